@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Ostrivane needs to build, run and test, skipping those already present.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-dev
+  xvfb xauth fonts-dejavu-core imagemagick
+  locales-all
+)
+# LinuxCNC's interpreter checks the programs we write; its recommends pull in a whole desktop.
+peer_packages=(linuxcnc-uspace)
+
+missing_from() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
+  done
+}
+
+mapfile -t missing < <(missing_from "${packages[@]}")
+mapfile -t missing_peer < <(missing_from "${peer_packages[@]}")
+if [ ${#missing[@]} -eq 0 ] && [ ${#missing_peer[@]} -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+  as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+  as_root=(sudo)
+else
+  echo "install-deps: these packages are missing: ${missing[*]} ${missing_peer[*]}" >&2
+  echo "install-deps: installing them needs root or sudo, and this user has neither." >&2
+  echo "install-deps: ask an administrator to run: apt-get install ${missing[*]} ${missing_peer[*]}" >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+echo "install-deps: installing ${missing[*]} ${missing_peer[*]}"
+"${as_root[@]}" apt-get update -q
+if [ ${#missing[@]} -gt 0 ]; then
+  "${as_root[@]}" apt-get install -y -q "${missing[@]}"
+fi
+if [ ${#missing_peer[@]} -gt 0 ]; then
+  "${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing_peer[@]}"
+fi

@@ -1,0 +1,23 @@
+#include "cli/cli_operator.h"
+
+#include <iostream>
+
+namespace ostrivane::cli {
+
+void CliOperator::information(std::string_view message) { std::cerr << message << '\n'; }
+
+bool CliOperator::ask_yes_no(std::string_view question) {
+    const bool yes = answer_.value_or(false);
+    std::cerr << question << ' ' << (yes ? "Yes" : "No") << '\n';
+    return yes;
+}
+
+Operator::Answer CliOperator::ask_yes_no_cancel(std::string_view question) {
+    if (!answer_) {
+        std::cerr << question << " Cancel\n";
+        return Answer::Cancel;
+    }
+    return ask_yes_no(question) ? Answer::Yes : Answer::No;
+}
+
+}  // namespace ostrivane::cli

@@ -1,0 +1,17 @@
+#pragma once
+#include "cli/arguments.h"
+#include "core/app/field_values.h"
+
+namespace ostrivane::cli {
+
+// The main window's fields for a job: the defaults, then the state file of --program, then
+// every --set NAME=TEXT in order. Throws Error for a file that cannot be read or restored and
+// for a bad --set.
+FieldValues job_fields(Arguments& args);
+
+// The help lines for the options above.
+inline constexpr const char* job_fields_help =
+    "  --program FILE    start from a saved program (.gof) or Settings.ini\n"
+    "  --set NAME=TEXT   set one main-window field (cut_width=12.5, InvertZ=true, GcodeX=Y)\n";
+
+}  // namespace ostrivane::cli

@@ -1,0 +1,63 @@
+#include <iostream>
+#include <string_view>
+
+#include "cli/commands.h"
+#include "core/text/error.h"
+
+namespace {
+
+using ostrivane::cli::Arguments;
+
+struct Command {
+    std::string_view name;
+    int (*run)(Arguments);
+    std::string_view summary;
+};
+
+constexpr Command kCommands[] = {
+    {"program", ostrivane::cli::program_command, "show or save a main-window state file"},
+};
+
+void print_help() {
+    std::cout << "usage: ostrivane-cli COMMAND [ARGS]...\n"
+                 "Runs Ostrivane's jobs without a window.\n\ncommands:\n";
+    for (const Command& c : kCommands) {
+        std::cout << "  " << c.name << std::string(14 - c.name.size(), ' ') << c.summary << '\n';
+    }
+    std::cout << "\nEach command explains itself with --help. Other options:\n"
+                 "  --help        this text\n  --version     the program's version\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.empty() || words.front() == "--help" || words.front() == "-h") {
+        print_help();
+        return words.empty() ? 2 : 0;
+    }
+    if (words.front() == "--version") {
+        std::cout << "ostrivane-cli " << OSTRIVANE_VERSION << '\n';
+        return 0;
+    }
+    const std::string name = words.front();
+    words.erase(words.begin());
+    for (const Command& c : kCommands) {
+        if (c.name != name) continue;
+        try {
+            return c.run(Arguments(std::move(words)));
+        } catch (const ostrivane::cli::UsageError& e) {
+            std::cerr << "ostrivane-cli " << name << ": " << e.message
+                      << " (see ostrivane-cli " << name << " --help)\n";
+            return 2;
+        } catch (const ostrivane::Error& e) {
+            std::cerr << e.what() << '\n';
+            return 1;
+        } catch (const std::exception& e) {
+            std::cerr << e.what() << '\n';
+            return 1;
+        }
+    }
+    std::cerr << "ostrivane-cli: unknown command " << name << " (see ostrivane-cli --help)\n";
+    return 2;
+}

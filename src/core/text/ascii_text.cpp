@@ -1,0 +1,53 @@
+#include "core/text/ascii_text.h"
+
+namespace ostrivane {
+namespace {
+
+// Length of the UTF-8 sequence starting at s[i], or 1 for a byte that starts none.
+std::size_t sequence_length(std::string_view s, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(s[i]);
+    std::size_t n = 1;
+    if ((lead & 0xE0) == 0xC0) {
+        n = 2;
+    } else if ((lead & 0xF0) == 0xE0) {
+        n = 3;
+    } else if ((lead & 0xF8) == 0xF0) {
+        n = 4;
+    }
+    if (i + n > s.size()) return 1;
+    for (std::size_t k = 1; k < n; ++k) {
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 1;
+    }
+    return n;
+}
+
+}  // namespace
+
+std::string to_ascii7(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            out.push_back(utf8[i++]);
+        } else {
+            out.push_back('?');
+            i += sequence_length(utf8, i);
+        }
+    }
+    return out;
+}
+
+std::vector<std::string_view> split_lines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\n' && text[i] != '\r') continue;
+        lines.push_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
+}  // namespace ostrivane

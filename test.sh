@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds and runs every test: core, GUI (offscreen), CLI golden files, LinuxCNC peer checks,
+# the core again under ASan+UBSan in a build without the GUI, and the fuzzers.
+set -uo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh || exit 1
+jobs=$(nproc 2>/dev/null || echo 2)
+failed=0
+
+# Core, CLI and core tests with Qt switched off, under the sanitizers.
+cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DOSTRIVANE_BUILD_GUI=OFF -DOSTRIVANE_BUILD_BENCH=OFF -DOSTRIVANE_SANITIZE=ON >/dev/null || exit 1
+cmake --build build-sanitize -j "$jobs" || exit 1
+echo "== core tests under ASan+UBSan, GUI switched off =="
+(cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --output-on-failure -j "$jobs" -LE peer) || failed=1
+
+# Everything, the GUI included.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
+cmake --build build -j "$jobs" || exit 1
+echo "== all tests =="
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs") || failed=1
+exit $failed
