@@ -16,6 +16,9 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"program", ostrivane::cli::program_command, "show or save a main-window state file"},
+    {"fingerjoint", ostrivane::cli::fingerjoint_command, "write the finger-joint G-code program"},
+    {"tooth", ostrivane::cli::tooth_command, "write the finger-joint tooth file (.tnd)"},
+    {"stats", ostrivane::cli::stats_command, "travel, dwell and run time of a G-code program"},
 };
 
 void print_help() {
@@ -43,12 +46,13 @@ int main(int argc, char** argv) {
     const std::string name = words.front();
     words.erase(words.begin());
     for (const Command& c : kCommands) {
-        if (c.name != name) continue;
+        if (c.name != name)
+            continue;
         try {
             return c.run(Arguments(std::move(words)));
         } catch (const ostrivane::cli::UsageError& e) {
-            std::cerr << "ostrivane-cli " << name << ": " << e.message
-                      << " (see ostrivane-cli " << name << " --help)\n";
+            std::cerr << "ostrivane-cli " << name << ": " << e.message << " (see ostrivane-cli "
+                      << name << " --help)\n";
             return 2;
         } catch (const ostrivane::Error& e) {
             std::cerr << e.what() << '\n';

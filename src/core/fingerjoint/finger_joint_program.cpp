@@ -1,0 +1,78 @@
+#include "core/fingerjoint/finger_joint_program.h"
+
+#include <cmath>
+
+#include "core/gcode/gcode_program.h"
+
+namespace ostrivane {
+namespace {
+
+// A slot whose blade count exceeds a whole number by no more than this gets no extra pass for
+// the crumb: the last pass then takes that sliver with the others.
+constexpr double pass_tolerance = 0.001;
+
+// The five basic motions of a pass.
+class Saw {
+  public:
+    Saw(GcodeMotion& motion, const TfastRec& job) : motion_(motion), job_(job) {}
+    void fward(double depth) { motion_.steps('Y', depth + job_.job_distance, false); }
+    void back(double depth) { motion_.steps('Y', -depth - job_.job_distance, true); }
+    void up() { motion_.steps('Z', job_.job_height, false); }
+    void down() { motion_.steps('Z', -job_.job_height, false); }
+    void right(double mm_right) { motion_.steps('X', mm_right, true); }
+
+  private:
+    GcodeMotion& motion_;
+    const TfastRec& job_;
+};
+
+}  // namespace
+
+SlotPasses slot_passes(const TfastRec& job) {
+    const double c = (job.width_of_cut - job.width_of_saw) / job.width_of_saw;
+    // The smallest whole number not below c - tolerance; never below 0, since the blade may be
+    // up to the width tolerance wider than the slot.
+    double n = std::ceil(c - pass_tolerance);
+    if (n < 0)
+        n = 0;
+    return {n + 1, n > 0 ? (job.width_of_cut - job.width_of_saw) / n : 0.0};
+}
+
+void write_finger_joint_passes(GcodeMotion& motion, const TfastRec& job) {
+    motion.steps('X', job.start_positionX, true);
+    motion.steps('Y', job.start_positionY, true);
+    motion.steps('Z', -job.start_positionZ, true);
+
+    Saw saw(motion, job);
+    const SlotPasses slot = slot_passes(job);
+    // The direction carries on from slot to slot, so no pass is spent on returning.
+    bool going_up = true;
+    for (double k = 1; k <= job.number_of_cuts; ++k) {
+        for (double p = 0; p < slot.passes; ++p) {
+            saw.fward(job.depth_cut);
+            going_up ? saw.up() : saw.down();
+            saw.back(job.depth_cut);
+            going_up = !going_up;
+            if (p + 1 < slot.passes)
+                saw.right(slot.step);
+        }
+        saw.right(k == job.number_of_cuts ? job.width_of_saw : job.width_of_saw + job.width_of_pin);
+    }
+    // Finish below the work, where the first pass started.
+    if (!going_up)
+        saw.down();
+}
+
+std::optional<std::string> write_motClick(FieldSource& fields, Operator& op, TfastRec& fast_record,
+                                          const OutputDestination& destination) {
+    if (!Getdata(fields, op, fast_record))
+        return std::nullopt;
+    const TfastRec job = fast_record;
+    return write_gcode_program(GcodeJob::finger_joint, fields, op, fields.text("mot_name"),
+                               destination, [&](GcodeProgram& program) {
+                                   GcodeMotion motion = program.motion();
+                                   write_finger_joint_passes(motion, job);
+                               });
+}
+
+}  // namespace ostrivane

@@ -1,0 +1,34 @@
+#include "core/fingerjoint/tooth_file.h"
+
+#include "core/app/known_folders.h"
+#include "core/text/number_format.h"
+
+namespace ostrivane {
+
+void write_tooth_lines(LineSink& out, const TfastRec& job) {
+    const std::int64_t teeth = round_to_int(job.number_of_cuts);
+    out.write_line(std::to_string(teeth));
+    for (std::int64_t k = 0; k < teeth; ++k) {
+        const double pitch_offset = static_cast<double>(k) * (job.width_of_cut + job.width_of_pin);
+        out.write_line(format_tooth_real(pitch_offset + job.start_positionX));
+        out.write_line(format_tooth_real(pitch_offset + job.start_positionX + job.width_of_cut));
+        out.write_line(format_tooth_real(job.depth_cut));
+    }
+}
+
+std::optional<std::string> write_tndClick(const FieldSource& fields, Operator& op,
+                                          TfastRec& fast_record,
+                                          const OutputDestination& destination) {
+    if (!Getdata(fields, op, fast_record))
+        return std::nullopt;
+    const std::string file = destination.exact_file ? destination.exact_file->string()
+                                                    : with_separator(destination.documents_folder) +
+                                                          fields.text("mot_name") + ".tnd";
+    LineWriter writer(file, destination.mode());
+    write_tooth_lines(writer, fast_record);
+    writer.commit();
+    op.information(file + " written");
+    return file;
+}
+
+}  // namespace ostrivane

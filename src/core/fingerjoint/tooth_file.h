@@ -1,0 +1,26 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "core/app/field_source.h"
+#include "core/app/operator.h"
+#include "core/fingerjoint/fast_rec.h"
+#include "core/gcode/line_sink.h"
+#include "core/gcode/line_writer.h"
+
+namespace ostrivane {
+
+// A tooth file lists the slots of a finger joint along X for the turning job: the number of
+// slots, then per slot its left edge, right edge and depth, each as a 23-character real. The
+// positions are those of the finger-joint program, from the position it starts at.
+void write_tooth_lines(LineSink& out, const TfastRec& job);
+
+// "write .tnd file": reads the tab into `fast_record` and, when the job can be cut, writes the
+// tooth file <Documents>/<mot_name>.tnd (the G-code folder setting is not used), then tells the
+// operator "<file> written". Returns the file name, or nullopt when the parameters were refused.
+// Throws Error for a field that is not a number or a file that cannot be written.
+std::optional<std::string> write_tndClick(const FieldSource& fields, Operator& op,
+                                          TfastRec& fast_record,
+                                          const OutputDestination& destination);
+
+}  // namespace ostrivane

@@ -1,0 +1,101 @@
+#include "core/gcode/gcode_program.h"
+
+#include <system_error>
+
+#include "core/app/known_folders.h"
+
+namespace ostrivane {
+namespace fs = std::filesystem;
+namespace {
+
+bool is_folder(const std::string& text) {
+    std::error_code ignored;
+    return fs::is_directory(fs::path(text), ignored);
+}
+
+void write_header(LineSink& out, GcodeJob job) {
+    out.write_line(gcode_header_comment);
+    out.write_line("G21");
+    if (job == GcodeJob::finger_joint) {
+        out.write_line("G17 G91 G61");
+        out.write_line("G28.1");
+    } else {
+        out.write_line("G28.1");
+        out.write_line("G17 G91");
+    }
+    out.write_line("G43H1");
+    out.write_line("T1M06");
+    out.write_line("S12000 M03");
+}
+
+}  // namespace
+
+std::string gcode_file_name(FieldSource& fields, Operator& op, std::string_view base_name,
+                            const fs::path& documents_folder) {
+    constexpr char separator = static_cast<char>(fs::path::preferred_separator);
+    std::string folder = fields.text("GcodeFolder");
+    if (!folder.empty() && folder.back() != separator) {
+        folder += separator;
+        fields.set_text("GcodeFolder", folder);
+    }
+    if (!folder.empty() && is_folder(folder))
+        return folder + std::string(base_name) + ".ngc";
+    std::string file = with_separator(documents_folder) + std::string(base_name) + ".ngc";
+    if (!folder.empty()) {
+        op.information("Path for GCode files in settings is invalid: " + folder +
+                       ",now writing to: " + file);
+    }
+    return file;
+}
+
+GcodeProgram::GcodeProgram(GcodeJob job, FieldSource& fields, Operator& op,
+                           std::string_view base_name, const OutputDestination& destination)
+    : fields_(fields), operator_(op), all_or_nothing_(destination.all_or_nothing) {
+    file_ = destination.exact_file
+                ? destination.exact_file->string()
+                : gcode_file_name(fields, op, base_name, destination.documents_folder);
+    if (job == GcodeJob::turning)
+        op.information(file_ + " will be created.");
+    chain_saw_ = std::make_unique<LineWriter>(
+        fs::path(file_), all_or_nothing_ ? LineWriter::Mode::staged : LineWriter::Mode::in_place);
+    write_header(*chain_saw_, job);
+}
+
+void GcodeProgram::close() {
+    steps('B', 5, true);
+    chain_saw_->write_line("G28");
+    chain_saw_->write_line("M2");
+    chain_saw_->commit();
+    chain_saw_.reset();
+    operator_.information(file_ + " is created.");
+}
+
+void GcodeProgram::close_after_error() noexcept {
+    if (!chain_saw_ || !chain_saw_->open())
+        return;  // never created, or already closed
+    chain_saw_->abandon();
+    chain_saw_.reset();
+    if (all_or_nothing_)
+        return;
+    try {
+        operator_.information(file_ + " is created.");
+    } catch (...) {
+        // The error that stopped the job matters more than this notice.
+    }
+}
+
+std::string write_gcode_program(GcodeJob job, FieldSource& fields, Operator& op,
+                                std::string_view base_name, const OutputDestination& destination,
+                                const std::function<void(GcodeProgram&)>& body) {
+    GcodeProgram program(job, fields, op, base_name, destination);
+    try {
+        body(program);
+        program.close();
+    } catch (...) {
+        program.close_after_error();
+        throw;
+    }
+    return program.file();
+}
+
+}  // namespace ostrivane
