@@ -1,0 +1,98 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/curve/offset_array.h"
+
+namespace ostrivane {
+
+class Tgrita;
+
+// Per-point arrays. Points live in slots 0 … Nopoints - 1; slot -1 and the two slots after
+// the last point hold boundary copies, which is why a curve holds at most 9,999 points.
+using data = OffsetArray<double, -1, 10000>;
+using sel_array = OffsetArray<bool, -1, 10000>;
+// Sample buffers of the drawing operations.
+using interp_data = OffsetArray<double, 0, 9999>;
+
+// One coordinate of a curve: the points the operator placed and the control vertices that
+// evaluation uses (equal to the points, or corrected so that the curve passes through them).
+struct splinedata {
+    data Tomatch;
+    data V;
+};
+
+// d[g][r + 2]: coefficient of u^g for the basis function of vertex offset r = -2 … 0.
+using d_type = std::array<std::array<double, 3>, 4>;
+// a[r + 2]: basis value for vertex offset r = -2 … 1.
+using a_type = std::array<double, 4>;
+
+// Opaque red, the colour of every message and selection of the curve model.
+inline constexpr std::uint32_t kCurveRed = 0xFFFF0000u;
+
+// A cubic Beta-spline in the plane with two shape values per control point (alpha1 feeds
+// beta1, alpha2 feeds beta2), blended smoothly along each segment. The parameter runs from 0 to
+// n = Nopoints - 1; segment s covers s - 1 … s. Reports go to the plot surface's message label.
+class BetaSpline {
+  public:
+    static constexpr int kMaxPoints = 9999;
+
+    BetaSpline(bool aclosed, Tgrita& aGrita);
+    virtual ~BetaSpline() = default;
+    BetaSpline(const BetaSpline&) = delete;
+    BetaSpline& operator=(const BetaSpline&) = delete;
+
+    void deselect();
+    // Refreshes the boundary slots of `mat` and, always, of alpha1 and alpha2. Needs n >= 1.
+    void boundaryValues(data& mat);
+    int segments() const { return Nopoints - 1; }
+
+    // Curve point at parameter `time` (n >= 1 required). An open curve clamps a time outside
+    // 0 … n with a critical message; a closed one wraps it once (-n … 2n allowed).
+    void evaluate(double time, double& x_value, double& y_value);
+
+    // Corrects the control vertices at the integer parameters startseg … endseg until the mean
+    // error of each matched coordinate is below match_number; true when that took at most 25
+    // passes.
+    bool match(int startseg, int endseg, bool matchX, bool matchY);
+    // match over the whole curve; when it does not converge, falls back to the unmatched
+    // vertices with a message.
+    bool MatchAll(bool matchX, bool matchY);
+
+    // Evaluation steps, exposed for tests of the basis.
+    void compute_d();
+    void compute_delta();
+    void compute_a();
+    double compute_Q(const data& Vd) const;
+
+    // Scratch state of the last evaluation; nothing outside the class relies on it.
+    int segment = 0;
+    int Nopoints = 1;
+    const bool closed;
+    Tgrita& theGrita;
+    double match_number = 0.01;
+    double delta = 0;
+    double u = 0;
+    double beta1 = 0;
+    double beta2 = 0;
+    d_type d{};
+    a_type a{};
+    data alpha1;
+    data alpha2;
+    splinedata X;
+    splinedata Y;
+    sel_array selected;
+    interp_data X_inter;
+    interp_data Y_inter;
+    // Passes made by the last match (at most 26), for diagnostics.
+    int match_passes = 0;
+
+  protected:
+    // The curve at `time` with the clamp message only when `report` is set: the sampling walk
+    // looks past the end on purpose and handles that itself.
+    void evaluate_at(double time, double& x_value, double& y_value, bool report);
+    void message(const std::string& text, bool critical = false);
+};
+
+}  // namespace ostrivane

@@ -1,0 +1,99 @@
+#pragma once
+#include <cstdint>
+
+#include "core/curve/beta_spline.h"
+#include "core/curve/gradient_rec.h"
+#include "core/plot/canvas.h"
+
+namespace ostrivane {
+
+class SplineDialogs;
+
+// The editable profile: an open Beta-spline whose points are kept in strictly ascending x, so
+// that the profile is a function of x, together with its fine-milling parts, its sampling state
+// and its drawing. Operations that name one point count from 1 and use 0 for none.
+class TBetaSPLpoints : public BetaSpline {
+  public:
+    static constexpr int kMaxParts = 10000;
+
+    explicit TBetaSPLpoints(Tgrita& aGrita);
+
+    // Where the point, circle and tension/bias dialogs come from; without one, every dialog
+    // counts as cancelled. Not owned.
+    void set_dialogs(SplineDialogs* dialogs) { dialogs_ = dialogs; }
+
+    virtual void set_data(double aMill_width, double asteps_mm_x, bool Amatchthem);
+    void inc_interval(std::int32_t increm, double minus_x, double maxis_x);
+
+    // Editing. Each ends with the refresh of boundary slots, vertices and the inner x range.
+    void save_point(double X_value, double Y_value);
+    void add_sp_point(double base_X, double base_Y);
+    void destroy_points(double min_x, double min_y, double max_x, double max_y);
+    void destroy_point(std::int32_t point_counter);
+    std::uint16_t SeekNearest(double X_value, double Y_value) const;
+    void SeekMove(double X_value, double Y_value);
+    void movePoint(double X_value, double Y_value);
+    void changeWeight(double X_value, double Y_value);
+
+    // Fine-milling parts, numbered from 1, sorted and never overlapping.
+    void save_part(double Xfrom, double XTo);
+    void destroy_part(double min_x, double max_x);
+    void destroy_part_part(std::uint16_t point_counter);
+    void deselect_parts();
+
+    // Drawing on the plot surface. Selected points and parts are always drawn in opaque red.
+    void draw_points(Argb acol);
+    void draw_part(Argb acol);
+    // The curve as a polyline of Nopoints * NumIntervals samples, in chunks of at most 9999;
+    // with use_height the plot shows y horizontally.
+    void draw_spline(Argb acol, bool use_height);
+    // Draws one chunk of noP samples from X_inter / Y_inter.
+    virtual void drawthespline(std::int32_t noP, Argb acol);
+    void draw_spline_BMP(Canvas& aBitmap, Argb acol, bool use_height, float thickn);
+    void drawthespline_BMP(Canvas& aBitmap, std::int32_t noP, Argb acol, float thickn);
+
+    bool matchThem = false;
+    OffsetArray<gradient_rec, 1, 300> GradientsArray;
+    std::uint16_t Nostep = 1;
+    std::uint16_t GradCounter = 0;
+    double steps_mm_x = 1.0;
+    std::int32_t Movable = 0;
+    double XmaxX = 0;
+    double XminX = 0;
+    double YminY = 0;
+    double YmaxY = 0;
+    std::int32_t NumIntervals = 20;
+    std::uint16_t NoParts = 0;
+    data fromX;
+    data ToX;
+    sel_array parts_selected;
+    double oldtime = 0;
+    double left_x = 0;
+    double right_x = 0;
+    double mill_width = 1.0;
+
+  protected:
+    // R1: boundary slots of the points (and the shape values).
+    void refresh_boundaries();
+    // R2: re-match, or use the points themselves as vertices.
+    void refresh_vertices();
+    // R3: the inner x range.
+    void refresh_range();
+    void refresh() {
+        refresh_boundaries();
+        refresh_vertices();
+        refresh_range();
+    }
+    // Step 2 of a move or weight change: match (or copy) and report whether matching failed.
+    bool match_or_copy();
+    void remove_point_slot(int slot);
+    void remove_part(int number);
+    // Samples the curve for drawing into X_inter / Y_inter and hands over each chunk's count.
+    template <typename DrawChunk>
+    void sample_chunks(bool use_height, DrawChunk&& draw_chunk);
+
+  private:
+    SplineDialogs* dialogs_ = nullptr;
+};
+
+}  // namespace ostrivane
