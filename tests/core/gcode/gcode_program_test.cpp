@@ -1,0 +1,164 @@
+#include "core/gcode/gcode_program.h"
+
+#include <gtest/gtest.h>
+
+#include "core/app/field_values.h"
+#include "core/app/main_window_fields.h"
+#include "core/gcode/recording_operator.h"
+#include "core/text/error.h"
+#include "core/text/file_io.h"
+#include "support/temp_dir.h"
+
+namespace ostrivane {
+namespace {
+namespace fs = std::filesystem;
+
+constexpr char sep = static_cast<char>(fs::path::preferred_separator);
+
+const std::string finger_header =
+    "(GCODE created by Ostrivane, https://ostrivane.org)\r\nG21\r\nG17 G91 G61\r\nG28.1\r\n"
+    "G43H1\r\nT1M06\r\nS12000 M03\r\n";
+const std::string turning_header =
+    "(GCODE created by Ostrivane, https://ostrivane.org)\r\nG21\r\nG28.1\r\nG17 G91\r\n"
+    "G43H1\r\nT1M06\r\nS12000 M03\r\n";
+const std::string footer = "G00 F270\r\nG28 Y0.0\r\nG28\r\nM2\r\n";
+
+struct Frame : ::testing::Test {
+    test::TempDir docs;
+    test::TempDir gcode;
+    FieldValues fields{main_window_components()};
+    test::RecordingOperator op;
+
+    std::string docs_file(const std::string& name) const {
+        return docs.path().string() + sep + name;
+    }
+    std::string run(GcodeJob job, const std::function<void(GcodeProgram&)>& body,
+                    OutputDestination where = {}) {
+        if (where.documents_folder.empty())
+            where.documents_folder = docs.path();
+        return write_gcode_program(job, fields, op, "Karvik", where, body);
+    }
+    std::string error_of(GcodeJob job, const std::function<void(GcodeProgram&)>& body,
+                         OutputDestination where = {}) {
+        try {
+            run(job, body, where);
+        } catch (const Error& e) {
+            return e.what();
+        }
+        return "(no error)";
+    }
+};
+
+TEST_F(Frame, FolderRule) {
+    const std::string folder = gcode.path().string();
+    const std::string missing = (gcode / "missing").string();
+    struct Case {
+        std::string setting, field_after, file;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {"", "", docs_file("Karvik.ngc"), {}},
+        {folder, folder + sep, folder + sep + "Karvik.ngc", {}},
+        {folder + sep, folder + sep, folder + sep + "Karvik.ngc", {}},
+        {missing,
+         missing + sep,
+         docs_file("Karvik.ngc"),
+         {"Path for GCode files in settings is invalid: " + missing + sep +
+          ",now writing to: " + docs_file("Karvik.ngc")}},
+    };
+    for (const Case& c : cases) {
+        fields.set_text("GcodeFolder", c.setting);
+        op.messages.clear();
+        EXPECT_EQ(gcode_file_name(fields, op, "Karvik", docs.path()), c.file);
+        EXPECT_EQ(fields.text("GcodeFolder"), c.field_after);
+        EXPECT_EQ(op.messages, c.messages);
+    }
+    EXPECT_EQ(gcode_file_name(fields, op, "", docs.path()), docs_file(".ngc"));
+}
+
+TEST_F(Frame, FingerJointProgramFromHeaderToMessage) {
+    const std::string file = run(GcodeJob::finger_joint, [](GcodeProgram& p) {
+        p.steps('X', 1, true);
+        p.steps_combined({1, 2, 3}, false);
+    });
+    EXPECT_EQ(file, docs_file("Karvik.ngc"));
+    EXPECT_EQ(read_file(file), finger_header + "G00 X1.00000000 Y0.0 Z0.0 F270\r\n" +
+                                   "G01 X1.00000000 Y2.00000000 Z3.00000000 F270\r\n" + footer);
+    EXPECT_EQ(op.messages, std::vector<std::string>{file + " is created."});
+
+    // A second run replaces the file without asking.
+    run(GcodeJob::finger_joint, [](GcodeProgram&) {});
+    EXPECT_EQ(read_file(file), finger_header + footer);
+}
+
+TEST_F(Frame, TurningProgramNamesItsFileFirst) {
+    fields.set_text("homefeed", "2");
+    const std::string file = run(GcodeJob::turning, [](GcodeProgram&) {});
+    EXPECT_EQ(read_file(file), turning_header + "G00 F120\r\nG28 Y0.0\r\nG28\r\nM2\r\n");
+    EXPECT_EQ(op.messages,
+              (std::vector<std::string>{file + " will be created.", file + " is created."}));
+}
+
+TEST_F(Frame, ErrorAfterCreateKeepsTheFileAsWritten) {
+    const std::string file = docs_file("Karvik.ngc");
+    EXPECT_EQ(error_of(GcodeJob::finger_joint,
+                       [](GcodeProgram& p) {
+                           p.steps('Y', 1, false);
+                           p.steps('R', 0, false);
+                       }),
+              "Geprobeerd wordt een  actie te herhalen ");
+    EXPECT_EQ(read_file(file), finger_header + "G01 X0.0 Y1.00000000 Z0.0 F270\r\n");
+    EXPECT_EQ(op.messages, std::vector<std::string>{file + " is created."});
+
+    // An error in the footer: the homing line's first half is already out.
+    op.messages.clear();
+    fields.select("GCodeY", -1);
+    EXPECT_EQ(error_of(GcodeJob::finger_joint, [](GcodeProgram&) {}),
+              "GCode Y-axis has invalid value. Please correct in settings.");
+    EXPECT_EQ(read_file(file), finger_header + "G00 F270\r\n");
+    EXPECT_EQ(op.messages, std::vector<std::string>{file + " is created."});
+}
+
+TEST_F(Frame, AllOrNothingLeavesNoFileOnError) {
+    const fs::path target = gcode / "out.ngc";
+    write_file(target, "old");
+    OutputDestination where{docs.path(), target, true};
+    EXPECT_EQ(error_of(
+                  GcodeJob::finger_joint, [](GcodeProgram& p) { p.steps('?', 0, true); }, where),
+              "Nonexistent motor specified:?");
+    EXPECT_EQ(read_file(target), "old");
+    EXPECT_TRUE(op.messages.empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(gcode.path()), fs::directory_iterator()), 1);
+
+    EXPECT_EQ(run(
+                  GcodeJob::finger_joint, [](GcodeProgram&) {}, where),
+              target.string());
+    EXPECT_EQ(read_file(target), finger_header + footer);
+    EXPECT_EQ(op.messages, std::vector<std::string>{target.string() + " is created."});
+}
+
+TEST_F(Frame, FileThatCannotBeCreated) {
+    for (const bool staged : {false, true}) {
+        const fs::path target = gcode / "no such folder" / "x.ngc";
+        const std::string message =
+            error_of(GcodeJob::turning, [](GcodeProgram&) {}, {docs.path(), target, staged});
+        EXPECT_EQ(message.rfind("Cannot create file " + target.string(), 0), 0u) << message;
+        // The turning job has named the file; nothing claims it was created.
+        EXPECT_EQ(op.messages, std::vector<std::string>{target.string() + " will be created."});
+        op.messages.clear();
+    }
+}
+
+TEST(LineWriterTest, AsciiWithCrLf) {
+    test::TempDir dir;
+    LineWriter w(dir / "a.ngc", LineWriter::Mode::in_place);
+    w.write_line("(Zaagblad \xC3\xA9\xE2\x82\xAC)");
+    w.write_line("");
+    w.commit();
+    EXPECT_EQ(read_file(dir / "a.ngc"),
+              "(Zaagblad ?"
+              "?)\r\n\r\n");
+}
+
+}  // namespace
+}  // namespace ostrivane
