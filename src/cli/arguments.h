@@ -13,7 +13,7 @@ struct UsageError {
 
 // The words of a command line, consumed front to back.
 class Arguments {
-public:
+  public:
     explicit Arguments(std::vector<std::string> words) : words_(std::move(words)) {}
 
     bool empty() const { return words_.empty(); }
@@ -27,7 +27,7 @@ public:
     // Throws UsageError when words are left over.
     void expect_end() const;
 
-private:
+  private:
     std::vector<std::string> words_;
 };
 

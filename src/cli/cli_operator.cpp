@@ -4,7 +4,9 @@
 
 namespace ostrivane::cli {
 
-void CliOperator::information(std::string_view message) { std::cerr << message << '\n'; }
+void CliOperator::information(std::string_view message) {
+    std::cerr << message << '\n';
+}
 
 bool CliOperator::ask_yes_no(std::string_view question) {
     const bool yes = answer_.value_or(false);

@@ -8,13 +8,13 @@ namespace ostrivane::cli {
 // Messages go to standard error; questions are answered by the --yes / --no flags (without
 // either, a question counts as refused, so nothing is overwritten behind the user's back).
 class CliOperator final : public Operator {
-public:
+  public:
     explicit CliOperator(std::optional<bool> answer = std::nullopt) : answer_(answer) {}
     void information(std::string_view message) override;
     bool ask_yes_no(std::string_view question) override;
     Answer ask_yes_no_cancel(std::string_view question) override;
 
-private:
+  private:
     std::optional<bool> answer_;
 };
 

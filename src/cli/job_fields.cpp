@@ -11,14 +11,16 @@ FieldValues job_fields(Arguments& args) {
     FieldValues fields(main_window_components());
     if (const auto program = args.take_option("--program")) {
         const auto bytes = read_file(*program);
-        if (!bytes) throw Error("Cannot open file " + *program);
+        if (!bytes)
+            throw Error("Cannot open file " + *program);
         if (const auto error = restore_form_state(*bytes, main_window_components(), fields)) {
             throw Error(*program + ": " + state_diagnostic(main_window_class, *error));
         }
     }
     for (const std::string& setting : args.take_all("--set")) {
         const std::size_t eq = setting.find('=');
-        if (eq == std::string::npos) throw UsageError{"--set takes NAME=TEXT, not " + setting};
+        if (eq == std::string::npos)
+            throw UsageError{"--set takes NAME=TEXT, not " + setting};
         fields.assign(setting.substr(0, eq), setting.substr(eq + 1));
     }
     return fields;

@@ -23,7 +23,8 @@ int show(Arguments& args) {
     const std::string file = args.take("FILE");
     args.expect_end();
     const auto bytes = read_file(file);
-    if (!bytes) throw Error("Cannot open file " + file);
+    if (!bytes)
+        throw Error("Cannot open file " + file);
     std::cout << decode_state_file(*bytes).json_text << '\n';
     return 0;
 }
@@ -44,8 +45,10 @@ int program_command(Arguments args) {
         return 0;
     }
     const std::string action = args.take("action (show or save)");
-    if (action == "show") return show(args);
-    if (action == "save") return save(args);
+    if (action == "show")
+        return show(args);
+    if (action == "save")
+        return save(args);
     throw UsageError{"unknown action: program " + action};
 }
 

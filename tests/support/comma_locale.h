@@ -6,12 +6,12 @@ namespace ostrivane::test {
 // lives, so that conversions can be shown to ignore the locale. active() is false when no such
 // locale is installed.
 class CommaLocale {
-public:
+  public:
     CommaLocale();
     ~CommaLocale();
     bool active() const { return active_; }
 
-private:
+  private:
     bool active_ = false;
 };
 

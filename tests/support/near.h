@@ -7,7 +7,8 @@ namespace ostrivane::test {
 
 // |a - b| <= tolerance, printing both values and the tolerance when it fails.
 inline ::testing::AssertionResult near(double a, double b, double tolerance) {
-    if (std::fabs(a - b) <= tolerance) return ::testing::AssertionSuccess();
+    if (std::fabs(a - b) <= tolerance)
+        return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << a << " and " << b << " differ by " << std::fabs(a - b)
                                          << ", more than the tolerance " << tolerance;
 }

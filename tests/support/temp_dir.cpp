@@ -11,7 +11,8 @@ TempDir::TempDir() {
     std::random_device rd;
     for (;;) {
         path_ = fs::temp_directory_path() / ("ostrivane-test-" + std::to_string(rd()));
-        if (fs::create_directory(path_)) break;
+        if (fs::create_directory(path_))
+            break;
     }
 }
 

@@ -8,7 +8,7 @@ namespace ostrivane {
 // The main window's fields by name, read at the moment a job needs them. The window implements
 // it over its widgets; the command-line tool and the tests over a FieldValues table.
 class FieldSource {
-public:
+  public:
     virtual ~FieldSource() = default;
     // Text of the edit box of a labelled field (`saw_width`, `GcodeFolder` ...).
     virtual std::string text(std::string_view field) const = 0;

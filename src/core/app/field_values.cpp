@@ -9,7 +9,8 @@ namespace {
 template <typename Map>
 auto& at_or_throw(Map& map, std::string_view key) {
     const auto it = map.find(key);
-    if (it == map.end()) throw Error("Unknown field: " + std::string(key));
+    if (it == map.end())
+        throw Error("Unknown field: " + std::string(key));
     return it->second;
 }
 

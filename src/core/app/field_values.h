@@ -13,7 +13,7 @@ namespace ostrivane {
 // A window's fields as plain values, starting at the window's defaults. Serves the command-line
 // tool and the tests wherever the real window is not there.
 class FieldValues final : public FieldSource, public FormAccess {
-public:
+  public:
     explicit FieldValues(std::span<const ComponentSpec> components);
 
     std::span<const ComponentSpec> components() const { return components_; }
@@ -37,7 +37,7 @@ public:
     bool component_checked(std::string_view key) const override;
     void set_component_checked(std::string_view key, bool checked) override;
 
-private:
+  private:
     std::span<const ComponentSpec> components_;
     std::map<std::string, std::string, std::less<>> texts_;  // by state key
     std::map<std::string, bool, std::less<>> checked_;

@@ -59,15 +59,18 @@ Json stored_value(const std::string& key, ComponentKind kind, const FormAccess& 
 
 // Applies one entry; throws Error naming the key when the entry does not fit the component.
 void apply_entry(const Json& state, const std::string& key, ComponentKind kind, FormAccess& form) {
-    if (kind == ComponentKind::Button || kind == ComponentKind::Picture) return;
+    if (kind == ComponentKind::Button || kind == ComponentKind::Picture)
+        return;
     const auto entry = state.find(key);
-    if (entry == state.end()) throw Error("No entry for component " + key);
+    if (entry == state.end())
+        throw Error("No entry for component " + key);
     if (kind == ComponentKind::CheckBox) {
         const bool on = entry->is_object() && entry->contains("data") && entry->at("data") == true;
         form.set_component_checked(key, on);
         return;
     }
-    const Json* value = entry->is_object() && entry->contains("data") ? &entry->at("data") : nullptr;
+    const Json* value =
+        entry->is_object() && entry->contains("data") ? &entry->at("data") : nullptr;
     const bool numeric = kind == ComponentKind::ProgressBar;
     if (value == nullptr || (numeric ? !value->is_number() : !value->is_string())) {
         throw Error("Invalid data for component " + key);
@@ -106,7 +109,8 @@ std::string encode_state_file(std::string_view json_text) {
     do {
         unsigned char group = n & 0x7F;
         n >>= 7;
-        if (n != 0) group |= 0x80;
+        if (n != 0)
+            group |= 0x80;
         bytes.push_back(static_cast<char>(group));
     } while (n != 0);
     bytes.append(json_text);
@@ -118,27 +122,33 @@ std::string save_form_state(std::span<const ComponentSpec> components, const For
 }
 
 StateRecord decode_state_file(std::string_view bytes) {
-    if (bytes.empty()) return {};
+    if (bytes.empty())
+        return {};
     std::uint64_t length = 0;
     std::size_t i = 0;
     for (int shift = 0;; shift += 7) {
-        if (i >= bytes.size() || shift > 28) throw Error("Invalid length prefix");
+        if (i >= bytes.size() || shift > 28)
+            throw Error("Invalid length prefix");
         const auto b = static_cast<unsigned char>(bytes[i++]);
         length |= std::uint64_t{b & 0x7Fu} << shift;
-        if ((b & 0x80) == 0) break;
+        if ((b & 0x80) == 0)
+            break;
     }
-    if (length > bytes.size() - i) throw Error("Stream read error");
+    if (length > bytes.size() - i)
+        throw Error("Stream read error");
     return {std::string(bytes.substr(i, length)), i + length};
 }
 
 std::optional<std::string> restore_form_state(std::string_view bytes,
                                               std::span<const ComponentSpec> components,
                                               FormAccess& form) {
-    if (bytes.empty()) return std::nullopt;
+    if (bytes.empty())
+        return std::nullopt;
     try {
         const StateRecord record = decode_state_file(bytes);
         const Json state = Json::parse(record.json_text);
-        if (!state.is_object()) throw Error("The state is not a JSON object");
+        if (!state.is_object())
+            throw Error("The state is not a JSON object");
         walk(components, [&](const std::string& key, ComponentKind kind) {
             apply_entry(state, key, kind, form);
         });

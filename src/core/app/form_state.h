@@ -11,7 +11,7 @@ namespace ostrivane {
 // A window's component values by state key: the component's name, or for the two inner
 // controls of a labelled field the field's name + "Ed" / + "Label1".
 class FormAccess {
-public:
+  public:
     virtual ~FormAccess() = default;
     // Edit text or caption.
     virtual std::string component_text(std::string_view key) const = 0;

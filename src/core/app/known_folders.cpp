@@ -27,7 +27,8 @@ fs::path data_folder() {
     return env_path("APPDATA") / "Ostrivane";
 #else
     fs::path base = env_path("XDG_DATA_HOME");
-    if (base.empty()) base = home() / ".local" / "share";
+    if (base.empty())
+        base = home() / ".local" / "share";
     return base / "Ostrivane";
 #endif
 }

@@ -20,7 +20,9 @@ std::tm local_time(std::time_t t) {
     return tm;
 }
 
-std::string two_digits(int v) { return std::string{char('0' + v / 10), char('0' + v % 10)}; }
+std::string two_digits(int v) {
+    return std::string{char('0' + v / 10), char('0' + v % 10)};
+}
 
 }  // namespace
 
@@ -34,8 +36,8 @@ std::string english_time_stamp() {
     const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
     const std::tm tm = local_time(system_clock::to_time_t(now));
     return std::string(days[tm.tm_wday]) + " " + std::to_string(tm.tm_mday) + " " +
-           months[tm.tm_mon] + " at " + two_digits(tm.tm_hour) + ":" + two_digits(tm.tm_min) +
-           ":" + two_digits(tm.tm_sec) + ":" + std::to_string(ms / 100) + two_digits(ms % 100);
+           months[tm.tm_mon] + " at " + two_digits(tm.tm_hour) + ":" + two_digits(tm.tm_min) + ":" +
+           two_digits(tm.tm_sec) + ":" + std::to_string(ms / 100) + two_digits(ms % 100);
 }
 
 Log::Log(const FieldSource& switches, TimeStamp time_stamp)
@@ -44,8 +46,10 @@ Log::Log(const FieldSource& switches, TimeStamp time_stamp)
 void Log::open(const std::filesystem::path& file) {
     screen_.clear();
     critical_.clear();
-    if (screen_sink_ != nullptr) screen_sink_->clear();
-    if (critical_sink_ != nullptr) critical_sink_->clear();
+    if (screen_sink_ != nullptr)
+        screen_sink_->clear();
+    if (critical_sink_ != nullptr)
+        critical_sink_->clear();
     path_ = file;
     reopen(std::ios::app);
 }
@@ -54,7 +58,8 @@ void Log::reopen(std::ios::openmode mode) {
     file_.close();
     file_.clear();
     file_.open(path_, std::ios::binary | std::ios::out | mode);
-    if (!file_) throw Error("Cannot open file \"" + path_.string() + "\"");
+    if (!file_)
+        throw Error("Cannot open file \"" + path_.string() + "\"");
 }
 
 void Log::close() noexcept {
@@ -66,9 +71,11 @@ void Log::close() noexcept {
 
 std::uint64_t Log::rounded_file_size() const {
     std::error_code ec;
-    if (!file_.is_open()) throw Error("File not open: " + path_.string());
+    if (!file_.is_open())
+        throw Error("File not open: " + path_.string());
     const auto size = std::filesystem::file_size(path_, ec);
-    if (ec) throw Error("Cannot size file " + path_.string() + ": " + ec.message());
+    if (ec)
+        throw Error("Cannot size file " + path_.string() + ": " + ec.message());
     return size / 128 * 128;
 }
 
@@ -89,24 +96,30 @@ void Log::write_to_file(const std::string& line) {
     }
     file_ << line << crlf;
     file_.flush();
-    if (!file_) throw Error("Cannot write file " + path_.string());
+    if (!file_)
+        throw Error("Cannot write file " + path_.string());
 }
 
 void Log::log(std::string_view message, bool critical) {
     const bool to_screen = switches_.checked("Write_log_screen");
     const bool to_file = switches_.checked("write_log");
-    if (!critical && !to_screen && !to_file) return;
+    if (!critical && !to_screen && !to_file)
+        return;
     const std::string line = time_stamp_() + " : " + std::string(message);
-    if (to_file) write_to_file(line);
+    if (to_file)
+        write_to_file(line);
     if (screen_.size() > screen_line_limit - 1) {
         screen_.pop_front();
-        if (screen_sink_ != nullptr) screen_sink_->remove_first_line();
+        if (screen_sink_ != nullptr)
+            screen_sink_->remove_first_line();
     }
     screen_.push_back(line);
-    if (screen_sink_ != nullptr) screen_sink_->append(line);
+    if (screen_sink_ != nullptr)
+        screen_sink_->append(line);
     if (critical) {
         critical_.push_back(line);
-        if (critical_sink_ != nullptr) critical_sink_->append(line);
+        if (critical_sink_ != nullptr)
+            critical_sink_->append(line);
     }
 }
 

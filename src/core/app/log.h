@@ -14,7 +14,7 @@ namespace ostrivane {
 
 // A view of log lines: the window's memos attach here.
 class LogSink {
-public:
+  public:
     virtual ~LogSink() = default;
     virtual void clear() = 0;
     virtual void append(std::string_view line) = 0;
@@ -28,7 +28,7 @@ std::string english_time_stamp();
 // lines) and, for critical messages, to the critical log. The two switches are read from the
 // fields `Write_log_screen` and `write_log` at every call.
 class Log {
-public:
+  public:
     using TimeStamp = std::function<std::string()>;
 
     static constexpr std::size_t screen_line_limit = 251;
@@ -53,7 +53,7 @@ public:
     const std::vector<std::string>& critical_lines() const { return critical_; }
     bool file_warning_given() const { return file_warning_; }
 
-private:
+  private:
     void write_to_file(const std::string& line);
     std::uint64_t rounded_file_size() const;
     void reopen(std::ios::openmode mode);

@@ -38,8 +38,8 @@ constexpr std::array kComponents = {
     ComponentSpec{"runsheight", K::Field, "Runs to full height", "1"},
     ComponentSpec{"delaystep", K::Field, "Delay at each step (msec.)", "3.2"},
     ComponentSpec{"GroupBox1", K::Caption, "Rough and Fine turning"},
-    ComponentSpec{"Roughing", K::CheckBox, "Do the rough task (results in stepped surface)", {},
-                  true},
+    ComponentSpec{
+        "Roughing", K::CheckBox, "Do the rough task (results in stepped surface)", {}, true},
     ComponentSpec{"Sanding", K::CheckBox, "Do the fine task (results in smooth surface)"},
     ComponentSpec{"doublet", K::CheckBox, "Use a second spline + TND file"},
     ComponentSpec{"UseTND", K::CheckBox, "Use TND file"},
@@ -88,8 +88,7 @@ constexpr std::array kComponents = {
     ComponentSpec{"GcodeFolder", K::Field, "GCode files folder", ""},
     ComponentSpec{"TabItem4", K::Caption, "About"},
     ComponentSpec{"Label11", K::Caption, "Ostrivane"},
-    ComponentSpec{"Label12", K::Caption,
-                  "Finger joints and dynamic turning for a CNC saw bench"},
+    ComponentSpec{"Label12", K::Caption, "Finger joints and dynamic turning for a CNC saw bench"},
     ComponentSpec{"Label13", K::Caption, "Made by the Ostrivane developers"},
     ComponentSpec{"Version", K::Caption, "Version 0.1.0"},
     ComponentSpec{"Image1", K::Picture},
@@ -107,11 +106,14 @@ constexpr std::array kComponents = {
 
 }  // namespace
 
-std::span<const ComponentSpec> main_window_components() { return kComponents; }
+std::span<const ComponentSpec> main_window_components() {
+    return kComponents;
+}
 
 const ComponentSpec* find_main_window_component(std::string_view name) {
     for (const ComponentSpec& c : kComponents) {
-        if (c.name == name) return &c;
+        if (c.name == name)
+            return &c;
     }
     return nullptr;
 }

@@ -7,7 +7,7 @@ namespace ostrivane {
 // boxes; the command-line tool prints to standard error and answers from its flags; tests
 // script the answers.
 class Operator {
-public:
+  public:
     enum class Answer { Yes, No, Cancel };
 
     virtual ~Operator() = default;

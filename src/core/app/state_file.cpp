@@ -17,23 +17,28 @@ std::size_t ini_start(std::string_view bytes) {
 }
 
 std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     return s;
 }
 
 bool equal_nocase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
+    if (a.size() != b.size())
+        return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
         const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
+        if (lower(a[i]) != lower(b[i]))
+            return false;
     }
     return true;
 }
 
 std::optional<std::string_view> section_name(std::string_view line) {
     line = trim(line);
-    if (line.size() < 2 || line.front() != '[' || line.back() != ']') return std::nullopt;
+    if (line.size() < 2 || line.front() != '[' || line.back() != ']')
+        return std::nullopt;
     return trim(line.substr(1, line.size() - 2));
 }
 
@@ -54,7 +59,8 @@ std::optional<std::string> read_ini_key(std::string_view file_bytes, std::string
         if (const auto name = section_name(line)) {
             inside = equal_nocase(*name, section);
         } else if (inside) {
-            if (const auto value = key_value(line, key)) return std::string(*value);
+            if (const auto value = key_value(line, key))
+                return std::string(*value);
         }
     }
     return std::nullopt;
@@ -82,7 +88,8 @@ std::string write_ini_key(std::string_view file_bytes, std::string_view section,
         out += std::string(line) + std::string(crlf);
     }
     if (!done) {
-        if (!inside) out += "[" + std::string(section) + "]" + std::string(crlf);
+        if (!inside)
+            out += "[" + std::string(section) + "]" + std::string(crlf);
         out += entry + std::string(crlf);
     }
     return out;
@@ -90,7 +97,8 @@ std::string write_ini_key(std::string_view file_bytes, std::string_view section,
 
 std::string settings_file_bytes(std::string_view state_record,
                                 const std::optional<std::string>& tnd_file) {
-    if (!tnd_file) return std::string(state_record);
+    if (!tnd_file)
+        return std::string(state_record);
     return write_ini_key(state_record, tnd_section, tnd_key, *tnd_file);
 }
 

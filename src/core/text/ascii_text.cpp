@@ -14,9 +14,11 @@ std::size_t sequence_length(std::string_view s, std::size_t i) {
     } else if ((lead & 0xF8) == 0xF0) {
         n = 4;
     }
-    if (i + n > s.size()) return 1;
+    if (i + n > s.size())
+        return 1;
     for (std::size_t k = 1; k < n; ++k) {
-        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 1;
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+            return 1;
     }
     return n;
 }
@@ -41,12 +43,15 @@ std::vector<std::string_view> split_lines(std::string_view text) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\n' && text[i] != '\r') continue;
+        if (text[i] != '\n' && text[i] != '\r')
+            continue;
         lines.push_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
         start = i + 1;
     }
-    if (start < text.size()) lines.push_back(text.substr(start));
+    if (start < text.size())
+        lines.push_back(text.substr(start));
     return lines;
 }
 

@@ -19,7 +19,8 @@ std::string_view to_chars_view(Buffer& buf, double value, std::chars_format fmt,
 
 bool all_zero_digits(std::string_view s) {
     for (const char c : s) {
-        if (c >= '1' && c <= '9') return false;
+        if (c >= '1' && c <= '9')
+            return false;
     }
     return true;
 }
@@ -41,7 +42,8 @@ Scientific scientific(double value, int significant) {
     }
     const std::size_t e = s.find('e');
     for (const char c : s.substr(0, e)) {
-        if (c != '.') sci.digits.push_back(c);
+        if (c != '.')
+            sci.digits.push_back(c);
     }
     std::from_chars(s.data() + e + 1 + (s[e + 1] == '+'), s.data() + s.size(), sci.exponent);
     return sci;
@@ -52,22 +54,29 @@ Scientific scientific(double value, int significant) {
 double round_half_even(double value) {
     const double lower = std::floor(value);
     const double diff = value - lower;
-    if (diff < 0.5) return lower;
-    if (diff > 0.5) return lower + 1.0;
+    if (diff < 0.5)
+        return lower;
+    if (diff > 0.5)
+        return lower + 1.0;
     return std::fmod(lower, 2.0) == 0.0 ? lower : lower + 1.0;
 }
 
-std::int64_t round_to_int(double value) { return static_cast<std::int64_t>(round_half_even(value)); }
+std::int64_t round_to_int(double value) {
+    return static_cast<std::int64_t>(round_half_even(value));
+}
 
 std::string format_general(double value) {
-    if (value == 0.0 || !std::isfinite(value)) return value == 0.0 ? "0" : "NAN";
+    if (value == 0.0 || !std::isfinite(value))
+        return value == 0.0 ? "0" : "NAN";
     Scientific sci = scientific(value, 15);
-    while (sci.digits.size() > 1 && sci.digits.back() == '0') sci.digits.pop_back();
+    while (sci.digits.size() > 1 && sci.digits.back() == '0')
+        sci.digits.pop_back();
     std::string out = sci.negative ? "-" : "";
     const int n = static_cast<int>(sci.digits.size());
     if (sci.exponent >= 15 || sci.exponent < -5) {
         out += sci.digits.substr(0, 1);
-        if (n > 1) out += "." + sci.digits.substr(1);
+        if (n > 1)
+            out += "." + sci.digits.substr(1);
         out += "E" + std::to_string(sci.exponent);
         return out;
     }
@@ -88,16 +97,22 @@ std::string format_general(double value) {
 std::string format_fixed(double value, int decimals) {
     Buffer buf;
     std::string_view s = to_chars_view(buf, value, std::chars_format::fixed, decimals);
-    if (!s.empty() && s.front() == '-' && all_zero_digits(s)) s.remove_prefix(1);
+    if (!s.empty() && s.front() == '-' && all_zero_digits(s))
+        s.remove_prefix(1);
     return std::string(s);
 }
 
-std::string format_distance(double value) { return format_fixed(value, 8); }
+std::string format_distance(double value) {
+    return format_fixed(value, 8);
+}
 
-std::string format_f(double value) { return format_fixed(value, 2); }
+std::string format_f(double value) {
+    return format_fixed(value, 2);
+}
 
 std::string format_tooth_real(double value) {
-    if (value == 0.0) return " 0.00000000000000E+0000";
+    if (value == 0.0)
+        return " 0.00000000000000E+0000";
     const Scientific sci = scientific(value, 15);
     std::string out = sci.negative ? "-" : " ";
     out += sci.digits.substr(0, 1) + "." + sci.digits.substr(1) + "E";

@@ -1,9 +1,12 @@
 #include <QApplication>
-#include <QMainWindow>
+
+#include "gui/app/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow window;
+    QApplication::setApplicationName(QStringLiteral("Ostrivane"));
+    QApplication::setApplicationVersion(QStringLiteral(OSTRIVANE_VERSION));
+    ostrivane::gui::TOstrivane window;
     window.show();
     return app.exec();
 }

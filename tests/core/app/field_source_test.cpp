@@ -37,7 +37,8 @@ TEST(FieldChecks, MessagesNameTheTextAndTheLabel) {
 
 TEST(FieldChecks, IndependentOfTheProcessLocale) {
     test::CommaLocale comma;
-    if (!comma.active()) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    if (!comma.active())
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
     FieldValues fields(main_window_components());
     EXPECT_EQ(validate_float(fields, "Ssaw_width"), 4.5);
     fields.set_text("Ssaw_width", "4,5");

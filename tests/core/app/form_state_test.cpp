@@ -10,7 +10,9 @@
 namespace ostrivane {
 namespace {
 
-std::string json_of(std::string_view file) { return decode_state_file(file).json_text; }
+std::string json_of(std::string_view file) {
+    return decode_state_file(file).json_text;
+}
 
 TEST(StateFile, LengthPrefixInSevenBitGroups) {
     EXPECT_EQ(encode_state_file(std::string(1864, 'x')).substr(0, 2), "\xC8\x0E");
@@ -27,15 +29,16 @@ TEST(StateFile, DefaultMainWindowMembersInComponentOrder) {
     const FieldValues fields(main_window_components());
     const std::string json = json_of(save_form_state(main_window_components(), fields));
     EXPECT_TRUE(json.starts_with(
-              R"({"HeaderToolBar":{"data":"HeaderToolBar"},"ToolBarLabel":{"data":"Ostrivane"},)"
-              R"("TabControl1":{"data":"TabControl1"},"TabItem1":)"))
+        R"({"HeaderToolBar":{"data":"HeaderToolBar"},"ToolBarLabel":{"data":"Ostrivane"},)"
+        R"("TabControl1":{"data":"TabControl1"},"TabItem1":)"))
         << json;
-    for (const char* member :
-         {R"j("write_tnd":{},"saw_widthEd":{"data":"3.2"},"saw_widthLabel1":{"data":"Saw width (mm)"},"no_cutsEd")j",
-          R"("Roughing":{"data":true},"Sanding":{"data":false})", R"("write_mot":{})",
-          R"("GcodeX":{"data":"GcodeX"})", R"("GcodeFolderEd":{"data":""})",
-          R"("GroupBox9":{"data":"Critical Information"},"OpenDialog1":{"data":"OpenDialog1"})",
-          R"("PrintDialog":{"data":"PrintDialog"}})"}) {
+    for (
+        const char* member :
+        {R"j("write_tnd":{},"saw_widthEd":{"data":"3.2"},"saw_widthLabel1":{"data":"Saw width (mm)"},"no_cutsEd")j",
+         R"("Roughing":{"data":true},"Sanding":{"data":false})", R"("write_mot":{})",
+         R"("GcodeX":{"data":"GcodeX"})", R"("GcodeFolderEd":{"data":""})",
+         R"("GroupBox9":{"data":"Critical Information"},"OpenDialog1":{"data":"OpenDialog1"})",
+         R"("PrintDialog":{"data":"PrintDialog"}})"}) {
         EXPECT_NE(json.find(member), std::string::npos) << member;
     }
     EXPECT_EQ(json.find("LogMemo"), std::string::npos);
@@ -94,24 +97,34 @@ TEST_P(Restore, AppliesEntriesUntilTheFirstFailure) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, Restore,
     ::testing::Values(
-        RestoreCase{"all", R"({"widthEd":{"data":"7"},"widthLabel1":{"data":"W"},"fine":{"data":true},"note":{"data":"N"},"bar":{"data":2.5}})",
-                    false, "7", true, "N"},
-        RestoreCase{"extra members ignored", R"({"x":1,"widthEd":{"data":"7"},"widthLabel1":{"data":"W"},"fine":{"data":true},"note":{"data":"N"},"bar":{"data":1}})",
-                    false, "7", true, "N"},
-        RestoreCase{"fewer members", R"({"widthEd":{"data":"7"},"widthLabel1":{"data":"W"}})",
-                    true, "7", false, "Note"},
-        RestoreCase{"check box needs only its entry", R"({"widthEd":{"data":"7"},"widthLabel1":{"data":"W"},"fine":{},"note":{"data":"N"},"bar":{"data":1}})",
-                    false, "7", false, "N"},
-        RestoreCase{"check box true only for JSON true", R"({"widthEd":{"data":"7"},"widthLabel1":{"data":"W"},"fine":{"data":"true"},"note":{"data":"N"},"bar":{"data":1}})",
-                    false, "7", false, "N"},
-        RestoreCase{"wrong kind stops", R"({"widthEd":{"data":"7"},"widthLabel1":{"data":5},"fine":{"data":true}})",
+        RestoreCase{
+            "all",
+            R"({"widthEd":{"data":"7"},"widthLabel1":{"data":"W"},"fine":{"data":true},"note":{"data":"N"},"bar":{"data":2.5}})",
+            false, "7", true, "N"},
+        RestoreCase{
+            "extra members ignored",
+            R"({"x":1,"widthEd":{"data":"7"},"widthLabel1":{"data":"W"},"fine":{"data":true},"note":{"data":"N"},"bar":{"data":1}})",
+            false, "7", true, "N"},
+        RestoreCase{"fewer members", R"({"widthEd":{"data":"7"},"widthLabel1":{"data":"W"}})", true,
+                    "7", false, "Note"},
+        RestoreCase{
+            "check box needs only its entry",
+            R"({"widthEd":{"data":"7"},"widthLabel1":{"data":"W"},"fine":{},"note":{"data":"N"},"bar":{"data":1}})",
+            false, "7", false, "N"},
+        RestoreCase{
+            "check box true only for JSON true",
+            R"({"widthEd":{"data":"7"},"widthLabel1":{"data":"W"},"fine":{"data":"true"},"note":{"data":"N"},"bar":{"data":1}})",
+            false, "7", false, "N"},
+        RestoreCase{"wrong kind stops",
+                    R"({"widthEd":{"data":"7"},"widthLabel1":{"data":5},"fine":{"data":true}})",
                     true, "7", false, "Note"},
         RestoreCase{"missing data stops", R"({"widthEd":{}})", true, "1", false, "Note"},
         RestoreCase{"not an object", R"([1,2])", true, "1", false, "Note"},
         RestoreCase{"not JSON", R"({"widthEd":)", true, "1", false, "Note"}),
     [](const auto& info) {
         std::string n = info.param.name;
-        for (char& ch : n) ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
+        for (char& ch : n)
+            ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
         return n;
     });
 

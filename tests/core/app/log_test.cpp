@@ -14,7 +14,7 @@ namespace ostrivane {
 namespace {
 
 class LogTest : public ::testing::Test {
-protected:
+  protected:
     LogTest() : log_(fields_, [] { return std::string("Mon 5 Jan at 14:03:07:045"); }) {
         log_.open(dir_ / "Ostrivane.log");
     }
@@ -23,7 +23,9 @@ protected:
         fields_.set_component_checked("write_log", file);
     }
     std::string file_text() { return read_file(dir_ / "Ostrivane.log").value(); }
-    void grow_file_to(std::uintmax_t size) { std::filesystem::resize_file(dir_ / "Ostrivane.log", size); }
+    void grow_file_to(std::uintmax_t size) {
+        std::filesystem::resize_file(dir_ / "Ostrivane.log", size);
+    }
 
     test::TempDir dir_;
     FieldValues fields_{main_window_components()};
@@ -47,7 +49,8 @@ TEST_F(LogTest, SwitchesDecideWhereALineGoes) {
 
 TEST_F(LogTest, ScreenKeepsTheLast251Lines) {
     switches(true, false);
-    for (int i = 1; i <= 300; ++i) log_.log(std::to_string(i), false);
+    for (int i = 1; i <= 300; ++i)
+        log_.log(std::to_string(i), false);
     ASSERT_EQ(log_.screen_lines().size(), 251u);
     EXPECT_EQ(log_.screen_lines().front(), "Mon 5 Jan at 14:03:07:045 : 50");
     EXPECT_EQ(log_.screen_lines().back(), "Mon 5 Jan at 14:03:07:045 : 300");
@@ -101,8 +104,9 @@ TEST_F(LogTest, ReopenAppendsAndClearsTheMemos) {
     log_.open(dir_ / "Ostrivane.log");
     EXPECT_TRUE(log_.screen_lines().empty());
     log_.log("second run", false);
-    EXPECT_EQ(file_text(),
-              "Mon 5 Jan at 14:03:07:045 : first run\r\nMon 5 Jan at 14:03:07:045 : second run\r\n");
+    EXPECT_EQ(
+        file_text(),
+        "Mon 5 Jan at 14:03:07:045 : first run\r\nMon 5 Jan at 14:03:07:045 : second run\r\n");
 }
 
 TEST(LogFailure, FileErrorRaisedAndMemosUntouched) {

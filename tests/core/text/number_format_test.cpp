@@ -10,9 +10,10 @@ namespace {
 TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
     const struct {
         double in, out;
-    } cases[] = {{0.5, 0.0},  {1.5, 2.0},   {2.5, 2.0},   {-0.5, -0.0}, {-1.5, -2.0},
+    } cases[] = {{0.5, 0.0},   {1.5, 2.0},    {2.5, 2.0},    {-0.5, -0.0}, {-1.5, -2.0},
                  {-2.5, -2.0}, {2.4999, 2.0}, {2.5001, 3.0}, {7.0, 7.0},   {-7.2, -7.0}};
-    for (const auto& c : cases) EXPECT_EQ(round_half_even(c.in), c.out) << c.in;
+    for (const auto& c : cases)
+        EXPECT_EQ(round_half_even(c.in), c.out) << c.in;
     EXPECT_EQ(round_to_int(4503599627370495.5), 4503599627370496);
 }
 
@@ -35,7 +36,8 @@ TEST(FormatGeneral, FifteenDigitsWithoutTrailingZeros) {
                  {0.000015, "0.000015"},
                  {1.5e-7, "1.5E-7"},
                  {0.0000099999999999999999, "0.00001"}};
-    for (const auto& c : cases) EXPECT_EQ(format_general(c.value), c.text) << c.value;
+    for (const auto& c : cases)
+        EXPECT_EQ(format_general(c.value), c.text) << c.value;
 }
 
 TEST(FormatFixed, DistancesAndDwells) {
@@ -54,9 +56,9 @@ TEST(FormatToothReal, TwentyThreeCharacters) {
     const struct {
         double value;
         const char* text;
-    } cases[] = {{0.0, " 0.00000000000000E+0000"},  {-0.0, " 0.00000000000000E+0000"},
-                 {10.0, " 1.00000000000000E+0001"}, {3.2, " 3.20000000000000E+0000"},
-                 {0.25, " 2.50000000000000E-0001"}, {-1.5, "-1.50000000000000E+0000"},
+    } cases[] = {{0.0, " 0.00000000000000E+0000"},       {-0.0, " 0.00000000000000E+0000"},
+                 {10.0, " 1.00000000000000E+0001"},      {3.2, " 3.20000000000000E+0000"},
+                 {0.25, " 2.50000000000000E-0001"},      {-1.5, "-1.50000000000000E+0000"},
                  {1.0 / 3.0, " 3.33333333333333E-0001"}, {1e-300, " 1.00000000000000E-0300"},
                  {-123456.5, "-1.23456500000000E+0005"}};
     for (const auto& c : cases) {
@@ -67,7 +69,8 @@ TEST(FormatToothReal, TwentyThreeCharacters) {
 
 TEST(FormatUnderCommaLocale, OutputKeepsThePoint) {
     test::CommaLocale comma;
-    if (!comma.active()) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    if (!comma.active())
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
     EXPECT_EQ(format_general(199.8), "199.8");
     EXPECT_EQ(format_distance(12.5), "12.50000000");
     EXPECT_EQ(format_f(0.5), "0.50");

@@ -23,16 +23,16 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ParseFloat,
     ::testing::Values(FloatCase{"3.2", 3.2}, FloatCase{"-3.2", -3.2}, FloatCase{"+10", 10.0},
                       FloatCase{"0", 0.0}, FloatCase{".5", 0.5}, FloatCase{"5.", 5.0},
-                      FloatCase{"1e3", 1000.0}, FloatCase{"2.5E-1", 0.25},
-                      FloatCase{"1e+2", 100.0}, FloatCase{" 7 ", 7.0},
-                      FloatCase{"", std::nullopt}, FloatCase{" ", std::nullopt},
-                      FloatCase{"3,2", std::nullopt}, FloatCase{"1,000.5", std::nullopt},
-                      FloatCase{".", std::nullopt}, FloatCase{"-", std::nullopt},
-                      FloatCase{"1e", std::nullopt}, FloatCase{"e5", std::nullopt},
-                      FloatCase{"--1", std::nullopt}, FloatCase{"+-1", std::nullopt},
-                      FloatCase{"1.2.3", std::nullopt}, FloatCase{"inf", std::nullopt},
-                      FloatCase{"nan", std::nullopt}, FloatCase{"0x10", std::nullopt},
-                      FloatCase{"1e999", std::nullopt}, FloatCase{"12abc", std::nullopt}));
+                      FloatCase{"1e3", 1000.0}, FloatCase{"2.5E-1", 0.25}, FloatCase{"1e+2", 100.0},
+                      FloatCase{" 7 ", 7.0}, FloatCase{"", std::nullopt},
+                      FloatCase{" ", std::nullopt}, FloatCase{"3,2", std::nullopt},
+                      FloatCase{"1,000.5", std::nullopt}, FloatCase{".", std::nullopt},
+                      FloatCase{"-", std::nullopt}, FloatCase{"1e", std::nullopt},
+                      FloatCase{"e5", std::nullopt}, FloatCase{"--1", std::nullopt},
+                      FloatCase{"+-1", std::nullopt}, FloatCase{"1.2.3", std::nullopt},
+                      FloatCase{"inf", std::nullopt}, FloatCase{"nan", std::nullopt},
+                      FloatCase{"0x10", std::nullopt}, FloatCase{"1e999", std::nullopt},
+                      FloatCase{"12abc", std::nullopt}));
 
 struct IntCase {
     const char* text;
@@ -57,7 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ParseUnderCommaLocale, PointStillTheOnlySeparator) {
     test::CommaLocale comma;
-    if (!comma.active()) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    if (!comma.active())
+        GTEST_SKIP() << "no locale with a decimal comma is installed";
     EXPECT_EQ(parse_float("3.2"), 3.2);
     EXPECT_EQ(parse_float("3,2"), std::nullopt);
     EXPECT_EQ(parse_int("12"), 12);

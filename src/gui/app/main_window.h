@@ -1,0 +1,70 @@
+#pragma once
+#include <QMainWindow>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/app/log.h"
+#include "core/app/operator.h"
+#include "gui/app/memo_sink.h"
+#include "gui/app/widget_form.h"
+
+class QTabWidget;
+
+namespace ostrivane::gui {
+
+class QtOperator;
+
+// The main window: owner of every job and machine setting, kept as the contents of its fields.
+class TOstrivane : public QMainWindow {
+    Q_OBJECT
+  public:
+    // `op` answers the window's message boxes; by default real ones are shown.
+    explicit TOstrivane(Operator* op = nullptr, QWidget* parent = nullptr);
+    ~TOstrivane() override;
+
+    // The fields by name, read by jobs at the moment they need them.
+    FieldSource& fields() { return *form_; }
+    Operator& operator_interface() { return *operator_; }
+    QTabWidget* tabs() const { return tabs_; }
+
+    // The data folder with its final separator.
+    const std::string& IniFilePath() const { return IniFilePath_; }
+    std::filesystem::path settings_file() const { return IniFilePath_ + "Settings.ini"; }
+    // The tooth file chosen for turning jobs, when one has been chosen.
+    const std::optional<std::string>& tnd_file() const { return tnd_file_; }
+
+    // Logs one message. Throws Error when the log file cannot be written.
+    void log(std::string_view aMessage, bool critical);
+    Log& the_log() { return *log_; }
+
+    // Writes Settings.ini: the state record, then the tooth-file section. Throws Error.
+    void save_settings();
+
+  public slots:
+    void SaveSetClick();
+    void FormSaveState();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void FormCreate();
+    void restore_settings();
+    void loadini();
+    void connect_buttons();
+
+    std::unique_ptr<QtOperator> own_operator_;
+    Operator* operator_;
+    QTabWidget* tabs_ = nullptr;
+    std::unique_ptr<WidgetForm> form_;
+    std::unique_ptr<Log> log_;
+    std::unique_ptr<MemoSink> screen_sink_;
+    std::unique_ptr<MemoSink> critical_sink_;
+    std::string IniFilePath_;
+    std::optional<std::string> tnd_file_;
+    bool log_open_ = false;
+};
+
+}  // namespace ostrivane::gui

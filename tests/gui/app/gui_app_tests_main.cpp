@@ -1,0 +1,19 @@
+#include <QApplication>
+#include <QTest>
+
+#include "frame_field_test.h"
+#include "main_window_test.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    int status = 0;
+    {
+        MainWindowTest test;
+        status |= QTest::qExec(&test, argc, argv);
+    }
+    {
+        FrameFieldTest test;
+        status |= QTest::qExec(&test, argc, argv);
+    }
+    return status;
+}

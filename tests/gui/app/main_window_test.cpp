@@ -1,0 +1,286 @@
+#include "main_window_test.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <memory>
+
+#include "core/app/form_state.h"
+#include "core/app/main_window_fields.h"
+#include "gui/app/frame_field.h"
+#include "gui/app/main_window.h"
+#include "scripted_operator.h"
+#include "temp_home.h"
+
+using ostrivane::ComponentKind;
+using ostrivane::gui::TFrame1;
+using ostrivane::gui::TOstrivane;
+
+namespace {
+
+std::unique_ptr<ostrivane::test::QtTempHome> home;
+ostrivane::test::ScriptedOperator* op = nullptr;
+
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::unique_ptr<TOstrivane> open_window() {
+    static ostrivane::test::ScriptedOperator the_operator;
+    op = &the_operator;
+    op->messages.clear();
+    auto w = std::make_unique<TOstrivane>(op);
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w.get()))
+        qWarning("window not exposed");
+    return w;
+}
+
+// Brings a control's tab to the front, as the operator would before clicking it.
+void click(TOstrivane& w, QWidget* control) {
+    for (int i = 0; i < w.tabs()->count(); ++i) {
+        if (w.tabs()->widget(i)->isAncestorOf(control))
+            w.tabs()->setCurrentIndex(i);
+    }
+    QCoreApplication::processEvents();  // lay the page out before clicking into it
+    // A check box reacts on its box and caption only, which sit at its left end.
+    const bool check_box = qobject_cast<QCheckBox*>(control) != nullptr;
+    const QPoint at = check_box ? QPoint(8, control->height() / 2) : control->rect().center();
+    QTest::mouseClick(control, Qt::LeftButton, {}, at);
+}
+
+QByteArray read_all(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void write_all(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+TFrame1* field(QWidget& w, const char* name) {
+    auto* f = w.findChild<TFrame1*>(QString::fromLatin1(name));
+    Q_ASSERT(f != nullptr);
+    return f;
+}
+
+template <typename T>
+T* child(QWidget& w, const char* name) {
+    auto* c = w.findChild<T*>(QString::fromLatin1(name));
+    Q_ASSERT(c != nullptr);
+    return c;
+}
+
+void type_into(QLineEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+QByteArray settings_bytes() {
+    return read_all(home->data_folder() + "Settings.ini");
+}
+
+}  // namespace
+
+void MainWindowTest::init() {
+    home = std::make_unique<ostrivane::test::QtTempHome>();
+}
+
+void MainWindowTest::showsEveryTabFieldAndDefault() {
+    auto w = open_window();
+    QCOMPARE(w->windowTitle(), QStringLiteral("O s t r i v a n e"));
+    QCOMPARE(child<QLabel>(*w, "ToolBarLabel")->text(), QStringLiteral("Ostrivane"));
+    QTabWidget* tabs = w->tabs();
+    const QStringList expected = {"3-axis finger joint", "Dynamic turning", "Settings", "About",
+                                  "Log"};
+    QCOMPARE(tabs->count(), expected.size());
+    for (int i = 0; i < tabs->count(); ++i)
+        QCOMPARE(tabs->tabText(i), expected[i]);
+    QCOMPARE(tabs->currentIndex(), 0);
+    for (const auto& c : ostrivane::main_window_components()) {
+        const QString name = qs(c.name);
+        switch (c.kind) {
+            case ComponentKind::Field: {
+                auto* f = w->findChild<TFrame1*>(name);
+                QVERIFY2(f != nullptr, qPrintable(name));
+                QCOMPARE(f->Ed()->text(), qs(c.default_text));
+                QCOMPARE(f->Label1()->text(), qs(c.text));
+                QCOMPARE(f->Label1()->width(), 200);
+                break;
+            }
+            case ComponentKind::CheckBox: {
+                auto* box = w->findChild<QCheckBox*>(name);
+                QVERIFY2(box != nullptr, qPrintable(name));
+                QCOMPARE(box->text(), qs(c.text));
+                QCOMPARE(box->isChecked(), c.default_checked);
+                break;
+            }
+            case ComponentKind::Button:
+                QVERIFY2(w->findChild<QPushButton*>(name) != nullptr, qPrintable(name));
+                QCOMPARE(w->findChild<QPushButton*>(name)->text(), qs(c.text));
+                break;
+            case ComponentKind::Selector: {
+                auto* combo = w->findChild<QComboBox*>(name);
+                QVERIFY2(combo != nullptr, qPrintable(name));
+                QCOMPARE(combo->count(), 4);
+                QCOMPARE(combo->currentText(), qs(c.default_text));
+                break;
+            }
+            case ComponentKind::Memo:
+                QVERIFY(w->findChild<QPlainTextEdit*>(name) != nullptr);
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void MainWindowTest::firstRunCreatesTheDataFolderAndAnEmptyLog() {
+    QVERIFY(!QDir(home->data_folder()).exists());
+    auto w = open_window();
+    QVERIFY(QDir(home->data_folder()).exists());
+    QCOMPARE(QString::fromStdString(w->IniFilePath()), home->data_folder());
+    QVERIFY(QFile::exists(home->data_folder() + "Ostrivane.log"));
+    QCOMPARE(read_all(home->data_folder() + "Ostrivane.log"), QByteArray());
+    QVERIFY(child<QPlainTextEdit>(*w, "LogMemo")->toPlainText().isEmpty());
+    QVERIFY(op->messages.empty());
+}
+
+void MainWindowTest::stateFileMatchesTheCommandLineToTheByte() {
+    auto w = open_window();
+    click(*w, child<QPushButton>(*w, "SaveSet"));
+    QCOMPARE(op->messages, std::vector<std::string>{"Settings saved"});
+    const QByteArray window_bytes = settings_bytes();
+
+    const QString cli_file = home->path() + "/cli.gof";
+    QProcess cli;
+    cli.start(QStringLiteral(OSTRIVANE_CLI_PATH), {"program", "save", cli_file});
+    QVERIFY(cli.waitForFinished());
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(read_all(cli_file)).split(','),
+             QString::fromUtf8(window_bytes).split(','));
+    QCOMPARE(read_all(cli_file), window_bytes);
+
+    const std::string json = ostrivane::decode_state_file(window_bytes.toStdString()).json_text;
+    QVERIFY(json.find(R"("saw_widthEd":{"data":"3.2"})") != std::string::npos);
+    QVERIFY(json.find(R"("Roughing":{"data":true})") != std::string::npos);
+    QVERIFY(json.find(R"("write_mot":{})") != std::string::npos);
+    QVERIFY(json.find(R"("GcodeX":{"data":"GcodeX"})") != std::string::npos);
+}
+
+void MainWindowTest::saveAndRestoreThroughTheWindow() {
+    {
+        auto w = open_window();
+        type_into(field(*w, "cut_width")->Ed(), QStringLiteral("12.5"));
+        w->tabs()->setCurrentIndex(2);
+        type_into(field(*w, "GcodeFolder")->Ed(), QStringLiteral("C:\\cnc\\jobs\\"));
+        w->tabs()->setCurrentIndex(1);
+        type_into(field(*w, "Smot_name")->Ed(), QStringLiteral("Spindle "));
+        field(*w, "Smot_name")->Ed()->insert(QStringLiteral("ü"));
+        click(*w, child<QCheckBox>(*w, "Sanding"));
+        click(*w, child<QCheckBox>(*w, "InvertZ"));
+        child<QComboBox>(*w, "GcodeX")->setCurrentIndex(3);
+        w->tabs()->setCurrentIndex(2);
+        w->close();
+    }
+    auto w = open_window();
+    QCOMPARE(field(*w, "cut_width")->Ed()->text(), QStringLiteral("12.5"));
+    QCOMPARE(field(*w, "GcodeFolder")->Ed()->text(), QStringLiteral("C:\\cnc\\jobs\\"));
+    QCOMPARE(field(*w, "Smot_name")->Ed()->text(), QStringLiteral("Spindle ü"));
+    QVERIFY(child<QCheckBox>(*w, "Sanding")->isChecked());
+    QVERIFY(child<QCheckBox>(*w, "InvertZ")->isChecked());
+    QVERIFY(child<QCheckBox>(*w, "Roughing")->isChecked());
+    QCOMPARE(child<QComboBox>(*w, "GcodeX")->currentText(), QStringLiteral("X"));
+    QCOMPARE(w->tabs()->currentIndex(), 0);
+}
+
+void MainWindowTest::restoreStopsAtTheFirstMissingMember() {
+    // Members up to and including saw_width, with changed values; an extra member too.
+    QDir().mkpath(home->data_folder());
+    const QByteArray json =
+        R"j({"extra":{"data":"x"},"HeaderToolBar":{"data":"HeaderToolBar"},"ToolBarLabel":{"data":"Ostrivane"},)j"
+        R"j("TabControl1":{"data":"TabControl1"},"TabItem1":{"data":"3-axis finger joint"},)j"
+        R"j("VertScrollBox1":{"data":"VertScrollBox1"},"saw_widthEd":{"data":"2.8"},)j"
+        R"j("saw_widthLabel1":{"data":"Blade (mm)"},"no_cutsEd":{"data":"5"}})j";
+    write_all(home->data_folder() + "Settings.ini",
+              QByteArray::fromStdString(ostrivane::encode_state_file(json.toStdString())));
+    auto w = open_window();
+    QCOMPARE(field(*w, "saw_width")->Ed()->text(), QStringLiteral("2.8"));
+    QCOMPARE(field(*w, "saw_width")->Label1()->text(), QStringLiteral("Blade (mm)"));
+    QCOMPARE(field(*w, "no_cuts")->Ed()->text(), QStringLiteral("5"));
+    QCOMPARE(field(*w, "Pin_width")->Ed()->text(), QStringLiteral("10"));
+    QCOMPARE(field(*w, "mot_name")->Ed()->text(), QStringLiteral("Karvik"));
+}
+
+void MainWindowTest::emptyStateFileChangesNothing() {
+    QDir().mkpath(home->data_folder());
+    write_all(home->data_folder() + "Settings.ini", QByteArray());
+    auto w = open_window();
+    QCOMPARE(field(*w, "saw_width")->Ed()->text(), QStringLiteral("3.2"));
+    QVERIFY(QFile::exists(home->data_folder() + "Settings.ini"));
+    QCOMPARE(settings_bytes(), QByteArray());
+}
+
+void MainWindowTest::toothFileSurvivesARestart() {
+    QDir().mkpath(home->data_folder());
+    write_all(home->data_folder() + "Settings.ini",
+              "\x02{}[tndfile]\r\nname=C:\\joints\\Karvik.tnd\r\n");
+    {
+        auto w = open_window();
+        QCOMPARE(w->tnd_file(), std::optional<std::string>("C:\\joints\\Karvik.tnd"));
+        w->close();
+    }
+    QVERIFY(settings_bytes().endsWith("[tndfile]\r\nname=C:\\joints\\Karvik.tnd\r\n"));
+    auto w = open_window();
+    QCOMPARE(w->tnd_file(), std::optional<std::string>("C:\\joints\\Karvik.tnd"));
+    QCOMPARE(field(*w, "saw_width")->Ed()->text(), QStringLiteral("3.2"));
+}
+
+void MainWindowTest::logSwitchesAndTheStartMessage() {
+    {
+        auto w = open_window();
+        click(*w, child<QCheckBox>(*w, "Write_log_screen"));
+        QVERIFY(child<QCheckBox>(*w, "Write_log_screen")->isChecked());
+        w->log("on screen", false);
+        w->log("alarm", true);
+        QVERIFY(child<QPlainTextEdit>(*w, "LogMemo")->toPlainText().contains(" : on screen"));
+        QVERIFY(child<QPlainTextEdit>(*w, "Critmemo")->toPlainText().endsWith(" : alarm"));
+        QVERIFY(!child<QPlainTextEdit>(*w, "Critmemo")->toPlainText().contains("on screen"));
+        click(*w, child<QCheckBox>(*w, "write_log"));
+        w->close();
+    }
+    auto w = open_window();
+    const QString log_path = home->data_folder() + "Ostrivane.log";
+    const QByteArray log = read_all(log_path);
+    QVERIFY2(log.endsWith((" : Log file is located in: " + log_path + "\r\n").toUtf8()),
+             log.data());
+    QCOMPARE(child<QPlainTextEdit>(*w, "LogMemo")->toPlainText().count('\n'), 0);
+}
+
+void MainWindowTest::saveSettingsFailureIsReported() {
+    auto w = open_window();
+    // A folder where the file should be makes every save fail; the click must not say "saved".
+    QFile::remove(home->data_folder() + "Settings.ini");
+    QVERIFY(QDir().mkpath(home->data_folder() + "Settings.ini/blocked"));
+    auto* op_before = op;
+    bool threw = false;
+    try {
+        w->SaveSetClick();
+    } catch (const std::exception&) {
+        threw = true;
+    }
+    QVERIFY(threw);
+    QVERIFY(op_before->messages.empty());
+}

@@ -1,0 +1,17 @@
+#pragma once
+#include <QObject>
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void showsEveryTabFieldAndDefault();
+    void firstRunCreatesTheDataFolderAndAnEmptyLog();
+    void stateFileMatchesTheCommandLineToTheByte();
+    void saveAndRestoreThroughTheWindow();
+    void restoreStopsAtTheFirstMissingMember();
+    void emptyStateFileChangesNothing();
+    void toothFileSurvivesARestart();
+    void logSwitchesAndTheStartMessage();
+    void saveSettingsFailureIsReported();
+};
