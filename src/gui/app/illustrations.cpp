@@ -42,11 +42,11 @@ QPixmap finger_joint_illustration(QSize size) {
     p.setRenderHint(QPainter::Antialiasing);
     const double w = size.width();
     const double h = size.height();
-    const double top = h * 0.45;
-    const double board_h = h * 0.4;
+    const double top = h * 0.42;
+    const double board_h = h * 0.36;
     const double cut = w * 0.14;
     const double pin = w * 0.14;
-    const double depth = board_h * 0.55;
+    const double depth = h * 0.2;
     const double x0 = w * 0.12;
 
     // The board with two slots sawn into its top edge.
@@ -69,8 +69,8 @@ QPixmap finger_joint_illustration(QSize size) {
     p.setBrush(kWood);
     p.drawPath(board);
 
-    // The blade, narrower than the slot, over the second slot.
-    const double blade_r = h * 0.2;
+    // The blade, narrower than the slot, sawing the second slot to its depth.
+    const double blade_r = h * 0.22;
     const QPointF centre(x0 + cut + pin + cut * 0.3, top + depth - blade_r);
     p.setBrush(kSteel);
     p.setPen(QPen(kInk, 1));
@@ -78,15 +78,14 @@ QPixmap finger_joint_illustration(QSize size) {
     p.setBrush(kInk);
     p.drawEllipse(centre, 4, 4);
 
-    dimension(p, QPointF(x0, top + board_h + 14), QPointF(x0 + cut, top + board_h + 14),
+    const double below = top + board_h;
+    dimension(p, QPointF(x0, below + 22), QPointF(x0 + cut, below + 22),
               QStringLiteral("Cut width"));
-    dimension(p, QPointF(x0 + cut, top + board_h + 30), QPointF(x0 + cut + pin, top + board_h + 30),
+    dimension(p, QPointF(x0 + cut, below + 44), QPointF(x0 + cut + pin, below + 44),
               QStringLiteral("Pin width"));
-    p.save();
-    p.translate(x0 - 10, top + depth / 2);
-    p.rotate(-90);
-    p.drawText(QRectF(-50, -14, 100, 14), Qt::AlignCenter, QStringLiteral("Cut depth"));
-    p.restore();
+    p.drawLine(QPointF(x0 + cut / 2, top), QPointF(x0 + cut / 2, top + depth));
+    p.drawText(QRectF(x0 - 30, top - 20, cut + 60, 16), Qt::AlignCenter,
+               QStringLiteral("Cut depth"));
     return pixmap;
 }
 
