@@ -1,0 +1,231 @@
+#include "gui/plot/image_canvas.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainterPath>
+#include <QPen>
+#include <QString>
+#include <algorithm>
+
+namespace ostrivane {
+namespace {
+
+QString to_qstring(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Qt::PenStyle to_style(Dash dash) {
+    switch (dash) {
+        case Dash::Solid:
+            return Qt::SolidLine;
+        case Dash::Dash:
+            return Qt::DashLine;
+        case Dash::Dot:
+            return Qt::DotLine;
+        case Dash::DashDot:
+            return Qt::DashDotLine;
+        case Dash::DashDotDot:
+            return Qt::DashDotDotLine;
+        case Dash::Custom:
+            break;  // no pattern was ever given: solid
+    }
+    return Qt::SolidLine;
+}
+
+// Flat ends and mitred corners, so rectangles keep square corners and a line ends where it is
+// told to.
+QPen to_qpen(const Pen& pen) {
+    return QPen(QBrush(to_qcolor(pen.color)), static_cast<qreal>(pen.thickness), to_style(pen.dash),
+                Qt::FlatCap, Qt::MiterJoin);
+}
+
+QRectF to_qrect(const RectF& r) {
+    return QRectF(QPointF(r.left, r.top), QPointF(r.right, r.bottom));
+}
+
+QPainterPath to_qpath(const Path& path) {
+    QPainterPath q;
+    if (path.points.empty()) {
+        return q;
+    }
+    q.moveTo(path.points.front().x, path.points.front().y);
+    for (std::size_t i = 1; i < path.points.size(); ++i) {
+        q.lineTo(path.points[i].x, path.points[i].y);
+    }
+    if (path.closed) {
+        q.closeSubpath();
+    }
+    return q;
+}
+
+int alignment_flags(TextAlign horizontal, TextAlign vertical) {
+    int flags = 0;
+    switch (horizontal) {
+        case TextAlign::Leading:
+            flags |= Qt::AlignLeft;
+            break;
+        case TextAlign::Center:
+            flags |= Qt::AlignHCenter;
+            break;
+        case TextAlign::Trailing:
+            flags |= Qt::AlignRight;
+            break;
+    }
+    switch (vertical) {
+        case TextAlign::Leading:
+            flags |= Qt::AlignTop;
+            break;
+        case TextAlign::Center:
+            flags |= Qt::AlignVCenter;
+            break;
+        case TextAlign::Trailing:
+            flags |= Qt::AlignBottom;
+            break;
+    }
+    return flags;
+}
+
+void prepare(QPainter& p) {
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+}
+
+}  // namespace
+
+QColor to_qcolor(Argb color) {
+    return QColor::fromRgba(static_cast<QRgb>(color));
+}
+
+// Font sizes are in pixels, whatever the resolution of the target.
+QFont to_qfont(const Font& font) {
+    QFont q(QString::fromStdString(font.family));
+    q.setPixelSize(std::max(1, static_cast<int>(font.size + 0.5f)));
+    return q;
+}
+
+ImageCanvas::~ImageCanvas() {
+    end_scene();
+}
+
+void ImageCanvas::set_image(QImage& image) {
+    end_scene();
+    image_ = &image;
+}
+
+bool ImageCanvas::begin_scene() {
+    if (scene_) {
+        return true;  // nested brackets share the open painter
+    }
+    if (image_->isNull()) {
+        return false;
+    }
+    scene_.emplace();
+    if (!scene_->begin(image_)) {
+        scene_.reset();
+        return false;
+    }
+    prepare(*scene_);
+    return true;
+}
+
+void ImageCanvas::end_scene() {
+    if (scene_) {
+        scene_->end();
+        scene_.reset();
+    }
+}
+
+template <typename Paint>
+void ImageCanvas::paint_with(float opacity, Paint&& paint) {
+    if (scene_) {
+        scene_->save();
+        scene_->setOpacity(opacity);
+        paint(*scene_);
+        scene_->restore();
+        return;
+    }
+    if (image_->isNull()) {
+        return;
+    }
+    QPainter p(image_);
+    prepare(p);
+    p.setOpacity(opacity);
+    paint(p);
+}
+
+void ImageCanvas::clear(Argb color) {
+    paint_with(1.0f, [&](QPainter& p) {
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.fillRect(image_->rect(), to_qcolor(color));
+    });
+}
+
+void ImageCanvas::draw_line(PointF from, PointF to, const Pen& pen, float opacity) {
+    paint_with(opacity, [&](QPainter& p) {
+        p.setPen(to_qpen(pen));
+        p.drawLine(QPointF(from.x, from.y), QPointF(to.x, to.y));
+    });
+}
+
+void ImageCanvas::draw_path(const Path& path, const Pen& pen, float opacity) {
+    if (path.points.size() < 2) {
+        return;  // a lone point has no stroke
+    }
+    paint_with(opacity, [&](QPainter& p) {
+        p.setPen(to_qpen(pen));
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(to_qpath(path));
+    });
+}
+
+void ImageCanvas::fill_path(const Path& path, Argb color, float opacity) {
+    if (path.points.size() < 3) {
+        return;
+    }
+    paint_with(opacity, [&](QPainter& p) { p.fillPath(to_qpath(path), to_qcolor(color)); });
+}
+
+void ImageCanvas::draw_ellipse(const RectF& bounds, const Pen& pen, float opacity) {
+    paint_with(opacity, [&](QPainter& p) {
+        p.setPen(to_qpen(pen));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(to_qrect(bounds));
+    });
+}
+
+void ImageCanvas::fill_rect(const RectF& rect, Argb color, float opacity) {
+    paint_with(opacity,
+               [&](QPainter& p) { p.fillRect(to_qrect(rect).normalized(), to_qcolor(color)); });
+}
+
+void ImageCanvas::draw_rect(const RectF& rect, const Pen& pen, float opacity) {
+    paint_with(opacity, [&](QPainter& p) {
+        p.setPen(to_qpen(pen));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(to_qrect(rect).normalized());
+    });
+}
+
+void ImageCanvas::fill_text(const RectF& rect, std::string_view text, const Font& font, Argb color,
+                            TextAlign horizontal, TextAlign vertical, bool word_wrap,
+                            float opacity) {
+    int flags = alignment_flags(horizontal, vertical) | Qt::TextDontClip;
+    if (word_wrap) {
+        flags |= Qt::TextWordWrap;
+    }
+    paint_with(opacity, [&](QPainter& p) {
+        p.setFont(to_qfont(font));
+        p.setPen(to_qcolor(color));
+        p.drawText(to_qrect(rect), flags, to_qstring(text));
+    });
+}
+
+float ImageCanvas::text_width(std::string_view text, const Font& font) const {
+    return static_cast<float>(QFontMetricsF(to_qfont(font)).horizontalAdvance(to_qstring(text)));
+}
+
+float ImageCanvas::text_height(std::string_view /*text*/, const Font& font) const {
+    return static_cast<float>(QFontMetricsF(to_qfont(font)).height());
+}
+
+}  // namespace ostrivane

@@ -1,0 +1,51 @@
+#include "gui/plot/message_label_widget.h"
+
+#include <QGraphicsOpacityEffect>
+#include <QPropertyAnimation>
+#include <QSequentialAnimationGroup>
+#include <QString>
+
+namespace ostrivane {
+namespace {
+
+QPropertyAnimation* opacity_ramp(QGraphicsOpacityEffect* effect, double from, double to,
+                                 QObject* parent) {
+    auto* ramp = new QPropertyAnimation(effect, "opacity", parent);
+    ramp->setStartValue(from);
+    ramp->setEndValue(to);
+    ramp->setDuration(FadingMessageLabel::kFadeMilliseconds);
+    ramp->setEasingCurve(QEasingCurve::InOutCubic);
+    return ramp;
+}
+
+}  // namespace
+
+FadingMessageLabel::FadingMessageLabel(QWidget* parent)
+    : QLabel(parent),
+      effect_(new QGraphicsOpacityEffect(this)),
+      fade_(new QSequentialAnimationGroup(this)) {
+    QPalette red = palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    setPalette(red);
+    setWordWrap(false);
+    effect_->setOpacity(0.0);
+    setGraphicsEffect(effect_);
+    fade_->addAnimation(opacity_ramp(effect_, 0.0, 1.0, fade_));
+    fade_->addAnimation(opacity_ramp(effect_, 1.0, 0.0, fade_));
+}
+
+void FadingMessageLabel::set_text(std::string_view text) {
+    setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    adjustSize();
+}
+
+void FadingMessageLabel::start_fade() {
+    fade_->stop();
+    fade_->start();
+}
+
+double FadingMessageLabel::opacity() const {
+    return effect_->opacity();
+}
+
+}  // namespace ostrivane

@@ -1,0 +1,255 @@
+#include <QSequentialAnimationGroup>
+#include <QtTest>
+#include <array>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/plot/recording_canvas.h"
+#include "core/plot/tgrita.h"
+#include "gui/plot/image_canvas.h"
+#include "gui/plot/message_label_widget.h"
+#include "gui/plot/plot_grid.h"
+
+using namespace ostrivane;
+
+namespace {
+
+constexpr Argb kBlack = 0xFF000000u;
+constexpr Argb kRed = 0xFFFF0000u;
+
+QImage white_image(int w, int h) {
+    QImage image(w, h, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+bool inked(const QImage& image, int x, int y) {
+    return qGray(image.pixel(x, y)) < 200;
+}
+
+// Inked within a pixel of (x, y): antialiased outlines may fall on either neighbour.
+bool ink_near(const QImage& image, int x, int y) {
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            if (inked(image, x + dx, y + dy)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The darkness-weighted centre of everything drawn.
+QPointF ink_centre(const QImage& image) {
+    double sx = 0, sy = 0, sw = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const double w = 255 - qGray(image.pixel(x, y));
+            sx += w * (x + 0.5);
+            sy += w * (y + 0.5);
+            sw += w;
+        }
+    }
+    return sw > 0 ? QPointF(sx / sw, sy / sw) : QPointF(-1, -1);
+}
+
+}  // namespace
+
+class PlotCanvasTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void circleRadiusFollowsTheXScale();
+    void barFillsTheSameRectangleInEitherCornerOrder();
+    void markerIsCentredOnItsPoint();
+    void linesHaveThicknessAndDash();
+    void gridHasThinAndHeavyLines();
+    void drawingOutsideThePaintHandlerLastsUntilRepaint();
+    void labelFadesInAndOut();
+    void graphMessageReachesLabelAndLog();
+};
+
+void PlotCanvasTest::circleRadiusFollowsTheXScale() {
+    QImage image = white_image(200, 200);
+    ImageCanvas screen(image);
+    Tgrita grita(screen, nullptr, false);
+    grita.SetViewport(0, 0, 1, 1);
+    grita.SetWindow(0, 0, 100, 200);  // AX = 2, AY = -1
+    grita.Circle(50, 100, 20, kBlack);
+
+    // Centre at pixel (100, 100), radius 40 pixels both ways.
+    for (const auto& [x, y] :
+         std::array<std::pair<int, int>, 4>{{{140, 100}, {60, 100}, {100, 60}, {100, 140}}}) {
+        QVERIFY2(ink_near(image, x, y), qPrintable(QString("no outline at %1,%2").arg(x).arg(y)));
+    }
+    QVERIFY(!ink_near(image, 100, 80));   // where a radius of AY * r would put it
+    QVERIFY(!ink_near(image, 100, 100));  // an outline, not a disc
+    QVERIFY(!ink_near(image, 145, 100));
+}
+
+void PlotCanvasTest::barFillsTheSameRectangleInEitherCornerOrder() {
+    RecordingCanvas screen(100, 100);
+    Tgrita grita(screen, nullptr, false);
+    grita.SetViewport_BMP(100, 100, 0, 0, 1, 1);
+    grita.SetWindow_BMP(0, 0, 100, 100, false);  // pixel = (x, 100 - y)
+
+    const std::array<std::array<double, 4>, 4> orders{
+        {{20, 30, 60, 70}, {60, 70, 20, 30}, {20, 70, 60, 30}, {60, 30, 20, 70}}};
+    QImage first;
+    for (const auto& k : orders) {
+        QImage image = white_image(100, 100);
+        ImageCanvas bitmap(image);
+        grita.Drawbar(bitmap, k[0], k[1], k[2], k[3], kRed);
+        QCOMPARE(QColor(image.pixel(21, 31)), QColor(Qt::red));
+        QCOMPARE(QColor(image.pixel(58, 68)), QColor(Qt::red));
+        QCOMPARE(QColor(image.pixel(19, 50)), QColor(Qt::white));
+        QCOMPARE(QColor(image.pixel(61, 50)), QColor(Qt::white));
+        QCOMPARE(QColor(image.pixel(40, 28)), QColor(Qt::white));
+        QCOMPARE(QColor(image.pixel(40, 71)), QColor(Qt::white));
+        if (first.isNull()) {
+            first = image;
+        }
+        QCOMPARE(image, first);
+    }
+}
+
+void PlotCanvasTest::markerIsCentredOnItsPoint() {
+    QImage screen_image = white_image(120, 100);
+    ImageCanvas screen(screen_image);
+    Tgrita grita(screen, nullptr, false);
+    grita.SetViewport(0, 0, 1, 1);
+    grita.SetWindow(0, 0, 120, 100);
+    grita.Marker(50, 40, "+", kBlack);  // pixel (50, 60)
+    const QPointF on_screen = ink_centre(screen_image);
+    QVERIFY2(std::abs(on_screen.x() - 50) <= 1.0 && std::abs(on_screen.y() - 60) <= 1.0,
+             qPrintable(QString("centre at %1,%2").arg(on_screen.x()).arg(on_screen.y())));
+
+    QImage bitmap_image = white_image(240, 200);
+    ImageCanvas bitmap(bitmap_image);
+    grita.SetViewport_BMP(240, 200, 0, 0, 1, 1);
+    grita.SetWindow_BMP(0, 0, 120, 100, false);  // twice the screen scale
+    grita.Marker(bitmap, 50, 40, "+", kBlack);   // pixel (100, 120)
+    const QPointF on_bitmap = ink_centre(bitmap_image);
+    QVERIFY2(std::abs(on_bitmap.x() - 100) <= 1.0 && std::abs(on_bitmap.y() - 120) <= 1.0,
+             qPrintable(QString("centre at %1,%2").arg(on_bitmap.x()).arg(on_bitmap.y())));
+}
+
+void PlotCanvasTest::linesHaveThicknessAndDash() {
+    QImage image = white_image(100, 100);
+    ImageCanvas canvas(image);
+    Tgrita grita(canvas, nullptr, false);
+    grita.SetViewport_BMP(100, 100, 0, 0, 1, 1);
+    grita.SetWindow_BMP(0, 0, 100, 100, false);
+    grita.DrawLine(6, canvas, 10, 50, 90, 50, kBlack);  // row 50, 6 pixels thick
+    for (int y = 48; y <= 52; ++y) {
+        QVERIFY(inked(image, 50, y));
+    }
+    QVERIFY(!inked(image, 50, 45));
+    QVERIFY(!inked(image, 50, 55));
+    QVERIFY(!inked(image, 8, 50));  // flat ends: nothing past the end point
+
+    grita.SetViewport(0, 0, 1, 1);
+    grita.SetWindow(0, 0, 100, 100);
+    grita.SetlineStyle(Dash::Dash, 2);
+    grita.DrawLine(10, 20, 90, 20, kBlack);  // row 80 of the same image
+    int inked_pixels = 0;
+    for (int x = 10; x < 90; ++x) {
+        inked_pixels += inked(image, x, 80) ? 1 : 0;
+    }
+    QVERIFY2(inked_pixels > 20 && inked_pixels < 70, qPrintable(QString::number(inked_pixels)));
+}
+
+void PlotCanvasTest::gridHasThinAndHeavyLines() {
+    PlotGrid grid;
+    grid.resize(100, 60);
+    const QImage image = grid.grab().toImage();
+    const QColor background = QColor::fromRgba(PlotGrid::kBackground);
+    const QColor thin = QColor::fromRgba(PlotGrid::kMinorLine);
+    const QColor heavy = QColor::fromRgba(PlotGrid::kMajorLine);
+    QCOMPARE(QColor(image.pixel(2, 2)), background);
+    QCOMPARE(QColor(image.pixel(5, 2)), thin);
+    QCOMPARE(QColor(image.pixel(10, 12)), thin);
+    QCOMPARE(QColor(image.pixel(2, 20)), thin);
+    QCOMPARE(QColor(image.pixel(25, 2)), heavy);
+    QCOMPARE(QColor(image.pixel(75, 33)), heavy);
+    QCOMPARE(QColor(image.pixel(2, 50)), heavy);
+    QCOMPARE(QColor(image.pixel(25, 20)), heavy);  // heavy on top where the two cross
+    QVERIFY(qGray(heavy.rgb()) < qGray(thin.rgb()));
+}
+
+void PlotCanvasTest::drawingOutsideThePaintHandlerLastsUntilRepaint() {
+    PlotGrid grid;
+    grid.resize(100, 100);
+    Tgrita grita(grid.canvas(), nullptr, false);
+    grita.SetViewport(0, 0, 1, 1);
+    grita.SetWindow(0, 0, 100, 100);
+    int paints = 0;
+    QObject::connect(&grid, &PlotGrid::plotPaint, [&] {
+        ++paints;
+        grita.Drawbar(10, 90, 30, 70, kBlack);  // pixels 10 … 30 across, 10 … 30 down
+    });
+
+    QImage image = grid.grab().toImage();
+    QCOMPARE(paints, 1);
+    QVERIFY(inked(image, 20, 20));
+
+    grita.Drawbar(60, 40, 80, 20, kRed);  // pixels 60 … 80 across, 60 … 80 down
+    image = grid.grab().toImage();
+    QCOMPARE(paints, 1);  // showing the new drawing does not run the handler
+    QVERIFY(inked(image, 20, 20));
+    QCOMPARE(QColor(image.pixel(70, 70)), QColor(Qt::red));
+
+    grid.Repaint();
+    image = grid.grab().toImage();
+    QCOMPARE(paints, 2);
+    QVERIFY(inked(image, 20, 20));
+    QVERIFY(QColor(image.pixel(70, 70)) != QColor(Qt::red));
+
+    // After a resize the surface re-fits and the handler draws on a layer of the new size.
+    grid.resize(200, 100);
+    grita.resize(grid.canvas());
+    image = grid.grab().toImage();
+    QCOMPARE(image.width(), 200);
+    QCOMPARE(paints, 3);
+}
+
+void PlotCanvasTest::labelFadesInAndOut() {
+    FadingMessageLabel label;
+    QCOMPARE(label.opacity(), 0.0);
+    QCOMPARE(label.palette().color(QPalette::WindowText), QColor(Qt::red));
+    QVERIFY(!label.wordWrap());
+    label.start_fade();
+    QCOMPARE(label.fade().duration(), 4000);
+    // In-out cubic: 4t³ on the first half of each ramp.
+    const std::array<std::pair<int, double>, 8> at{{{0, 0.0},
+                                                    {500, 0.0625},
+                                                    {1000, 0.5},
+                                                    {2000, 1.0},
+                                                    {2500, 0.9375},
+                                                    {3000, 0.5},
+                                                    {3500, 0.0625},
+                                                    {4000, 0.0}}};
+    for (const auto& [ms, expected] : at) {
+        label.fade().setCurrentTime(ms);
+        QVERIFY2(std::abs(label.opacity() - expected) < 1e-6,
+                 qPrintable(QString("%1 ms: %2").arg(ms).arg(label.opacity())));
+    }
+}
+
+void PlotCanvasTest::graphMessageReachesLabelAndLog() {
+    QImage image = white_image(10, 10);
+    ImageCanvas screen(image);
+    FadingMessageLabel label;
+    std::vector<std::pair<std::string, bool>> log;
+    Tgrita grita(screen, &label, true,
+                 [&log](std::string_view m, bool critical) { log.emplace_back(m, critical); });
+    grita.GraphMessage("No convergence", kRed, true);
+    QCOMPARE(label.text(), QString("No convergence"));
+    QCOMPARE(label.fade().state(), QAbstractAnimation::Running);
+    QCOMPARE(log.size(), std::size_t{1});
+    QVERIFY(log[0] == std::make_pair(std::string("No convergence"), true));
+    QVERIFY(label.width() >= label.fontMetrics().horizontalAdvance(label.text()));
+}
+
+QTEST_MAIN(PlotCanvasTest)
+#include "plot_canvas_test.moc"
