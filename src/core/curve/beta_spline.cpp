@@ -22,6 +22,7 @@ void BetaSpline::deselect() {
 }
 
 void BetaSpline::boundaryValues(data& mat) {
+    curve_changed();
     const int n = segments();
     if (n < 1)
         return;
@@ -117,6 +118,7 @@ void BetaSpline::evaluate_at(double time, double& x_value, double& y_value, bool
 }
 
 bool BetaSpline::match(int startseg, int endseg, bool matchX, bool matchY) {
+    curve_changed();
     X.V = X.Tomatch;
     Y.V = Y.Tomatch;
     const double count = endseg - startseg + 1;
@@ -162,6 +164,7 @@ bool BetaSpline::MatchAll(bool matchX, bool matchY) {
         return true;
     message("Matching is non-convergent");
     // Approximate the points rather than keep half-corrected vertices.
+    curve_changed();
     X.V = X.Tomatch;
     Y.V = Y.Tomatch;
     return false;

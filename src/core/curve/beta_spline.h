@@ -60,6 +60,12 @@ class BetaSpline {
     // vertices with a message.
     bool MatchAll(bool matchX, bool matchY);
 
+    // Tells cached samplings of the curve that it changed. Every operation of the curve
+    // classes calls it; code that writes X, Y, alpha1, alpha2 or Nopoints directly must call
+    // it before the curve is sampled again.
+    void curve_changed() { ++curve_generation_; }
+    std::uint64_t curve_generation() const { return curve_generation_; }
+
     // Evaluation steps, exposed for tests of the basis.
     void compute_d();
     void compute_delta();
@@ -93,6 +99,9 @@ class BetaSpline {
     // looks past the end on purpose and handles that itself.
     void evaluate_at(double time, double& x_value, double& y_value, bool report);
     void message(const std::string& text, bool critical = false);
+
+  private:
+    std::uint64_t curve_generation_ = 0;
 };
 
 }  // namespace ostrivane

@@ -34,6 +34,7 @@ void TBetaSPLpoints::refresh_boundaries() {
 }
 
 void TBetaSPLpoints::refresh_vertices() {
+    curve_changed();
     if (matchThem) {
         MatchAll(true, true);
     } else {
@@ -49,6 +50,7 @@ void TBetaSPLpoints::refresh_range() {
 }
 
 bool TBetaSPLpoints::match_or_copy() {
+    curve_changed();
     if (!matchThem) {
         X.V = X.Tomatch;
         Y.V = Y.Tomatch;
@@ -85,6 +87,7 @@ void TBetaSPLpoints::save_point(double X_value, double Y_value) {
     alpha1[k] = 1.0;
     alpha2[k] = 1.0;
     ++Nopoints;
+    curve_changed();
     boundaryValues(X.Tomatch);
     boundaryValues(Y.Tomatch);
     boundaryValues(X.V);
@@ -111,6 +114,7 @@ void TBetaSPLpoints::remove_point_slot(int slot) {
         alpha2[j] = alpha2[j + 1];
     }
     --Nopoints;
+    curve_changed();
 }
 
 void TBetaSPLpoints::destroy_points(double min_x, double min_y, double max_x, double max_y) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "core/curve/beta_spline.h"
 #include "core/curve/gradient_rec.h"
@@ -15,6 +16,7 @@ class SplineDialogs;
 class TBetaSPLpoints : public BetaSpline {
   public:
     static constexpr int kMaxParts = 10000;
+    static constexpr int kMaxGradients = 300;
 
     explicit TBetaSPLpoints(Tgrita& aGrita);
 
@@ -51,6 +53,15 @@ class TBetaSPLpoints : public BetaSpline {
     virtual void drawthespline(std::int32_t noP, Argb acol);
     void draw_spline_BMP(Canvas& aBitmap, Argb acol, bool use_height, float thickn);
     void drawthespline_BMP(Canvas& aBitmap, std::int32_t noP, Argb acol, float thickn);
+
+    // Sampling. Both need at least two points.
+    // y of the profile at x = X_Value (within 0.01 mm in x, or at the step floor); leaves the
+    // curve parameter of the result in oldtime. Left of the curve it gives the start, right of
+    // it the end.
+    double YatX(double X_Value);
+    // Walks the profile at the resolution 1/steps_mm_x and records every change of direction
+    // of y in GradientsArray, with YminY and YmaxY; true when there are more than 300.
+    bool Calcgradients();
 
     bool matchThem = false;
     OffsetArray<gradient_rec, 1, 300> GradientsArray;
@@ -93,7 +104,22 @@ class TBetaSPLpoints : public BetaSpline {
     void sample_chunks(bool use_height, DrawChunk&& draw_chunk);
 
   private:
+    // The coarse forward scan of YatX (parameter steps of 0.1 from t = 0) depends only on the
+    // curve, so it is kept as a table: entry i holds t_i, the point at t_i and the largest x
+    // (NaN counting as infinite) of entries 0 … i, which tells where the scan would stop.
+    struct CoarseScan {
+        std::vector<double> t, x, y, reach;
+        std::uint64_t generation = 0;
+        int Nopoints = -1;
+    };
+    const CoarseScan& coarse_scan();
+    std::uint64_t curve_fingerprint() const;
+
     SplineDialogs* dialogs_ = nullptr;
+    CoarseScan scan_;
+#ifndef NDEBUG
+    std::uint64_t scan_fingerprint_ = 0;
+#endif
 };
 
 }  // namespace ostrivane

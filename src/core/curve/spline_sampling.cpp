@@ -1,0 +1,194 @@
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "core/curve/spline_points.h"
+#include "core/plot/tgrita.h"
+#include "core/text/number_format.h"
+
+namespace ostrivane {
+
+namespace {
+constexpr double kCoarseStep = 0.1;
+constexpr double kFineStep = 0.0001;
+// The turning-point marker: a one-character arrow-like glyph.
+constexpr const char* kTurnMark = "\x1e";
+// Rounding noise of a flat stretch is far below this; a real slope at the finest resolution
+// is far above it.
+constexpr double kFlat = 1e-9;
+}  // namespace
+
+std::uint64_t TBetaSPLpoints::curve_fingerprint() const {
+    // FNV-1a over everything an evaluation reads; only used to catch a missed curve_changed().
+    std::uint64_t hash = 1469598103934665603ull;
+    const auto mix = [&](const data& arr) {
+        for (int k = -1; k <= std::min(Nopoints + 1, data::last); ++k) {
+            std::uint64_t bits = 0;
+            std::memcpy(&bits, &arr[k], sizeof bits);
+            hash = (hash ^ bits) * 1099511628211ull;
+        }
+    };
+    mix(X.V);
+    mix(Y.V);
+    mix(alpha1);
+    mix(alpha2);
+    return hash ^ static_cast<std::uint64_t>(Nopoints);
+}
+
+const TBetaSPLpoints::CoarseScan& TBetaSPLpoints::coarse_scan() {
+    if (scan_.generation == curve_generation() && scan_.Nopoints == Nopoints) {
+#ifndef NDEBUG
+        assert(scan_fingerprint_ == curve_fingerprint() && "curve written without curve_changed()");
+#endif
+        return scan_;
+    }
+    scan_.t.clear();
+    scan_.x.clear();
+    scan_.y.clear();
+    scan_.reach.clear();
+    const double tmax = segments() - 1e-11;
+    double reach = -std::numeric_limits<double>::infinity();
+    // Exactly the parameters the forward scan of YatX visits, accumulated the same way.
+    double t = 0;
+    while (t < tmax) {
+        double x = 0;
+        double y = 0;
+        evaluate(t, x, y);
+        reach = std::isnan(x) ? std::numeric_limits<double>::infinity() : std::max(reach, x);
+        scan_.t.push_back(t);
+        scan_.x.push_back(x);
+        scan_.y.push_back(y);
+        scan_.reach.push_back(reach);
+        t = t + kCoarseStep;
+    }
+    scan_.t.push_back(t);  // the first parameter at or past tmax
+    scan_.generation = curve_generation();
+    scan_.Nopoints = Nopoints;
+#ifndef NDEBUG
+    scan_fingerprint_ = curve_fingerprint();
+#endif
+    return scan_;
+}
+
+double TBetaSPLpoints::YatX(double X_Value) {
+    const int n = segments();
+    const double tmax = n - 1e-11;
+    double t = 0;
+    if (tmax < 0)
+        t = tmax;
+    double x = 0;
+    double y = 0;
+    evaluate(t, x, y);
+    double step = std::fabs(x - X_Value) <= 0.3 ? kFineStep : kCoarseStep;
+    // The first coarse scan from t = 0 is looked up instead of walked; it ends where the
+    // walk would end, in the same state, so the rest of the search is unchanged.
+    bool look_up = step == kCoarseStep && tmax >= 0 && !std::isnan(X_Value);
+    for (;;) {
+        if (look_up) {
+            look_up = false;
+            const CoarseScan& scan = coarse_scan();
+            const std::size_t entries = scan.x.size();
+            std::size_t stop = 0;  // index of t after the walk
+            if (x < X_Value) {
+                // The walk evaluates entry j and moves on to j + 1 while entry j's x is below
+                // X_Value and t_(j+1) is below tmax.
+                const auto first_reaching =
+                    std::lower_bound(scan.reach.begin(), scan.reach.end(), X_Value);
+                const std::size_t j = static_cast<std::size_t>(first_reaching - scan.reach.begin());
+                stop = std::min(j + 1, entries);
+                x = scan.x[stop - 1];
+                y = scan.y[stop - 1];
+            }
+            t = scan.t[stop];
+        } else {
+            while (x < X_Value && t < tmax) {
+                evaluate(t, x, y);
+                t = t + step;
+            }
+        }
+        t = t - step;
+        if (t < 0)
+            t = 0;
+        step = step / 2;
+        evaluate(t, x, y);
+        while (x > X_Value && t > 1e-11) {
+            t = t - step;
+            if (t < 0)
+                t = 0;
+            evaluate(t, x, y);
+        }
+        if (std::fabs(x - X_Value) < 0.01 || step < 1e-11)
+            break;
+    }
+    oldtime = t < 0 ? 0 : t;
+    return y;
+}
+
+bool TBetaSPLpoints::Calcgradients() {
+    const double h = 1 / steps_mm_x;
+    YminY = YatX(XmaxX);
+    YmaxY = YminY;
+    GradCounter = 0;
+    Nostep = static_cast<std::uint16_t>(round_half_even(steps_mm_x));
+    double dy = 0;
+    double dt = 0.01;
+    double t = 0;
+    double xa = 0;
+    double ya = 0;
+    evaluate(0, xa, ya);
+    const double tend = segments();
+    while (XmaxX - h > xa && t < tend - 1e-10) {
+        // Find the next sample between h and 2h further in x. The search looks past the end
+        // of the curve on purpose and handles that itself, so those looks are not reported.
+        double xb = 0;
+        double yb = 0;
+        for (;;) {
+            t = t + dt;
+            evaluate_at(t, xb, yb, false);
+            if (xb - xa <= h && t < tend)
+                continue;
+            if (!(xb - xa <= 2 * h && t < tend)) {
+                if (t >= tend)
+                    xb = xa + 2 * h;
+                t = t - dt;
+                dt = dt / 2;
+            }
+            if (xb - xa < 2 * h)
+                break;
+            if (dt < 1e-10)
+                break;
+        }
+        if (dt < 1e-10 / 3) {
+            message("Not converged calculating spline gradients...");
+            dt = 0.001;
+        }
+        const double dyprev = dy;
+        dy = yb - ya;
+        // A flat stretch evaluates with rounding noise in y; counting that as rises and falls
+        // would make a cylinder look like hundreds of turns.
+        if (std::fabs(dy) < kFlat)
+            dy = 0;
+        xa = xb;
+        ya = yb;
+        if (GradCounter == 0 || (dyprev > 0 && dy <= 0) || (dyprev <= 0 && dy > 0)) {
+            if (GradCounter == kMaxGradients) {
+                message("Too many gradients....");
+                return true;
+            }
+            gradient_rec& turn = GradientsArray[GradCounter + 1];
+            turn.positionX = xb;
+            turn.positive = dy > 0;
+            turn.depth = 0;
+            YmaxY = std::max(YmaxY, yb);
+            YminY = std::min(YminY, yb);
+            theGrita.Marker(turn.positionX, YatX(turn.positionX), kTurnMark, kCurveRed);
+            dt = 0.01;
+            ++GradCounter;
+        }
+    }
+    return false;
+}
+
+}  // namespace ostrivane
