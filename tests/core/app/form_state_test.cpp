@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <nlohmann/json.hpp>
+#include <set>
 
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
@@ -43,6 +45,58 @@ TEST(StateFile, DefaultMainWindowMembersInComponentOrder) {
     }
     EXPECT_EQ(json.find("LogMemo"), std::string::npos);
     EXPECT_EQ(json.find(' ', json.find("PrintDialog")), std::string::npos);
+}
+
+// The members a default state file must have, in order, written out independently of the
+// component table.
+std::vector<std::string> expected_main_window_members() {
+    const std::vector<std::string> order = {
+        "HeaderToolBar",    "ToolBarLabel",   "TabControl1",    "TabItem1",       "VertScrollBox1",
+        "write_tnd",        "saw_width",      "no_cuts",        "Pin_width",      "cut_width",
+        "write_mot",        "start_y",        "start_x",        "mot_name",       "jobheight",
+        "start_z",          "cut_depth",      "StyleBook1",     "loadbut",        "SaveProg",
+        "ImageControl1",    "TabItem2",       "VertScrollBox2", "Smot_name",      "Ssaw_width",
+        "Sjobheight",       "runsdepth",      "runsheight",     "delaystep",      "GroupBox1",
+        "Roughing",         "Sanding",        "doublet",        "UseTND",         "repeater",
+        "PositionZ",        "loadtnd",        "GroupBox2",      "match1",         "match2",
+        "DrawSpline",       "Loadsplineprog", "Savesplineprog", "resolution",     "createplan",
+        "TabItem3",         "VertScrollBox3", "VertScrollBox5", "VertScrollBox6", "write_log",
+        "Write_log_screen", "GroupBox3",      "finemillfeed",   "homefeed",       "normfeed",
+        "GroupBox4",        "Label1",         "GcodeX",         "GCodeY",         "GCodeZ",
+        "GCodeW",           "Label2",         "Label3",         "Label4",         "Label5",
+        "Label6",           "Label7",         "Label9",         "Label10",        "Label8",
+        "InvertX",          "InvertY",        "InvertZ",        "InvertW",        "SaveSet",
+        "GroupBox5",        "GcodeFolder",    "TabItem4",       "Label11",        "Label12",
+        "Label13",          "Version",        "Image1",         "TabItem5",       "VertScrollBox4",
+        "GroupBox8",        "LogMemo",        "GroupBox9",      "Critmemo",       "OpenDialog1",
+        "SaveDialog1",      "OpenTNDDialog",  "PrintDialog"};
+    const std::set<std::string> fields = {
+        "saw_width",  "no_cuts",      "Pin_width",  "cut_width", "start_y",    "start_x",
+        "mot_name",   "jobheight",    "start_z",    "cut_depth", "Smot_name",  "Ssaw_width",
+        "Sjobheight", "runsdepth",    "runsheight", "delaystep", "repeater",   "PositionZ",
+        "resolution", "finemillfeed", "homefeed",   "normfeed",  "GcodeFolder"};
+    std::vector<std::string> members;
+    for (const std::string& name : order) {
+        if (name == "LogMemo" || name == "Critmemo")
+            continue;
+        if (fields.contains(name)) {
+            members.push_back(name + "Ed");
+            members.push_back(name + "Label1");
+        } else {
+            members.push_back(name);
+        }
+    }
+    return members;
+}
+
+TEST(StateFile, DefaultMainWindowHasExactlyTheComponentOrder) {
+    const FieldValues fields(main_window_components());
+    const auto state =
+        nlohmann::ordered_json::parse(json_of(save_form_state(main_window_components(), fields)));
+    std::vector<std::string> keys;
+    for (const auto& item : state.items())
+        keys.push_back(item.key());
+    EXPECT_EQ(keys, expected_main_window_members());
 }
 
 TEST(StateFile, RoundTripKeepsTextsChecksAndBackslashes) {
