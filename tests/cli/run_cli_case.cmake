@@ -1,0 +1,42 @@
+# Runs ostrivane-cli with ARGS ("|"-separated) in a fresh home folder and checks the exit code
+# (RC), standard error (STDERR, exact, one message per "|"-separated line) and that the files
+# under the work folder are exactly FILES ("|"-separated, relative). In all texts @WORK@ is the
+# work folder and @DOCS@ its Documents folder.
+file(REMOVE_RECURSE "${WORK_DIR}")
+file(MAKE_DIRECTORY "${WORK_DIR}/home/Documents" "${WORK_DIR}/gcode")
+set(docs "${WORK_DIR}/home/Documents")
+foreach(var ARGS STDERR FILES)
+  string(REPLACE "@WORK@" "${WORK_DIR}" ${var} "${${var}}")
+  string(REPLACE "@DOCS@" "${docs}" ${var} "${${var}}")
+  string(REPLACE "|" ";" ${var} "${${var}}")
+endforeach()
+# A case may need a file to read.
+file(WRITE "${WORK_DIR}/gcode/not_gcode.ngc" "G01 X1,5\r\n")
+
+set(ENV{HOME} "${WORK_DIR}/home")
+set(ENV{XDG_DATA_HOME} "${WORK_DIR}/home/.local/share")
+set(ENV{XDG_DOCUMENTS_DIR} "${docs}")
+execute_process(COMMAND "${CLI}" ${ARGS} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+
+set(problems "")
+if(NOT rc EQUAL RC)
+  string(APPEND problems "exit code ${rc}, expected ${RC}\n")
+endif()
+string(REPLACE ";" "\n" want_err "${STDERR}")
+if(NOT "${want_err}" STREQUAL "")
+  string(APPEND want_err "\n")
+endif()
+if(NOT "${err}" STREQUAL "${want_err}")
+  string(APPEND problems "standard error:\n${err}expected:\n${want_err}")
+endif()
+file(GLOB_RECURSE found RELATIVE "${WORK_DIR}" "${WORK_DIR}/*")
+list(REMOVE_ITEM found "gcode/not_gcode.ngc")
+list(SORT found)
+set(want_files ${FILES})
+list(SORT want_files)
+if(NOT "${found}" STREQUAL "${want_files}")
+  string(APPEND problems "files: ${found}\nexpected: ${want_files}\n")
+endif()
+if(NOT "${problems}" STREQUAL "")
+  message(FATAL_ERROR "ostrivane-cli ${ARGS}\n${problems}")
+endif()
