@@ -36,12 +36,16 @@ PlotGrid::PlotGrid(QWidget* parent) : QWidget(parent), canvas_(*this) {
 }
 
 bool PlotGrid::ensure_layer() {
-    const QSize size = this->size().expandedTo(QSize(1, 1));
-    if (layer_.size() == size) {
+    // The layer has the screen's pixel density, so drawings stay sharp on high-density screens;
+    // painters on it still work in the control's own coordinates.
+    const qreal ratio = devicePixelRatioF();
+    const QSize size = (QSizeF(this->size().expandedTo(QSize(1, 1))) * ratio).toSize();
+    if (layer_.size() == size && layer_.devicePixelRatio() == ratio) {
         return false;
     }
     canvas_.end_scene();
     layer_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    layer_.setDevicePixelRatio(ratio);
     layer_.fill(Qt::transparent);
     canvas_.set_image(layer_);
     dirty_ = true;  // the owner's picture is gone with the old layer

@@ -157,6 +157,19 @@ void PlotCanvasTest::linesHaveThicknessAndDash() {
         inked_pixels += inked(image, x, 80) ? 1 : 0;
     }
     QVERIFY2(inked_pixels > 20 && inked_pixels < 70, qPrintable(QString::number(inked_pixels)));
+
+    // A polyline is closed back to its first point only when asked.
+    const std::array<double, 3> xs{10, 90, 50};
+    const std::array<double, 3> ys{10, 10, 40};
+    for (const bool closed : {false, true}) {
+        QImage triangle = white_image(100, 100);
+        ImageCanvas target(triangle);
+        grita.Polyline_BMP(1, target, xs, ys, 3, kBlack, closed);
+        QVERIFY(ink_near(triangle, 50, 90));           // first edge, along the bottom
+        QVERIFY(ink_near(triangle, 70, 75));           // second edge
+        QCOMPARE(ink_near(triangle, 30, 75), closed);  // the closing edge
+        QVERIFY(!ink_near(triangle, 50, 80));          // an outline, not filled
+    }
 }
 
 void PlotCanvasTest::gridHasThinAndHeavyLines() {
