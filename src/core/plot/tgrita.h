@@ -59,7 +59,7 @@ struct ViewRec {
 
 // The plot surface: maps a window of world coordinates (millimetres, y up) onto the pixels of a
 // plot control and, independently, of an off-screen bitmap (the _BMP side, whose primitives
-// take the bitmap as an argument). Bad specifications never throw: they go to the log as
+// take the bitmap as an argument). Bad viewports and windows never throw: they go to the log as
 // critical lines and the operation carries on.
 //
 // Calling order: SetViewport then SetWindow before drawing on the screen; SetViewport_BMP then

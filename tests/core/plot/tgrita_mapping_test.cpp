@@ -81,7 +81,7 @@ struct FaultCase {
     std::vector<const char*> messages;
 };
 
-// Every bad specification is one critical log line and the call carries on.
+// Every bad viewport or window is one critical log line, and the call carries on.
 TEST(TgritaErrors, BadSpecificationsAreLoggedAsCritical) {
     const FaultCase cases[] = {
         {"reversed viewport",
