@@ -1,0 +1,67 @@
+// Writing long G-code programs: the cost of one motion line (settings read at every line,
+// number formatting) and of a whole finger-joint program written to a file.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+
+#include "core/app/field_values.h"
+#include "core/app/main_window_fields.h"
+#include "core/fingerjoint/finger_joint_program.h"
+#include "core/gcode/motion.h"
+
+namespace {
+using namespace ostrivane;
+namespace fs = std::filesystem;
+
+// Counts bytes without keeping them, so only building the lines is measured.
+class CountingSink final : public LineSink {
+  public:
+    void write_line(std::string_view line) override { bytes += line.size() + 2; }
+    std::size_t bytes = 0;
+};
+
+class SilentOperator final : public Operator {
+  public:
+    void information(std::string_view) override {}
+    bool ask_yes_no(std::string_view) override { return false; }
+    Answer ask_yes_no_cancel(std::string_view) override { return Answer::Cancel; }
+};
+
+void BM_MotionLines(benchmark::State& state) {
+    FieldValues fields(main_window_components());
+    CountingSink sink;
+    GcodeMotion motion(fields, sink);
+    double mm = 0.123456789;
+    for (auto _ : state) {
+        motion.steps('X', mm, true);
+        motion.steps('Z', -mm, false);
+        motion.steps_combined({mm, -mm, 2 * mm}, false);
+        mm += 0.001;
+    }
+    benchmark::DoNotOptimize(sink.bytes);
+    state.SetItemsProcessed(state.iterations() * 3);
+    state.SetBytesProcessed(static_cast<std::int64_t>(sink.bytes));
+}
+BENCHMARK(BM_MotionLines);
+
+// A finger-joint program of `cuts` slots of four passes each (16 lines per slot) to a file.
+void BM_FingerJointProgramFile(benchmark::State& state) {
+    const fs::path folder = fs::temp_directory_path() / "ostrivane-bench-gcode";
+    fs::create_directories(folder);
+    FieldValues fields(main_window_components());
+    fields.set_text("no_cuts", std::to_string(state.range(0)));
+    SilentOperator op;
+    TfastRec record;
+    std::uintmax_t bytes = 0;
+    for (auto _ : state) {
+        const auto file = write_motClick(fields, op, record, {folder, folder / "bench.ngc"});
+        bytes = fs::file_size(*file);
+    }
+    state.SetItemsProcessed(state.iterations() * (11 + 16 * state.range(0)));
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));
+    fs::remove_all(folder);
+}
+BENCHMARK(BM_FingerJointProgramFile)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
