@@ -190,7 +190,8 @@ TEST_F(WriteMot, WritesTheWholeProgram) {
     const auto written = run();
     ASSERT_TRUE(written);
     EXPECT_EQ(*written, (home.dir() / "Documents" / "Zwaluw.ngc").string());
-    const auto lines = split_lines(*read_file(*written));
+    const std::string text = read_file(*written).value();
+    const auto lines = split_lines(text);
     ASSERT_EQ(lines.size(), 46u);
     EXPECT_EQ(lines[0], "(GCODE created by Ostrivane, https://ostrivane.org)");
     EXPECT_EQ(lines[7], "G00 X0.00000000 Y0.0 Z0.0 F270");
