@@ -89,8 +89,9 @@ void BetaSpline::evaluate_at(double time, double& x_value, double& y_value, bool
                 message("time > number of spline segments: " + format_general(time), true);
             time = n;
         }
-    } else if (time < 0) {
-        if (closed) {
+    } else if (time < 0 || std::isnan(time)) {
+        // A NaN time would index no segment at all; it is clamped like a time below 0.
+        if (closed && !std::isnan(time)) {
             time = time + n;
         } else {
             if (report)

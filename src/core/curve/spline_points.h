@@ -4,6 +4,7 @@
 
 #include "core/curve/beta_spline.h"
 #include "core/curve/gradient_rec.h"
+#include "core/curve/spline_stream.h"
 #include "core/plot/canvas.h"
 
 namespace ostrivane {
@@ -53,6 +54,30 @@ class TBetaSPLpoints : public BetaSpline {
     virtual void drawthespline(std::int32_t noP, Argb acol);
     void draw_spline_BMP(Canvas& aBitmap, Argb acol, bool use_height, float thickn);
     void drawthespline_BMP(Canvas& aBitmap, std::int32_t noP, Argb acol, float thickn);
+
+    // Whole-set transforms of the points (and, for transfer and Scale, the parts).
+    // Moves the set so that its first point lands on (TransX, TransY).
+    void transfer(double TransX, double TransY);
+    // Mirrors every y about the mean y of the points.
+    void mirror();
+    // Turns the set end for end about the middle of its x range.
+    void swap();
+    // Maps the sampled y range and the inner x range onto the box. Refused (with a message,
+    // nothing changed) for fewer than two points or a range of zero size.
+    void Scale(double min_X, double min_Y, double max_X, double max_Y);
+    // Adds the upper half of a circle through the circle dialog.
+    void circle(double base_X, double base_Y);
+
+    // File sections. The readers treat the file as hostile: a count the set cannot hold or
+    // the file cannot supply is refused with "Error reading spline file !!!" before anything is
+    // stored, leaving an empty set (or no parts) and the stream where a complete read would
+    // have stopped.
+    void write_points(SplineStream& chain_saw) const;
+    void read_points(SplineStream& chain_saw);
+    void write_parts(SplineStream& chain_saw) const;
+    void read_parts(SplineStream& chain_saw);
+    // Keeps at most `limit` points, refreshing the curve for its new end.
+    void limit_points(int limit);
 
     // Sampling. Both need at least two points.
     // y of the profile at x = X_Value (within 0.01 mm in x, or at the step floor); leaves the
