@@ -5,6 +5,7 @@
 #include "core/curve/spline_points.h"
 #include "core/plot/canvas.h"
 #include "core/plot/tgrita.h"
+#include "literal_yatx.h"
 
 namespace ostrivane {
 namespace {
@@ -40,6 +41,7 @@ struct Profile {
         set.boundaryValues(set.Y.Tomatch);
         set.X.V = set.X.Tomatch;
         set.Y.V = set.Y.Tomatch;
+        set.curve_changed();
     }
     NullCanvas canvas;
     Tgrita grita{canvas, nullptr, true, [](std::string_view, bool) {}};
@@ -82,6 +84,40 @@ void BM_draw_spline(benchmark::State& state) {
         profile.set.draw_spline(0xFF0000FFu, false);
 }
 BENCHMARK(BM_draw_spline)->Arg(10)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// x positions spread over the profile, left of it and right of it.
+double query_x(int i) {
+    return -20 + (i * 7919 % 1540);
+}
+
+void BM_YatX_Literal(benchmark::State& state) {
+    Profile profile(static_cast<int>(state.range(0)));
+    int i = 0;
+    double oldtime = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(test::literal_YatX(profile.set, query_x(i++), oldtime));
+    }
+}
+BENCHMARK(BM_YatX_Literal)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+void BM_YatX(benchmark::State& state) {
+    Profile profile(static_cast<int>(state.range(0)));
+    int i = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(profile.set.YatX(query_x(i++)));
+}
+BENCHMARK(BM_YatX)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// A 1500 mm profile of 100 points at 10 and 1000 samples per millimetre.
+void BM_Calcgradients(benchmark::State& state) {
+    Profile profile(100);
+    profile.set.set_data(1, static_cast<double>(state.range(0)), false);
+    profile.set.save_point(-1, 40);  // refresh with the new settings
+    for (auto _ : state)
+        benchmark::DoNotOptimize(profile.set.Calcgradients());
+    state.counters["turns"] = profile.set.GradCounter;
+}
+BENCHMARK(BM_Calcgradients)->Arg(10)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace ostrivane
