@@ -1,5 +1,6 @@
 #include "core/gcode/motion.h"
 
+#include <cmath>
 #include <string>
 
 #include "core/gcode/axis_mapping.h"
@@ -13,9 +14,19 @@ std::string motion_word(bool fast_move) {
     return fast_move ? "G00 " : "G01 ";
 }
 
-// Settings are entered in mm/s; G-code feedrates are in mm/min.
-std::string feed_word(double mm_per_second) {
-    return "F" + format_general(mm_per_second * 60);
+// A feed field's value in mm/min (settings are entered in mm/s). A value so large that it
+// overflows would be written as a word no controller reads, so it stops the job instead.
+double feed_per_minute(const FieldSource& fields, std::string_view field) {
+    const double per_minute = validate_float(fields, field) * 60;
+    if (!std::isfinite(per_minute)) {
+        throw Error(fields.text(field) + " inside " + fields.label(field) +
+                    " is too large for a feedrate.");
+    }
+    return per_minute;
+}
+
+std::string feed_word(double per_minute) {
+    return "F" + format_general(per_minute);
 }
 
 char upper(char c) {
@@ -25,18 +36,24 @@ char upper(char c) {
 }  // namespace
 
 std::string GcodeMotion::move_feed_word(bool fast_move) const {
-    const double normal = validate_float(fields_, "normfeed");
-    const double fine = validate_float(fields_, "finemillfeed");
+    const double normal = feed_per_minute(fields_, "normfeed");
+    const double fine = feed_per_minute(fields_, "finemillfeed");
     return feed_word(fast_move ? normal : fine);
 }
 
 std::string GcodeMotion::homing_feed_word(bool fast_move) const {
-    const double homing = validate_float(fields_, "homefeed");
-    const double normal = validate_float(fields_, "normfeed");
+    const double homing = feed_per_minute(fields_, "homefeed");
+    const double normal = feed_per_minute(fields_, "normfeed");
     return feed_word(fast_move ? homing : normal);
 }
 
 std::string GcodeMotion::distance(double number_of_mm, const char* invert_box) const {
+    // An overflowed or undefined distance would reach the file as "inf" or "nan".
+    if (!std::isfinite(number_of_mm)) {
+        throw Error(std::string("Cannot write a move of ") +
+                    (std::isnan(number_of_mm) ? "undefined" : "infinite") + " length for the " +
+                    std::string(1, invert_box[6]) + " axis.");
+    }
     return format_distance(fields_.checked(invert_box) ? -number_of_mm : number_of_mm);
 }
 

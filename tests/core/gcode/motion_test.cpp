@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 #include "core/app/field_values.h"
@@ -134,6 +135,19 @@ TEST(Steps, ErrorsWriteNothing) {
         EXPECT_EQ(error_of([&] { m.combined({1, 1, 1}, c.fast); }), c.message) << c.field;
         EXPECT_EQ(m.out.text(), "");
     }
+
+    // Numbers that would reach the file as "inf" or "nan".
+    Motion huge;
+    huge.fields.set_text("homefeed", "1e307");
+    EXPECT_EQ(error_of([&] { huge.steps('B', 0, false); }),
+              "1e307 inside Homing feedrate (mm/sec.) is too large for a feedrate.");
+    EXPECT_EQ(error_of([&] { huge.steps('Z', 1e308 * 10, true); }),
+              "Cannot write a move of infinite length for the Z axis.");
+    EXPECT_EQ(error_of([&] {
+                  huge.combined({0, std::nan(""), 0}, true);
+              }),
+              "Cannot write a move of undefined length for the Y axis.");
+    EXPECT_EQ(huge.out.text(), "");
 
     Motion m;
     EXPECT_EQ(error_of([&] { m.steps('R', 1, true); }), "Geprobeerd wordt een  actie te herhalen ");
