@@ -112,7 +112,9 @@ void GcodeMotion::steps(char stepper, double number_of_mm, bool fast_move) {
             home(fast_move, get_mapped_Z);
             return;
         case 'D': {
-            // The delay is given in milliseconds; the dwell word is in seconds.
+            // The delay is given in milliseconds; the dwell word is in seconds, two decimals,
+            // rounded from the exact binary value: a true half goes to the even neighbour
+            // (125 ms gives P0.12), 5 ms is a little above 0.005 s and gives P0.01.
             const double seconds = number_of_mm / 1000;
             if (seconds > 0)
                 out_.write_line("G4 P" + format_f(seconds));

@@ -55,6 +55,8 @@ TEST(Steps, DefaultSettings) {
         {'c', 5, false, "G01 F270\r\nG28 Z0.0\r\n"},
         {'D', 500, false, "G4 P0.50\r\n"},
         {'D', 3.2, false, "G4 P0.00\r\n"},
+        {'D', 125, false, "G4 P0.12\r\n"},
+        {'D', 5, false, "G4 P0.01\r\n"},
         {'d', 12345, true, "G4 P12.35\r\n"},
         {'D', 0, false, ""},
         {'D', -10, false, ""},
