@@ -1,5 +1,6 @@
 #include "core/gcode/gcode_program.h"
 
+#include <stdexcept>
 #include <system_error>
 
 #include "core/app/known_folders.h"
@@ -61,8 +62,15 @@ GcodeProgram::GcodeProgram(GcodeJob job, FieldSource& fields, Operator& op,
     write_header(*chain_saw_, job);
 }
 
+GcodeMotion GcodeProgram::motion() {
+    if (!chain_saw_)
+        throw std::logic_error("G-code program " + file_ + " is already closed");
+    return GcodeMotion(fields_, *chain_saw_);
+}
+
 void GcodeProgram::close() {
     steps('B', 5, true);
+    // steps() above has checked that the file is still open.
     chain_saw_->write_line("G28");
     chain_saw_->write_line("M2");
     chain_saw_->commit();

@@ -46,7 +46,8 @@ class GcodeProgram {
     void steps_combined(const std::array<double, 3>& number_of_mm, bool fast_move) {
         motion().steps_combined(number_of_mm, fast_move);
     }
-    GcodeMotion motion() { return GcodeMotion(fields_, *chain_saw_); }
+    // The moves of the open program; throws std::logic_error once it is closed.
+    GcodeMotion motion();
 
     // Footer (home Y, G28, M2), close, and the message "<file> is created.". Throws Error for
     // bad settings in the footer or a file that could not be written.
