@@ -9,5 +9,6 @@ int program_command(Arguments args);
 int fingerjoint_command(Arguments args);
 int tooth_command(Arguments args);
 int stats_command(Arguments args);
+int spline_command(Arguments args);
 
 }  // namespace ostrivane::cli

@@ -19,6 +19,7 @@ constexpr Command kCommands[] = {
     {"fingerjoint", ostrivane::cli::fingerjoint_command, "write the finger-joint G-code program"},
     {"tooth", ostrivane::cli::tooth_command, "write the finger-joint tooth file (.tnd)"},
     {"stats", ostrivane::cli::stats_command, "travel, dwell and run time of a G-code program"},
+    {"spline", ostrivane::cli::spline_command, "show a spline file or import a point list"},
 };
 
 void print_help() {

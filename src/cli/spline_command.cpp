@@ -1,0 +1,200 @@
+#include <cmath>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/job_fields.h"
+#include "core/app/field_source.h"
+#include "core/curve/point_import.h"
+#include "core/curve/spline_file.h"
+#include "core/plot/recording_canvas.h"
+#include "core/plot/tgrita.h"
+#include "core/text/error.h"
+#include "core/text/file_io.h"
+#include "core/text/number_format.h"
+
+namespace ostrivane::cli {
+namespace {
+
+constexpr const char* kHelp =
+    "usage: ostrivane-cli spline show FILE.spl [--program F] [--set NAME=TEXT]... [--gradients]\n"
+    "       ostrivane-cli spline import POINTS.txt --output FILE.spl\n"
+    "\n"
+    "show    reads a spline file as the main window's program loader does and prints its\n"
+    "        sections as one JSON object; --gradients adds the profile's turning points\n"
+    "        (the fields resolution, match1 and match2 apply)\n"
+    "import  builds a profile from a text file of x;y lines (at most 1000 points) and writes\n"
+    "        a spline file with it; refused points are reported on standard error\n"
+    "\n";
+
+// More samples than this would keep the walk busy for minutes; a real profile at the finest
+// resolution stays far below it.
+constexpr double kMaxSamples = 1e9;
+
+// A plot surface that draws nowhere and keeps the messages.
+struct Surface {
+    Surface() {
+        grita.SetViewport(0, 0, 1, 1);
+        grita.SetWindow(0, 0, 1000, 1000);
+    }
+    RecordingCanvas canvas{1000, 1000};
+    std::vector<std::string> messages;
+    Tgrita grita{canvas, nullptr, true,
+                 [this](std::string_view text, bool) { messages.emplace_back(text); }};
+};
+
+std::string number(double value) {
+    // JSON has no NaN or infinity; a hostile file may hold them.
+    return std::isfinite(value) ? format_shortest(value) : "null";
+}
+
+std::string json_string(std::string_view text) {
+    std::string out = "\"";
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            static const char* digits = "0123456789abcdef";
+            out += "\\u00";
+            out += digits[byte >> 4];
+            out += digits[byte & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string points_json(const TBetaSPLpoints& set) {
+    std::string out = "[";
+    for (int k = 0; k < set.Nopoints; ++k) {
+        if (k > 0)
+            out += ',';
+        out += "[" + number(set.X.Tomatch[k]) + "," + number(set.Y.Tomatch[k]) + "," +
+               number(set.alpha1[k]) + "," + number(set.alpha2[k]) + "]";
+    }
+    return out + "]";
+}
+
+std::string gradients_json(TBetaSPLpoints& profile, Surface& surface) {
+    double x0 = 0;
+    double y0 = 0;
+    if (profile.Nopoints < 2) {
+        surface.messages.emplace_back("A profile needs at least two points for turning points");
+        return "null";
+    }
+    profile.evaluate(0, x0, y0);
+    if (!((profile.XmaxX - x0) * profile.steps_mm_x <= kMaxSamples)) {
+        surface.messages.emplace_back("The profile is too long to sample at this resolution");
+        return "null";
+    }
+    const bool overflow = profile.Calcgradients();
+    std::string out = "{\"YminY\":" + number(profile.YminY) +
+                      ",\"YmaxY\":" + number(profile.YmaxY) + ",\"points\":[";
+    for (int i = 1; i <= profile.GradCounter; ++i) {
+        if (i > 1)
+            out += ',';
+        const gradient_rec& turn = profile.GradientsArray[i];
+        out += "[" + number(turn.positionX) + "," + (turn.positive ? "true" : "false") + "]";
+    }
+    return out + "],\"overflow\":" + (overflow ? "true" : "false") + "}";
+}
+
+int show(Arguments& args) {
+    const bool gradients = args.take_flag("--gradients");
+    const std::string file = args.take("FILE");
+    const FieldValues fields = job_fields(args);
+    args.expect_end();
+    const double mill_width = validate_float(fields, "Ssaw_width");
+    const double resolution = validate_float(fields, "resolution");
+    if (gradients && !(round_half_even(resolution) >= 1)) {
+        throw Error("Spline samples/mm must be at least 1 to find turning points");
+    }
+    const auto bytes = read_file(file);
+    if (!bytes)
+        throw Error("Cannot open file " + file);
+
+    Surface surface;
+    TBetaSPLpoints profile{surface.grita};
+    TBetaSPLpoints spline2{surface.grita};
+    RecordedMoves moves;
+    profile.set_data(mill_width, resolution, fields.checked("match1"));
+    spline2.set_data(mill_width, resolution, fields.checked("match2"));
+    const auto version = read_spline_file(*bytes, profile, spline2, moves, surface.grita);
+    if (!version)
+        throw Error(file + " is too short to be a spline file");
+    if (*version != kSplineFileVersion) {
+        std::cout << "{\"version\":" << std::to_string(*version) << "}\n";
+        return 0;
+    }
+    std::string out = "{\"version\":" + std::to_string(*version) +
+                      ",\"profile\":{\"points\":" + points_json(profile) + ",\"parts\":[";
+    for (int p = 1; p <= profile.NoParts; ++p) {
+        if (p > 1)
+            out += ',';
+        out += "[" + number(profile.fromX[p]) + "," + number(profile.ToX[p]) + "]";
+    }
+    out += "]},\"spline2\":{\"points\":" + points_json(spline2) + "},\"moves\":[";
+    for (int i = 1; i <= moves.Movecount; ++i) {
+        if (i > 1)
+            out += ',';
+        out += "[" + number(moves.Movements[i].X) + "," + number(moves.Movements[i].Y) + "]";
+    }
+    out += "]";
+    // The turning points are worked out before the messages are printed, so theirs are listed.
+    const std::string turns = gradients ? gradients_json(profile, surface) : "";
+    out += ",\"messages\":[";
+    for (std::size_t i = 0; i < surface.messages.size(); ++i) {
+        if (i > 0)
+            out += ',';
+        out += json_string(surface.messages[i]);
+    }
+    out += "]";
+    if (gradients)
+        out += ",\"gradients\":" + turns;
+    std::cout << out << "}\n";
+    return 0;
+}
+
+int import(Arguments& args) {
+    const std::string source = args.take("POINTS.txt");
+    const auto output = args.take_option("--output");
+    args.expect_end();
+    if (!output)
+        throw UsageError{"spline import needs --output FILE.spl"};
+    const auto text = read_file(source);
+    if (!text)
+        throw Error("Cannot open file " + source);
+
+    Surface surface;
+    TBetaSPLpoints profile{surface.grita};
+    TBetaSPLpoints spline2{surface.grita};
+    RecordedMoves moves;
+    // A line that is not a number stops the import; nothing is written then.
+    import_points(*text, profile);
+    for (const std::string& message : surface.messages)
+        std::cerr << message << '\n';
+    write_file_atomically(*output, write_spline_file(profile, spline2, moves));
+    return 0;
+}
+
+}  // namespace
+
+int spline_command(Arguments args) {
+    if (args.take_flag("--help")) {
+        std::cout << kHelp << job_fields_help;
+        return 0;
+    }
+    const std::string action = args.take("action (show or import)");
+    if (action == "show")
+        return show(args);
+    if (action == "import")
+        return import(args);
+    throw UsageError{"unknown action: spline " + action};
+}
+
+}  // namespace ostrivane::cli
