@@ -15,6 +15,25 @@ echo "== core tests under ASan+UBSan, GUI switched off =="
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j "$jobs" -LE peer) || failed=1
 
+# The spline file reader against arbitrary bytes for 30 seconds, under ASan+UBSan (clang only).
+if command -v clang++ >/dev/null 2>&1; then
+  CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DOSTRIVANE_BUILD_GUI=OFF -DOSTRIVANE_BUILD_TESTS=OFF \
+    -DOSTRIVANE_BUILD_BENCH=OFF -DOSTRIVANE_SANITIZE=ON -DOSTRIVANE_BUILD_FUZZ=ON >/dev/null || exit 1
+  cmake --build build-fuzz -j "$jobs" --target fuzz_spline_file || exit 1
+  echo "== fuzzing the spline file reader for 30 s =="
+  mkdir -p build-fuzz/corpus
+  if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build-fuzz/fuzz/fuzz_spline_file \
+      -max_total_time=30 -max_len=400000 build-fuzz/corpus fuzz/corpus >build-fuzz/fuzz.log 2>&1; then
+    grep -E "^Done|^#[0-9]+.*DONE" build-fuzz/fuzz.log | tail -1
+  else
+    tail -n 40 build-fuzz/fuzz.log
+    failed=1
+  fi
+else
+  echo "== fuzzing skipped: clang++ is not installed =="
+fi
+
 # Everything, the GUI included.
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || exit 1
 cmake --build build -j "$jobs" || exit 1
