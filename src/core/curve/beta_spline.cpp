@@ -99,6 +99,13 @@ void BetaSpline::evaluate_at(double time, double& x_value, double& y_value, bool
             time = 0;
         }
     }
+    if (n < 1) {
+        // Fewer than two points make no segment; the basis would reach below slot -1.
+        segment = 0;
+        x_value = X.V[0];
+        y_value = Y.V[0];
+        return;
+    }
     if (std::fabs(n - time) < 1e-20) {
         segment = n;
         u = 1;

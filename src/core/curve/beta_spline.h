@@ -48,7 +48,8 @@ class BetaSpline {
     void boundaryValues(data& mat);
     int segments() const { return Nopoints - 1; }
 
-    // Curve point at parameter `time` (n >= 1 required). An open curve clamps a time outside
+    // Curve point at parameter `time` (a curve of fewer than two points gives its first
+    // point). An open curve clamps a time outside
     // 0 … n with a critical message; a closed one wraps it once (-n … 2n allowed).
     void evaluate(double time, double& x_value, double& y_value);
 

@@ -12,7 +12,7 @@ TBetaSPLpoints::TBetaSPLpoints(Tgrita& aGrita) : BetaSpline(false, aGrita) {
 void TBetaSPLpoints::set_data(double aMill_width, double asteps_mm_x, bool Amatchthem) {
     // The resolution always holds a whole number of steps per millimetre.
     const double rounded = round_half_even(asteps_mm_x);
-    Nostep = static_cast<std::uint16_t>(rounded);
+    Nostep = step_count(rounded);
     steps_mm_x = rounded;
     mill_width = aMill_width;
     matchThem = Amatchthem;

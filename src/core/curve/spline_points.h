@@ -109,6 +109,10 @@ class TBetaSPLpoints : public BetaSpline {
     double mill_width = 1.0;
 
   protected:
+    // A whole number of steps as the 16-bit count; values it cannot hold give 0.
+    static std::uint16_t step_count(double rounded) {
+        return rounded >= 0 && rounded <= 65535 ? static_cast<std::uint16_t>(rounded) : 0;
+    }
     // R1: boundary slots of the points (and the shape values).
     void refresh_boundaries();
     // R2: re-match, or use the points themselves as vertices.

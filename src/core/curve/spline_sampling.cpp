@@ -127,11 +127,18 @@ double TBetaSPLpoints::YatX(double X_Value) {
 }
 
 bool TBetaSPLpoints::Calcgradients() {
+    // Below one sample per millimetre the walk could never advance (a negative step never
+    // reaches the next sample); it would loop for ever.
+    if (!(steps_mm_x >= 1)) {
+        message("Spline samples/mm must be at least 1");
+        GradCounter = 0;
+        return false;
+    }
     const double h = 1 / steps_mm_x;
     YminY = YatX(XmaxX);
     YmaxY = YminY;
     GradCounter = 0;
-    Nostep = static_cast<std::uint16_t>(round_half_even(steps_mm_x));
+    Nostep = step_count(round_half_even(steps_mm_x));
     double dy = 0;
     double dt = 0.01;
     double t = 0;

@@ -212,6 +212,18 @@ TEST_F(BetaSplineTest, TwentySixthPassCountsAsNonConvergence) {
     EXPECT_EQ(plot.messages, (std::vector<test::Message>{{"Matching is non-convergent", false}}));
 }
 
+TEST_F(BetaSplineTest, ACurveWithoutSegmentsGivesItsFirstPoint) {
+    BetaSpline s(false, plot.grita);
+    load(s, {{3, 4}});
+    double x = 0, y = 0;
+    s.evaluate(0.5, x, y);
+    EXPECT_EQ(x, 3);
+    EXPECT_EQ(y, 4);
+    // The clamp is still reported: the curve has no parameter range at all.
+    EXPECT_EQ(plot.messages,
+              (std::vector<test::Message>{{"time > number of spline segments: 0.5", true}}));
+}
+
 TEST_F(BetaSplineTest, MatchAllOnOnePointLeavesTheVerticesAlone) {
     BetaSpline s(false, plot.grita);
     s.X.Tomatch[0] = 5;

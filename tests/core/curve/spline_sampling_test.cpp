@@ -168,6 +168,18 @@ TEST_F(SplineSamplingTest, TheWalksLookAheadsPastTheEndAreNotReported) {
     EXPECT_GE(set.GradCounter, 2);
 }
 
+// Below one sample per millimetre the walk cannot advance; it is refused instead of looping.
+TEST_F(SplineSamplingTest, AResolutionBelowOneSamplePerMillimetreIsRefused) {
+    for (double steps : {0.0, -5.0, 0.4}) {
+        profile({{0, 10}, {50, 20}}, steps);
+        plot.messages.clear();
+        EXPECT_FALSE(set.Calcgradients());
+        EXPECT_EQ(set.GradCounter, 0);
+        EXPECT_EQ(plot.texts(), std::vector<std::string>{"Spline samples/mm must be at least 1"});
+    }
+    EXPECT_EQ(set.Nostep, 0);
+}
+
 TEST_F(SplineSamplingTest, MoreThanThreeHundredTurnsAreRefused) {
     std::vector<std::pair<double, double>> zigzag;
     for (int k = 0; k < 320; ++k)
