@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "core/gcode/gcode_program.h"
+#include "core/text/error.h"
+#include "core/text/number_format.h"
 
 namespace ostrivane {
 namespace {
@@ -68,6 +70,14 @@ std::optional<std::string> write_motClick(FieldSource& fields, Operator& op, Tfa
     if (!Getdata(fields, op, fast_record))
         return std::nullopt;
     const TfastRec job = fast_record;
+    // Widths far out of proportion (from a typing slip or a damaged program file) would make
+    // the job write for hours and fill the disk; refuse them before the file is created.
+    const double passes = job.number_of_cuts * slot_passes(job).passes;
+    if (!(passes <= max_finger_joint_passes)) {
+        throw Error("The finger joint needs " + format_general(passes) +
+                    " saw passes; a program can hold at most " +
+                    format_general(max_finger_joint_passes) + ".");
+    }
     return write_gcode_program(GcodeJob::finger_joint, fields, op, fields.text("mot_name"),
                                destination, [&](GcodeProgram& program) {
                                    GcodeMotion motion = program.motion();

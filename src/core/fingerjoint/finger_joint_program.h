@@ -22,11 +22,15 @@ SlotPasses slot_passes(const TfastRec& job);
 // alternating up and down through the work, and ending below it.
 void write_finger_joint_passes(GcodeMotion& motion, const TfastRec& job);
 
+// Far beyond any real joint (a program of some 40 million lines); more is refused.
+inline constexpr double max_finger_joint_passes = 10'000'000;
+
 // "Write GCODE file": reads the tab into `fast_record`, and when the job can be cut writes the
 // whole program named after `mot_name`. Returns the file name, or nullopt when the parameters
 // were refused (the operator has been told why). Throws Error for a field that is not a
-// number, bad settings, or a file that cannot be written; an error after the file was created
-// leaves it as written and names it first (in place), or leaves no file (all or nothing).
+// number, a joint of more passes than the limit above (no file then), bad settings, or a file
+// that cannot be written; an error after the file was created leaves it as written and names
+// it first (in place), or leaves no file (all or nothing).
 std::optional<std::string> write_motClick(FieldSource& fields, Operator& op, TfastRec& fast_record,
                                           const OutputDestination& destination);
 

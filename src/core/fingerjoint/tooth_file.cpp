@@ -1,6 +1,8 @@
 #include "core/fingerjoint/tooth_file.h"
 
 #include "core/app/known_folders.h"
+#include "core/fingerjoint/finger_joint_program.h"
+#include "core/text/error.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane {
@@ -21,6 +23,12 @@ std::optional<std::string> write_tndClick(const FieldSource& fields, Operator& o
                                           const OutputDestination& destination) {
     if (!Getdata(fields, op, fast_record))
         return std::nullopt;
+    // The same bound as for the program, so a slip of the finger cannot fill the disk.
+    if (fast_record.number_of_cuts > max_finger_joint_passes) {
+        throw Error("The finger joint has " + format_general(fast_record.number_of_cuts) +
+                    " slots; a tooth file can hold at most " +
+                    format_general(max_finger_joint_passes) + ".");
+    }
     const std::string file = destination.exact_file ? destination.exact_file->string()
                                                     : with_separator(destination.documents_folder) +
                                                           fields.text("mot_name") + ".tnd";

@@ -18,7 +18,8 @@ void write_tooth_lines(LineSink& out, const TfastRec& job);
 // "write .tnd file": reads the tab into `fast_record` and, when the job can be cut, writes the
 // tooth file <Documents>/<mot_name>.tnd (the G-code folder setting is not used), then tells the
 // operator "<file> written". Returns the file name, or nullopt when the parameters were refused.
-// Throws Error for a field that is not a number or a file that cannot be written.
+// Throws Error for a field that is not a number, more slots than max_finger_joint_passes, or a
+// file that cannot be written.
 std::optional<std::string> write_tndClick(const FieldSource& fields, Operator& op,
                                           TfastRec& fast_record,
                                           const OutputDestination& destination);

@@ -212,6 +212,27 @@ TEST_F(WriteMot, RefusedOrUnreadableParametersWriteNoFile) {
     EXPECT_FALSE(std::filesystem::exists(file));
 }
 
+TEST_F(WriteMot, RefusesJointsOutOfAllProportion) {
+    fields.set_text("cut_width", "1e300");
+    fields.set_text("saw_width", "0.001");
+    try {
+        run();
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(),
+                     "The finger joint needs 2E303 saw passes; a program can hold at most "
+                     "10000000.");
+    }
+    // Up to the bound the program is written.
+    fields.set_text("cut_width", "3.2");
+    fields.set_text("saw_width", "3.2");
+    fields.set_text("no_cuts", "10000001");
+    EXPECT_THROW(run(), Error);
+    EXPECT_FALSE(std::filesystem::exists(file));
+    fields.set_text("no_cuts", "3");
+    EXPECT_TRUE(run());
+}
+
 TEST_F(WriteMot, SettingsErrorAfterTheHeader) {
     fields.set_text("finemillfeed", "fast");
     try {

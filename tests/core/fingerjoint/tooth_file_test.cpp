@@ -70,8 +70,12 @@ TEST_F(WriteTnd, NoFileWhenRefusedOrNotWritable) {
               std::vector<std::string>{"Please do not enter numbers less than or equal zero"});
     EXPECT_TRUE(std::filesystem::is_empty(docs));
 
-    op.messages.clear();
     fields.set_text("Pin_width", "10");
+    fields.set_text("no_cuts", "2147483647");
+    EXPECT_THROW(write_tndClick(fields, op, fast_record, {docs}), Error);
+    EXPECT_TRUE(std::filesystem::is_empty(docs));
+
+    op.messages.clear();
     EXPECT_THROW(write_tndClick(fields, op, fast_record, {docs / "missing"}), Error);
     EXPECT_TRUE(op.messages.empty());
 }
