@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/curve/spline_points.h"
 #include "core/plot/canvas.h"
 #include "core/plot/tgrita.h"
 
@@ -83,5 +84,18 @@ struct PlotFixture {
                      messages.push_back({std::string(text), critical});
                  }};
 };
+
+// Fills a set with `count` points at x = first_x, first_x + 1, … without going through
+// save_point one by one, then refreshes it as an edit would.
+inline void fill_points(TBetaSPLpoints& set, int count, double first_x) {
+    for (int k = 0; k < count; ++k) {
+        set.X.Tomatch[k] = first_x + k;
+        set.Y.Tomatch[k] = k % 7;
+        set.alpha1[k] = 1.0;
+        set.alpha2[k] = 1.0;
+    }
+    set.Nopoints = count;
+    set.destroy_points(first_x - 1, -1, first_x - 0.5, 1);  // removes nothing, refreshes
+}
 
 }  // namespace ostrivane::test

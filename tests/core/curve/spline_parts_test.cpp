@@ -100,8 +100,13 @@ TEST_F(SplinePartsTest, DestroyPartRemovesPartsWithAnEndStrictlyInside) {
 }
 
 TEST_F(SplinePartsTest, PartCapacityIsGuarded) {
-    for (int p = 0; p < TBetaSPLpoints::kMaxParts; ++p)
-        set.save_part(p * 2.0, p * 2.0 + 1);
+    for (int p = 1; p < TBetaSPLpoints::kMaxParts; ++p) {
+        set.fromX[p] = p * 2.0 - 2;
+        set.ToX[p] = p * 2.0 - 1;
+    }
+    set.NoParts = TBetaSPLpoints::kMaxParts - 1;
+    set.save_part(1e6, 1e6 + 1);  // the last free number
+    EXPECT_EQ(set.ToX[10000], 1e6 + 1);
     EXPECT_TRUE(plot.messages.empty());
     set.save_part(-10, -5);
     EXPECT_EQ(set.NoParts, 10000);

@@ -94,8 +94,8 @@ TEST_F(SplinePointsTest, InsertedPointGetsUnitShapeValuesAndNeighboursKeepTheirs
 }
 
 TEST_F(SplinePointsTest, AFullSetRefusesAnotherPoint) {
-    for (int k = 0; k < BetaSpline::kMaxPoints; ++k)
-        set.save_point(k, 0);
+    test::fill_points(set, BetaSpline::kMaxPoints - 1, 10);
+    set.save_point(0, 0);  // the last free slot
     EXPECT_TRUE(plot.messages.empty());
     set.save_point(-5, 0);
     EXPECT_EQ(set.Nopoints, 9999);

@@ -145,6 +145,7 @@ TEST_F(SplineTransformsTest, CircleAddsTheUpperHalfThroughTheDialog) {
 
 TEST_F(SplineTransformsTest, CircleStopsAtAFullSet) {
     set.set_dialogs(&dialogs);
+    test::fill_points(set, BetaSpline::kMaxPoints - 4, 100);
     dialogs.circles = {SplineDialogs::Circle{20, 0, 0, 1000000000}};
     set.circle(0, 0);
     EXPECT_EQ(set.Nopoints, BetaSpline::kMaxPoints);
