@@ -146,9 +146,9 @@ class TBetaSPLpoints : public BetaSpline {
 
     SplineDialogs* dialogs_ = nullptr;
     CoarseScan scan_;
-#ifndef NDEBUG
+    // Debug builds check now and then that the cached scan still fits the curve.
     std::uint64_t scan_fingerprint_ = 0;
-#endif
+    std::uint32_t scan_uses_ = 0;
 };
 
 }  // namespace ostrivane

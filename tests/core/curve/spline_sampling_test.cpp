@@ -91,6 +91,30 @@ TEST_F(SplineSamplingTest, FastYatXIsBitIdenticalToTheLiteralSearch) {
     EXPECT_GE(compared, 1000);
 }
 
+TEST_F(SplineSamplingTest, EditsThroughTheSetRenewTheCachedScan) {
+    profile({{0, 10}, {20, 30}, {40, 15}});
+    const double before = set.YatX(30);
+    set.Movable = 2;
+    set.movePoint(20, 60);
+    double literal_time = 0;
+    EXPECT_EQ(set.YatX(30), test::literal_YatX(set, 30, literal_time));
+    EXPECT_NE(set.YatX(30), before);
+}
+
+#ifndef NDEBUG
+// Debug builds catch code that writes the curve directly and forgets to say so.
+TEST_F(SplineSamplingTest, AWriteWithoutCurveChangedIsCaughtInDebugBuilds) {
+    profile({{0, 10}, {20, 30}, {40, 15}});
+    set.YatX(30);
+    EXPECT_DEATH(
+        {
+            set.Y.V[1] = 99;
+            set.YatX(30);
+        },
+        "curve_changed");
+}
+#endif
+
 TEST_F(SplineSamplingTest, YatXFindsTheProfileAndClampsToItsEnds) {
     profile({{0, 10}, {20, 30}, {40, 15}, {60, 25}}, 10, true);
     for (int k = 0; k < 4; ++k) {
