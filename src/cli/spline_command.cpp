@@ -29,10 +29,6 @@ constexpr const char* kHelp =
     "        a spline file with it; refused points are reported on standard error\n"
     "\n";
 
-// More samples than this would keep the walk busy for minutes; a real profile at the finest
-// resolution stays far below it.
-constexpr double kMaxSamples = 1e9;
-
 // A plot surface that draws nowhere and keeps the messages.
 struct Surface {
     Surface() {
@@ -81,15 +77,8 @@ std::string points_json(const TBetaSPLpoints& set) {
 }
 
 std::string gradients_json(TBetaSPLpoints& profile, Surface& surface) {
-    double x0 = 0;
-    double y0 = 0;
     if (profile.Nopoints < 2) {
         surface.messages.emplace_back("A profile needs at least two points for turning points");
-        return "null";
-    }
-    profile.evaluate(0, x0, y0);
-    if (!((profile.XmaxX - x0) * profile.steps_mm_x <= kMaxSamples)) {
-        surface.messages.emplace_back("The profile is too long to sample at this resolution");
         return "null";
     }
     const bool overflow = profile.Calcgradients();

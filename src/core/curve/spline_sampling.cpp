@@ -18,6 +18,7 @@ constexpr const char* kTurnMark = "\x1e";
 // Rounding noise of a flat stretch is far below this; a real slope at the finest resolution
 // is far above it.
 constexpr double kFlat = 1e-9;
+constexpr double kMaxSamples = 1e9;
 }  // namespace
 
 std::uint64_t TBetaSPLpoints::curve_fingerprint() const {
@@ -141,6 +142,16 @@ bool TBetaSPLpoints::Calcgradients() {
         return false;
     }
     const double h = 1 / steps_mm_x;
+    double x0 = 0;
+    double y0 = 0;
+    evaluate(0, x0, y0);
+    // A profile from a damaged file can span astronomical lengths; walking it at the machine's
+    // resolution would never end. A real one stays far below this.
+    if (!((XmaxX - x0) * steps_mm_x <= kMaxSamples)) {
+        message("The profile is too long to sample at this resolution");
+        GradCounter = 0;
+        return false;
+    }
     YminY = YatX(XmaxX);
     YmaxY = YminY;
     GradCounter = 0;

@@ -204,6 +204,15 @@ TEST_F(SplineSamplingTest, AResolutionBelowOneSamplePerMillimetreIsRefused) {
     EXPECT_EQ(set.Nostep, 0);
 }
 
+TEST_F(SplineSamplingTest, AnAstronomicallyLongProfileIsNotWalked) {
+    profile({{0, 10}, {1e12, 20}}, 1000);
+    plot.messages.clear();
+    EXPECT_FALSE(set.Calcgradients());
+    EXPECT_EQ(set.GradCounter, 0);
+    EXPECT_EQ(plot.texts(),
+              std::vector<std::string>{"The profile is too long to sample at this resolution"});
+}
+
 TEST_F(SplineSamplingTest, MoreThanThreeHundredTurnsAreRefused) {
     std::vector<std::pair<double, double>> zigzag;
     for (int k = 0; k < 320; ++k)
