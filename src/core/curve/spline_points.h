@@ -113,18 +113,19 @@ class TBetaSPLpoints : public BetaSpline {
     static std::uint16_t step_count(double rounded) {
         return rounded >= 0 && rounded <= 65535 ? static_cast<std::uint16_t>(rounded) : 0;
     }
-    // R1: boundary slots of the points (and the shape values).
+    // After an edit: the boundary slots of the points (and of the shape values),
     void refresh_boundaries();
-    // R2: re-match, or use the points themselves as vertices.
+    // the vertices (re-matched, or the points themselves),
     void refresh_vertices();
-    // R3: the inner x range.
+    // and the inner x range.
     void refresh_range();
     void refresh() {
         refresh_boundaries();
         refresh_vertices();
         refresh_range();
     }
-    // Step 2 of a move or weight change: match (or copy) and report whether matching failed.
+    // The vertices after a move or weight change: matched (or copied); false when matching
+    // failed and the change has to be undone.
     bool match_or_copy();
     void remove_point_slot(int slot);
     void remove_part(int number);
