@@ -12,6 +12,8 @@ class Operator {
 
     virtual ~Operator() = default;
     virtual void information(std::string_view message) = 0;
+    // An error that ended an action; shown like any message unless the host marks errors.
+    virtual void show_error(std::string_view message) { information(message); }
     virtual bool ask_yes_no(std::string_view question) = 0;
     virtual Answer ask_yes_no_cancel(std::string_view question) = 0;
 };

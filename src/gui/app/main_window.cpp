@@ -14,6 +14,9 @@
 #include "core/app/known_folders.h"
 #include "core/app/main_window_fields.h"
 #include "core/app/state_file.h"
+#include "core/fingerjoint/finger_joint_program.h"
+#include "core/fingerjoint/tooth_file.h"
+#include "core/gcode/program_stats.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "gui/app/main_window_layout.h"
@@ -65,9 +68,12 @@ TOstrivane::~TOstrivane() {
 void TOstrivane::connect_buttons() {
     const auto on_click = [this](const char* name, void (TOstrivane::*handler)()) {
         auto* button = findChild<QPushButton*>(QString::fromLatin1(name));
-        connect(button, &QPushButton::clicked, this,
-                [this, handler] { run_action(this, [this, handler] { (this->*handler)(); }); });
+        connect(button, &QPushButton::clicked, this, [this, handler] {
+            run_action(*operator_, [this, handler] { (this->*handler)(); });
+        });
     };
+    on_click("write_mot", &TOstrivane::write_motClick);
+    on_click("write_tnd", &TOstrivane::write_tndClick);
     on_click("SaveSet", &TOstrivane::SaveSetClick);
 }
 
@@ -86,7 +92,6 @@ void TOstrivane::FormCreate() {
     loadini();
     try {
         log_->open(IniFilePath_ + "Ostrivane.log");
-        log_open_ = true;
         log("Log file is located in: " + IniFilePath_ + "Ostrivane.log", false);
     } catch (const Error& e) {
         operator_->information(e.what());
@@ -119,6 +124,18 @@ void TOstrivane::log(std::string_view aMessage, bool critical) {
 void TOstrivane::save_settings() {
     const std::string record = save_form_state(main_window_components(), *form_);
     write_file_atomically(settings_file(), settings_file_bytes(record, tnd_file_));
+}
+
+void TOstrivane::write_motClick() {
+    const auto file = ostrivane::write_motClick(*form_, *operator_, fast_record_,
+                                                OutputDestination{documents_folder()});
+    if (file)
+        log(stats_summary(program_stats_of_file(*file)), false);
+}
+
+void TOstrivane::write_tndClick() {
+    ostrivane::write_tndClick(*form_, *operator_, fast_record_,
+                              OutputDestination{documents_folder()});
 }
 
 void TOstrivane::SaveSetClick() {

@@ -7,6 +7,7 @@
 
 #include "core/app/log.h"
 #include "core/app/operator.h"
+#include "core/fingerjoint/fast_rec.h"
 #include "gui/app/memo_sink.h"
 #include "gui/app/widget_form.h"
 
@@ -43,6 +44,8 @@ class TOstrivane : public QMainWindow {
     void save_settings();
 
   public slots:
+    void write_motClick();
+    void write_tndClick();
     void SaveSetClick();
     void FormSaveState();
 
@@ -64,7 +67,7 @@ class TOstrivane : public QMainWindow {
     std::unique_ptr<MemoSink> critical_sink_;
     std::string IniFilePath_;
     std::optional<std::string> tnd_file_;
-    bool log_open_ = false;
+    TfastRec fast_record_;
 };
 
 }  // namespace ostrivane::gui

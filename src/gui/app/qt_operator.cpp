@@ -31,11 +31,15 @@ Operator::Answer QtOperator::ask_yes_no_cancel(std::string_view question) {
     return Answer::Cancel;
 }
 
-void run_action(QWidget* parent, const std::function<void()>& action) {
+void QtOperator::show_error(std::string_view message) {
+    QMessageBox::critical(parent_, kTitle, qs(message));
+}
+
+void run_action(Operator& op, const std::function<void()>& action) {
     try {
         action();
     } catch (const std::exception& e) {
-        QMessageBox::critical(parent, kTitle, QString::fromUtf8(e.what()));
+        op.show_error(e.what());
     }
 }
 

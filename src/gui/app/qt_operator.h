@@ -12,6 +12,7 @@ class QtOperator final : public Operator {
   public:
     explicit QtOperator(QWidget* parent) : parent_(parent) {}
     void information(std::string_view message) override;
+    void show_error(std::string_view message) override;
     bool ask_yes_no(std::string_view question) override;
     Answer ask_yes_no_cancel(std::string_view question) override;
 
@@ -19,8 +20,8 @@ class QtOperator final : public Operator {
     QPointer<QWidget> parent_;
 };
 
-// Runs a button's action; an error it throws ends the action and is shown in a message box,
+// Runs a button's action; an error it throws ends the action and is shown to the operator,
 // and the window stays usable.
-void run_action(QWidget* parent, const std::function<void()>& action);
+void run_action(Operator& op, const std::function<void()>& action);
 
 }  // namespace ostrivane::gui

@@ -284,3 +284,37 @@ void MainWindowTest::saveSettingsFailureIsReported() {
     QVERIFY(threw);
     QVERIFY(op_before->messages.empty());
 }
+
+void MainWindowTest::fingerJointButtonsWriteTheProgramAndToothFile() {
+    auto w = open_window();
+    click(*w, child<QCheckBox>(*w, "Write_log_screen"));
+    click(*w, child<QPushButton>(*w, "write_mot"));
+    const QString ngc = home->path() + "/Documents/Karvik.ngc";
+    QCOMPARE(op->messages, std::vector<std::string>{ngc.toStdString() + " is created."});
+    const QByteArray program = read_all(ngc);
+    QVERIFY(program.startsWith("(GCODE created by Ostrivane, "));
+    QVERIFY(program.endsWith("G00 F270\r\nG28 Y0.0\r\nG28\r\nM2\r\n"));
+    QVERIFY(child<QPlainTextEdit>(*w, "LogMemo")->toPlainText().contains(" lines, feed "));
+
+    op->messages.clear();
+    click(*w, child<QPushButton>(*w, "write_tnd"));
+    const QString tnd = home->path() + "/Documents/Karvik.tnd";
+    QCOMPARE(op->messages, std::vector<std::string>{tnd.toStdString() + " written"});
+    QCOMPARE(read_all(tnd), QByteArray("2\r\n 0.00000000000000E+0000\r\n 1.00000000000000E+0001\r\n"
+                                       " 1.00000000000000E+0001\r\n 2.00000000000000E+0001\r\n"
+                                       " 3.00000000000000E+0001\r\n 1.00000000000000E+0001\r\n"));
+}
+
+void MainWindowTest::fieldErrorIsShownAndTheWindowStaysUsable() {
+    auto w = open_window();
+    type_into(field(*w, "saw_width")->Ed(), QStringLiteral("3,2"));
+    click(*w, child<QPushButton>(*w, "write_mot"));
+    QCOMPARE(op->messages, std::vector<std::string>{
+                               "3,2 inside Saw width (mm) is not a valid floating point number."});
+    QVERIFY(!QFile::exists(home->path() + "/Documents/Karvik.ngc"));
+    type_into(field(*w, "saw_width")->Ed(), QStringLiteral("3.2"));
+    op->messages.clear();
+    click(*w, child<QPushButton>(*w, "write_mot"));
+    QCOMPARE(op->messages.size(), 1u);
+    QVERIFY(QFile::exists(home->path() + "/Documents/Karvik.ngc"));
+}

@@ -14,4 +14,6 @@ class MainWindowTest : public QObject {
     void toothFileSurvivesARestart();
     void logSwitchesAndTheStartMessage();
     void saveSettingsFailureIsReported();
+    void fingerJointButtonsWriteTheProgramAndToothFile();
+    void fieldErrorIsShownAndTheWindowStaysUsable();
 };
