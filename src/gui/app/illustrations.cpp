@@ -33,11 +33,16 @@ void dimension(QPainter& p, QPointF a, QPointF b, const QString& text) {
     p.drawText(box, Qt::AlignCenter, text);
 }
 
+QPixmap transparent_pixmap(QSize size) {
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
 }  // namespace
 
 QPixmap finger_joint_illustration(QSize size) {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = transparent_pixmap(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const double w = size.width();
@@ -90,26 +95,23 @@ QPixmap finger_joint_illustration(QSize size) {
 }
 
 QPixmap ostrivane_logo(QSize size) {
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::transparent);
+    QPixmap pixmap = transparent_pixmap(size);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const double w = size.width();
     const double h = size.height();
     // A turned spindle: a profile mirrored about its axis.
-    QPainterPath spindle;
     const int n = 40;
-    for (int i = 0; i <= n; ++i) {
+    const auto edge = [&](int i, double side) {
         const double t = static_cast<double>(i) / n;
         const double r = h * (0.12 + 0.06 * std::sin(t * 3 * std::numbers::pi));
-        const QPointF pt(w * (0.1 + 0.8 * t), h * 0.62 - r);
-        i == 0 ? spindle.moveTo(pt) : spindle.lineTo(pt);
-    }
-    for (int i = n; i >= 0; --i) {
-        const double t = static_cast<double>(i) / n;
-        const double r = h * (0.12 + 0.06 * std::sin(t * 3 * std::numbers::pi));
-        spindle.lineTo(QPointF(w * (0.1 + 0.8 * t), h * 0.62 + r));
-    }
+        return QPointF(w * (0.1 + 0.8 * t), h * 0.62 + side * r);
+    };
+    QPainterPath spindle(edge(0, -1));
+    for (int i = 1; i <= n; ++i)
+        spindle.lineTo(edge(i, -1));
+    for (int i = n; i >= 0; --i)
+        spindle.lineTo(edge(i, 1));
     spindle.closeSubpath();
     p.setPen(QPen(kWoodDark, 2));
     p.setBrush(kWood);
