@@ -13,12 +13,13 @@ void RecordingCanvas::end_scene() {
     in_scene_ = false;
 }
 
-CanvasCall& RecordingCanvas::record(CanvasCall::Kind kind) {
+CanvasCall& RecordingCanvas::record(CanvasCall::Kind kind, float opacity) {
     if (!in_scene_) {
         drawn_outside_scene = true;
     }
     CanvasCall& call = calls.emplace_back();
     call.kind = kind;
+    call.opacity = opacity;
     return call;
 }
 
@@ -27,53 +28,47 @@ void RecordingCanvas::clear(Argb color) {
 }
 
 void RecordingCanvas::draw_line(PointF from, PointF to, const Pen& pen, float opacity) {
-    CanvasCall& call = record(CanvasCall::Kind::Line);
+    CanvasCall& call = record(CanvasCall::Kind::Line, opacity);
     call.points = {from, to};
     call.pen = pen;
-    call.opacity = opacity;
 }
 
 void RecordingCanvas::draw_path(const Path& path, const Pen& pen, float opacity) {
-    CanvasCall& call = record(CanvasCall::Kind::Path);
+    CanvasCall& call = record(CanvasCall::Kind::Path, opacity);
     call.points = path.points;
     call.closed = path.closed;
     call.pen = pen;
-    call.opacity = opacity;
 }
 
 void RecordingCanvas::fill_path(const Path& path, Argb color, float opacity) {
-    CanvasCall& call = record(CanvasCall::Kind::FillPath);
+    CanvasCall& call = record(CanvasCall::Kind::FillPath, opacity);
     call.points = path.points;
     call.closed = path.closed;
     call.color = color;
-    call.opacity = opacity;
 }
 
 void RecordingCanvas::draw_ellipse(const RectF& bounds, const Pen& pen, float opacity) {
-    CanvasCall& call = record(CanvasCall::Kind::Ellipse);
+    CanvasCall& call = record(CanvasCall::Kind::Ellipse, opacity);
     call.rect = bounds;
     call.pen = pen;
-    call.opacity = opacity;
 }
 
 void RecordingCanvas::fill_rect(const RectF& rect, Argb color, float opacity) {
-    CanvasCall& call = record(CanvasCall::Kind::FillRect);
+    CanvasCall& call = record(CanvasCall::Kind::FillRect, opacity);
     call.rect = rect;
     call.color = color;
-    call.opacity = opacity;
 }
 
 void RecordingCanvas::draw_rect(const RectF& rect, const Pen& pen, float opacity) {
-    CanvasCall& call = record(CanvasCall::Kind::Rect);
+    CanvasCall& call = record(CanvasCall::Kind::Rect, opacity);
     call.rect = rect;
     call.pen = pen;
-    call.opacity = opacity;
 }
 
 void RecordingCanvas::fill_text(const RectF& rect, std::string_view text, const Font& font,
                                 Argb color, TextAlign horizontal, TextAlign vertical,
                                 bool word_wrap, float opacity) {
-    CanvasCall& call = record(CanvasCall::Kind::Text);
+    CanvasCall& call = record(CanvasCall::Kind::Text, opacity);
     call.rect = rect;
     call.text = std::string(text);
     call.font = font;
@@ -81,7 +76,6 @@ void RecordingCanvas::fill_text(const RectF& rect, std::string_view text, const 
     call.horizontal = horizontal;
     call.vertical = vertical;
     call.word_wrap = word_wrap;
-    call.opacity = opacity;
 }
 
 float RecordingCanvas::text_width(std::string_view text, const Font& font) const {

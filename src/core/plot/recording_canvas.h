@@ -60,7 +60,8 @@ class RecordingCanvas : public Canvas {
     bool drawn_outside_scene = false;
 
   private:
-    CanvasCall& record(CanvasCall::Kind kind);
+    // A new call of `kind`; every drawing call carries its opacity, a clear the full one.
+    CanvasCall& record(CanvasCall::Kind kind, float opacity = 1.0f);
 
     int width_;
     int height_;

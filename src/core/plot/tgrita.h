@@ -167,6 +167,15 @@ class Tgrita {
     GrafBounds grbounds_BMP;
 
   private:
+    // The screen and the bitmap side share these; each passes its own bounds, flag and
+    // messages.
+    void open_viewport(GrafBounds& g, bool& placed, double xmin, double ymin, double xmax,
+                       double ymax, std::string_view exceeds_message);
+    bool open_window(GrafBounds& g, bool placed, WindowRec& w, bool guard,
+                     std::string_view missing_message, std::string_view illegal_message);
+    // Takes the target's new size and places the viewport on it again.
+    void refit_viewport(GrafBounds& g, int width, int height, bool aspect_from_pixels);
+
     PlotLog log_;
 };
 
