@@ -8,7 +8,7 @@
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
 #include "core/fingerjoint/tooth_file.h"
-#include "core/gcode/recording_operator.h"
+#include "support/scripted_operator.h"
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
@@ -21,7 +21,7 @@ namespace ostrivane {
 namespace {
 
 TfastRec job_of(const FieldValues& fields) {
-    test::RecordingOperator op;
+    test::ScriptedOperator op;
     TfastRec r;
     EXPECT_TRUE(Getdata(fields, op, r));
     return r;
@@ -176,7 +176,7 @@ TEST(FingerJointProgram, PassesCoverExactlyTheSlotsOfTheToothFile) {
 struct WriteMot : ::testing::Test {
     test::TempHome home;
     FieldValues fields{main_window_components()};
-    test::RecordingOperator op;
+    test::ScriptedOperator op;
     TfastRec fast_record;
     std::filesystem::path file = home.dir() / "Documents" / "Karvik.ngc";
 

@@ -3,7 +3,7 @@
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
 #include "core/fingerjoint/fast_rec.h"
-#include "core/gcode/recording_operator.h"
+#include "support/scripted_operator.h"
 #include "core/text/error.h"
 
 namespace ostrivane {
@@ -18,7 +18,7 @@ TEST(Getdata, ReadsEveryFieldIntoTheRecord) {
     };
     for (const auto& [name, text] : settings)
         fields.set_text(name, text);
-    test::RecordingOperator op;
+    test::ScriptedOperator op;
     TfastRec r;
     r.job_distance = 0.5;  // no field sets it
     ASSERT_TRUE(Getdata(fields, op, r));
@@ -65,7 +65,7 @@ TEST(Getdata, DecidesWhetherTheJobCanBeCut) {
         // Start positions, height and depth are not range-checked.
         fields.set_text("start_z", "-4");
         fields.set_text("cut_depth", "0");
-        test::RecordingOperator op;
+        test::ScriptedOperator op;
         TfastRec r;
         EXPECT_EQ(Getdata(fields, op, r), c.valid) << c.saw << " " << c.cut;
         const std::vector<std::string> expected =
@@ -87,7 +87,7 @@ TEST(Getdata, FieldErrorsStopBeforeAnyBox) {
         FieldValues fields(main_window_components());
         fields.set_text("cut_width", "1");  // would be refused, were the fields read
         fields.set_text(c.field, c.text);
-        test::RecordingOperator op;
+        test::ScriptedOperator op;
         TfastRec r;
         try {
             Getdata(fields, op, r);

@@ -4,7 +4,7 @@
 
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
-#include "core/gcode/recording_operator.h"
+#include "support/scripted_operator.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "support/temp_dir.h"
@@ -16,7 +16,7 @@ std::string tooth_text(const std::vector<std::pair<const char*, const char*>>& s
     FieldValues fields(main_window_components());
     for (const auto& [name, text] : settings)
         fields.set_text(name, text);
-    test::RecordingOperator op;
+    test::ScriptedOperator op;
     TfastRec job;
     EXPECT_TRUE(Getdata(fields, op, job));
     StringSink out;
@@ -46,7 +46,7 @@ struct WriteTnd : ::testing::Test {
     test::TempHome home;
     test::TempDir elsewhere;
     FieldValues fields{main_window_components()};
-    test::RecordingOperator op;
+    test::ScriptedOperator op;
     TfastRec fast_record;
 };
 

@@ -4,7 +4,7 @@
 
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
-#include "core/gcode/recording_operator.h"
+#include "support/scripted_operator.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "support/temp_dir.h"
@@ -27,7 +27,7 @@ struct Frame : ::testing::Test {
     test::TempDir docs;
     test::TempDir gcode;
     FieldValues fields{main_window_components()};
-    test::RecordingOperator op;
+    test::ScriptedOperator op;
 
     std::string docs_file(const std::string& name) const {
         return docs.path().string() + sep + name;

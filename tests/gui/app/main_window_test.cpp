@@ -16,7 +16,7 @@
 #include "core/app/main_window_fields.h"
 #include "gui/app/frame_field.h"
 #include "gui/app/main_window.h"
-#include "scripted_operator.h"
+#include "support/scripted_operator.h"
 #include "temp_home.h"
 
 using ostrivane::ComponentKind;

@@ -1,12 +1,14 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/app/operator.h"
 
 namespace ostrivane::test {
 
-// Answers every question with a preset answer and keeps every message shown.
+// Keeps every message and question a job shows, in order, and answers every question with a
+// preset answer (Cancel, or No where only Yes and No are offered, unless a test says otherwise).
 class ScriptedOperator final : public Operator {
   public:
     void information(std::string_view message) override { messages.emplace_back(message); }
@@ -19,7 +21,7 @@ class ScriptedOperator final : public Operator {
         return answer;
     }
 
-    Answer answer = Answer::Yes;
+    Answer answer = Answer::Cancel;
     std::vector<std::string> messages;
 };
 
