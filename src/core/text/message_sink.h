@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace ostrivane {
@@ -8,14 +9,19 @@ namespace ostrivane {
 // tool, a list in tests. A notice is also logged, as a critical line when asked.
 class MessageSink {
   public:
+    // Opaque red (ARGB), the colour of nearly every notice.
+    static constexpr std::uint32_t kRed = 0xFFFF0000u;
+
     virtual ~MessageSink() = default;
-    virtual void notice(const std::string& text, bool critical) = 0;
+    virtual void notice(const std::string& text, std::uint32_t colour, bool critical) = 0;
+    void notice(const std::string& text, bool critical = false) { notice(text, kRed, critical); }
 };
 
 // Drops every notice: for work whose notices nobody reads.
 class SilentSink final : public MessageSink {
   public:
-    void notice(const std::string&, bool) override {}
+    using MessageSink::notice;
+    void notice(const std::string&, std::uint32_t, bool) override {}
 };
 
 }  // namespace ostrivane
