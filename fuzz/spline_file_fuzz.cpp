@@ -8,8 +8,7 @@
 #include <string_view>
 
 #include "core/curve/spline_file.h"
-#include "core/plot/recording_canvas.h"
-#include "core/plot/tgrita.h"
+#include "core/text/message_sink.h"
 
 using namespace ostrivane;
 
@@ -19,10 +18,9 @@ struct Job {
         profile.set_data(3.2, 10, matched);
         spline2.set_data(3.2, 10, matched);
     }
-    RecordingCanvas canvas{200, 200};
-    Tgrita grita{canvas, nullptr, true, [](std::string_view, bool) {}};
-    TBetaSPLpoints profile{grita};
-    TBetaSPLpoints spline2{grita};
+    SilentSink notices;
+    TBetaSPLpoints profile{notices};
+    TBetaSPLpoints spline2{notices};
     RecordedMoves moves;
 };
 }  // namespace
@@ -30,7 +28,7 @@ struct Job {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     Job first(size % 2 == 0);
-    if (read_spline_file(bytes, first.profile, first.spline2, first.moves, first.grita, 1000) !=
+    if (read_spline_file(bytes, first.profile, first.spline2, first.moves, first.notices, 1000) !=
         kSplineFileVersion) {
         return 0;
     }
@@ -43,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string written = write_spline_file(first.profile, first.spline2, first.moves);
     Job second(false);
-    read_spline_file(written, second.profile, second.spline2, second.moves, second.grita);
-    if (write_spline_file(second.profile, second.spline2, second.moves) != written) std::abort();
+    read_spline_file(written, second.profile, second.spline2, second.moves, second.notices);
+    if (write_spline_file(second.profile, second.spline2, second.moves) != written)
+        std::abort();
     return 0;
 }

@@ -9,10 +9,9 @@
 #include "core/app/field_source.h"
 #include "core/curve/point_import.h"
 #include "core/curve/spline_file.h"
-#include "core/plot/recording_canvas.h"
-#include "core/plot/tgrita.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "core/text/message_sink.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane::cli {
@@ -29,16 +28,11 @@ constexpr const char* kHelp =
     "        a spline file with it; refused points are reported on standard error\n"
     "\n";
 
-// A plot surface that draws nowhere and keeps the messages.
-struct Surface {
-    Surface() {
-        grita.SetViewport(0, 0, 1, 1);
-        grita.SetWindow(0, 0, 1000, 1000);
-    }
-    RecordingCanvas canvas{1000, 1000};
-    std::vector<std::string> messages;
-    Tgrita grita{canvas, nullptr, true,
-                 [this](std::string_view text, bool) { messages.emplace_back(text); }};
+// Keeps the notices of the curve code for the output.
+struct Notices final : MessageSink {
+    using MessageSink::notice;
+    void notice(const std::string& text, std::uint32_t, bool) override { texts.push_back(text); }
+    std::vector<std::string> texts;
 };
 
 std::string number(double value) {
@@ -76,9 +70,9 @@ std::string points_json(const TBetaSPLpoints& set) {
     return out + "]";
 }
 
-std::string gradients_json(TBetaSPLpoints& profile, Surface& surface) {
+std::string gradients_json(TBetaSPLpoints& profile, Notices& notices) {
     if (profile.Nopoints < 2) {
-        surface.messages.emplace_back("A profile needs at least two points for turning points");
+        notices.texts.emplace_back("A profile needs at least two points for turning points");
         return "null";
     }
     const bool overflow = profile.Calcgradients();
@@ -107,19 +101,23 @@ int show(Arguments& args) {
     if (!bytes)
         throw Error("Cannot open file " + file);
 
-    Surface surface;
-    TBetaSPLpoints profile{surface.grita};
-    TBetaSPLpoints spline2{surface.grita};
-    RecordedMoves moves;
-    profile.set_data(mill_width, resolution, fields.checked("match1"));
-    spline2.set_data(mill_width, resolution, fields.checked("match2"));
-    const auto version = read_spline_file(*bytes, profile, spline2, moves, surface.grita);
+    Notices notices;
+    SplineDocument document;
+    const auto version = read_spline_file(*bytes, document, notices);
     if (!version)
         throw Error(file + " is too short to be a spline file");
     if (*version != kSplineFileVersion) {
-        std::cout << "{\"version\":" << std::to_string(*version) << "}\n";
-        return 0;
+        throw Error(file + " is not a spline file this program reads: its version word is " +
+                    std::to_string(*version) + ", not " + std::to_string(kSplineFileVersion));
     }
+    const bool damaged = !notices.texts.empty();
+    TBetaSPLpoints profile{notices};
+    TBetaSPLpoints spline2{notices};
+    const RecordedMoves& moves = document.moves;
+    profile.set_data(mill_width, resolution, fields.checked("match1"));
+    spline2.set_data(mill_width, resolution, fields.checked("match2"));
+    profile.load_shape(document.profile);
+    spline2.load_points(document.spline2.points);
     std::string out = "{\"version\":" + std::to_string(*version) +
                       ",\"profile\":{\"points\":" + points_json(profile) + ",\"parts\":[";
     for (int p = 1; p <= profile.NoParts; ++p) {
@@ -135,17 +133,21 @@ int show(Arguments& args) {
     }
     out += "]";
     // The turning points are worked out before the messages are printed, so theirs are listed.
-    const std::string turns = gradients ? gradients_json(profile, surface) : "";
+    const std::string turns = gradients ? gradients_json(profile, notices) : "";
     out += ",\"messages\":[";
-    for (std::size_t i = 0; i < surface.messages.size(); ++i) {
+    for (std::size_t i = 0; i < notices.texts.size(); ++i) {
         if (i > 0)
             out += ',';
-        out += json_string(surface.messages[i]);
+        out += json_string(notices.texts[i]);
     }
     out += "]";
     if (gradients)
         out += ",\"gradients\":" + turns;
     std::cout << out << "}\n";
+    if (damaged) {
+        std::cerr << file << " is damaged: only part of it could be read (see \"messages\")\n";
+        return 1;
+    }
     return 0;
 }
 
@@ -159,15 +161,21 @@ int import(Arguments& args) {
     if (!text)
         throw Error("Cannot open file " + source);
 
-    Surface surface;
-    TBetaSPLpoints profile{surface.grita};
-    TBetaSPLpoints spline2{surface.grita};
-    RecordedMoves moves;
+    Notices notices;
+    TBetaSPLpoints profile{notices};
     // A line that is not a number stops the import; nothing is written then.
-    import_points(*text, profile);
-    for (const std::string& message : surface.messages)
+    try {
+        import_points(*text, profile);
+    } catch (const Error&) {
+        for (const std::string& message : notices.texts)
+            std::cerr << message << '\n';
+        throw;
+    }
+    for (const std::string& message : notices.texts)
         std::cerr << message << '\n';
-    write_file_atomically(*output, write_spline_file(profile, spline2, moves));
+    SplineDocument document;
+    document.profile = profile.shape();
+    write_file_atomically(*output, write_spline_file(document));
     return 0;
 }
 

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "core/plot/tgrita.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane {
@@ -11,11 +10,7 @@ namespace {
 constexpr int kMaxMatchPasses = 26;
 }
 
-BetaSpline::BetaSpline(bool aclosed, Tgrita& aGrita) : closed(aclosed), theGrita(aGrita) {}
-
-void BetaSpline::message(const std::string& text, bool critical) {
-    theGrita.GraphMessage(text, kCurveRed, critical);
-}
+BetaSpline::BetaSpline(bool aclosed, MessageSink& notices) : closed(aclosed), notices_(&notices) {}
 
 void BetaSpline::deselect() {
     selected.fill(false);
@@ -43,7 +38,7 @@ void BetaSpline::boundaryValues(data& mat) {
     }
 }
 
-void BetaSpline::compute_d() {
+void SegmentBasis::compute_d() {
     const double b1 = beta1;
     const double b2 = beta2;
     // Columns: r = -2, -1, 0. The entries of column -2 beyond g = 0 are never used.
@@ -58,11 +53,11 @@ void BetaSpline::compute_d() {
     d[3][2] = -2 * b1 * b1 - 2 * b1 - 2 * b2 - 2;
 }
 
-void BetaSpline::compute_delta() {
+void SegmentBasis::compute_delta() {
     delta = d[0][0] + d[0][1] + 2;
 }
 
-void BetaSpline::compute_a() {
+void SegmentBasis::compute_a() {
     a[3] = 2 * u * u * u;
     a[2] = d[0][2] + u * (d[1][2] + u * (d[2][2] + u * d[3][2]));
     a[1] = d[0][1] + u * (d[1][1] + u * (d[2][1] + u * d[3][1]));
@@ -70,59 +65,67 @@ void BetaSpline::compute_a() {
     a[0] = delta - a[3] - a[2] - a[1];
 }
 
-double BetaSpline::compute_Q(const data& Vd) const {
+double SegmentBasis::compute_Q(const data& Vd) const {
     const int s = segment;
     return (a[0] * Vd[s - 2] + a[1] * Vd[s - 1] + a[2] * Vd[s] + a[3] * Vd[s + 1]) / delta;
 }
 
-void BetaSpline::evaluate(double time, double& x_value, double& y_value) {
-    evaluate_at(time, x_value, y_value, true);
-}
-
-void BetaSpline::evaluate_at(double time, double& x_value, double& y_value, bool report) {
+double BetaSpline::clamp_time(double time, bool report) const {
     const int n = segments();
     if (time > n) {
-        if (closed) {
-            time = time - n;
-        } else {
-            if (report)
-                message("time > number of spline segments: " + format_general(time), true);
-            time = n;
-        }
-    } else if (time < 0 || std::isnan(time)) {
+        if (closed)
+            return time - n;
+        if (report)
+            message("time > number of spline segments: " + format_general(time), true);
+        return n;
+    }
+    if (time < 0 || std::isnan(time)) {
         // A NaN time would index no segment at all; it is clamped like a time below 0.
-        if (closed && !std::isnan(time)) {
-            time = time + n;
-        } else {
-            if (report)
-                message("time < 0 : " + format_general(time), true);
-            time = 0;
-        }
+        if (closed && !std::isnan(time))
+            return time + n;
+        if (report)
+            message("time < 0 : " + format_general(time), true);
+        return 0;
     }
-    if (n < 1) {
-        // Fewer than two points make no segment; the basis would reach below slot -1.
-        segment = 0;
-        x_value = X.V[0];
-        y_value = Y.V[0];
-        return;
-    }
+    return time;
+}
+
+SegmentBasis BetaSpline::basis(double time) const {
+    return basis_at(clamp_time(time, false));
+}
+
+SegmentBasis BetaSpline::basis_at(double time) const {
+    SegmentBasis b;
+    const int n = segments();
+    if (n < 1)
+        return b;  // fewer than two points make no segment
     if (std::fabs(n - time) < 1e-20) {
-        segment = n;
-        u = 1;
+        b.segment = n;
+        b.u = 1;
     } else {
         const double whole = std::trunc(time);
-        segment = static_cast<int>(whole) + 1;
-        u = time - whole;
+        b.segment = static_cast<int>(whole) + 1;
+        b.u = time - whole;
     }
-    const int s = segment;
+    const int s = b.segment;
+    const double u = b.u;
     const double blend = u * u * u * (6 * u * u - 15 * u + 10);
-    beta1 = alpha1[s - 1] + blend * (alpha1[s] - alpha1[s - 1]);
-    beta2 = alpha2[s - 1] + blend * (alpha2[s] - alpha2[s - 1]);
-    compute_d();
-    compute_delta();
-    compute_a();
-    x_value = compute_Q(X.V);
-    y_value = compute_Q(Y.V);
+    b.beta1 = alpha1[s - 1] + blend * (alpha1[s] - alpha1[s - 1]);
+    b.beta2 = alpha2[s - 1] + blend * (alpha2[s] - alpha2[s - 1]);
+    b.compute_d();
+    b.compute_delta();
+    b.compute_a();
+    return b;
+}
+
+CurvePoint BetaSpline::evaluate_at(double time, bool report) const {
+    time = clamp_time(time, report);
+    if (segments() < 1) {
+        // Fewer than two points make no segment; the basis would reach below slot -1.
+        return {X.V[0], Y.V[0]};
+    }
+    const SegmentBasis b = basis_at(time);
+    return {b.compute_Q(X.V), b.compute_Q(Y.V)};
 }
 
 bool BetaSpline::match(int startseg, int endseg, bool matchX, bool matchY) {

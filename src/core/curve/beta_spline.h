@@ -4,10 +4,9 @@
 #include <string>
 
 #include "core/curve/offset_array.h"
+#include "core/text/message_sink.h"
 
 namespace ostrivane {
-
-class Tgrita;
 
 // Per-point arrays. Points live in slots 0 … Nopoints - 1; slot -1 and the two slots after
 // the last point hold boundary copies, which is why a curve holds at most 9,999 points.
@@ -29,16 +28,42 @@ using d_type = std::array<std::array<double, 3>, 4>;
 using a_type = std::array<double, 4>;
 
 // Opaque red, the colour of every message and selection of the curve model.
-inline constexpr std::uint32_t kCurveRed = 0xFFFF0000u;
+inline constexpr std::uint32_t kCurveRed = MessageSink::kRed;
+
+// A point of a curve, in millimetres.
+struct CurvePoint {
+    double x = 0;
+    double y = 0;
+};
+
+// Everything one evaluation works out on its way to the point: the segment and the local
+// parameter u, the blended shape values, the basis coefficients and the basis itself.
+struct SegmentBasis {
+    int segment = 0;
+    double u = 0;
+    double beta1 = 0;
+    double beta2 = 0;
+    double delta = 0;
+    d_type d{};
+    a_type a{};
+
+    void compute_d();
+    void compute_delta();
+    void compute_a();
+    // The weighted sum of the four vertices around the segment in one coordinate.
+    double compute_Q(const data& Vd) const;
+};
 
 // A cubic Beta-spline in the plane with two shape values per control point (alpha1 feeds
 // beta1, alpha2 feeds beta2), blended smoothly along each segment. The parameter runs from 0 to
-// n = Nopoints - 1; segment s covers s - 1 … s. Reports go to the plot surface's message label.
+// n = Nopoints - 1; segment s covers s - 1 … s. Notices go to the message sink the curve is
+// given (the plot surface's label in the window); the curve never draws.
 class BetaSpline {
   public:
     static constexpr int kMaxPoints = 9999;
 
-    BetaSpline(bool aclosed, Tgrita& aGrita);
+    // The sink is not owned and must outlive the curve.
+    BetaSpline(bool aclosed, MessageSink& notices);
     virtual ~BetaSpline() = default;
     BetaSpline(const BetaSpline&) = delete;
     BetaSpline& operator=(const BetaSpline&) = delete;
@@ -49,9 +74,16 @@ class BetaSpline {
     int segments() const { return Nopoints - 1; }
 
     // Curve point at parameter `time` (a curve of fewer than two points gives its first
-    // point). An open curve clamps a time outside
-    // 0 … n with a critical message; a closed one wraps it once (-n … 2n allowed).
-    void evaluate(double time, double& x_value, double& y_value);
+    // point). An open curve clamps a time outside 0 … n with a critical notice; a closed one
+    // wraps it once (-n … 2n allowed). Allocation-free and constant-time.
+    CurvePoint evaluate(double time) const { return evaluate_at(time, true); }
+    void evaluate(double time, double& x_value, double& y_value) const {
+        const CurvePoint p = evaluate(time);
+        x_value = p.x;
+        y_value = p.y;
+    }
+    // The basis an evaluation at `time` uses, after clamping or wrapping it (no notices).
+    SegmentBasis basis(double time) const;
 
     // Corrects the control vertices at the integer parameters startseg … endseg until the mean
     // error of each matched coordinate is below match_number; true when that took at most 25
@@ -67,24 +99,13 @@ class BetaSpline {
     void curve_changed() { ++curve_generation_; }
     std::uint64_t curve_generation() const { return curve_generation_; }
 
-    // Evaluation steps, exposed for tests of the basis.
-    void compute_d();
-    void compute_delta();
-    void compute_a();
-    double compute_Q(const data& Vd) const;
+    // Where notices go from now on; the sink is not owned.
+    void set_notices(MessageSink& notices) { notices_ = &notices; }
+    MessageSink& notices() const { return *notices_; }
 
-    // Scratch state of the last evaluation; nothing outside the class relies on it.
-    int segment = 0;
     int Nopoints = 1;
     const bool closed;
-    Tgrita& theGrita;
     double match_number = 0.01;
-    double delta = 0;
-    double u = 0;
-    double beta1 = 0;
-    double beta2 = 0;
-    d_type d{};
-    a_type a{};
     data alpha1;
     data alpha2;
     splinedata X;
@@ -96,12 +117,20 @@ class BetaSpline {
     int match_passes = 0;
 
   protected:
-    // The curve at `time` with the clamp message only when `report` is set: the sampling walk
+    // The curve at `time` with the clamp notice only when `report` is set: the sampling walk
     // looks past the end on purpose and handles that itself.
-    void evaluate_at(double time, double& x_value, double& y_value, bool report);
-    void message(const std::string& text, bool critical = false);
+    CurvePoint evaluate_at(double time, bool report) const;
+    void message(const std::string& text, bool critical = false) const {
+        notices_->notice(text, critical);
+    }
 
   private:
+    // The parameter an evaluation uses: wrapped on a closed curve, clamped on an open one.
+    double clamp_time(double time, bool report) const;
+    // The basis at a parameter that is already clamped or wrapped.
+    SegmentBasis basis_at(double time) const;
+
+    MessageSink* notices_;
     std::uint64_t curve_generation_ = 0;
 };
 

@@ -9,6 +9,9 @@
 namespace ostrivane {
 
 namespace {
+// A bad coordinate is shown this far; a damaged file can hold megabytes on one line.
+constexpr std::size_t kExcerpt = 40;
+
 std::string_view trimmed(std::string_view text) {
     const auto is_blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     while (!text.empty() && is_blank(text.front()))
@@ -18,24 +21,64 @@ std::string_view trimmed(std::string_view text) {
     return text;
 }
 
-double coordinate(std::string_view text) {
+// The start of a text as it can be shown in a message: bytes outside printable ASCII as \xNN.
+std::string excerpt(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (std::size_t i = 0; i < text.size() && i < kExcerpt; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte < 0x7F) {
+            out += text[i];
+        } else {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        }
+    }
+    if (text.size() > kExcerpt)
+        out += "...";
+    return out;
+}
+
+double coordinate(std::string_view text, std::size_t line_number) {
     const std::string_view number = trimmed(text);
     if (const auto value = parse_float(number))
         return *value;
-    throw Error("'" + std::string(number) + "' is not a valid floating point value");
+    throw Error("Line " + std::to_string(line_number) + ": '" + excerpt(number) +
+                "' is not a valid floating point value");
 }
 }  // namespace
 
-void import_points(std::string_view text, TBetaSPLpoints& spline1) {
-    for (std::string_view line : split_lines(text)) {
-        const auto separator = line.find(';');
-        if (separator == std::string_view::npos)
-            continue;
-        const double x = coordinate(line.substr(0, separator));
-        const double y = coordinate(line.substr(separator + 1));
-        if (spline1.Nopoints < kImportLimit)
-            spline1.save_point(x, y);
+int import_points(std::string_view text, TBetaSPLpoints& spline1) {
+    int skipped = 0;
+    std::size_t line_number = 0;
+    const auto report_skipped = [&] {
+        if (skipped > 0) {
+            spline1.notices().notice(std::to_string(skipped) +
+                                     (skipped == 1 ? " point was" : " points were") +
+                                     " skipped: the profile holds at most " +
+                                     std::to_string(kImportLimit) + " imported points");
+        }
+    };
+    try {
+        for (std::string_view line : split_lines(text)) {
+            ++line_number;
+            const auto separator = line.find(';');
+            if (separator == std::string_view::npos)
+                continue;
+            const double x = coordinate(line.substr(0, separator), line_number);
+            const double y = coordinate(line.substr(separator + 1), line_number);
+            if (spline1.Nopoints < kImportLimit)
+                spline1.save_point(x, y);
+            else
+                ++skipped;
+        }
+    } catch (const Error&) {
+        report_skipped();
+        throw;
     }
+    report_skipped();
+    return skipped;
 }
 
 }  // namespace ostrivane

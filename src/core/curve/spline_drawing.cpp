@@ -15,18 +15,22 @@ std::span<const double> samples(const interp_data& buffer) {
 }  // namespace
 
 void TBetaSPLpoints::draw_points(Argb acol) {
+    if (theGrita == nullptr)
+        return;
     for (int k = 0; k < Nopoints; ++k) {
-        theGrita.Marker(X.Tomatch[k], Y.Tomatch[k], "+", selected[k] ? kCurveRed : acol);
+        theGrita->Marker(X.Tomatch[k], Y.Tomatch[k], "+", selected[k] ? kCurveRed : acol);
     }
 }
 
 void TBetaSPLpoints::draw_part(Argb acol) {
+    if (theGrita == nullptr)
+        return;
     double xmi = 0;
     double xma = 0;
     double ymi = 0;
     double yma = 0;
-    theGrita.GetboundsX(xmi, xma);
-    theGrita.GetboundsY(ymi, yma);
+    theGrita->GetboundsX(xmi, xma);
+    theGrita->GetboundsY(ymi, yma);
     // Brackets [ ] over the visible height, ticks one hundredth of the visible width long.
     const double dx = (xma - xmi) / 100;
     const double dy = (yma - ymi) / 100;
@@ -36,12 +40,12 @@ void TBetaSPLpoints::draw_part(Argb acol) {
         const Argb color = parts_selected[p] ? kCurveRed : acol;
         const double from = fromX[p];
         const double to = ToX[p];
-        theGrita.DrawLine(from, bottom, from, top, color);
-        theGrita.DrawLine(from, top, from + dx, top, color);
-        theGrita.DrawLine(from, bottom, from + dx, bottom, color);
-        theGrita.DrawLine(to, bottom, to, top, color);
-        theGrita.DrawLine(to - dx, top, to, top, color);
-        theGrita.DrawLine(to - dx, bottom, to, bottom, color);
+        theGrita->DrawLine(from, bottom, from, top, color);
+        theGrita->DrawLine(from, top, from + dx, top, color);
+        theGrita->DrawLine(from, bottom, from + dx, bottom, color);
+        theGrita->DrawLine(to, bottom, to, top, color);
+        theGrita->DrawLine(to - dx, top, to, top, color);
+        theGrita->DrawLine(to - dx, bottom, to, bottom, color);
     }
 }
 
@@ -70,19 +74,27 @@ void TBetaSPLpoints::sample_chunks(bool use_height, DrawChunk&& draw_chunk) {
 }
 
 void TBetaSPLpoints::draw_spline(Argb acol, bool use_height) {
+    if (theGrita == nullptr)
+        return;
     sample_chunks(use_height, [&](int count) { drawthespline(count, acol); });
 }
 
 void TBetaSPLpoints::drawthespline(std::int32_t noP, Argb acol) {
-    theGrita.Polyline(samples(X_inter), samples(Y_inter), noP, acol, false);
+    if (theGrita == nullptr)
+        return;
+    theGrita->Polyline(samples(X_inter), samples(Y_inter), noP, acol, false);
 }
 
 void TBetaSPLpoints::draw_spline_BMP(Canvas& aBitmap, Argb acol, bool use_height, float thickn) {
+    if (theGrita == nullptr)
+        return;
     sample_chunks(use_height, [&](int count) { drawthespline_BMP(aBitmap, count, acol, thickn); });
 }
 
 void TBetaSPLpoints::drawthespline_BMP(Canvas& aBitmap, std::int32_t noP, Argb acol, float thickn) {
-    theGrita.Polyline_BMP(thickn, aBitmap, samples(X_inter), samples(Y_inter), noP, acol, false);
+    if (theGrita == nullptr)
+        return;
+    theGrita->Polyline_BMP(thickn, aBitmap, samples(X_inter), samples(Y_inter), noP, acol, false);
 }
 
 }  // namespace ostrivane

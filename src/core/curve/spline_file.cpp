@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "core/plot/tgrita.h"
-
 namespace ostrivane {
 
 namespace {
@@ -11,7 +9,7 @@ constexpr std::uint16_t kPointMarker = 860;
 constexpr std::size_t kPairBytes = 16;
 constexpr const char* kReadError = "Error reading spline file !!!";
 constexpr const char* kMovesError = "Fault while reading......";
-constexpr Argb kWhite = 0xFFFFFFFFu;
+constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 
 // Moves past up to `count` pairs, as far as the stream holds whole pairs; true when all fit.
 bool skip_pairs(SplineStream& s, std::int64_t count) {
@@ -24,25 +22,34 @@ void read_pair(SplineStream& s, double& first, double& second) {
     s.read_f64(first);
     s.read_f64(second);
 }
+
+// The version word; nothing when the bytes are too short to hold one.
+std::optional<std::uint16_t> read_version(SplineStream& s) {
+    std::uint16_t version = 0;
+    if (!s.read_u16(version))
+        return std::nullopt;
+    return version;
+}
 }  // namespace
 
-void TBetaSPLpoints::write_points(SplineStream& chain_saw) const {
+void write_points_section(SplineStream& chain_saw, const std::vector<ShapePoint>& points) {
     chain_saw.write_u16(kPointMarker);
-    chain_saw.write_i32(Nopoints);
-    for (int k = 0; k < Nopoints; ++k) {
-        chain_saw.write_f64(X.Tomatch[k]);
-        chain_saw.write_f64(Y.Tomatch[k]);
+    chain_saw.write_i32(static_cast<std::int32_t>(points.size()));
+    for (const ShapePoint& p : points) {
+        chain_saw.write_f64(p.x);
+        chain_saw.write_f64(p.y);
     }
-    for (int k = 0; k < Nopoints; ++k) {
-        chain_saw.write_f64(alpha1[k]);
-        chain_saw.write_f64(alpha2[k]);
+    for (const ShapePoint& p : points) {
+        chain_saw.write_f64(p.alpha1);
+        chain_saw.write_f64(p.alpha2);
     }
 }
 
-void TBetaSPLpoints::read_points(SplineStream& chain_saw) {
+bool read_points_section(SplineStream& chain_saw, std::vector<ShapePoint>& points,
+                         MessageSink& notices) {
     if (chain_saw.remaining() < 8) {
-        message(kReadError);
-        return;
+        notices.notice(kReadError);
+        return false;
     }
     std::uint16_t word = 0;
     chain_saw.read_u16(word);
@@ -55,62 +62,52 @@ void TBetaSPLpoints::read_points(SplineStream& chain_saw) {
 
     const std::size_t sections = with_shapes ? 2 : 1;
     const bool fits =
-        count >= 0 && count <= kMaxPoints &&
+        count >= 0 && count <= BetaSpline::kMaxPoints &&
         static_cast<std::size_t>(count) * kPairBytes * sections <= chain_saw.remaining();
+    points.clear();
     if (!fits) {
         // Nothing is stored; the stream moves on as far as a reader with room for every point
         // would have read, so the following sections are read from the same place.
         if (count > 0 && skip_pairs(chain_saw, count) && with_shapes)
             skip_pairs(chain_saw, count);
-        Nopoints = 0;
-        curve_changed();
-        message(kReadError);
-        return;
+        notices.notice(kReadError);
+        return true;
     }
-    for (int k = 0; k < count; ++k)
-        read_pair(chain_saw, X.Tomatch[k], Y.Tomatch[k]);
-    for (int k = 0; k < count; ++k) {
-        if (with_shapes) {
-            read_pair(chain_saw, alpha1[k], alpha2[k]);
-        } else {
-            alpha1[k] = 1.0;
-            alpha2[k] = 1.0;
-        }
+    points.resize(static_cast<std::size_t>(count));
+    for (ShapePoint& p : points)
+        read_pair(chain_saw, p.x, p.y);
+    if (with_shapes) {
+        for (ShapePoint& p : points)
+            read_pair(chain_saw, p.alpha1, p.alpha2);
     }
-    Nopoints = count;
-    refresh();
+    return true;
 }
 
-void TBetaSPLpoints::limit_points(int limit) {
-    if (Nopoints <= limit)
-        return;
-    Nopoints = std::max(limit, 0);
-    refresh();
-}
-
-void TBetaSPLpoints::write_parts(SplineStream& chain_saw) const {
-    chain_saw.write_u16(NoParts);
-    for (int p = 1; p <= NoParts; ++p) {
-        chain_saw.write_f64(fromX[p]);
-        chain_saw.write_f64(ToX[p]);
+void write_parts_section(SplineStream& chain_saw, const std::vector<MillingPart>& parts) {
+    chain_saw.write_u16(static_cast<std::uint16_t>(parts.size()));
+    for (const MillingPart& part : parts) {
+        chain_saw.write_f64(part.from);
+        chain_saw.write_f64(part.to);
     }
 }
 
-void TBetaSPLpoints::read_parts(SplineStream& chain_saw) {
+bool read_parts_section(SplineStream& chain_saw, std::vector<MillingPart>& parts,
+                        MessageSink& notices) {
     std::uint16_t count = 0;
     if (!chain_saw.read_u16(count)) {
-        message(kReadError);
-        return;
+        notices.notice(kReadError);
+        return false;
     }
-    if (count > kMaxParts || count * kPairBytes > chain_saw.remaining()) {
+    parts.clear();
+    if (count > TBetaSPLpoints::kMaxParts || count * kPairBytes > chain_saw.remaining()) {
         skip_pairs(chain_saw, count);
-        NoParts = 0;
-        message(kReadError);
-        return;
+        notices.notice(kReadError);
+        return true;
     }
-    for (int p = 1; p <= count; ++p)
-        read_pair(chain_saw, fromX[p], ToX[p]);
-    NoParts = count;
+    parts.resize(count);
+    for (MillingPart& part : parts)
+        read_pair(chain_saw, part.from, part.to);
+    return true;
 }
 
 void writeMoves(SplineStream& chain_saw, const RecordedMoves& moves) {
@@ -121,10 +118,10 @@ void writeMoves(SplineStream& chain_saw, const RecordedMoves& moves) {
     }
 }
 
-void readMoves(SplineStream& chain_saw, RecordedMoves& moves, Tgrita& aGrita) {
+void readMoves(SplineStream& chain_saw, RecordedMoves& moves, MessageSink& notices) {
     std::int32_t count = 0;
     if (!chain_saw.read_i32(count)) {
-        aGrita.GraphMessage(kMovesError, kWhite, false);
+        notices.notice(kMovesError, kWhite, false);
         return;
     }
     if (count <= 0) {
@@ -135,42 +132,90 @@ void readMoves(SplineStream& chain_saw, RecordedMoves& moves, Tgrita& aGrita) {
         static_cast<std::size_t>(count) * kPairBytes > chain_saw.remaining()) {
         skip_pairs(chain_saw, count);
         moves.Movecount = 0;
-        aGrita.GraphMessage(kMovesError, kWhite, false);
+        notices.notice(kMovesError, kWhite, false);
         return;
     }
-    for (int i = 1; i <= count; ++i) {
+    for (int i = 1; i <= count; ++i)
         read_pair(chain_saw, moves.Movements[i].X, moves.Movements[i].Y);
-    }
     moves.Movecount = count;
+}
+
+void TBetaSPLpoints::write_points(SplineStream& chain_saw) const {
+    write_points_section(chain_saw, shape().points);
+}
+
+void TBetaSPLpoints::read_points(SplineStream& chain_saw) {
+    std::vector<ShapePoint> points;
+    if (read_points_section(chain_saw, points, notices()))
+        load_points(points);
+}
+
+void TBetaSPLpoints::write_parts(SplineStream& chain_saw) const {
+    write_parts_section(chain_saw, shape().parts);
+}
+
+void TBetaSPLpoints::read_parts(SplineStream& chain_saw) {
+    std::vector<MillingPart> parts;
+    if (read_parts_section(chain_saw, parts, notices()))
+        load_parts(parts);
+}
+
+void TBetaSPLpoints::limit_points(int limit) {
+    if (Nopoints <= limit)
+        return;
+    Nopoints = std::max(limit, 0);
+    refresh();
+}
+
+std::string write_spline_file(const SplineDocument& document) {
+    SplineStream stream;
+    stream.write_u16(kSplineFileVersion);
+    write_points_section(stream, document.profile.points);
+    write_parts_section(stream, document.profile.parts);
+    write_points_section(stream, document.spline2.points);
+    writeMoves(stream, document.moves);
+    return stream.bytes();
 }
 
 std::string write_spline_file(const TBetaSPLpoints& profile, const TBetaSPLpoints& spline2,
                               const RecordedMoves& moves) {
-    SplineStream stream;
-    stream.write_u16(kSplineFileVersion);
-    profile.write_points(stream);
-    profile.write_parts(stream);
-    spline2.write_points(stream);
-    writeMoves(stream, moves);
-    return stream.bytes();
+    return write_spline_file(SplineDocument{profile.shape(), spline2.shape(), moves});
+}
+
+std::optional<std::uint16_t> read_spline_file(std::string_view bytes, SplineDocument& document,
+                                              MessageSink& notices,
+                                              std::optional<int> profile_limit) {
+    SplineStream stream{std::string(bytes)};
+    const auto version = read_version(stream);
+    if (version != kSplineFileVersion)
+        return version;
+    read_points_section(stream, document.profile.points, notices);
+    if (profile_limit) {
+        const auto limit = static_cast<std::size_t>(std::max(*profile_limit, 0));
+        if (document.profile.points.size() > limit)
+            document.profile.points.resize(limit);
+    }
+    read_parts_section(stream, document.profile.parts, notices);
+    read_points_section(stream, document.spline2.points, notices);
+    readMoves(stream, document.moves, notices);
+    return version;
 }
 
 std::optional<std::uint16_t> read_spline_file(std::string_view bytes, TBetaSPLpoints& profile,
                                               TBetaSPLpoints& spline2, RecordedMoves& moves,
-                                              Tgrita& moves_grita,
+                                              MessageSink& notices,
                                               std::optional<int> profile_limit) {
     SplineStream stream{std::string(bytes)};
-    std::uint16_t version = 0;
-    if (!stream.read_u16(version))
-        return std::nullopt;
+    const auto version = read_version(stream);
     if (version != kSplineFileVersion)
         return version;
+    // Section by section, so that each set's notices (a failed match, say) come in file order.
     profile.read_points(stream);
     if (profile_limit)
         profile.limit_points(*profile_limit);
     profile.read_parts(stream);
     spline2.read_points(stream);
-    readMoves(stream, moves, moves_grita);
+    readMoves(stream, moves, notices);
     return version;
 }
 

@@ -1,12 +1,58 @@
 #include "core/curve/spline_points.h"
 
+#include <algorithm>
+
 #include "core/curve/spline_dialogs.h"
+#include "core/plot/tgrita.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane {
 
-TBetaSPLpoints::TBetaSPLpoints(Tgrita& aGrita) : BetaSpline(false, aGrita) {
+TBetaSPLpoints::TBetaSPLpoints(MessageSink& notices) : BetaSpline(false, notices) {
     Nopoints = 0;
+}
+
+TBetaSPLpoints::TBetaSPLpoints(Tgrita& aGrita) : TBetaSPLpoints(static_cast<MessageSink&>(aGrita)) {
+    theGrita = &aGrita;
+}
+
+SplineShape TBetaSPLpoints::shape() const {
+    SplineShape out;
+    out.points.reserve(static_cast<std::size_t>(std::max(Nopoints, 0)));
+    for (int k = 0; k < Nopoints; ++k)
+        out.points.push_back({X.Tomatch[k], Y.Tomatch[k], alpha1[k], alpha2[k]});
+    out.parts.reserve(NoParts);
+    for (int p = 1; p <= NoParts; ++p)
+        out.parts.push_back({fromX[p], ToX[p]});
+    return out;
+}
+
+void TBetaSPLpoints::load_shape(const SplineShape& shape) {
+    load_parts(shape.parts);
+    load_points(shape.points);
+}
+
+void TBetaSPLpoints::load_points(const std::vector<ShapePoint>& points) {
+    const int count = static_cast<int>(std::min<std::size_t>(points.size(), kMaxPoints));
+    for (int k = 0; k < count; ++k) {
+        const ShapePoint& p = points[static_cast<std::size_t>(k)];
+        X.Tomatch[k] = p.x;
+        Y.Tomatch[k] = p.y;
+        alpha1[k] = p.alpha1;
+        alpha2[k] = p.alpha2;
+    }
+    Nopoints = count;
+    curve_changed();
+    refresh();
+}
+
+void TBetaSPLpoints::load_parts(const std::vector<MillingPart>& parts) {
+    const int count = static_cast<int>(std::min<std::size_t>(parts.size(), kMaxParts));
+    for (int p = 1; p <= count; ++p) {
+        fromX[p] = parts[static_cast<std::size_t>(p - 1)].from;
+        ToX[p] = parts[static_cast<std::size_t>(p - 1)].to;
+    }
+    NoParts = static_cast<std::uint16_t>(count);
 }
 
 void TBetaSPLpoints::set_data(double aMill_width, double asteps_mm_x, bool Amatchthem) {

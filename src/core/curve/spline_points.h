@@ -4,22 +4,40 @@
 
 #include "core/curve/beta_spline.h"
 #include "core/curve/gradient_rec.h"
+#include "core/curve/spline_shape.h"
 #include "core/curve/spline_stream.h"
 #include "core/plot/canvas.h"
+#include "core/text/job_context.h"
 
 namespace ostrivane {
 
 class SplineDialogs;
+class Tgrita;
 
 // The editable profile: an open Beta-spline whose points are kept in strictly ascending x, so
 // that the profile is a function of x, together with its fine-milling parts, its sampling state
 // and its drawing. Operations that name one point count from 1 and use 0 for none.
+//
+// Reading, editing and sampling need only a message sink; drawing needs a plot surface, which
+// the set refers to without owning it (without one, drawing does nothing).
 class TBetaSPLpoints : public BetaSpline {
   public:
     static constexpr int kMaxParts = 10000;
     static constexpr int kMaxGradients = 300;
 
+    explicit TBetaSPLpoints(MessageSink& notices);
+    // Draws on `aGrita` and shows its notices there.
     explicit TBetaSPLpoints(Tgrita& aGrita);
+
+    void set_grita(Tgrita* aGrita) { theGrita = aGrita; }
+
+    // The operator's work as a value, and back: loading replaces the points and the parts
+    // (points beyond the capacity are dropped, like parts beyond theirs) and refreshes the
+    // curve as after an edit. Selection marks and the sampling state stay as they are.
+    SplineShape shape() const;
+    void load_shape(const SplineShape& shape);
+    void load_points(const std::vector<ShapePoint>& points);
+    void load_parts(const std::vector<MillingPart>& parts);
 
     // Where the point, circle and tension/bias dialogs come from; without one, every dialog
     // counts as cancelled. Not owned.
@@ -68,10 +86,8 @@ class TBetaSPLpoints : public BetaSpline {
     // Adds the upper half of a circle through the circle dialog.
     void circle(double base_X, double base_Y);
 
-    // File sections. The readers treat the file as hostile: a count the set cannot hold or
-    // the file cannot supply is refused with "Error reading spline file !!!" before anything is
-    // stored, leaving an empty set (or no parts) and the stream where a complete read would
-    // have stopped.
+    // File sections (the codec is in spline_file.h); the readers leave the set as it was when
+    // the section is too short to start, and empty it when the section is damaged.
     void write_points(SplineStream& chain_saw) const;
     void read_points(SplineStream& chain_saw);
     void write_parts(SplineStream& chain_saw) const;
@@ -85,8 +101,12 @@ class TBetaSPLpoints : public BetaSpline {
     // it the end.
     double YatX(double X_Value);
     // Walks the profile at the resolution 1/steps_mm_x and records every change of direction
-    // of y in GradientsArray, with YminY and YmaxY; true when there are more than 300.
-    bool Calcgradients();
+    // of y in GradientsArray, with YminY and YmaxY. True when the walk failed: more than 300
+    // turning points (the 300 stay), or a walk refused (a resolution below 1 sample/mm, a
+    // profile too long or too irregular to sample, or cancelled by `job`), with a notice.
+    bool Calcgradients(JobContext* job = nullptr);
+    // The turning points' marks, on the plot surface.
+    void draw_gradients();
 
     bool matchThem = false;
     OffsetArray<gradient_rec, 1, 300> GradientsArray;
@@ -107,6 +127,7 @@ class TBetaSPLpoints : public BetaSpline {
     double left_x = 0;
     double right_x = 0;
     double mill_width = 1.0;
+    Tgrita* theGrita = nullptr;  // not owned; may be null
 
   protected:
     // A whole number of steps as the 16-bit count; values it cannot hold give 0.
@@ -143,6 +164,7 @@ class TBetaSPLpoints : public BetaSpline {
         int Nopoints = -1;
     };
     const CoarseScan& coarse_scan();
+    void leave_oldtime_at_last_turn();
     std::uint64_t curve_fingerprint() const;
 
     SplineDialogs* dialogs_ = nullptr;

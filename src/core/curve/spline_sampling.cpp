@@ -18,7 +18,17 @@ constexpr const char* kTurnMark = "\x1e";
 // Rounding noise of a flat stretch is far below this; a real slope at the finest resolution
 // is far above it.
 constexpr double kFlat = 1e-9;
-constexpr double kMaxSamples = 1e9;
+// Far beyond any real profile (100 m at 1000 samples/mm), and still walked in seconds.
+constexpr double kMaxSamples = 1e8;
+// An ordinary profile costs a few evaluations per sample, an unevenly spaced one up to about a
+// thousand. A hostile one (a steep stretch that shrinks the search step, then a long gentle one)
+// can cost millions per sample, so the walk gets a budget: generous per sample, with a floor for
+// short profiles and a ceiling that keeps any walk to a few seconds.
+constexpr double kEvaluationsPerSample = 1024;
+constexpr double kMinEvaluations = 1e6;
+constexpr double kMaxEvaluations = 2e8;
+// How often the walk lets its host breathe, in evaluations.
+constexpr std::uint64_t kPumpEvery = 1u << 16;
 }  // namespace
 
 std::uint64_t TBetaSPLpoints::curve_fingerprint() const {
@@ -133,13 +143,13 @@ double TBetaSPLpoints::YatX(double X_Value) {
     return y;
 }
 
-bool TBetaSPLpoints::Calcgradients() {
+bool TBetaSPLpoints::Calcgradients(JobContext* job) {
     // Below one sample per millimetre the walk could never advance (a negative step never
     // reaches the next sample); it would loop for ever.
     if (!(steps_mm_x >= 1)) {
         message("Spline samples/mm must be at least 1");
         GradCounter = 0;
-        return false;
+        return true;
     }
     const double h = 1 / steps_mm_x;
     double x0 = 0;
@@ -147,11 +157,16 @@ bool TBetaSPLpoints::Calcgradients() {
     evaluate(0, x0, y0);
     // A profile from a damaged file can span astronomical lengths; walking it at the machine's
     // resolution would never end. A real one stays far below this.
-    if (!((XmaxX - x0) * steps_mm_x <= kMaxSamples)) {
+    const double expected_samples = (XmaxX - x0) * steps_mm_x;
+    if (!(expected_samples <= kMaxSamples)) {
         message("The profile is too long to sample at this resolution");
         GradCounter = 0;
-        return false;
+        return true;
     }
+    const auto budget = static_cast<std::uint64_t>(
+        std::min(kMaxEvaluations,
+                 kMinEvaluations + kEvaluationsPerSample * std::max(expected_samples, 0.0)));
+    std::uint64_t evaluations = 0;
     YminY = YatX(XmaxX);
     YmaxY = YminY;
     GradCounter = 0;
@@ -170,7 +185,24 @@ bool TBetaSPLpoints::Calcgradients() {
         double yb = 0;
         for (;;) {
             t = t + dt;
-            evaluate_at(t, xb, yb, false);
+            const CurvePoint b = evaluate_at(t, false);
+            xb = b.x;
+            yb = b.y;
+            if (++evaluations % kPumpEvery == 0 && job != nullptr) {
+                job->progress(xb - x0, XmaxX - x0);
+                job->pump();
+                if (job->cancelled()) {
+                    message("Calculating the turning points was cancelled");
+                    return true;
+                }
+            }
+            if (evaluations > budget) {
+                message(
+                    "The profile is too irregular to sample at this resolution: its turning "
+                    "points were given up after " +
+                    std::to_string(budget) + " curve evaluations");
+                return true;
+            }
             if (xb - xa <= h && t < tend)
                 continue;
             if (!(xb - xa <= 2 * h && t < tend)) {
@@ -199,6 +231,7 @@ bool TBetaSPLpoints::Calcgradients() {
         if (GradCounter == 0 || (dyprev > 0 && dy <= 0) || (dyprev <= 0 && dy > 0)) {
             if (GradCounter == kMaxGradients) {
                 message("Too many gradients....");
+                leave_oldtime_at_last_turn();
                 return true;
             }
             gradient_rec& turn = GradientsArray[GradCounter + 1];
@@ -207,12 +240,28 @@ bool TBetaSPLpoints::Calcgradients() {
             turn.depth = 0;
             YmaxY = std::max(YmaxY, yb);
             YminY = std::min(YminY, yb);
-            theGrita.Marker(turn.positionX, YatX(turn.positionX), kTurnMark, kCurveRed);
             dt = 0.01;
             ++GradCounter;
         }
     }
+    leave_oldtime_at_last_turn();
     return false;
+}
+
+void TBetaSPLpoints::leave_oldtime_at_last_turn() {
+    // The walk used to look up the height of each turning point as it found it; what reads
+    // oldtime next (the fine pass) still finds it where that last look-up left it.
+    if (GradCounter > 0)
+        YatX(GradientsArray[GradCounter].positionX);
+}
+
+void TBetaSPLpoints::draw_gradients() {
+    if (theGrita == nullptr)
+        return;
+    for (int i = 1; i <= GradCounter; ++i) {
+        const double x = GradientsArray[i].positionX;
+        theGrita->Marker(x, YatX(x), kTurnMark, kCurveRed);
+    }
 }
 
 }  // namespace ostrivane

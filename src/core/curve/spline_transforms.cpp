@@ -1,11 +1,38 @@
 #include <cmath>
 #include <numbers>
+#include <string>
+#include <vector>
 
 #include "core/curve/spline_dialogs.h"
 #include "core/curve/spline_points.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane {
+
+namespace {
+// Holds notices back, so that a transform can say what it does before the notices of the
+// sampling it needed for the decision.
+class HeldNotices final : public MessageSink {
+  public:
+    using MessageSink::notice;
+    void notice(const std::string& text, std::uint32_t colour, bool critical) override {
+        held_.push_back({text, colour, critical});
+    }
+    void release(MessageSink& to) {
+        for (const Held& h : held_)
+            to.notice(h.text, h.colour, h.critical);
+        held_.clear();
+    }
+
+  private:
+    struct Held {
+        std::string text;
+        std::uint32_t colour;
+        bool critical;
+    };
+    std::vector<Held> held_;
+};
+}  // namespace
 
 void TBetaSPLpoints::transfer(double TransX, double TransY) {
     message("Moving complete spline done");
@@ -59,12 +86,24 @@ void TBetaSPLpoints::Scale(double min_X, double min_Y, double max_X, double max_
         message("Scaling is not possible: the spline has no length");
         return;
     }
-    Calcgradients();
+    HeldNotices walk_notices;
+    MessageSink& own = notices();
+    set_notices(walk_notices);
+    const bool failed = Calcgradients();
+    set_notices(own);
+    // Without the whole sampled y range the points would land at wrong heights.
+    if (failed) {
+        walk_notices.release(own);
+        message("Scaling is not possible: the height of the spline could not be sampled");
+        return;
+    }
     if (!(YmaxY != YminY)) {
+        walk_notices.release(own);
         message("Scaling is not possible: the spline has no height");
         return;
     }
     message("Scaling done");
+    walk_notices.release(own);
     const auto map_x = [&](double x) {
         return min_X + (x - x_from) * (max_X - min_X) / (x_to - x_from);
     };

@@ -16,8 +16,9 @@ double aspect_of(double width, double height) {
     return width != 0 ? height / width : 0.0;
 }
 
-// The screen has always taken its aspect from the single-precision sizes and the bitmap from
-// the whole pixel counts (they part only past 2^24 pixels); each side keeps its own.
+// The screen sizes are kept in single precision, as the screen's pixel edges are, so its aspect
+// is taken from those; the bitmap's comes from the whole pixel counts. The two only part past
+// 2^24 pixels, but each side stays consistent with its own edges.
 void take_size(GrafBounds& g, int width, int height, bool aspect_from_pixels) {
     g.WidthScr = static_cast<float>(width);
     g.HeightSCR = static_cast<float>(height);
@@ -34,8 +35,9 @@ bool place_edges(GrafBounds& g, double left, double top, double right, double bo
 }
 
 // Fits the window to the viewport of `g`, widening it about its centre when `guard` is on so
-// that a world unit is equally long on both axes. The centre is taken in single precision,
-// which is what every stored window has always been fitted with. Returns false, leaving `g`
+// that a world unit is equally long on both axes. The centre is taken in single precision, so
+// that a window stored in a view slot or state file fits to the same pixels when it is set
+// again. Returns false, leaving `g`
 // and the window alone, when the viewport or window is empty and no finite mapping exists.
 bool fit_window(GrafBounds& g, WindowRec& w, bool guard) {
     double xmin = w.xmi;
@@ -156,7 +158,8 @@ void Tgrita::SetWindow_BMP(double xmin, double ymin, double xmax, double ymax, b
 void Tgrita::refit_viewport(GrafBounds& g, int width, int height, bool aspect_from_pixels) {
     take_size(g, width, height, aspect_from_pixels);
     if (!place_edges(g, g.perc_left, g.perc_top, g.perc_right, g.perc_bottom)) {
-        // Both sides have always reported a misfit after a resize in the screen's words.
+        // A resize is the plot control's event, whichever side it refits, so the misfit is
+        // reported in the screen's words.
         Error("viewport exceeds plotgrid boundaries");
     }
 }

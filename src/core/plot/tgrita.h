@@ -6,6 +6,7 @@
 
 #include "core/plot/canvas.h"
 #include "core/plot/message_label.h"
+#include "core/text/message_sink.h"
 
 namespace ostrivane {
 
@@ -64,7 +65,7 @@ struct ViewRec {
 //
 // Calling order: SetViewport then SetWindow before drawing on the screen; SetViewport_BMP then
 // SetWindow_BMP before drawing on a bitmap; resize / resize_BMP when the target changes size.
-class Tgrita {
+class Tgrita : public MessageSink {
   public:
     static constexpr int kViewSlots = 10;
 
@@ -73,11 +74,9 @@ class Tgrita {
     // both screen axes. Neither the canvas nor the label is owned.
     explicit Tgrita(Canvas& aplotgrid, MessageLabel* acol_an = nullptr, bool ashow_reeel = true,
                     PlotLog log = {});
-    virtual ~Tgrita() = default;
+    ~Tgrita() override = default;
     Tgrita(const Tgrita&) = delete;
     Tgrita& operator=(const Tgrita&) = delete;
-
-    void set_log(PlotLog log) { log_ = std::move(log); }
 
     // --- mapping --------------------------------------------------------------------------
     // Re-derive the pixel viewport after the target changed size, then re-fit the last window.
@@ -148,6 +147,11 @@ class Tgrita {
     // Shows `Msg` on the message label, fades it in and out, and logs it. `color` is accepted
     // for the callers' sake; the label shows every message in its own red.
     void GraphMessage(std::string_view Msg, Argb color, bool critic);
+    // Notices of the computations that draw here are its messages.
+    using MessageSink::notice;
+    void notice(const std::string& text, std::uint32_t colour, bool critical) override {
+        GraphMessage(text, colour, critical);
+    }
 
     // e^x, kept within 1e-38 … 1e38 for |x| >= 55.
     static double grit_expo(double x);

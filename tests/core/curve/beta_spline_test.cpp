@@ -52,16 +52,16 @@ TEST_F(BetaSplineTest, UnitShapeValuesGiveTheTwoNineTwoWeightsAtIntegerTimes) {
         };
         EXPECT_TRUE(near(x, expect(s.X.V), 1e-12)) << "t = " << t;
         EXPECT_TRUE(near(y, expect(s.Y.V), 1e-12)) << "t = " << t;
-        EXPECT_EQ(s.segment, t + 1);
-        EXPECT_EQ(s.delta, 13.0);
+        EXPECT_EQ(s.basis(t).segment, t + 1);
+        EXPECT_EQ(s.basis(t).delta, 13.0);
     }
     EXPECT_TRUE(plot.messages.empty());
 }
 
 TEST_F(BetaSplineTest, BasisSumsToDeltaAndLastWeightMatchesItsClosedForm) {
-    BetaSpline s(false, plot.grita);
     for (double b1 : {0.5, 1.0, 2.7}) {
         for (double uu : {0.0, 0.3, 0.75, 1.0}) {
+            SegmentBasis s;
             s.beta1 = b1;
             s.beta2 = 3.5;
             s.u = uu;
@@ -81,12 +81,9 @@ TEST_F(BetaSplineTest, ShapeValuesBlendSmoothlyAlongASegment) {
     s.alpha1[2] = 3.0;
     s.alpha2[2] = 5.0;
     s.boundaryValues(s.X.V);
-    double x = 0, y = 0;
-    s.evaluate(1.5, x, y);  // halfway between points 1 and 2: S(0.5) = 0.5
-    EXPECT_DOUBLE_EQ(s.beta1, 2.0);
-    EXPECT_DOUBLE_EQ(s.beta2, 3.0);
-    s.evaluate(2.0, x, y);  // start of segment 3 takes point 2's values
-    EXPECT_DOUBLE_EQ(s.beta1, 3.0);
+    EXPECT_DOUBLE_EQ(s.basis(1.5).beta1, 2.0);  // halfway between points 1 and 2: S(0.5) = 0.5
+    EXPECT_DOUBLE_EQ(s.basis(1.5).beta2, 3.0);
+    EXPECT_DOUBLE_EQ(s.basis(2.0).beta1, 3.0);  // start of segment 3 takes point 2's values
 }
 
 TEST_F(BetaSplineTest, OpenCurveClampsTimesOutsideItsRangeWithACriticalMessage) {
@@ -95,8 +92,8 @@ TEST_F(BetaSplineTest, OpenCurveClampsTimesOutsideItsRangeWithACriticalMessage) 
     const int n = s.segments();
     double xe = 0, ye = 0;
     s.evaluate(n, xe, ye);
-    EXPECT_EQ(s.segment, n);
-    EXPECT_EQ(s.u, 1.0);
+    EXPECT_EQ(s.basis(n).segment, n);
+    EXPECT_EQ(s.basis(n).u, 1.0);
     EXPECT_TRUE(plot.messages.empty());
     // At the end the weights are 2, 9, 2 around the last point, whose copy sits in slot n + 1.
     EXPECT_TRUE(near(xe, (2 * s.X.V[n - 1] + 11 * s.X.V[n]) / 13, 1e-12));

@@ -51,27 +51,40 @@ TEST_F(PointImportTest, ATextThatIsNoNumberStopsTheImportKeepingWhatCameBefore) 
         int points;
     };
     const Case cases[] = {
-        {"1;1\n1,5;2\n3;3", "'1,5' is not a valid floating point value", 1},
-        {"1;2;3", "'2;3' is not a valid floating point value", 0},
-        {"4;\n", "'' is not a valid floating point value", 0},
-        {"x;y\n1;2", "'x' is not a valid floating point value", 0},
+        {"1;1\n1,5;2\n3;3", "Line 2: '1,5' is not a valid floating point value", 1},
+        {"1;2;3", "Line 1: '2;3' is not a valid floating point value", 0},
+        {"4;\n", "Line 1: '' is not a valid floating point value", 0},
+        {"x;y\n1;2", "Line 1: 'x' is not a valid floating point value", 0},
+        // A damaged file: the bad text is shown shortened, control bytes escaped.
+        {"0;0\n\n1;7\x01" + std::string(10'000'000, '7') + "x",
+         "Line 3: '7\\x0177777777777777777777777777777777777777...' is not a valid floating "
+         "point value",
+         1},
     };
     for (const Case& c : cases) {
         set.destroy_points(-1e9, -1e9, 1e9, 1e9);
-        EXPECT_EQ(error_of(c.text), c.error) << c.text;
-        EXPECT_EQ(set.Nopoints, c.points) << c.text;
+        const std::string shown = c.text.substr(0, 40);
+        EXPECT_EQ(error_of(c.text), c.error) << shown;
+        EXPECT_EQ(set.Nopoints, c.points) << shown;
     }
 }
 
-TEST_F(PointImportTest, StopsAddingAtAThousandPointsButReadsOn) {
+TEST_F(PointImportTest, StopsAddingAtAThousandPointsButReadsOnAndSaysHowManyItSkipped) {
     std::string text;
     for (int k = 0; k < 1005; ++k)
         text += std::to_string(k) + ";1\n";
-    text += "bad;1\n";
-    EXPECT_EQ(error_of(text), "'bad' is not a valid floating point value");
+    EXPECT_EQ(import_points(text, set), 5);
     EXPECT_EQ(set.Nopoints, 1000);
     EXPECT_EQ(set.X.Tomatch[999], 999);
-    EXPECT_TRUE(plot.messages.empty());
+    EXPECT_EQ(plot.texts(),
+              std::vector<std::string>{
+                  "5 points were skipped: the profile holds at most 1000 imported points"});
+    // The count is told even when a bad line ends the import.
+    plot.messages.clear();
+    EXPECT_EQ(error_of("2000;1\nbad;1\n"), "Line 2: 'bad' is not a valid floating point value");
+    EXPECT_EQ(plot.texts(),
+              std::vector<std::string>{
+                  "1 point was skipped: the profile holds at most 1000 imported points"});
 }
 
 }  // namespace

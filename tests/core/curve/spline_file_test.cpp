@@ -81,6 +81,8 @@ TEST_F(SplineFileTest, AWholeJobReadsBackAsItWasWritten) {
     RecordedMoves m2;
     EXPECT_EQ(read_spline_file(bytes, p2, s2, m2, other.grita), kSplineFileVersion);
     EXPECT_EQ(write_spline_file(p2, s2, m2), bytes);
+    EXPECT_EQ(p2.shape(), profile.shape());
+    EXPECT_EQ(write_spline_file(SplineDocument{p2.shape(), s2.shape(), m2}), bytes);
     EXPECT_EQ(p2.alpha2[6], -1.0 / 3);
     EXPECT_EQ(p2.X.V[3], 30);  // vertices rebuilt from the points
     EXPECT_EQ(p2.XmaxX, 60 - 0.01);
@@ -226,8 +228,16 @@ TEST_F(SplineFileTest, HostileSectionsAreRefusedWithTheirMessages) {
         moves.Movecount = 2;
         moves.Movements[1] = {9, 9};
         plot.messages.clear();
+        SplineDocument document{profile.shape(), spline2.shape(), moves};
+        test::PlotFixture document_plot;
 
         read(c.bytes);
+        // Read as values, the file gives the same content and the same notices.
+        read_spline_file(c.bytes, document, document_plot.grita);
+        EXPECT_EQ(document.profile, profile.shape()) << c.name;
+        EXPECT_EQ(document.spline2, spline2.shape()) << c.name;
+        EXPECT_EQ(document.moves.Movecount, moves.Movecount) << c.name;
+        EXPECT_EQ(document_plot.texts(), c.messages) << c.name;
         // -1: unchanged from the starting job.
         EXPECT_EQ(profile.Nopoints, c.points) << c.name;
         EXPECT_EQ(profile.NoParts, c.parts == -1 ? 1 : c.parts) << c.name;

@@ -144,7 +144,14 @@ TEST_F(SplineSamplingTest, ARisingProfileTurnsOnceAtItsFirstSample) {
     EXPECT_EQ(set.Nostep, 10);
     // The first point itself is not sampled; the y at XmaxX is.
     EXPECT_GT(set.YminY, y0);
+    // The walk leaves oldtime where the look-up of its last turning point's height leaves it.
+    const double walked_oldtime = set.oldtime;
+    set.YatX(t[0].positionX);
+    EXPECT_EQ(set.oldtime, walked_oldtime);
     EXPECT_EQ(set.YmaxY, set.YatX(set.XmaxX));
+    // The walk draws nothing; its marks are drawn on request.
+    EXPECT_TRUE(plot.canvas.texts.empty());
+    set.draw_gradients();
     ASSERT_EQ(plot.canvas.texts.size(), 1u);
     EXPECT_EQ(plot.canvas.texts[0].text, "\x1e");
     EXPECT_EQ(plot.canvas.texts[0].color, kCurveRed);
@@ -197,7 +204,7 @@ TEST_F(SplineSamplingTest, AResolutionBelowOneSamplePerMillimetreIsRefused) {
     for (double steps : {0.0, -5.0, 0.4}) {
         profile({{0, 10}, {50, 20}}, steps);
         plot.messages.clear();
-        EXPECT_FALSE(set.Calcgradients());
+        EXPECT_TRUE(set.Calcgradients());
         EXPECT_EQ(set.GradCounter, 0);
         EXPECT_EQ(plot.texts(), std::vector<std::string>{"Spline samples/mm must be at least 1"});
     }
@@ -207,10 +214,43 @@ TEST_F(SplineSamplingTest, AResolutionBelowOneSamplePerMillimetreIsRefused) {
 TEST_F(SplineSamplingTest, AnAstronomicallyLongProfileIsNotWalked) {
     profile({{0, 10}, {1e12, 20}}, 1000);
     plot.messages.clear();
-    EXPECT_FALSE(set.Calcgradients());
+    EXPECT_TRUE(set.Calcgradients());
     EXPECT_EQ(set.GradCounter, 0);
     EXPECT_EQ(plot.texts(),
               std::vector<std::string>{"The profile is too long to sample at this resolution"});
+}
+
+// A long stretch shrinks the search step; a dense run of points after it would then cost
+// millions of evaluations per sample. The walk gives up within its budget instead.
+TEST_F(SplineSamplingTest, AWalkThatWouldTakeForeverIsGivenUp) {
+    std::vector<std::pair<double, double>> points = {{0, 0}, {1000, 10}};
+    for (int k = 1; k <= 9000; ++k)
+        points.push_back({1000 + k * 1e-5, 10 + (k % 2) * 1e-3});
+    points.push_back({1010, 20});
+    profile(points, 1, false);
+    plot.messages.clear();
+    EXPECT_TRUE(set.Calcgradients());
+    ASSERT_EQ(plot.messages.size(), 1u);
+    EXPECT_EQ(plot.messages[0].text.rfind("The profile is too irregular to sample", 0), 0u)
+        << plot.messages[0].text;
+}
+
+TEST_F(SplineSamplingTest, ACancelledWalkStopsWithANotice) {
+    struct CancelAtOnce : JobContext {
+        bool cancelled() const override { return true; }
+        void pump() override { ++pumps; }
+        int pumps = 0;
+    } job;
+    profile({{0, 10}, {400, 50}, {800, 10}}, 1000);
+    plot.messages.clear();
+    EXPECT_TRUE(set.Calcgradients(&job));
+    EXPECT_EQ(job.pumps, 1);
+    EXPECT_EQ(plot.texts(),
+              std::vector<std::string>{"Calculating the turning points was cancelled"});
+    // Without a cancel the same walk completes.
+    JobContext plain;
+    EXPECT_FALSE(set.Calcgradients(&plain));
+    EXPECT_EQ(set.GradCounter, 2);
 }
 
 TEST_F(SplineSamplingTest, MoreThanThreeHundredTurnsAreRefused) {

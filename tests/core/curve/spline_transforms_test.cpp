@@ -116,6 +116,21 @@ TEST_F(SplineTransformsTest, ScaleRefusesWhatItCannotDivideBy) {
     }
 }
 
+// Without the sampled height the points would land at wrong heights: a walk that fails stops
+// the scaling, and "Scaling done" is only said when it is carried out.
+TEST_F(SplineTransformsTest, ScaleStopsWhenItsOwnSamplingFails) {
+    profile({{0, 10}, {40, 50}, {80, 10}});
+    set.set_data(1, 0.4, false);
+    const auto before = points();
+    plot.messages.clear();
+    set.Scale(0, 0, 100, 100);
+    EXPECT_EQ(points(), before);
+    EXPECT_EQ(plot.texts(),
+              (std::vector<std::string>{
+                  "Spline samples/mm must be at least 1",
+                  "Scaling is not possible: the height of the spline could not be sampled"}));
+}
+
 TEST_F(SplineTransformsTest, CircleAddsTheUpperHalfThroughTheDialog) {
     set.set_dialogs(&dialogs);
     dialogs.circles = {SplineDialogs::Circle{20, 0, 0, 4}, std::nullopt,

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/plot/recording_canvas.h"
 #include "core/plot/tgrita.h"
+#include "support/recording_canvas.h"
 
 namespace ostrivane::test {
 

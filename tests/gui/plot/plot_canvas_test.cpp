@@ -5,11 +5,11 @@
 #include <utility>
 #include <vector>
 
-#include "core/plot/recording_canvas.h"
 #include "core/plot/tgrita.h"
 #include "gui/plot/image_canvas.h"
 #include "gui/plot/message_label_widget.h"
 #include "gui/plot/plot_grid.h"
+#include "support/recording_canvas.h"
 
 using namespace ostrivane;
 

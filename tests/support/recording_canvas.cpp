@@ -1,4 +1,4 @@
-#include "core/plot/recording_canvas.h"
+#include "support/recording_canvas.h"
 
 namespace ostrivane {
 
