@@ -104,17 +104,26 @@ QFont to_qfont(const Font& font) {
 }
 
 ImageCanvas::~ImageCanvas() {
-    end_scene();
+    abandon_scene();
 }
 
 void ImageCanvas::set_image(QImage& image) {
-    end_scene();
+    abandon_scene();
     image_ = &image;
+}
+
+void ImageCanvas::abandon_scene() {
+    if (scene_) {
+        scene_->end();
+        scene_.reset();
+    }
+    scene_depth_ = 0;
 }
 
 bool ImageCanvas::begin_scene() {
     if (scene_) {
-        return true;  // nested brackets share the open painter
+        ++scene_depth_;  // nested brackets share the open painter
+        return true;
     }
     if (image_->isNull()) {
         return false;
@@ -125,14 +134,13 @@ bool ImageCanvas::begin_scene() {
         return false;
     }
     prepare(*scene_);
+    scene_depth_ = 1;
     return true;
 }
 
 void ImageCanvas::end_scene() {
-    if (scene_) {
-        scene_->end();
-        scene_.reset();
-    }
+    if (scene_depth_ > 0 && --scene_depth_ == 0)
+        abandon_scene();
 }
 
 template <typename Paint>

@@ -14,7 +14,9 @@ QFont to_qfont(const Font& font);
 
 // The QPainter drawing target onto a QImage: the simulation bitmap, a printer page, or the
 // layer of a plot control. The image is not owned and must outlive the canvas. A painter is
-// held from begin_scene to end_scene; a call outside a scene paints on its own.
+// held from the outermost begin_scene to its matching end_scene, so a host that brackets a
+// whole picture keeps one painter for all the primitives inside; a call outside a scene paints
+// on its own.
 class ImageCanvas : public Canvas {
   public:
     explicit ImageCanvas(QImage& image) : image_(&image) {}
@@ -23,8 +25,10 @@ class ImageCanvas : public Canvas {
     ImageCanvas& operator=(const ImageCanvas&) = delete;
 
     QImage& image() { return *image_; }
-    // Points the canvas at another image (ending a scene in progress).
+    // Points the canvas at another image (ending a scene in progress, however deep).
     void set_image(QImage& image);
+    // Ends the scene in progress at once, however deep: before the image itself changes.
+    void abandon_scene();
 
     int width() const override { return image_->width(); }
     int height() const override { return image_->height(); }
@@ -52,6 +56,7 @@ class ImageCanvas : public Canvas {
 
     QImage* image_;
     std::optional<QPainter> scene_;
+    int scene_depth_ = 0;
 };
 
 }  // namespace ostrivane

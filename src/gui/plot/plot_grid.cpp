@@ -43,7 +43,7 @@ bool PlotGrid::ensure_layer() {
     if (layer_.size() == size && layer_.devicePixelRatio() == ratio) {
         return false;
     }
-    canvas_.end_scene();
+    canvas_.abandon_scene();
     layer_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
     layer_.setDevicePixelRatio(ratio);
     layer_.fill(Qt::transparent);

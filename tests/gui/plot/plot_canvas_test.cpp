@@ -63,6 +63,7 @@ class PlotCanvasTest : public QObject {
     void barFillsTheSameRectangleInEitherCornerOrder();
     void markerIsCentredOnItsPoint();
     void linesHaveThicknessAndDash();
+    void primitivesInsideAHostsSceneKeepItsPainter();
     void gridHasThinAndHeavyLines();
     void drawingOutsideThePaintHandlerLastsUntilRepaint();
     void labelFadesInAndOut();
@@ -170,6 +171,29 @@ void PlotCanvasTest::linesHaveThicknessAndDash() {
         QCOMPARE(ink_near(triangle, 30, 75), closed);  // the closing edge
         QVERIFY(!ink_near(triangle, 50, 80));          // an outline, not filled
     }
+}
+
+// A host that brackets a whole picture keeps one painter: the primitives' own brackets nest in
+// it instead of closing it.
+void PlotCanvasTest::primitivesInsideAHostsSceneKeepItsPainter() {
+    QImage image = white_image(100, 100);
+    ImageCanvas screen(image);
+    Tgrita grita(screen, nullptr, false);
+    grita.SetViewport(0, 0, 1, 1);
+    grita.SetWindow(0, 0, 100, 100);
+    QVERIFY(screen.begin_scene());
+    grita.DrawLine(10, 50, 90, 50, kBlack);
+    QVERIFY(image.paintingActive());
+    grita.Drawbar(20, 20, 30, 30, kBlack);
+    QVERIFY(image.paintingActive());
+    screen.end_scene();
+    QVERIFY(!image.paintingActive());
+    QVERIFY(ink_near(image, 50, 50));
+    QVERIFY(inked(image, 25, 75));
+    // Unbracketed calls still paint on their own and leave no painter behind.
+    grita.DrawLine(10, 10, 90, 10, kBlack);
+    QVERIFY(!image.paintingActive());
+    QVERIFY(ink_near(image, 50, 90));
 }
 
 void PlotCanvasTest::gridHasThinAndHeavyLines() {
