@@ -9,6 +9,7 @@
 #include "core/app/main_window_fields.h"
 #include "core/fingerjoint/finger_joint_program.h"
 #include "core/gcode/motion.h"
+#include "core/gcode/program_stats.h"
 
 namespace {
 using namespace ostrivane;
@@ -63,5 +64,23 @@ void BM_FingerJointProgramFile(benchmark::State& state) {
     fs::remove_all(folder);
 }
 BENCHMARK(BM_FingerJointProgramFile)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The summary of a written program, read back from its file as `stats` does.
+void BM_ProgramStatsOfFile(benchmark::State& state) {
+    const fs::path folder = fs::temp_directory_path() / "ostrivane-bench-stats";
+    fs::create_directories(folder);
+    FieldValues fields(main_window_components());
+    fields.set_text("no_cuts", std::to_string(state.range(0)));
+    SilentOperator op;
+    TfastRec record;
+    const auto file = write_motClick(fields, op, record, {folder, folder / "bench.ngc"});
+    std::size_t lines = 0;
+    for (auto _ : state)
+        lines = program_stats_of_file(*file).lines;
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines));
+    state.SetBytesProcessed(static_cast<std::int64_t>(fs::file_size(*file) * state.iterations()));
+    fs::remove_all(folder);
+}
+BENCHMARK(BM_ProgramStatsOfFile)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
