@@ -32,7 +32,8 @@ class SilentOperator final : public Operator {
 void BM_MotionLines(benchmark::State& state) {
     FieldValues fields(main_window_components());
     CountingSink sink;
-    GcodeMotion motion(fields, sink);
+    const FieldMachineSettings settings(fields);
+    GcodeMotion motion(settings, sink);
     double mm = 0.123456789;
     for (auto _ : state) {
         motion.steps('X', mm, true);
@@ -54,9 +55,11 @@ void BM_FingerJointProgramFile(benchmark::State& state) {
     fields.set_text("no_cuts", std::to_string(state.range(0)));
     SilentOperator op;
     TfastRec record;
+    JobContext context;
     std::uintmax_t bytes = 0;
     for (auto _ : state) {
-        const auto file = write_motClick(fields, op, record, {folder, folder / "bench.ngc"});
+        const auto file =
+            write_motClick(fields, op, record, {folder, folder / "bench.ngc"}, context);
         bytes = fs::file_size(*file);
     }
     state.SetItemsProcessed(state.iterations() * (11 + 16 * state.range(0)));
@@ -73,7 +76,8 @@ void BM_ProgramStatsOfFile(benchmark::State& state) {
     fields.set_text("no_cuts", std::to_string(state.range(0)));
     SilentOperator op;
     TfastRec record;
-    const auto file = write_motClick(fields, op, record, {folder, folder / "bench.ngc"});
+    JobContext context;
+    const auto file = write_motClick(fields, op, record, {folder, folder / "bench.ngc"}, context);
     std::size_t lines = 0;
     for (auto _ : state)
         lines = program_stats_of_file(*file).lines;
