@@ -68,6 +68,28 @@ void BM_FingerJointProgramFile(benchmark::State& state) {
 }
 BENCHMARK(BM_FingerJointProgramFile)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// The window's "Write GCODE file" with logging on: the program and its summary, counted while
+// the lines are written.
+void BM_FingerJointProgramWithSummary(benchmark::State& state) {
+    const fs::path folder = fs::temp_directory_path() / "ostrivane-bench-summary";
+    fs::create_directories(folder);
+    FieldValues fields(main_window_components());
+    fields.set_text("no_cuts", std::to_string(state.range(0)));
+    SilentOperator op;
+    TfastRec record;
+    JobContext context;
+    std::size_t summary_size = 0;
+    for (auto _ : state) {
+        ProgramStatsSink summary;
+        write_motClick(fields, op, record, {folder, folder / "bench.ngc"}, context, &summary);
+        summary_size = summary.summary().size();
+    }
+    benchmark::DoNotOptimize(summary_size);
+    state.SetItemsProcessed(state.iterations() * (11 + 16 * state.range(0)));
+    fs::remove_all(folder);
+}
+BENCHMARK(BM_FingerJointProgramWithSummary)->Arg(10000)->Unit(benchmark::kMillisecond);
+
 // The summary of a written program, read back from its file as `stats` does.
 void BM_ProgramStatsOfFile(benchmark::State& state) {
     const fs::path folder = fs::temp_directory_path() / "ostrivane-bench-stats";
