@@ -17,9 +17,6 @@ constexpr const char* home_variable = "USERPROFILE";
 constexpr const char* home_variable = "HOME";
 #endif
 
-// A user-dirs.dirs file is a few lines; anything past this is not one.
-constexpr std::streamsize user_dirs_limit = 64 * 1024;
-
 std::string env_text(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? std::string(value) : std::string();
@@ -74,6 +71,10 @@ std::optional<std::string> shell_value(std::string_view s) {
     return value;
 }
 
+#ifndef _WIN32
+// A user-dirs.dirs file is a few lines; anything past this is not one.
+constexpr std::streamsize user_dirs_limit = 64 * 1024;
+
 std::optional<std::string> read_user_dirs(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in)
@@ -83,6 +84,7 @@ std::optional<std::string> read_user_dirs(const fs::path& file) {
     text.resize(static_cast<std::size_t>(in.gcount()));
     return text;
 }
+#endif
 
 }  // namespace
 
