@@ -9,6 +9,7 @@
 #include "core/app/main_window_fields.h"
 #include "core/fingerjoint/finger_joint_program.h"
 #include "core/gcode/motion.h"
+#include "core/gcode/program_stats.h"
 
 namespace {
 using namespace ostrivane;
@@ -31,7 +32,8 @@ class SilentOperator final : public Operator {
 void BM_MotionLines(benchmark::State& state) {
     FieldValues fields(main_window_components());
     CountingSink sink;
-    GcodeMotion motion(fields, sink);
+    const FieldMachineSettings settings(fields);
+    GcodeMotion motion(settings, sink);
     double mm = 0.123456789;
     for (auto _ : state) {
         motion.steps('X', mm, true);
@@ -53,9 +55,11 @@ void BM_FingerJointProgramFile(benchmark::State& state) {
     fields.set_text("no_cuts", std::to_string(state.range(0)));
     SilentOperator op;
     TfastRec record;
+    JobContext context;
     std::uintmax_t bytes = 0;
     for (auto _ : state) {
-        const auto file = write_motClick(fields, op, record, {folder, folder / "bench.ngc"});
+        const auto file =
+            write_motClick(fields, op, record, {folder, folder / "bench.ngc"}, context);
         bytes = fs::file_size(*file);
     }
     state.SetItemsProcessed(state.iterations() * (11 + 16 * state.range(0)));
@@ -63,5 +67,46 @@ void BM_FingerJointProgramFile(benchmark::State& state) {
     fs::remove_all(folder);
 }
 BENCHMARK(BM_FingerJointProgramFile)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The window's "Write GCODE file" with logging on: the program and its summary, counted while
+// the lines are written.
+void BM_FingerJointProgramWithSummary(benchmark::State& state) {
+    const fs::path folder = fs::temp_directory_path() / "ostrivane-bench-summary";
+    fs::create_directories(folder);
+    FieldValues fields(main_window_components());
+    fields.set_text("no_cuts", std::to_string(state.range(0)));
+    SilentOperator op;
+    TfastRec record;
+    JobContext context;
+    std::size_t summary_size = 0;
+    for (auto _ : state) {
+        ProgramStatsSink summary;
+        write_motClick(fields, op, record, {folder, folder / "bench.ngc"}, context, &summary);
+        summary_size = summary.summary().size();
+    }
+    benchmark::DoNotOptimize(summary_size);
+    state.SetItemsProcessed(state.iterations() * (11 + 16 * state.range(0)));
+    fs::remove_all(folder);
+}
+BENCHMARK(BM_FingerJointProgramWithSummary)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The summary of a written program, read back from its file as `stats` does.
+void BM_ProgramStatsOfFile(benchmark::State& state) {
+    const fs::path folder = fs::temp_directory_path() / "ostrivane-bench-stats";
+    fs::create_directories(folder);
+    FieldValues fields(main_window_components());
+    fields.set_text("no_cuts", std::to_string(state.range(0)));
+    SilentOperator op;
+    TfastRec record;
+    JobContext context;
+    const auto file = write_motClick(fields, op, record, {folder, folder / "bench.ngc"}, context);
+    std::size_t lines = 0;
+    for (auto _ : state)
+        lines = program_stats_of_file(*file).lines;
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines));
+    state.SetBytesProcessed(static_cast<std::int64_t>(fs::file_size(*file) * state.iterations()));
+    fs::remove_all(folder);
+}
+BENCHMARK(BM_ProgramStatsOfFile)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

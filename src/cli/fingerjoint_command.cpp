@@ -16,26 +16,35 @@ constexpr const char* kFingerjointHelp =
     "\n"
     "Writes the finger-joint G-code program from the fields of the \"3-axis finger joint\" tab\n"
     "and the Settings tab. Without --output the file goes where the window puts it: the\n"
-    "G-code folder setting, else the Documents folder, named after mot_name. The messages the\n"
-    "window shows go to standard error. On any error nothing is written and the exit code is 1.\n"
+    "G-code folder setting, else the Documents folder (created when it is missing), named after\n"
+    "mot_name. The messages the window shows go to standard error. On any error nothing is\n"
+    "written and the exit code is 1.\n"
     "\n";
 
 constexpr const char* kToothHelp =
     "usage: ostrivane-cli tooth [--program F] [--set NAME=TEXT]... [--output FILE.tnd]\n"
     "\n"
     "Writes the tooth file of the finger joint on the \"3-axis finger joint\" tab. Without\n"
-    "--output it goes to the Documents folder, named after mot_name. The messages the window\n"
-    "shows go to standard error. On any error nothing is written and the exit code is 1.\n"
+    "--output it goes to the Documents folder (created when it is missing), named after\n"
+    "mot_name. The messages the window shows go to standard error. On any error nothing is\n"
+    "written and the exit code is 1.\n"
     "\n";
 
-constexpr const char* kOutputHelp = "  --output FILE     write exactly this file\n";
+constexpr const char* kOutputHelp =
+    "  --output FILE     write exactly this file\n"
+    "\n"
+    "The Documents folder is $XDG_DOCUMENTS_DIR, else the XDG_DOCUMENTS_DIR entry of\n"
+    "$XDG_CONFIG_HOME/user-dirs.dirs (normally ~/.config/user-dirs.dirs), else ~/Documents.\n";
 
 // A batch run writes its file whole or not at all, so a failed run leaves nothing to mistake
-// for a program.
+// for a program. The Documents folder is looked up only when it is needed, so --output works
+// without a home folder.
 OutputDestination destination(Arguments& args) {
-    OutputDestination d{documents_folder()};
+    OutputDestination d;
     if (auto output = args.take_option("--output"))
         d.exact_file = *output;
+    else
+        d.documents_folder = documents_folder();
     d.all_or_nothing = true;
     return d;
 }
@@ -52,7 +61,8 @@ int fingerjoint_command(Arguments args) {
     args.expect_end();
     CliOperator op;
     TfastRec fast_record;
-    return write_motClick(fields, op, fast_record, where) ? 0 : 1;
+    JobContext never_cancelled;
+    return write_motClick(fields, op, fast_record, where, never_cancelled) ? 0 : 1;
 }
 
 int tooth_command(Arguments args) {
@@ -65,7 +75,8 @@ int tooth_command(Arguments args) {
     args.expect_end();
     CliOperator op;
     TfastRec fast_record;
-    return write_tndClick(fields, op, fast_record, where) ? 0 : 1;
+    JobContext never_cancelled;
+    return write_tndClick(fields, op, fast_record, where, never_cancelled) ? 0 : 1;
 }
 
 }  // namespace ostrivane::cli

@@ -12,7 +12,9 @@ constexpr const char* kHelp =
     "Prints on one line the line count, the feed and rapid travel in mm, the travel of the\n"
     "turning axis (when there is any), the total dwell and an estimated run time of a G-code\n"
     "program. Every move is timed at the F word in force, rapid moves too; the machine moves\n"
-    "those faster, so the run time is an upper bound.\n";
+    "those faster, so the run time is an upper bound. Arcs (G02, G03) count as feed moves\n"
+    "along their chord, which the line notes. The file is read piece by piece, so its size\n"
+    "does not matter; a line longer than 65536 characters is refused.\n";
 
 }  // namespace
 

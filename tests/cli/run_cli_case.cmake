@@ -1,11 +1,12 @@
 # Runs ostrivane-cli with ARGS ("|"-separated) in a fresh home folder and checks the exit code
 # (RC), standard error (STDERR, exact, one message per "|"-separated line) and that the files
-# under the work folder are exactly FILES ("|"-separated, relative). In all texts @WORK@ is the
-# work folder and @DOCS@ its Documents folder.
+# under the work folder are exactly FILES ("|"-separated, relative). ENV ("|"-separated
+# NAME=VALUE) changes the environment after the defaults; an empty VALUE unsets NAME. In all
+# texts @WORK@ is the work folder and @DOCS@ its Documents folder.
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}/home/Documents" "${WORK_DIR}/gcode")
 set(docs "${WORK_DIR}/home/Documents")
-foreach(var ARGS STDERR FILES)
+foreach(var ARGS STDERR FILES ENV_CHANGES)
   string(REPLACE "@WORK@" "${WORK_DIR}" ${var} "${${var}}")
   string(REPLACE "@DOCS@" "${docs}" ${var} "${${var}}")
   string(REPLACE "|" ";" ${var} "${${var}}")
@@ -16,6 +17,13 @@ file(WRITE "${WORK_DIR}/gcode/not_gcode.ngc" "G01 X1,5\r\n")
 set(ENV{HOME} "${WORK_DIR}/home")
 set(ENV{XDG_DATA_HOME} "${WORK_DIR}/home/.local/share")
 set(ENV{XDG_DOCUMENTS_DIR} "${docs}")
+foreach(change IN LISTS ENV_CHANGES)
+  string(FIND "${change}" "=" eq)
+  string(SUBSTRING "${change}" 0 ${eq} name)
+  math(EXPR eq "${eq} + 1")
+  string(SUBSTRING "${change}" ${eq} -1 value)
+  set(ENV{${name}} "${value}")
+endforeach()
 execute_process(COMMAND "${CLI}" ${ARGS} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 
 set(problems "")

@@ -13,6 +13,9 @@ namespace {
 // the crumb: the last pass then takes that sliver with the others.
 constexpr double pass_tolerance = 0.001;
 
+// How often a long job looks up from its work: some 4,000 lines, well under a millisecond.
+constexpr double passes_per_pump = 1024;
+
 // The five basic motions of a pass.
 class Saw {
   public:
@@ -40,17 +43,28 @@ SlotPasses slot_passes(const TfastRec& job) {
     return {n + 1, n > 0 ? (job.width_of_cut - job.width_of_saw) / n : 0.0};
 }
 
-void write_finger_joint_passes(GcodeMotion& motion, const TfastRec& job) {
+void write_finger_joint_passes(GcodeMotion& motion, const TfastRec& job, JobContext& context) {
     motion.steps('X', job.start_positionX, true);
     motion.steps('Y', job.start_positionY, true);
     motion.steps('Z', -job.start_positionZ, true);
 
     Saw saw(motion, job);
     const SlotPasses slot = slot_passes(job);
+    const double total = job.number_of_cuts * slot.passes;
+    double done = 0;
+    double next_look = passes_per_pump;
     // The direction carries on from slot to slot, so no pass is spent on returning.
     bool going_up = true;
     for (double k = 1; k <= job.number_of_cuts; ++k) {
         for (double p = 0; p < slot.passes; ++p) {
+            if (done == next_look) {
+                next_look += passes_per_pump;
+                context.progress(done, total);
+                context.pump();
+                if (context.cancelled())
+                    throw JobCancelled();
+            }
+            ++done;
             saw.fward(job.depth_cut);
             going_up ? saw.up() : saw.down();
             saw.back(job.depth_cut);
@@ -66,7 +80,8 @@ void write_finger_joint_passes(GcodeMotion& motion, const TfastRec& job) {
 }
 
 std::optional<std::string> write_motClick(FieldSource& fields, Operator& op, TfastRec& fast_record,
-                                          const OutputDestination& destination) {
+                                          const OutputDestination& destination, JobContext& context,
+                                          LineSink* tap) {
     if (!Getdata(fields, op, fast_record))
         return std::nullopt;
     const TfastRec job = fast_record;
@@ -78,11 +93,13 @@ std::optional<std::string> write_motClick(FieldSource& fields, Operator& op, Tfa
                     " saw passes; a program can hold at most " +
                     format_general(max_finger_joint_passes) + ".");
     }
-    return write_gcode_program(GcodeJob::finger_joint, fields, op, fields.text("mot_name"),
-                               destination, [&](GcodeProgram& program) {
-                                   GcodeMotion motion = program.motion();
-                                   write_finger_joint_passes(motion, job);
-                               });
+    return write_gcode_program(
+        GcodeJob::finger_joint, fields, op, fields.text("mot_name"), destination,
+        [&](GcodeProgram& program) {
+            GcodeMotion motion = program.motion();
+            write_finger_joint_passes(motion, job, context);
+        },
+        tap);
 }
 
 }  // namespace ostrivane

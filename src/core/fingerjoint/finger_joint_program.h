@@ -7,6 +7,7 @@
 #include "core/fingerjoint/fast_rec.h"
 #include "core/gcode/line_writer.h"
 #include "core/gcode/motion.h"
+#include "core/text/job_context.h"
 
 namespace ostrivane {
 
@@ -19,8 +20,10 @@ struct SlotPasses {
 SlotPasses slot_passes(const TfastRec& job);
 
 // The body of the finger-joint program: to the start position, then every slot pass by pass,
-// alternating up and down through the work, and ending below it.
-void write_finger_joint_passes(GcodeMotion& motion, const TfastRec& job);
+// alternating up and down through the work, and ending below it. Every few thousand lines it
+// reports progress in passes, lets the host pump its events, and throws JobCancelled once the
+// operator has cancelled.
+void write_finger_joint_passes(GcodeMotion& motion, const TfastRec& job, JobContext& context);
 
 // Far beyond any real joint (a program of some 40 million lines); more is refused.
 inline constexpr double max_finger_joint_passes = 10'000'000;
@@ -30,8 +33,10 @@ inline constexpr double max_finger_joint_passes = 10'000'000;
 // were refused (the operator has been told why). Throws Error for a field that is not a
 // number, a joint of more passes than the limit above (no file then), bad settings, or a file
 // that cannot be written; an error after the file was created leaves it as written and names
-// it first (in place), or leaves no file (all or nothing).
+// it first (in place), or leaves no file (all or nothing). Throws JobCancelled, leaving no
+// file, when `context` is cancelled. Every line written also goes to `tap` when one is given.
 std::optional<std::string> write_motClick(FieldSource& fields, Operator& op, TfastRec& fast_record,
-                                          const OutputDestination& destination);
+                                          const OutputDestination& destination, JobContext& context,
+                                          LineSink* tap = nullptr);
 
 }  // namespace ostrivane

@@ -46,33 +46,42 @@ std::string gcode_file_name(FieldSource& fields, Operator& op, std::string_view 
         op.information("Path for GCode files in settings is invalid: " + folder +
                        ",now writing to: " + file);
     }
+    make_documents_folder(documents_folder);
     return file;
 }
 
+void GcodeProgram::Tee::write_line(std::string_view line) {
+    file->write_line(line);
+    if (tap != nullptr)
+        tap->write_line(line);
+}
+
 GcodeProgram::GcodeProgram(GcodeJob job, FieldSource& fields, Operator& op,
-                           std::string_view base_name, const OutputDestination& destination)
-    : fields_(fields), operator_(op), all_or_nothing_(destination.all_or_nothing) {
+                           std::string_view base_name, const OutputDestination& destination,
+                           LineSink* tap)
+    : settings_(fields), operator_(op), all_or_nothing_(destination.all_or_nothing) {
     file_ = destination.exact_file
                 ? destination.exact_file->string()
                 : gcode_file_name(fields, op, base_name, destination.documents_folder);
     if (job == GcodeJob::turning)
         op.information(file_ + " will be created.");
-    chain_saw_ = std::make_unique<LineWriter>(
-        fs::path(file_), all_or_nothing_ ? LineWriter::Mode::staged : LineWriter::Mode::in_place);
-    write_header(*chain_saw_, job);
+    chain_saw_ = std::make_unique<LineWriter>(fs::path(file_), destination.mode());
+    out_.file = chain_saw_.get();
+    out_.tap = tap;
+    write_header(out_, job);
 }
 
 GcodeMotion GcodeProgram::motion() {
     if (!chain_saw_)
         throw std::logic_error("G-code program " + file_ + " is already closed");
-    return GcodeMotion(fields_, *chain_saw_);
+    return GcodeMotion(settings_, out_);
 }
 
 void GcodeProgram::close() {
     steps('B', 5, true);
     // steps() above has checked that the file is still open.
-    chain_saw_->write_line("G28");
-    chain_saw_->write_line("M2");
+    out_.write_line("G28");
+    out_.write_line("M2");
     chain_saw_->commit();
     chain_saw_.reset();
     operator_.information(file_ + " is created.");
@@ -92,13 +101,28 @@ void GcodeProgram::close_after_error() noexcept {
     }
 }
 
+void GcodeProgram::discard() noexcept {
+    if (!chain_saw_ || !chain_saw_->open())
+        return;
+    chain_saw_->abandon();  // a staged file goes with this
+    chain_saw_.reset();
+    if (!all_or_nothing_) {
+        // Written in place: what is there is the cancelled job's beginning.
+        std::error_code ignored;
+        fs::remove(file_, ignored);
+    }
+}
+
 std::string write_gcode_program(GcodeJob job, FieldSource& fields, Operator& op,
                                 std::string_view base_name, const OutputDestination& destination,
-                                const std::function<void(GcodeProgram&)>& body) {
-    GcodeProgram program(job, fields, op, base_name, destination);
+                                const std::function<void(GcodeProgram&)>& body, LineSink* tap) {
+    GcodeProgram program(job, fields, op, base_name, destination, tap);
     try {
         body(program);
         program.close();
+    } catch (const JobCancelled&) {
+        program.discard();
+        throw JobCancelled(program.file());
     } catch (...) {
         program.close_after_error();
         throw;

@@ -3,113 +3,94 @@
 #include <cmath>
 #include <string>
 
-#include "core/gcode/axis_mapping.h"
 #include "core/text/error.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane {
 namespace {
 
-std::string motion_word(bool fast_move) {
+const char* motion_word(bool fast_move) {
     return fast_move ? "G00 " : "G01 ";
-}
-
-// A feed field's value in mm/min (settings are entered in mm/s). A value so large that it
-// overflows would be written as a word no controller reads, so it stops the job instead.
-double feed_per_minute(const FieldSource& fields, std::string_view field) {
-    const double per_minute = validate_float(fields, field) * 60;
-    if (!std::isfinite(per_minute)) {
-        throw Error(fields.text(field) + " inside " + fields.label(field) +
-                    " is too large for a feedrate.");
-    }
-    return per_minute;
-}
-
-std::string feed_word(double per_minute) {
-    return "F" + format_general(per_minute);
 }
 
 char upper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+// The axis a move letter names, the axis a homing letter sends home.
+constexpr Axis moved_axis(char upper_stepper) {
+    switch (upper_stepper) {
+        case 'Y':
+        case 'B':
+            return Axis::Y;
+        case 'Z':
+        case 'C':
+            return Axis::Z;
+        case 'W':
+            return Axis::W;
+        default:
+            return Axis::X;
+    }
+}
+
 }  // namespace
 
-std::string GcodeMotion::move_feed_word(bool fast_move) const {
-    const double normal = feed_per_minute(fields_, "normfeed");
-    const double fine = feed_per_minute(fields_, "finemillfeed");
-    return feed_word(fast_move ? normal : fine);
-}
-
-std::string GcodeMotion::homing_feed_word(bool fast_move) const {
-    const double homing = feed_per_minute(fields_, "homefeed");
-    const double normal = feed_per_minute(fields_, "normfeed");
-    return feed_word(fast_move ? homing : normal);
-}
-
-std::string GcodeMotion::distance(double number_of_mm, const char* invert_box) const {
+std::string GcodeMotion::distance(double number_of_mm, Axis axis) const {
     // An overflowed or undefined distance would reach the file as "inf" or "nan".
     if (!std::isfinite(number_of_mm)) {
         throw Error(std::string("Cannot write a move of ") +
                     (std::isnan(number_of_mm) ? "undefined" : "infinite") + " length for the " +
-                    std::string(1, invert_box[6]) + " axis.");
+                    axis_name(axis) + " axis.");
     }
-    return format_distance(fields_.checked(invert_box) ? -number_of_mm : number_of_mm);
+    return format_distance(settings_.inverted(axis) ? -number_of_mm : number_of_mm);
 }
 
-void GcodeMotion::home(bool fast_move, std::string (*letter)(const FieldSource&)) {
-    out_.write_line(motion_word(fast_move) + homing_feed_word(fast_move));
-    out_.write_line("G28 " + letter(fields_) + "0.0");
+std::string GcodeMotion::feed_word(Feed fast, Feed slow, bool fast_move) const {
+    // Both are asked for, in this order, whichever is used.
+    const double fast_rate = settings_.feed_per_minute(fast);
+    const double slow_rate = settings_.feed_per_minute(slow);
+    return "F" + format_general(fast_move ? fast_rate : slow_rate);
+}
+
+void GcodeMotion::move(bool fast_move, std::size_t axes, const Distances& distances) {
+    std::array<char, program_axes.size()> letters{};
+    for (std::size_t a = 0; a < axes; ++a)
+        letters[a] = settings_.letter(program_axes[a]);
+    const std::string f = feed_word(Feed::normal, Feed::fine_milling, fast_move);
+    line_ = motion_word(fast_move);
+    for (std::size_t a = 0; a < axes; ++a) {
+        line_ += letters[a];
+        // An axis that stays is written as the literal "0.0", not as a formatted distance.
+        line_ += distances[a].empty() ? std::string_view("0.0") : std::string_view(distances[a]);
+        line_ += ' ';
+    }
+    line_ += f;
+    out_.write_line(line_);
+}
+
+void GcodeMotion::home(bool fast_move, Axis axis) {
+    out_.write_line(motion_word(fast_move) + feed_word(Feed::homing, Feed::normal, fast_move));
+    out_.write_line(std::string("G28 ") + settings_.letter(axis) + "0.0");
 }
 
 void GcodeMotion::steps(char stepper, double number_of_mm, bool fast_move) {
-    const std::string g = motion_word(fast_move);
-    switch (upper(stepper)) {
-        case 'X': {
-            const std::string v = distance(number_of_mm, "InvertX");
-            const std::string mx = get_mapped_X(fields_);
-            const std::string my = get_mapped_Y(fields_);
-            const std::string mz = get_mapped_Z(fields_);
-            const std::string f = move_feed_word(fast_move);
-            out_.write_line(g + mx + v + " " + my + "0.0 " + mz + "0.0 " + f);
-            return;
-        }
-        case 'Y': {
-            const std::string v = distance(number_of_mm, "InvertY");
-            const std::string mx = get_mapped_X(fields_);
-            const std::string my = get_mapped_Y(fields_);
-            const std::string mz = get_mapped_Z(fields_);
-            const std::string f = move_feed_word(fast_move);
-            out_.write_line(g + mx + "0.0 " + my + v + " " + mz + "0.0 " + f);
-            return;
-        }
-        case 'Z': {
-            const std::string v = distance(number_of_mm, "InvertZ");
-            const std::string mx = get_mapped_X(fields_);
-            const std::string my = get_mapped_Y(fields_);
-            const std::string mz = get_mapped_Z(fields_);
-            const std::string f = move_feed_word(fast_move);
-            out_.write_line(g + mx + "0.0 " + my + "0.0 " + mz + v + " " + f);
-            return;
-        }
+    const char command = upper(stepper);
+    switch (command) {
+        case 'X':
+        case 'Y':
+        case 'Z':
         case 'W': {
-            const std::string v = distance(number_of_mm, "InvertW");
-            const std::string mx = get_mapped_X(fields_);
-            const std::string my = get_mapped_Y(fields_);
-            const std::string mz = get_mapped_Z(fields_);
-            const std::string mw = get_mapped_W(fields_);
-            const std::string f = move_feed_word(fast_move);
-            out_.write_line(g + mx + "0.0 " + my + "0.0 " + mz + "0.0 " + mw + v + " " + f);
+            const Axis axis = moved_axis(command);
+            Distances distances;
+            distances[static_cast<std::size_t>(axis)] = distance(number_of_mm, axis);
+            // The three linear axes always, the turning axis only when it moves.
+            move(fast_move, axis == Axis::W ? 4 : 3, distances);
             return;
         }
         case 'A':
-            home(fast_move, get_mapped_X);
-            return;
         case 'B':
-            home(fast_move, get_mapped_Y);
-            return;
         case 'C':
-            home(fast_move, get_mapped_Z);
+            home(fast_move, moved_axis(command));
             return;
         case 'D': {
             // The delay is given in milliseconds; the dwell word is in seconds, two decimals,
@@ -133,14 +114,10 @@ void GcodeMotion::steps(char stepper, double number_of_mm, bool fast_move) {
 }
 
 void GcodeMotion::steps_combined(const std::array<double, 3>& number_of_mm, bool fast_move) {
-    const std::string vx = distance(number_of_mm[0], "InvertX");
-    const std::string vy = distance(number_of_mm[1], "InvertY");
-    const std::string vz = distance(number_of_mm[2], "InvertZ");
-    const std::string mx = get_mapped_X(fields_);
-    const std::string my = get_mapped_Y(fields_);
-    const std::string mz = get_mapped_Z(fields_);
-    const std::string f = move_feed_word(fast_move);
-    out_.write_line(motion_word(fast_move) + mx + vx + " " + my + vy + " " + mz + vz + " " + f);
+    Distances distances;
+    for (std::size_t a = 0; a < number_of_mm.size(); ++a)
+        distances[a] = distance(number_of_mm[a], program_axes[a]);
+    move(fast_move, number_of_mm.size(), distances);
 }
 
 }  // namespace ostrivane

@@ -1,20 +1,22 @@
 #pragma once
 #include <array>
+#include <cstddef>
+#include <string>
 
-#include "core/app/field_source.h"
 #include "core/gcode/line_sink.h"
+#include "core/gcode/machine_settings.h"
 
 namespace ostrivane {
 
 // The machine's moves and commands as G-code lines. All moves are relative (the program
 // header selects incremental distances). The axis letters, the inversion and the feedrates are
-// read from the fields at every line, and every feed field of the line's row is checked even
-// when the other one is used, so a bad setting stops the job at the first line that needs it.
+// asked of the settings at every line, and both feedrates of the line's row are asked for even
+// when only one is used, so a bad setting stops the job at the first line that needs it.
 // A line is built completely before it is written: an error writes nothing, except for the
 // homing commands, whose first line is already out when the axis letter turns out unset.
 class GcodeMotion {
   public:
-    GcodeMotion(const FieldSource& fields, LineSink& out) : fields_(fields), out_(out) {}
+    GcodeMotion(const MachineSettings& settings, LineSink& out) : settings_(settings), out_(out) {}
 
     // One command by letter (case does not matter):
     //   X, Y, Z, W  a single-axis move of number_of_mm (rapid when fast_move, else feed)
@@ -28,13 +30,18 @@ class GcodeMotion {
     void steps_combined(const std::array<double, 3>& number_of_mm, bool fast_move);
 
   private:
-    std::string move_feed_word(bool fast_move) const;
-    std::string homing_feed_word(bool fast_move) const;
-    std::string distance(double number_of_mm, const char* invert_box) const;
-    void home(bool fast_move, std::string (*letter)(const FieldSource&));
+    // The distance texts of a move line by program axis; an empty text is an axis that stays.
+    using Distances = std::array<std::string, program_axes.size()>;
 
-    const FieldSource& fields_;
+    std::string distance(double number_of_mm, Axis axis) const;
+    std::string feed_word(Feed fast, Feed slow, bool fast_move) const;
+    // G, then the first `axes` program axes each with its letter and distance, then F.
+    void move(bool fast_move, std::size_t axes, const Distances& distances);
+    void home(bool fast_move, Axis axis);
+
+    const MachineSettings& settings_;
     LineSink& out_;
+    std::string line_;  // reused, so a long program does not allocate per line
 };
 
 }  // namespace ostrivane

@@ -1,12 +1,12 @@
 #include "core/gcode/program_stats.h"
 
-#include <array>
+#include <cerrno>
 #include <cmath>
-#include <optional>
+#include <cstring>
+#include <fstream>
+#include <system_error>
 
-#include "core/text/ascii_text.h"
 #include "core/text/error.h"
-#include "core/text/file_io.h"
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
 
@@ -17,10 +17,8 @@ constexpr std::string_view axis_letters = "XYZWABC";
 constexpr std::size_t linear_axes = 3;  // X, Y, Z come first in axis_letters
 using Axes = std::array<double, 7>;
 
-struct Word {
-    char letter;
-    double value;
-};
+// How much of a bad line an error message shows.
+constexpr std::size_t quoted_line_limit = 80;
 
 char upper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -28,13 +26,59 @@ char upper(char c) {
 bool is_blank(char c) {
     return c == ' ' || c == '\t';
 }
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
 bool is_number_char(char c) {
-    return (c >= '0' && c <= '9') || c == '.' || c == '+' || c == '-';
+    return is_digit(c) || c == '.' || c == '+' || c == '-';
 }
 
-// The words of one line, comments removed.
-std::vector<Word> words_of(std::string_view line, std::size_t line_number) {
-    std::vector<Word> words;
+// Where the number starting at `i` ends. An exponent belongs to the number, so P1e308 is one
+// word and not P1 followed by a word E308.
+std::size_t number_end(std::string_view line, std::size_t i) {
+    while (i < line.size() && is_number_char(line[i]))
+        ++i;
+    if (i < line.size() && (line[i] == 'e' || line[i] == 'E')) {
+        std::size_t j = i + 1;
+        if (j < line.size() && (line[j] == '+' || line[j] == '-'))
+            ++j;
+        if (j < line.size() && is_digit(line[j])) {
+            while (j < line.size() && is_digit(line[j]))
+                ++j;
+            i = j;
+        }
+    }
+    return i;
+}
+
+// A line as an error message shows it: its start, with bytes that are not printable ASCII
+// written as \xNN, so a binary file cannot fill or garble the message.
+std::string quoted(std::string_view line) {
+    constexpr char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : line.substr(0, quoted_line_limit)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7F) {
+            out += c;
+        } else {
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 0x0F];
+        }
+    }
+    if (line.size() > quoted_line_limit)
+        out += "...";
+    return out;
+}
+
+std::string plural(std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+}  // namespace
+
+void ProgramStatsCounter::read_words(std::string_view line) {
+    words_.clear();
     std::size_t i = 0;
     while (i < line.size()) {
         const char c = line[i];
@@ -53,58 +97,51 @@ std::vector<Word> words_of(std::string_view line, std::size_t line_number) {
             while (j < line.size() && is_blank(line[j]))
                 ++j;
             const std::size_t start = j;
-            while (j < line.size() && is_number_char(line[j]))
-                ++j;
+            j = number_end(line, j);
             const auto value = parse_float(line.substr(start, j - start));
             if (letter < 'A' || letter > 'Z' || !value) {
-                throw Error("Line " + std::to_string(line_number) +
-                            " is not G-code this program can read: " + std::string(line));
+                throw Error("Line " + std::to_string(stats_.lines + 1) +
+                            " is not G-code this program can read: " + quoted(line));
             }
-            words.push_back({letter, *value});
+            words_.push_back({letter, *value});
             i = j;
         }
     }
-    return words;
 }
 
-struct Machine {
-    Axes position{};  // from the stored home position
-    bool relative = false;
-    bool rapid = true;
-    std::optional<double> feed;  // mm/min
-
-    void travel(const Axes& to, bool rapid_move, ProgramStats& stats) {
-        double linear = 0;
-        double turning = 0;
-        for (std::size_t a = 0; a < to.size(); ++a) {
-            const double d = to[a] - position[a];
-            (a < linear_axes ? linear : turning) += d * d;
-        }
-        linear = std::sqrt(linear);
-        turning = std::sqrt(turning);
-        position = to;
-        if (linear == 0 && turning == 0)
-            return;
-        (rapid_move ? stats.rapid_mm : stats.feed_mm) += linear;
-        stats.turning += turning;
-        if (!feed || *feed <= 0) {
-            ++stats.moves_without_feed;
-            return;
-        }
-        // A move with linear travel is fed along its path; a turn alone at the turning rate.
-        stats.run_time_s += (linear > 0 ? linear : turning) / *feed * 60;
+void ProgramStatsCounter::travel(const Axes& to, bool rapid_move) {
+    double linear = 0;
+    double turning = 0;
+    for (std::size_t a = 0; a < to.size(); ++a) {
+        const double d = to[a] - machine_.position[a];
+        (a < linear_axes ? linear : turning) += d * d;
     }
-};
+    linear = std::sqrt(linear);
+    turning = std::sqrt(turning);
+    machine_.position = to;
+    if (linear == 0 && turning == 0)
+        return;
+    (rapid_move ? stats_.rapid_mm : stats_.feed_mm) += linear;
+    stats_.turning += turning;
+    if (!machine_.feed || *machine_.feed <= 0) {
+        ++stats_.moves_without_feed;
+        return;
+    }
+    // A move with linear travel is fed along its path; a turn alone at the turning rate.
+    stats_.run_time_s += (linear > 0 ? linear : turning) / *machine_.feed * 60;
+}
 
-void run_line(const std::vector<Word>& words, Machine& m, ProgramStats& stats) {
+void ProgramStatsCounter::run_line() {
+    Machine& m = machine_;
     bool dwell = false;
     bool home = false;
     bool set_home = false;
     bool any_axis = false;
+    bool arc_words = false;
     Axes axis_words{};
     std::array<bool, 7> named{};
     std::optional<double> p_word;
-    for (const Word& w : words) {
+    for (const Word& w : words_) {
         const auto axis = axis_letters.find(w.letter);
         if (axis != std::string_view::npos) {
             // Two words for one axis (possible with a custom mapping) add up.
@@ -115,12 +152,12 @@ void run_line(const std::vector<Word>& words, Machine& m, ProgramStats& stats) {
             m.feed = w.value;
         } else if (w.letter == 'P') {
             p_word = w.value;
+        } else if (w.letter == 'I' || w.letter == 'J' || w.letter == 'K' || w.letter == 'R') {
+            arc_words = true;
         } else if (w.letter == 'G') {
             const double g = w.value;
-            if (g == 0)
-                m.rapid = true;
-            if (g == 1)
-                m.rapid = false;
+            if (g == 0 || g == 1 || g == 2 || g == 3)
+                m.motion = static_cast<int>(g);
             if (g == 4)
                 dwell = true;
             if (g == 28)
@@ -134,7 +171,7 @@ void run_line(const std::vector<Word>& words, Machine& m, ProgramStats& stats) {
         }
     }
     if (dwell && p_word && *p_word > 0)
-        stats.dwell_s += *p_word;
+        stats_.dwell_s += *p_word;
     if (set_home)
         m.position = Axes{};
     if (home) {
@@ -145,47 +182,146 @@ void run_line(const std::vector<Word>& words, Machine& m, ProgramStats& stats) {
             if (named[a])
                 via[a] = m.relative ? via[a] + axis_words[a] : axis_words[a];
         }
-        m.travel(via, true, stats);
+        travel(via, true);
         for (std::size_t a = 0; a < via.size(); ++a) {
             if (named[a] || !any_axis)
                 via[a] = 0;
         }
-        m.travel(via, true, stats);
+        travel(via, true);
         return;
     }
-    if (!any_axis || dwell)
+    if (dwell)
+        return;
+    const bool arc = m.motion == 2 || m.motion == 3;
+    if (arc && (any_axis || arc_words))
+        ++stats_.arcs;
+    if (!any_axis)
         return;
     Axes to = m.position;
     for (std::size_t a = 0; a < to.size(); ++a) {
         if (named[a])
             to[a] = m.relative ? to[a] + axis_words[a] : axis_words[a];
     }
-    m.travel(to, m.rapid, stats);
+    travel(to, m.motion == 0);
 }
 
-}  // namespace
+void ProgramStatsCounter::add_line(std::string_view line) {
+    read_words(line);
+    ++stats_.lines;
+    run_line();
+}
+
+ProgramStats ProgramStatsCounter::stats() const {
+    ProgramStats result = stats_;
+    result.run_time_s += result.dwell_s;
+    return result;
+}
+
+void ProgramStatsSink::write_line(std::string_view line) {
+    if (error_)
+        return;
+    try {
+        counter_.add_line(line);
+    } catch (const Error& e) {
+        error_ = e.what();
+    }
+}
+
+std::string ProgramStatsSink::summary() const {
+    if (error_)
+        throw Error(*error_);
+    return stats_summary(counter_.stats());
+}
 
 ProgramStats program_stats(std::string_view program) {
-    ProgramStats stats;
-    Machine machine;
-    const auto lines = split_lines(program);
-    stats.lines = lines.size();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        run_line(words_of(lines[i], i + 1), machine, stats);
+    // Lines end at LF, CR LF or a lone CR; a final line end adds no empty line.
+    ProgramStatsCounter counter;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < program.size(); ++i) {
+        if (program[i] != '\n' && program[i] != '\r')
+            continue;
+        counter.add_line(program.substr(start, i - start));
+        if (program[i] == '\r' && i + 1 < program.size() && program[i + 1] == '\n')
+            ++i;
+        start = i + 1;
     }
-    stats.run_time_s += stats.dwell_s;
-    return stats;
+    if (start < program.size())
+        counter.add_line(program.substr(start));
+    return counter.stats();
 }
 
 ProgramStats program_stats_of_file(const std::filesystem::path& file) {
-    const auto bytes = read_file(file);
-    if (!bytes)
-        throw Error("Cannot open file " + file.string());
-    return program_stats(*bytes);
+    const auto cannot = [&file](const char* what, int err) {
+        return Error(std::string(what) + " " + file.string() +
+                     (err != 0 ? ": " + std::string(std::strerror(err)) : std::string()));
+    };
+    std::error_code ignored;
+    if (std::filesystem::is_directory(file, ignored))
+        throw Error("Cannot read file " + file.string() + ": it is a folder");
+    errno = 0;
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw cannot("Cannot open file", errno);
+
+    ProgramStatsCounter counter;
+    std::string chunk(64 * 1024, '\0');
+    std::string pending;  // the start of a line that goes on in the next chunk
+    bool after_cr = false;
+    const auto too_long = [&] {
+        return Error("Line " + std::to_string(counter.stats().lines + 1) + " of " + file.string() +
+                     " is longer than " + std::to_string(max_program_line) +
+                     " characters, so it is not a G-code program.");
+    };
+    for (;;) {
+        errno = 0;
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (got == 0) {
+            if (in.bad())
+                throw cannot("Cannot read file", errno);
+            break;
+        }
+        const std::string_view bytes(chunk.data(), got);
+        std::size_t start = 0;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            const char c = bytes[i];
+            if (c != '\n' && c != '\r') {
+                after_cr = false;
+                continue;
+            }
+            if (c == '\n' && after_cr && i == start && pending.empty()) {
+                // The LF of a CR LF whose CR ended the previous piece.
+                after_cr = false;
+                start = i + 1;
+                continue;
+            }
+            after_cr = c == '\r';
+            std::string_view line = bytes.substr(start, i - start);
+            if (!pending.empty()) {
+                pending += line;
+                line = pending;
+            }
+            if (line.size() > max_program_line)
+                throw too_long();
+            counter.add_line(line);
+            pending.clear();
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
+                ++i;
+                after_cr = false;
+            }
+            start = i + 1;
+        }
+        pending += bytes.substr(start);
+        if (pending.size() > max_program_line)
+            throw too_long();
+    }
+    if (!pending.empty())
+        counter.add_line(pending);
+    return counter.stats();
 }
 
 std::string stats_summary(const ProgramStats& stats) {
-    std::string line = std::to_string(stats.lines) + " lines, feed " +
+    std::string line = plural(stats.lines, "line", "lines") + ", feed " +
                        format_fixed(stats.feed_mm, 3) + " mm, rapid " +
                        format_fixed(stats.rapid_mm, 3) + " mm, ";
     if (stats.turning > 0)
@@ -193,7 +329,11 @@ std::string stats_summary(const ProgramStats& stats) {
     line += "dwell " + format_fixed(stats.dwell_s, 2) + " s, run time at most " +
             format_fixed(stats.run_time_s, 1) + " s (rapid moves counted at their F word)";
     if (stats.moves_without_feed > 0) {
-        line += ", " + std::to_string(stats.moves_without_feed) + " moves without a feedrate";
+        line += ", " + plural(stats.moves_without_feed, "move", "moves") + " without a feedrate";
+    }
+    if (stats.arcs > 0) {
+        line += ", " + plural(stats.arcs, "arc approximated by its chord",
+                              "arcs approximated by their chords");
     }
     return line;
 }

@@ -1,8 +1,13 @@
 #pragma once
+#include <array>
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/gcode/line_sink.h"
 
 namespace ostrivane {
 
@@ -10,25 +15,77 @@ namespace ostrivane {
 // takes at most. X, Y and Z travel counts in mm; W, A, B and C (the turning axis under any of
 // its letters) count apart. Moves take the feedrate of the F word in force (mm/min), rapid
 // moves too: the machine's rapid rate is faster, so the run time is an upper bound (not
-// counting acceleration). G28 returns count as rapid travel to the stored home position.
+// counting acceleration). G28 returns count as rapid travel to the stored home position. Arcs
+// (G02, G03) count as feed moves along their chord, which is shorter than the arc.
 struct ProgramStats {
     std::size_t lines = 0;
-    double feed_mm = 0;                  // G01 travel of X, Y, Z
+    double feed_mm = 0;                  // G01, G02 and G03 travel of X, Y, Z
     double rapid_mm = 0;                 // G00 and G28 travel of X, Y, Z
     double turning = 0;                  // travel of W, A, B, C, in the axis's own units
     double dwell_s = 0;                  // sum of G4 P words
     double run_time_s = 0;               // moves at their F word, plus dwells
     std::size_t moves_without_feed = 0;  // moves before any F word: not in the run time
+    std::size_t arcs = 0;                // G02 and G03 moves, counted by their chord
 };
 
-// Reads a program as this program writes them (also incremental or absolute, mm). Throws Error
-// naming the line for text that is not a G-code word.
+// Reads a program line by line, as it is written or read, in constant memory: a program of
+// any length as this program writes them (also incremental or absolute, mm).
+class ProgramStatsCounter {
+  public:
+    // One line without its line end. Throws Error naming the line for text that is not a
+    // G-code word; the counts then stay as they were before the line.
+    void add_line(std::string_view line);
+    // The counts so far, dwells included in the run time.
+    ProgramStats stats() const;
+
+  private:
+    struct Word {
+        char letter;
+        double value;
+    };
+    struct Machine {
+        std::array<double, 7> position{};  // from the stored home position
+        bool relative = false;
+        int motion = 0;              // 0 rapid, 1 feed, 2 and 3 arcs
+        std::optional<double> feed;  // mm/min
+    };
+    void read_words(std::string_view line);
+    void run_line();
+    void travel(const std::array<double, 7>& to, bool rapid_move);
+
+    ProgramStats stats_;
+    Machine machine_;
+    std::vector<Word> words_;  // of the current line, kept to reuse its memory
+};
+
+// Counts the lines written to it, so that a program's summary is ready when its last line is
+// written, without reading the file back. A line it cannot read stops the counting; summary()
+// then throws that error.
+class ProgramStatsSink final : public LineSink {
+  public:
+    void write_line(std::string_view line) override;
+    // The summary line of what was written (see stats_summary).
+    std::string summary() const;
+    const ProgramStatsCounter& counter() const { return counter_; }
+
+  private:
+    ProgramStatsCounter counter_;
+    std::optional<std::string> error_;
+};
+
+// The longest line a program may have: far beyond any controller's, so that an endless file
+// such as a device is refused instead of read into memory.
+inline constexpr std::size_t max_program_line = 65536;
+
+// The counts of a whole program text. Throws Error naming the line for text that is not G-code.
 ProgramStats program_stats(std::string_view program);
-// The same for a file; throws Error when it cannot be read.
+// The same for a file, read piece by piece in constant memory. Throws Error naming the file
+// when it cannot be read or has a line longer than max_program_line.
 ProgramStats program_stats_of_file(const std::filesystem::path& file);
 
 // One line for the log: "46 lines, feed 86.400 mm, rapid 121.067 mm, dwell 0.00 s, run time at
-// most 69.4 s (rapid moves counted at their F word)".
+// most 69.4 s (rapid moves counted at their F word)". A program with arcs says that they are
+// counted by their chord.
 std::string stats_summary(const ProgramStats& stats);
 
 }  // namespace ostrivane

@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSessionManager>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <clocale>
 
@@ -19,6 +20,7 @@
 #include "core/gcode/program_stats.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "core/text/job_context.h"
 #include "gui/app/main_window_layout.h"
 #include "gui/app/qt_operator.h"
 
@@ -31,6 +33,13 @@ namespace {
 void ConfiguraRegiaoBR() {
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
+}
+
+// The desktop's Documents folder, where programs and tooth files go when no other folder is
+// set; empty when the platform knows none (the jobs then refuse to guess).
+fs::path documents_location() {
+    return fs::path(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdU16String());
 }
 
 void debug_diagnostic(const std::string& message) {
@@ -80,11 +89,15 @@ void TOstrivane::connect_buttons() {
 void TOstrivane::FormCreate() {
     ConfiguraRegiaoBR();
     tabs_->setCurrentIndex(0);
-    IniFilePath_ = with_separator(data_folder());
     try {
+        IniFilePath_ = with_separator(data_folder());
         // The whole path: on a fresh machine even the per-user data folder may be missing.
         fs::create_directories(data_folder());
     } catch (const fs::filesystem_error& e) {
+        operator_->information(e.what());
+        return;
+    } catch (const Error& e) {
+        // No home folder: there is nowhere to keep the settings and the log.
         operator_->information(e.what());
         return;
     }
@@ -122,20 +135,28 @@ void TOstrivane::log(std::string_view aMessage, bool critical) {
 }
 
 void TOstrivane::save_settings() {
+    if (IniFilePath_.empty())
+        throw Error("Cannot save the settings: the data folder is not known.");
     const std::string record = save_form_state(main_window_components(), *form_);
     write_file_atomically(settings_file(), settings_file_bytes(record, tnd_file_));
 }
 
 void TOstrivane::write_motClick() {
+    // The summary is counted while the lines are written, and only when it will be logged.
+    const bool logged = form_->checked("Write_log_screen") || form_->checked("write_log");
+    ProgramStatsSink summary;
+    JobContext context;
     const auto file = ostrivane::write_motClick(*form_, *operator_, fast_record_,
-                                                OutputDestination{documents_folder()});
-    if (file)
-        log(stats_summary(program_stats_of_file(*file)), false);
+                                                OutputDestination{documents_location()}, context,
+                                                logged ? &summary : nullptr);
+    if (file && logged)
+        log(summary.summary(), false);
 }
 
 void TOstrivane::write_tndClick() {
+    JobContext context;
     ostrivane::write_tndClick(*form_, *operator_, fast_record_,
-                              OutputDestination{documents_folder()});
+                              OutputDestination{documents_location()}, context);
 }
 
 void TOstrivane::SaveSetClick() {

@@ -8,13 +8,15 @@
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
 #include "core/fingerjoint/tooth_file.h"
-#include "support/scripted_operator.h"
+#include "core/gcode/gcode_program.h"
+#include "core/gcode/program_stats.h"
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
 #include "support/near.h"
+#include "support/scripted_operator.h"
 #include "support/temp_dir.h"
 
 namespace ostrivane {
@@ -29,8 +31,10 @@ TfastRec job_of(const FieldValues& fields) {
 
 std::vector<std::string> body_lines(const FieldValues& fields) {
     StringSink out;
-    GcodeMotion motion(fields, out);
-    write_finger_joint_passes(motion, job_of(fields));
+    const FieldMachineSettings settings(fields);
+    GcodeMotion motion(settings, out);
+    JobContext context;
+    write_finger_joint_passes(motion, job_of(fields), context);
     std::vector<std::string> lines;
     for (const auto line : split_lines(out.text()))
         lines.emplace_back(line);
@@ -113,7 +117,8 @@ std::array<double, 3> distances(const std::string& line) {
 void check_geometry(const FieldValues& fields) {
     const TfastRec job = job_of(fields);
     StringSink tooth;
-    write_tooth_lines(tooth, job);
+    JobContext context;
+    write_tooth_lines(tooth, job, context);
     std::vector<double> edges;
     for (const auto line : split_lines(tooth.text()))
         edges.push_back(*parse_float(line));
@@ -180,8 +185,10 @@ struct WriteMot : ::testing::Test {
     TfastRec fast_record;
     std::filesystem::path file = home.dir() / "Documents" / "Karvik.ngc";
 
+    JobContext context;
+
     std::optional<std::string> run() {
-        return write_motClick(fields, op, fast_record, {home.dir() / "Documents"});
+        return write_motClick(fields, op, fast_record, {home.dir() / "Documents"}, context);
     }
 };
 
@@ -245,6 +252,64 @@ TEST_F(WriteMot, SettingsErrorAfterTheHeader) {
     }
     EXPECT_EQ(split_lines(*read_file(file)).size(), 7u);  // the header, as far as it got
     EXPECT_EQ(op.messages, std::vector<std::string>{file.string() + " is created."});
+}
+
+TEST_F(WriteMot, TapCountsTheSummaryOfTheFileAsItIsWritten) {
+    fields.set_text("no_cuts", "700");
+    fields.set_text("GcodeFolder", home.dir().path().string());
+    ProgramStatsSink summary;
+    const auto written =
+        write_motClick(fields, op, fast_record, {home.dir() / "Documents"}, context, &summary);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(summary.summary(), stats_summary(program_stats_of_file(*written)));
+    EXPECT_EQ(summary.counter().stats().lines, 7u + 3 + 700 * 16 + 4);
+}
+
+// Cancels at its `cancel_at`-th look, and keeps what the job reported.
+class CancellingContext final : public JobContext {
+  public:
+    explicit CancellingContext(int cancel_at) : cancel_at_(cancel_at) {}
+    void pump() override { ++pumps; }
+    bool cancelled() const override { return pumps >= cancel_at_; }
+    void progress(double done, double total) override { reported.emplace_back(done, total); }
+
+    int pumps = 0;
+    std::vector<std::pair<double, double>> reported;
+
+  private:
+    int cancel_at_;
+};
+
+TEST_F(WriteMot, LongJobReportsProgressAndStopsOnCancelLeavingNoFile) {
+    fields.set_text("no_cuts", "3000");  // 12,000 passes, 48,000 lines
+    CancellingContext never(1000);
+    ASSERT_TRUE(write_motClick(fields, op, fast_record, {home.dir() / "Documents"}, never));
+    ASSERT_EQ(never.pumps, 11);  // every 1024 passes
+    for (std::size_t i = 0; i < never.reported.size(); ++i)
+        EXPECT_EQ(never.reported[i], std::make_pair(1024.0 * static_cast<double>(i + 1), 12000.0));
+
+    for (const bool staged : {false, true}) {
+        write_file(file, "the last program");
+        op.messages.clear();
+        CancellingContext cancel(3);
+        try {
+            write_motClick(fields, op, fast_record,
+                           {home.dir() / "Documents", std::nullopt, staged}, cancel);
+            FAIL() << "not cancelled";
+        } catch (const JobCancelled& e) {
+            EXPECT_EQ(std::string(e.what()), file.string() + " cancelled, no file written");
+        }
+        EXPECT_EQ(cancel.pumps, 3);
+        EXPECT_TRUE(op.messages.empty());
+        // Written in place, the old file was replaced when the job began; staged, it stays.
+        if (staged)
+            EXPECT_EQ(read_file(file), "the last program");
+        else
+            EXPECT_FALSE(std::filesystem::exists(file));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home.dir() / "Documents"),
+                                std::filesystem::directory_iterator()),
+                  staged ? 1 : 0);
+    }
 }
 
 }  // namespace

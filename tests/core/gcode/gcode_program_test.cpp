@@ -4,9 +4,9 @@
 
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
-#include "support/scripted_operator.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "support/scripted_operator.h"
 #include "support/temp_dir.h"
 
 namespace ostrivane {
@@ -146,6 +146,81 @@ TEST_F(Frame, FileThatCannotBeCreated) {
         // The turning job has named the file; nothing claims it was created.
         EXPECT_EQ(op.messages, std::vector<std::string>{target.string() + " will be created."});
         op.messages.clear();
+    }
+}
+
+TEST_F(Frame, MissingDocumentsFolderIsCreatedButNotAFolderFromTheSettings) {
+    const fs::path fresh = docs / "Dokumente";
+    const fs::path missing = gcode / "missing";
+    // The setting empty: the fallback folder is made.
+    EXPECT_EQ(gcode_file_name(fields, op, "Karvik", fresh), fresh.string() + sep + "Karvik.ngc");
+    EXPECT_TRUE(fs::is_directory(fresh));
+    EXPECT_TRUE(op.messages.empty());
+
+    // A folder named in the setting is not made; the program goes to the Documents folder.
+    fs::remove(fresh);
+    fields.set_text("GcodeFolder", missing.string());
+    EXPECT_EQ(gcode_file_name(fields, op, "Karvik", fresh), fresh.string() + sep + "Karvik.ngc");
+    EXPECT_EQ(op.messages, std::vector<std::string>{
+                               "Path for GCode files in settings is invalid: " + missing.string() +
+                               sep + ",now writing to: " + fresh.string() + sep + "Karvik.ngc"});
+    EXPECT_FALSE(fs::exists(missing));
+    EXPECT_TRUE(fs::is_directory(fresh));
+
+    // Only that one folder: a Documents folder whose parent is missing is an error, as is none.
+    fields.set_text("GcodeFolder", "");
+    const std::string message =
+        error_of(GcodeJob::finger_joint, [](GcodeProgram&) {}, {docs / "no" / "Documents"});
+    EXPECT_EQ(message.rfind("Cannot create the Documents folder ", 0), 0u) << message;
+    EXPECT_FALSE(fs::exists(docs / "no"));
+    try {
+        write_gcode_program(GcodeJob::finger_joint, fields, op, "Karvik", {}, [](GcodeProgram&) {});
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(),
+                     "The Documents folder is not known, so there is nowhere to write the file.");
+    }
+}
+
+TEST_F(Frame, TapSeesEveryLineOfTheFile) {
+    StringSink tap;
+    const std::string file = write_gcode_program(
+        GcodeJob::turning, fields, op, "Karvik", {docs.path()},
+        [](GcodeProgram& p) {
+            p.steps_combined({1, 2, 3}, false);
+        },
+        &tap);
+    EXPECT_EQ(read_file(file), tap.text());
+    EXPECT_EQ(tap.text(),
+              turning_header + "G01 X1.00000000 Y2.00000000 Z3.00000000 F270\r\n" + footer);
+}
+
+TEST_F(Frame, CancelledJobLeavesNoFile) {
+    for (const bool staged : {false, true}) {
+        const fs::path target = gcode / "out.ngc";
+        write_file(target, "old");
+        op.messages.clear();
+        try {
+            run(GcodeJob::turning,
+                [](GcodeProgram& p) {
+                    p.steps('X', 1, true);
+                    throw JobCancelled();
+                },
+                {docs.path(), target, staged});
+            FAIL() << "not cancelled";
+        } catch (const JobCancelled& e) {
+            EXPECT_EQ(e.file(), target.string());
+            EXPECT_EQ(std::string(e.what()), target.string() + " cancelled, no file written");
+        }
+        // Nothing claims the file was made; a staged run leaves the old file as it was, one in
+        // place has already replaced it and removes what it wrote.
+        EXPECT_EQ(op.messages, std::vector<std::string>{target.string() + " will be created."});
+        if (staged)
+            EXPECT_EQ(read_file(target), "old");
+        else
+            EXPECT_FALSE(fs::exists(target));
+        EXPECT_EQ(std::distance(fs::directory_iterator(gcode.path()), fs::directory_iterator()),
+                  staged ? 1 : 0);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
 #include "core/gcode/axis_mapping.h"
+#include "core/gcode/machine_settings.h"
 #include "core/text/error.h"
 
 namespace ostrivane {
@@ -18,11 +19,11 @@ struct Motion {
     StringSink out;
 
     std::string steps(char stepper, double mm, bool fast) {
-        GcodeMotion(fields, out).steps(stepper, mm, fast);
+        GcodeMotion(FieldMachineSettings(fields), out).steps(stepper, mm, fast);
         return out.text();
     }
     std::string combined(std::array<double, 3> mm, bool fast) {
-        GcodeMotion(fields, out).steps_combined(mm, fast);
+        GcodeMotion(FieldMachineSettings(fields), out).steps_combined(mm, fast);
         return out.text();
     }
 };
@@ -190,6 +191,68 @@ TEST(Steps, UnsetSelector) {
     EXPECT_EQ(error_of([&] { home.steps('B', 5, true); }),
               "GCode Y-axis has invalid value. Please correct in settings.");
     EXPECT_EQ(home.out.text(), "G00 F270\r\n");
+}
+
+// Answers like the default settings and notes what the writer asks, in order.
+class RecordingSettings final : public MachineSettings {
+  public:
+    double feed_per_minute(Feed feed) const override {
+        asked += "F" + std::to_string(static_cast<int>(feed)) + " ";
+        return 270;
+    }
+    char letter(Axis axis) const override {
+        asked += std::string("L") + axis_name(axis) + " ";
+        return axis_name(axis);
+    }
+    bool inverted(Axis axis) const override {
+        asked += std::string("I") + axis_name(axis) + " ";
+        return false;
+    }
+    mutable std::string asked;
+};
+
+TEST(Steps, AsksTheSettingsForEveryLineInTheDocumentedOrder) {
+    // The distance first (with its invert box), then the letters, then both feeds of the row:
+    // so an error on the way stops the line before anything is written.
+    const struct {
+        char stepper;
+        const char* asked;
+    } cases[] = {
+        {'X', "IX LX LY LZ F1 F0 "}, {'y', "IY LX LY LZ F1 F0 "},
+        {'Z', "IZ LX LY LZ F1 F0 "}, {'W', "IW LX LY LZ LW F1 F0 "},
+        {'A', "F2 F1 LX "},          {'B', "F2 F1 LY "},
+        {'C', "F2 F1 LZ "},          {'D', ""},
+    };
+    for (const auto& c : cases) {
+        RecordingSettings settings;
+        StringSink out;
+        GcodeMotion motion(settings, out);
+        motion.steps(c.stepper, 1, true);
+        motion.steps(c.stepper, 1, true);
+        EXPECT_EQ(settings.asked, std::string(c.asked) + c.asked) << c.stepper;
+    }
+    RecordingSettings settings;
+    StringSink out;
+    GcodeMotion(settings, out).steps_combined({1, 2, 3}, false);
+    EXPECT_EQ(settings.asked, "IX IY IZ LX LY LZ F1 F0 ");
+    EXPECT_EQ(out.text(), "G01 X1.00000000 Y2.00000000 Z3.00000000 F270\r\n");
+}
+
+TEST(Steps, ASettingChangedDuringAJobAppliesFromTheNextLine) {
+    FieldValues fields(main_window_components());
+    const FieldMachineSettings settings(fields);
+    StringSink out;
+    GcodeMotion motion(settings, out);
+    motion.steps('X', 1, true);
+    fields.set_text("normfeed", "2");
+    fields.assign("InvertX", "true");
+    fields.assign("GcodeX", "W");
+    motion.steps('X', 1, true);
+    fields.set_text("normfeed", "oops");
+    EXPECT_THROW(motion.steps('X', 1, true), Error);
+    EXPECT_EQ(out.text(),
+              "G00 X1.00000000 Y0.0 Z0.0 F270\r\n"
+              "G00 W-1.00000000 Y0.0 Z0.0 F120\r\n");
 }
 
 }  // namespace

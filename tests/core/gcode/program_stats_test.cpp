@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <random>
+
 #include "core/text/error.h"
+#include "core/text/file_io.h"
 #include "support/near.h"
+#include "support/temp_dir.h"
 
 namespace ostrivane {
 namespace {
@@ -49,6 +54,130 @@ TEST(ProgramStats, RefusesTextThatIsNotGcode) {
     }
     EXPECT_THROW(program_stats("G01 X"), Error);
     EXPECT_THROW(program_stats("#1=5"), Error);
+}
+
+std::string error_of(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+TEST(ProgramStats, ArcsCountAsFeedMovesByTheirChord) {
+    // A half circle of radius 2.5 from (0,0) to (3,4): its chord is 5, and the modal G02 goes on
+    // to a second arc 2 mm along Y.
+    const ProgramStats s = program_stats(
+        "G21 G17 G91\nG02 X3 Y4 I1.5 J2 F60\nX0 Y2 R1\nG03 I1 J0 ; a full circle\nG00 X1\n");
+    EXPECT_EQ(s.arcs, 3u);
+    EXPECT_TRUE(test::near(s.feed_mm, 7, 1e-12));
+    EXPECT_TRUE(test::near(s.rapid_mm, 1, 1e-12));
+    EXPECT_TRUE(test::near(s.run_time_s, 7 + 1, 1e-12));
+    EXPECT_EQ(stats_summary(s),
+              "5 lines, feed 7.000 mm, rapid 1.000 mm, dwell 0.00 s, run time at most 8.0 s "
+              "(rapid moves counted at their F word), 3 arcs approximated by their chords");
+}
+
+TEST(ProgramStats, NumbersAreReadWhole) {
+    const ProgramStats s = program_stats("G91 G4 P1e3\nG1 X1E1 Y-2.5e+0 F6E1\nG4 P1.5E-1\n");
+    EXPECT_TRUE(test::near(s.dwell_s, 1000.15, 1e-9));
+    EXPECT_TRUE(test::near(s.feed_mm, std::hypot(10, 2.5), 1e-12));
+    EXPECT_TRUE(test::near(s.run_time_s, 1000.15 + std::hypot(10, 2.5), 1e-9));
+    EXPECT_TRUE(test::near(program_stats("G4 P1e308\n").dwell_s, 1e308, 1e292));
+    EXPECT_EQ(error_of([] { program_stats("G4 P1e400\n"); }),
+              "Line 1 is not G-code this program can read: G4 P1e400");
+}
+
+TEST(ProgramStats, SummaryCountsInTheSingular) {
+    EXPECT_EQ(stats_summary(program_stats("G1 X1\n")),
+              "1 line, feed 1.000 mm, rapid 0.000 mm, dwell 0.00 s, run time at most 0.0 s "
+              "(rapid moves counted at their F word), 1 move without a feedrate");
+    EXPECT_EQ(stats_summary(program_stats("G91 G2 X1 F60\nG1 X1\n")),
+              "2 lines, feed 2.000 mm, rapid 0.000 mm, dwell 0.00 s, run time at most 2.0 s "
+              "(rapid moves counted at their F word), 1 arc approximated by its chord");
+}
+
+TEST(ProgramStats, BadLineIsQuotedShortAndPrintable) {
+    std::string line = "G01 X";
+    line += '\0';
+    line += "\x1b[2J\xff";
+    line += std::string(200, 'Y');
+    EXPECT_EQ(error_of([&] { program_stats("G21\n" + line); }),
+              "Line 2 is not G-code this program can read: G01 X\\x00\\x1B[2J\\xFF" +
+                  std::string(80 - 11, 'Y') + "...");
+}
+
+// Line ends of every kind, some of them across the reader's 64 KiB pieces.
+std::string program_with_line_ends(std::mt19937& random) {
+    const char* ends[] = {"\n", "\r\n", "\r"};
+    std::string text = "G91\n";
+    int i = 0;
+    while (text.size() < 3 * 65536) {
+        text += i % 7 == 0 ? "G01 X1.5 Y-2 F300" : i % 5 == 0 ? "" : "G00 Z0.25 (up)";
+        text += ends[random() % 3];
+        ++i;
+    }
+    return text;
+}
+
+TEST(ProgramStatsOfFile, StreamsToTheSameCountsAsTheWholeText) {
+    test::TempDir dir;
+    std::mt19937 random(20261211);
+    // The first line fills the first piece but for its line end, which is split by the piece
+    // boundary (CR LF), ends it (LF, a lone CR), or is followed by an empty line (CR CR).
+    const std::string first_line = "(" + std::string(65533, 'x') + ")";
+    for (const char* end : {"\r\n", "\n", "\r", "\r\r", "\r\n\r\n"}) {
+        std::string text = first_line + end + program_with_line_ends(random) + "G00 X7";
+        write_file(dir / "p.ngc", text);
+        const ProgramStats whole = program_stats(text);
+        const ProgramStats streamed = program_stats_of_file(dir / "p.ngc");
+        EXPECT_EQ(stats_summary(streamed), stats_summary(whole)) << end[1];
+        EXPECT_EQ(streamed.lines, whole.lines);
+        EXPECT_EQ(streamed.feed_mm, whole.feed_mm);
+        EXPECT_EQ(streamed.rapid_mm, whole.rapid_mm);
+    }
+    write_file(dir / "empty.ngc", "");
+    EXPECT_EQ(program_stats_of_file(dir / "empty.ngc").lines, 0u);
+}
+
+TEST(ProgramStatsOfFile, RefusesWhatIsNoProgram) {
+    test::TempDir dir;
+    const std::string file = (dir / "long.ngc").string();
+    write_file(file, "G21\r\n(" + std::string(max_program_line, 'x') + ")\r\n");
+    EXPECT_EQ(
+        error_of([&] { program_stats_of_file(file); }),
+        "Line 2 of " + file + " is longer than 65536 characters, so it is not a G-code program.");
+    // Just at the limit is a line like any other.
+    write_file(file, "(" + std::string(max_program_line - 2, 'x') + ")");
+    EXPECT_EQ(program_stats_of_file(file).lines, 1u);
+
+    if (std::filesystem::exists("/dev/zero")) {
+        EXPECT_EQ(error_of([] { program_stats_of_file("/dev/zero"); }),
+                  "Line 1 of /dev/zero is longer than 65536 characters, so it is not a G-code "
+                  "program.");
+    }
+    EXPECT_EQ(error_of([&] { program_stats_of_file(dir.path()); }),
+              "Cannot read file " + dir.path().string() + ": it is a folder");
+    EXPECT_EQ(error_of([&] { program_stats_of_file(dir / "none.ngc"); }),
+              "Cannot open file " + (dir / "none.ngc").string() + ": No such file or directory");
+}
+
+TEST(ProgramStatsSinkTest, SummaryOfTheLinesWritten) {
+    const char* lines[] = {"G21", "G91", "G01 X3.00000000 Y4.00000000 Z0.0 F300", "G4 P0.50", "M2"};
+    ProgramStatsSink sink;
+    std::string text;
+    for (const char* line : lines) {
+        sink.write_line(line);
+        text += std::string(line) + "\r\n";
+    }
+    EXPECT_EQ(sink.summary(), stats_summary(program_stats(text)));
+
+    // A line it cannot read stops the counting; the summary then reports that line.
+    sink.write_line("G01 X1,5");
+    sink.write_line("G01 X1");
+    EXPECT_EQ(error_of([&] { sink.summary(); }),
+              "Line 6 is not G-code this program can read: G01 X1,5");
 }
 
 }  // namespace

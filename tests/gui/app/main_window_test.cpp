@@ -14,6 +14,7 @@
 
 #include "core/app/form_state.h"
 #include "core/app/main_window_fields.h"
+#include "core/gcode/program_stats.h"
 #include "gui/app/frame_field.h"
 #include "gui/app/main_window.h"
 #include "support/scripted_operator.h"
@@ -317,4 +318,46 @@ void MainWindowTest::fieldErrorIsShownAndTheWindowStaysUsable() {
     click(*w, child<QPushButton>(*w, "write_mot"));
     QCOMPARE(op->messages.size(), 1u);
     QVERIFY(QFile::exists(home->path() + "/Documents/Karvik.ngc"));
+}
+
+void MainWindowTest::desktopDocumentsFolderIsMadeForTheFirstJob() {
+    // The desktop keeps its Documents folder elsewhere, and it does not exist yet.
+    qunsetenv("XDG_DOCUMENTS_DIR");
+    QVERIFY(QDir(home->path()).mkpath(QStringLiteral(".config")));
+    write_all(home->path() + "/.config/user-dirs.dirs",
+              "# written by xdg-user-dirs-update\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+    auto w = open_window();
+    click(*w, child<QCheckBox>(*w, "Write_log_screen"));
+    click(*w, child<QPushButton>(*w, "write_mot"));
+    const QString ngc = home->path() + "/Dokumente/Karvik.ngc";
+    QCOMPARE(op->messages, std::vector<std::string>{ngc.toStdString() + " is created."});
+    // The summary counted while writing is the one stats reads from the file.
+    const QString summary = QString::fromStdString(
+        ostrivane::stats_summary(ostrivane::program_stats_of_file(ngc.toStdString())));
+    QVERIFY(child<QPlainTextEdit>(*w, "LogMemo")->toPlainText().endsWith(" : " + summary));
+
+    op->messages.clear();
+    click(*w, child<QPushButton>(*w, "write_tnd"));
+    QCOMPARE(op->messages,
+             std::vector<std::string>{(home->path() + "/Dokumente/Karvik.tnd").toStdString() +
+                                      " written"});
+    QVERIFY(!QDir(home->path() + "/Documents/").exists(QStringLiteral("Karvik.ngc")));
+}
+
+void MainWindowTest::startsWithoutAHomeFolder() {
+    const QString cwd = home->path() + "/cwd";
+    QVERIFY(QDir().mkpath(cwd));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(cwd);
+    qunsetenv("HOME");
+    qunsetenv("XDG_DATA_HOME");
+    {
+        auto w = open_window();
+        QCOMPARE(op->messages,
+                 std::vector<std::string>{"The home folder is not known: HOME is not set."});
+        w->close();
+    }
+    QDir::setCurrent(previous);
+    // Nothing was put where the program happened to be started.
+    QVERIFY(QDir(cwd).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
 }

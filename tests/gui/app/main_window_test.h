@@ -16,4 +16,6 @@ class MainWindowTest : public QObject {
     void saveSettingsFailureIsReported();
     void fingerJointButtonsWriteTheProgramAndToothFile();
     void fieldErrorIsShownAndTheWindowStaysUsable();
+    void desktopDocumentsFolderIsMadeForTheFirstJob();
+    void startsWithoutAHomeFolder();
 };
