@@ -9,9 +9,14 @@ namespace ostrivane::test {
 
 // Keeps every message and question a job shows, in order, and answers every question with a
 // preset answer (Cancel, or No where only Yes and No are offered, unless a test says otherwise).
+// Errors are kept among the messages, in their place, and also by themselves.
 class ScriptedOperator final : public Operator {
   public:
     void information(std::string_view message) override { messages.emplace_back(message); }
+    void show_error(std::string_view message) override {
+        messages.emplace_back(message);
+        errors.emplace_back(message);
+    }
     bool ask_yes_no(std::string_view question) override {
         messages.emplace_back(question);
         return answer == Answer::Yes;
@@ -23,6 +28,7 @@ class ScriptedOperator final : public Operator {
 
     Answer answer = Answer::Cancel;
     std::vector<std::string> messages;
+    std::vector<std::string> errors;
 };
 
 }  // namespace ostrivane::test

@@ -1,27 +1,31 @@
 #pragma once
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/gcode/line_sink.h"
+#include "core/text/file_io.h"
 
 namespace ostrivane {
 
 // A text file for machine controllers, written line by line: every line in 7-bit ASCII ("?" for
-// anything else) with CR LF.
+// anything else) with CR LF. The lines stream through the program's one way of saving a file
+// (AtomicFile): they go to a temporary file beside the target, so a program of any length is
+// never held in memory, and the target is replaced only when the writer is done with it.
 //
-// In place: the file is created (or emptied) at once and written where it stands; if the job
-// stops half way, whatever was written stays, which is what the operator is told.
-// Staged: the lines go to a temporary file beside the target, which replaces the target only
-// in commit(); if the writer is dropped before that, the temporary file is removed and the
-// target is untouched. Batch runs use this so a failed job leaves no file behind.
+// How a job that stops half way ends:
+// In place (the window): abandon() puts the file in place as far as it was written, which is
+// what the operator is then told.
+// Staged (batch runs): abandon() removes the temporary file; the target is untouched, so a failed
+// job leaves nothing to mistake for a program.
+// Either way discard() drops what was written and leaves the target as it was: for a job the
+// operator cancelled.
 class LineWriter final : public LineSink {
   public:
     enum class Mode { in_place, staged };
 
-    // Throws Error naming the target when the file cannot be created.
+    // Throws Error naming the target when it cannot be written (see AtomicFile).
     LineWriter(std::filesystem::path target, Mode mode);
     ~LineWriter() override;
     LineWriter(const LineWriter&) = delete;
@@ -29,20 +33,21 @@ class LineWriter final : public LineSink {
 
     void write_line(std::string_view line) override;
 
-    // Flushes and closes; a staged file then replaces the target. Throws Error when the bytes
-    // could not all be written or the file not be put in place.
+    // Flushes, closes and puts the file in place. Throws Error when the bytes could not all be
+    // written or the file not be put in place; the target is then as it was.
     void commit();
-    // Closes without throwing: an in-place file keeps what was written, a staged one is removed.
+    // Closes without throwing: in place, the file is kept as far as written; staged, it is
+    // dropped.
     void abandon() noexcept;
+    // Closes without throwing and drops what was written, in either mode.
+    void discard() noexcept;
 
-    const std::filesystem::path& target() const { return target_; }
-    bool open() const { return out_.is_open(); }
+    const std::filesystem::path& target() const { return file_.file(); }
+    bool open() const { return file_.is_open(); }
 
   private:
-    std::filesystem::path target_;
-    std::filesystem::path written_;  // the target itself, or the temporary file when staged
+    AtomicFile file_;
     Mode mode_;
-    std::ofstream out_;
     std::string line_;  // reused, so a long program allocates once
 };
 
@@ -53,8 +58,8 @@ struct OutputDestination {
     std::filesystem::path documents_folder;
     // Write exactly this file instead; the folder settings are then neither used nor changed.
     std::optional<std::filesystem::path> exact_file = std::nullopt;
-    // Write the file only once all of it was made (a batch run, staged); otherwise it is written
-    // as the job goes and kept as far as it got when the job stops on an error (in place).
+    // Write the file only once all of it was made (a batch run, staged); otherwise it is kept as
+    // far as it got when the job stops on an error (in place).
     bool all_or_nothing = false;
 
     LineWriter::Mode mode() const {

@@ -39,6 +39,16 @@ std::string to_ascii7(std::string_view utf8) {
     return out;
 }
 
+bool equal_nocase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (ascii_lower(a[i]) != ascii_lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
 std::vector<std::string_view> split_lines(std::string_view text) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;

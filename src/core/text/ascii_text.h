@@ -12,6 +12,32 @@ inline constexpr std::string_view crlf = "\r\n";
 // sequence, or one stray byte that is not valid UTF-8) becomes a single "?".
 std::string to_ascii7(std::string_view utf8);
 
+// The text without the leading and trailing characters for which is_blank(c) holds.
+template <typename IsBlank>
+constexpr std::string_view trim_if(std::string_view text, IsBlank is_blank) {
+    while (!text.empty() && is_blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && is_blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// The text without leading and trailing characters from `blanks` (blanks and tabs by default).
+constexpr std::string_view trim(std::string_view text, std::string_view blanks = " \t") {
+    return trim_if(text, [blanks](char c) { return blanks.find(c) != std::string_view::npos; });
+}
+
+// ASCII letters only: the other bytes, UTF-8 sequences among them, stay as they are.
+constexpr char ascii_upper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+constexpr char ascii_lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Equal when compared with ASCII letters folded to one case.
+bool equal_nocase(std::string_view a, std::string_view b);
+
 // Splits text into lines at LF, CR LF or a lone CR; a final line end adds no empty line.
 std::vector<std::string_view> split_lines(std::string_view text);
 

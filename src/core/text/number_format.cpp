@@ -66,8 +66,12 @@ std::int64_t round_to_int(double value) {
 }
 
 std::string format_general(double value) {
-    if (value == 0.0 || !std::isfinite(value))
-        return value == 0.0 ? "0" : "NAN";
+    if (value == 0.0)
+        return "0";
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value > 0 ? "INF" : "-INF";
     Scientific sci = scientific(value, 15);
     while (sci.digits.size() > 1 && sci.digits.back() == '0')
         sci.digits.pop_back();

@@ -12,7 +12,7 @@ std::int64_t round_to_int(double value);
 
 // General decimal format: at most 15 significant digits, no trailing zeros, fixed notation
 // unless the value needs more than 15 integer digits or is below 0.00001 (then "1.5E-7").
-// 270 -> "270", 199.8 -> "199.8", 0 -> "0".
+// 270 -> "270", 199.8 -> "199.8", 0 -> "0"; infinities "INF" and "-INF", not-a-number "NAN".
 std::string format_general(double value);
 
 // Fixed notation with `decimals` decimals, correctly rounded. Never "-0.000": a result whose

@@ -2,19 +2,13 @@
 
 #include <charconv>
 
+#include "core/text/ascii_text.h"
+
 namespace ostrivane {
 namespace {
 
 bool is_digit(char c) {
     return c >= '0' && c <= '9';
-}
-
-std::string_view trim_blanks(std::string_view s) {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
 }
 
 // Drops a leading '+', which std::from_chars does not take; remembers a '-'.
@@ -59,7 +53,7 @@ bool has_float_syntax(std::string_view s) {
 }  // namespace
 
 std::optional<double> parse_float(std::string_view text) {
-    std::string_view s = trim_blanks(text);
+    std::string_view s = trim(text, " ");
     if (!has_float_syntax(s))
         return std::nullopt;
     s = strip_plus(s);
@@ -72,7 +66,7 @@ std::optional<double> parse_float(std::string_view text) {
 }
 
 std::optional<std::int32_t> parse_int(std::string_view text) {
-    std::string_view s = trim_blanks(text);
+    std::string_view s = trim(text, " ");
     if (s.empty())
         return std::nullopt;
     const bool negative = s.front() == '-';

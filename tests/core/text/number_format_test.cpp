@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "support/comma_locale.h"
 
 namespace ostrivane {
@@ -35,7 +37,11 @@ TEST(FormatGeneral, FifteenDigitsWithoutTrailingZeros) {
                  {0.00001, "0.00001"},
                  {0.000015, "0.000015"},
                  {1.5e-7, "1.5E-7"},
-                 {0.0000099999999999999999, "0.00001"}};
+                 {0.0000099999999999999999, "0.00001"},
+                 {std::numeric_limits<double>::infinity(), "INF"},
+                 {-std::numeric_limits<double>::infinity(), "-INF"},
+                 {std::numeric_limits<double>::quiet_NaN(), "NAN"},
+                 {-std::numeric_limits<double>::quiet_NaN(), "NAN"}};
     for (const auto& c : cases)
         EXPECT_EQ(format_general(c.value), c.text) << c.value;
 }
