@@ -5,8 +5,9 @@
 
 namespace ostrivane::cli {
 
-// Messages go to standard error; questions are answered by the --yes / --no flags (without
-// either, a question counts as refused, so nothing is overwritten behind the user's back).
+// Messages go to standard error. A question is answered with the answer given at construction;
+// without one it counts as refused (No, or Cancel where that is offered), so nothing is
+// overwritten behind the user's back. The answer is printed after the question.
 class CliOperator final : public Operator {
   public:
     explicit CliOperator(std::optional<bool> answer = std::nullopt) : answer_(answer) {}

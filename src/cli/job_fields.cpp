@@ -2,18 +2,16 @@
 
 #include "core/app/form_state.h"
 #include "core/app/main_window_fields.h"
+#include "core/app/state_file.h"
 #include "core/text/error.h"
-#include "core/text/file_io.h"
 
 namespace ostrivane::cli {
 
 FieldValues job_fields(Arguments& args) {
     FieldValues fields(main_window_components());
     if (const auto program = args.take_option("--program")) {
-        const auto bytes = read_file(*program);
-        if (!bytes)
-            throw Error("Cannot open file " + *program);
-        if (const auto error = restore_form_state(*bytes, main_window_components(), fields)) {
+        const std::string bytes = read_state_file(*program);
+        if (const auto error = restore_form_state(bytes, main_window_components(), fields)) {
             throw Error(*program + ": " + state_diagnostic(main_window_class, *error));
         }
     }

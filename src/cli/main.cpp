@@ -2,6 +2,7 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "core/app/version.h"
 #include "core/text/error.h"
 
 namespace {
@@ -41,7 +42,7 @@ int main(int argc, char** argv) {
         return words.empty() ? 2 : 0;
     }
     if (words.front() == "--version") {
-        std::cout << "ostrivane-cli " << OSTRIVANE_VERSION << '\n';
+        std::cout << "ostrivane-cli " << ostrivane::program_version << '\n';
         return 0;
     }
     const std::string name = words.front();

@@ -1,6 +1,10 @@
 #include "core/app/field_values.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "core/app/main_window_fields.h"
+#include "core/text/ascii_text.h"
 #include "core/text/error.h"
 
 namespace ostrivane {
@@ -14,7 +18,54 @@ auto& at_or_throw(Map& map, std::string_view key) {
     return it->second;
 }
 
+// Edits (insert, delete, replace one character) between two names, letters of either case
+// counted as the same.
+std::size_t edit_distance(std::string_view a, std::string_view b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            const bool same = ascii_lower(a[i - 1]) == ascii_lower(b[j - 1]);
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (same ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
 }  // namespace
+
+std::string unknown_field_message(std::span<const ComponentSpec> components,
+                                  std::string_view name) {
+    std::vector<std::pair<std::size_t, std::string_view>> names;
+    for (const ComponentSpec& c : components) {
+        switch (c.kind) {
+            case ComponentKind::Field:
+            case ComponentKind::Edit:
+            case ComponentKind::CheckBox:
+            case ComponentKind::Selector:
+            case ComponentKind::Caption:
+                names.emplace_back(edit_distance(name, c.name), c.name);
+                break;
+            default:
+                break;
+        }
+    }
+    // The closest first; among equals, the window's order.
+    std::stable_sort(names.begin(), names.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::string message = "Unknown field: " + std::string(name);
+    const std::size_t shown = std::min<std::size_t>(3, names.size());
+    for (std::size_t i = 0; i < shown; ++i) {
+        message += i == 0 ? " (the closest names are " : i + 1 == shown ? " and " : ", ";
+        message += names[i].second;
+    }
+    return shown == 0 ? message : message + ")";
+}
 
 FieldValues::FieldValues(std::span<const ComponentSpec> components) : components_(components) {
     for (const ComponentSpec& c : components) {
@@ -60,7 +111,7 @@ void FieldValues::assign(std::string_view name, std::string_view value) {
     } else if (texts_.contains(name)) {
         texts_[key] = std::string(value);
     } else {
-        throw Error("Unknown field: " + key);
+        throw Error(unknown_field_message(components_, name));
     }
 }
 

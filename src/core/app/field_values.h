@@ -10,6 +10,9 @@
 
 namespace ostrivane {
 
+// "Unknown field: NAME" with the three names of the window closest to it.
+std::string unknown_field_message(std::span<const ComponentSpec> components, std::string_view name);
+
 // A window's fields as plain values, starting at the window's defaults. Serves the command-line
 // tool and the tests wherever the real window is not there.
 class FieldValues final : public FieldSource, public FormAccess {

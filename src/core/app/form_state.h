@@ -42,8 +42,12 @@ struct StateRecord {
 };
 StateRecord decode_state_file(std::string_view bytes);
 
+// Why a state's JSON text is not one JSON object, or nullopt when it is. Reads it in one pass.
+std::optional<std::string> state_text_error(std::string_view json_text);
+
 // Applies a state file to a window component by component. Entries are applied one at a time,
-// so a restore that fails part-way keeps what it applied. Returns the failure's message, or
+// so a restore that fails part-way keeps what it applied. Members are looked up in constant
+// time, so extra members cost no more than reading them. Returns the failure's message, or
 // nullopt when everything was applied (an empty file applies nothing and succeeds).
 std::optional<std::string> restore_form_state(std::string_view bytes,
                                               std::span<const ComponentSpec> components,

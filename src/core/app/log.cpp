@@ -1,11 +1,13 @@
 #include "core/app/log.h"
 
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <ctime>
 
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
+#include "core/text/file_io.h"
 
 namespace ostrivane {
 namespace {
@@ -54,12 +56,28 @@ void Log::open(const std::filesystem::path& file) {
     reopen(std::ios::app);
 }
 
+void Log::not_opened(const std::filesystem::path& file, std::string reason) {
+    file_.close();
+    path_ = file;
+    not_open_reason_ = std::move(reason);
+}
+
 void Log::reopen(std::ios::openmode mode) {
     file_.close();
     file_.clear();
-    file_.open(path_, std::ios::binary | std::ios::out | mode);
-    if (!file_)
-        throw Error("Cannot open file \"" + path_.string() + "\"");
+    std::error_code ec;
+    const auto type = std::filesystem::status(path_, ec).type();
+    // Opening a pipe for writing would wait for a reader for ever.
+    if (type != std::filesystem::file_type::regular &&
+        type != std::filesystem::file_type::not_found && !ec) {
+        not_open_reason_ = "it is not a regular file";
+    } else {
+        errno = 0;
+        file_.open(path_, std::ios::binary | std::ios::out | mode);
+        not_open_reason_ = file_ ? "" : system_message(errno);
+    }
+    if (!not_open_reason_.empty())
+        throw Error("Cannot open the log file " + path_.string() + ": " + not_open_reason_);
 }
 
 void Log::close() noexcept {
@@ -71,11 +89,15 @@ void Log::close() noexcept {
 
 std::uint64_t Log::rounded_file_size() const {
     std::error_code ec;
-    if (!file_.is_open())
-        throw Error("File not open: " + path_.string());
+    if (!file_.is_open()) {
+        if (path_.empty())
+            throw Error("Cannot write the log file: it has not been opened");
+        throw Error("Cannot write the log file " + path_.string() + ": it could not be opened (" +
+                    not_open_reason_ + ")");
+    }
     const auto size = std::filesystem::file_size(path_, ec);
     if (ec)
-        throw Error("Cannot size file " + path_.string() + ": " + ec.message());
+        throw Error("Cannot size the log file " + path_.string() + ": " + ec.message());
     return size / 128 * 128;
 }
 
@@ -94,10 +116,15 @@ void Log::write_to_file(const std::string& line) {
         file_warning_ = false;
         log("WARNING, one of the logfiles has reached maximum size. Cleaning up right now.", true);
     }
+    errno = 0;
     file_ << line << crlf;
     file_.flush();
-    if (!file_)
-        throw Error("Cannot write file " + path_.string());
+    if (!file_) {
+        const int err = errno;
+        // Later lines may be written again once the cause is gone (space freed on the disk).
+        file_.clear();
+        throw Error("Cannot write the log file " + path_.string() + ": " + system_message(err));
+    }
 }
 
 void Log::log(std::string_view message, bool critical) {

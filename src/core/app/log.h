@@ -40,8 +40,11 @@ class Log {
     void attach_screen(LogSink* sink) { screen_sink_ = sink; }
     void attach_critical(LogSink* sink) { critical_sink_ = sink; }
 
-    // Empties both memos and opens the file for appending (creating it). Throws Error.
+    // Empties both memos and opens the file for appending (creating it). Throws Error naming
+    // the file and the cause; later writes to the file then fail with the same cause.
     void open(const std::filesystem::path& file);
+    // Names the log file that was never opened, and why, for the errors of later writes.
+    void not_opened(const std::filesystem::path& file, std::string reason);
     // Writes one message. Throws Error when the file cannot be sized, written or flushed;
     // the memos then stay as they were.
     void log(std::string_view message, bool critical);
@@ -62,6 +65,7 @@ class Log {
     TimeStamp time_stamp_;
     std::filesystem::path path_;
     std::ofstream file_;
+    std::string not_open_reason_;  // why the file is not open, for the errors of writes
     bool file_warning_ = false;
     std::deque<std::string> screen_;
     std::vector<std::string> critical_;

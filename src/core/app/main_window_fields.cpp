@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/app/version.h"
+
 namespace ostrivane {
 namespace {
 
@@ -90,7 +92,7 @@ constexpr std::array kComponents = {
     ComponentSpec{"Label11", K::Caption, "Ostrivane"},
     ComponentSpec{"Label12", K::Caption, "Finger joints and dynamic turning for a CNC saw bench"},
     ComponentSpec{"Label13", K::Caption, "Made by the Ostrivane developers"},
-    ComponentSpec{"Version", K::Caption, "Version 0.1.0"},
+    ComponentSpec{"Version", K::Caption, version_caption},
     ComponentSpec{"Image1", K::Picture},
     ComponentSpec{"TabItem5", K::Caption, "Log"},
     ComponentSpec{"VertScrollBox4", K::Other},

@@ -17,9 +17,6 @@ const ComponentSpec* find_main_window_component(std::string_view name);
 // The class name that names the main window in diagnostics.
 inline constexpr std::string_view main_window_class = "TOstrivane";
 
-// The most control points the editor admits on one spline.
-inline constexpr int max_sp_points = 1000;
-
 // The items of the four axis selectors, in order.
 inline constexpr std::string_view axis_letters = "XYZW";
 

@@ -1,8 +1,10 @@
 #include "core/app/state_file.h"
 
-#include "core/app/form_state.h"
+#include <system_error>
+
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
+#include "core/text/file_io.h"
 
 namespace ostrivane {
 namespace {
@@ -14,25 +16,6 @@ std::size_t ini_start(std::string_view bytes) {
     } catch (const Error&) {
         return 0;
     }
-}
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
-        s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
-bool equal_nocase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
 }
 
 std::optional<std::string_view> section_name(std::string_view line) {
@@ -100,6 +83,83 @@ std::string settings_file_bytes(std::string_view state_record,
     if (!tnd_file)
         return std::string(state_record);
     return write_ini_key(state_record, tnd_section, tnd_key, *tnd_file);
+}
+
+std::string read_state_file(const std::filesystem::path& file) {
+    return read_file_limited(file, max_state_file_size, "a window-state file");
+}
+
+std::filesystem::path unreadable_copy_name(const std::filesystem::path& file) {
+    std::filesystem::path copy = file;
+    copy += ".unreadable";
+    return copy;
+}
+
+namespace {
+
+// Copies the file that could not be restored to its ".unreadable" name. The bytes already read
+// are written as they are; a file too long to read is copied by the system.
+void keep_copy(const std::filesystem::path& file, StateRestore& result) {
+    namespace fs = std::filesystem;
+    const fs::path copy = unreadable_copy_name(file);
+    std::error_code ec;
+    try {
+        if (result.bytes) {
+            write_file_atomically(copy, *result.bytes);
+        } else if (fs::is_regular_file(file, ec)) {
+            fs::copy_file(file, copy, fs::copy_options::overwrite_existing, ec);
+            if (ec)
+                throw Error("Cannot copy file " + file.string() + ": " + ec.message());
+        } else {
+            // A folder, device or pipe by that name: no save will write over it.
+            return;
+        }
+        result.kept_copy = copy;
+    } catch (const Error& e) {
+        result.copy_failure = e.what();
+        result.may_overwrite = false;
+    }
+}
+
+}  // namespace
+
+StateRestore restore_state_file(const std::filesystem::path& file,
+                                std::span<const ComponentSpec> components, FormAccess& form) {
+    namespace fs = std::filesystem;
+    StateRestore result;
+    std::error_code ec;
+    const fs::file_status st = fs::symlink_status(file, ec);
+    // Not found is the only answer that says there is nothing; any other error (no access to
+    // the folder, a loop of links) means something may be there that could not be read.
+    if (st.type() == fs::file_type::not_found)
+        return result;
+    result.found = true;
+    try {
+        result.bytes = read_state_file(file);
+        result.failure = restore_form_state(*result.bytes, components, form);
+    } catch (const Error& e) {
+        result.failure = e.what();
+    } catch (const std::exception& e) {
+        result.failure = e.what();
+    }
+    if (result.failure && !(result.bytes && result.bytes->empty()))
+        keep_copy(file, result);
+    return result;
+}
+
+std::string StateRestore::notice(const std::filesystem::path& file) const {
+    if (!failure)
+        return {};
+    std::string text = file.string() + " could not be restored: " + *failure;
+    if (!text.ends_with('.'))
+        text += '.';
+    if (kept_copy)
+        text += " A copy of it is kept as " + kept_copy->string() + ".";
+    if (copy_failure) {
+        text += " No copy of it could be made (" + *copy_failure +
+                "), so it will not be saved over when the program closes.";
+    }
+    return text;
 }
 
 }  // namespace ostrivane

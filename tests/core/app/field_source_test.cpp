@@ -58,5 +58,27 @@ TEST(FieldValuesAssign, TakesTextChecksAndLetters) {
     EXPECT_THROW(fields.assign("no_such_field", "1"), Error);
 }
 
+TEST(FieldValuesAssign, UnknownNameSuggestsTheClosestNames) {
+    FieldValues fields(main_window_components());
+    const struct {
+        const char* name;
+        const char* message;
+    } cases[] = {
+        {"sawwidth",
+         "Unknown field: sawwidth (the closest names are saw_width, Ssaw_width and Pin_width)"},
+        {"invertz", "Unknown field: invertz (the closest names are InvertZ, InvertX and InvertY)"},
+        {"gcodefolder",
+         "Unknown field: gcodefolder (the closest names are GcodeFolder, GcodeX and GCodeY)"},
+    };
+    for (const auto& c : cases) {
+        try {
+            fields.assign(c.name, "1");
+            ADD_FAILURE() << c.name << " was taken";
+        } catch (const Error& e) {
+            EXPECT_STREQ(e.what(), c.message);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace ostrivane

@@ -193,9 +193,49 @@ TEST(RestoreHostile, BrokenPrefixesFailWithoutChanges) {
     EXPECT_EQ(restore_form_state("", kSmall, form), std::nullopt) << "an empty file is valid";
 }
 
+TEST(RestoreHostile, FailuresAreSentencesOfOurOwn) {
+    FieldValues form(kSmall);
+    const struct {
+        std::string bytes;
+        const char* message;
+    } cases[] = {
+        {"\x85", "The file does not start with a valid length"},
+        {"\x10{}", "The file ends after 2 of the 16 bytes its length announces"},
+        {encode_state_file(R"({"widthEd":)"),
+         "The state is not valid JSON text (the error is at byte 12)"},
+        {encode_state_file("G01 X1"), "The state is not valid JSON text (the error is at byte 1)"},
+        {encode_state_file("[]"), "The state is not a JSON object"},
+        {encode_state_file(R"({"widthEd":[]})"), "Invalid data for component widthEd"},
+        {encode_state_file(R"({"widthEd":{"data":{"data":"7"}}})"),
+         "Invalid data for component widthEd"},
+        {encode_state_file(R"({"widthEd":{"data":"7"}})"), "No entry for component widthLabel1"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(restore_form_state(c.bytes, kSmall, form), c.message);
+}
+
+TEST(RestoreHostile, ManyExtraMembersAndDuplicates) {
+    // Extra members of every shape before, between and after the real ones; a duplicate of a
+    // real member counts with its last value, as any JSON reader takes it.
+    std::string json = "{";
+    for (int i = 0; i < 100'000; ++i)
+        json += "\"x" + std::to_string(i) + "\":{\"data\":[" + std::to_string(i) + "]},";
+    json += R"("widthEd":{"data":"1"},"widthEd":{"data":"7"},"widthLabel1":{"data":"W"},)";
+    json += R"("fine":{"other":{"data":true},"data":true},"note":{"data":"N"},"bar":{"data":3},)";
+    json += R"("deep":{"a":{"b":[{"data":"no"}]}}})";
+    FieldValues form(kSmall);
+    EXPECT_EQ(restore_form_state(encode_state_file(json), kSmall, form), std::nullopt);
+    EXPECT_EQ(form.text("width"), "7");
+    EXPECT_EQ(form.label("width"), "W");
+    EXPECT_TRUE(form.checked("fine"));
+    EXPECT_EQ(state_text_error(json), std::nullopt);
+    EXPECT_EQ(state_text_error("{} x"),
+              "The state is not valid JSON text (the error is at byte 4)");
+}
+
 TEST(StateDiagnostic, NamesTheWindowClass) {
-    EXPECT_EQ(state_diagnostic("TOstrivane", "Stream read error"),
-              "SaveStateHelper (TOstrivane): Stream read error");
+    EXPECT_EQ(state_diagnostic("TOstrivane", "The state is not a JSON object"),
+              "SaveStateHelper (TOstrivane): The state is not a JSON object");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "core/app/main_window_fields.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "support/file_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace ostrivane {
@@ -109,14 +110,60 @@ TEST_F(LogTest, ReopenAppendsAndClearsTheMemos) {
         "Mon 5 Jan at 14:03:07:045 : first run\r\nMon 5 Jan at 14:03:07:045 : second run\r\n");
 }
 
-TEST(LogFailure, FileErrorRaisedAndMemosUntouched) {
+// The message of the Error that `f` throws, or "" when it throws none.
+template <typename F>
+std::string error_of(F&& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(LogFailure, FileErrorRaisedWithItsCauseAndMemosUntouched) {
     test::TempDir dir;
     FieldValues fields(main_window_components());
     Log log(fields);
-    EXPECT_THROW(log.open(dir / "missing" / "Ostrivane.log"), Error);
+    const std::string file = (dir / "missing" / "Ostrivane.log").string();
+    EXPECT_EQ(error_of([&] { log.open(file); }),
+              "Cannot open the log file " + file + ": No such file or directory");
     fields.set_component_checked("write_log", true);
-    EXPECT_THROW(log.log("x", false), Error);
+    EXPECT_EQ(error_of([&] { log.log("x", false); }),
+              "Cannot write the log file " + file +
+                  ": it could not be opened (No such file or directory)");
     EXPECT_TRUE(log.screen_lines().empty());
+
+    // Never opened at all, because its folder could not be made.
+    log.not_opened(file, "the data folder could not be created");
+    EXPECT_EQ(error_of([&] { log.log("x", true); }),
+              "Cannot write the log file " + file +
+                  ": it could not be opened (the data folder could not be created)");
+    EXPECT_TRUE(log.critical_lines().empty());
+}
+
+TEST(LogFailure, WriteErrorGivesTheSystemsReason) {
+    test::TempDir dir;
+    FieldValues fields(main_window_components());
+    fields.set_component_checked("write_log", true);
+    Log log(fields);
+    log.open(dir / "Ostrivane.log");
+    test::FileSizeLimit full(100);
+    if (!full.active())
+        GTEST_SKIP() << "no file size limit on this system";
+    EXPECT_EQ(error_of([&] { log.log(std::string(200, 'x'), false); }),
+              "Cannot write the log file " + (dir / "Ostrivane.log").string() + ": File too large");
+}
+
+TEST(LogFailure, APipeInThePlaceOfTheFileIsNotOpened) {
+    test::TempDir dir;
+    if (!test::make_fifo(dir / "Ostrivane.log"))
+        GTEST_SKIP() << "no named pipes on this system";
+    FieldValues fields(main_window_components());
+    Log log(fields);
+    EXPECT_EQ(error_of([&] { log.open(dir / "Ostrivane.log"); }),
+              "Cannot open the log file " + (dir / "Ostrivane.log").string() +
+                  ": it is not a regular file");
 }
 
 TEST(LogTimeStamp, EnglishShape) {

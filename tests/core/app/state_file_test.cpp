@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/app/field_values.h"
 #include "core/app/form_state.h"
+#include "support/file_fixtures.h"
+#include "support/temp_dir.h"
 
 namespace ostrivane {
 namespace {
@@ -29,6 +32,101 @@ TEST(ToothFileKey, EmptyAndPlainFiles) {
     EXPECT_EQ(read_ini_key("", "tndfile", "name"), std::nullopt);
     EXPECT_EQ(write_ini_key("", "tndfile", "name", ""), "[tndfile]\r\nname=\r\n");
     EXPECT_EQ(read_ini_key("[tndfile]\nname = x.tnd\n", "tndfile", "name"), "x.tnd");
+}
+
+namespace fs = std::filesystem;
+using test::folder_listing;
+using test::read_bytes;
+using test::write_bytes;
+
+constexpr std::array kWindow = {
+    ComponentSpec{"width", ComponentKind::Field, "Width", "1"},
+    ComponentSpec{"depth", ComponentKind::Field, "Depth", "2"},
+};
+
+struct SettingsFile : ::testing::Test {
+    StateRestore restore() { return restore_state_file(file, kWindow, form); }
+
+    test::TempDir dir;
+    fs::path file = dir / "Settings.ini";
+    fs::path copy = dir / "Settings.ini.unreadable";
+    FieldValues form{kWindow};
+};
+
+TEST_F(SettingsFile, MissingOrEmptyFileIsNoFailure) {
+    EXPECT_FALSE(restore().found);
+    write_bytes(file, "");
+    const StateRestore empty = restore();
+    EXPECT_TRUE(empty.found);
+    EXPECT_EQ(empty.failure, std::nullopt);
+    EXPECT_EQ(empty.notice(file), "");
+    EXPECT_EQ(folder_listing(dir.path()), "Settings.ini");
+}
+
+TEST_F(SettingsFile, DamagedFileIsCopiedBesideItselfAndTheFirstMembersRestored) {
+    const std::string good = save_form_state(kWindow, FieldValues(kWindow));
+    std::string damaged =
+        encode_state_file(R"({"widthEd":{"data":"9"},"widthLabel1":{"data":"W"}})");
+    write_bytes(copy, "an older copy");
+    write_bytes(file, damaged);
+    const StateRestore r = restore();
+    EXPECT_EQ(r.failure, "No entry for component depthEd");
+    EXPECT_EQ(form.text("width"), "9") << "the members before the first missing one count";
+    EXPECT_EQ(form.text("depth"), "2");
+    EXPECT_EQ(r.kept_copy, copy);
+    EXPECT_TRUE(r.may_overwrite);
+    EXPECT_EQ(read_bytes(copy), damaged);
+    EXPECT_EQ(read_bytes(file), damaged) << "the file itself is left for the next save";
+    EXPECT_EQ(r.notice(file), file.string() +
+                                  " could not be restored: No entry for component depthEd. A "
+                                  "copy of it is kept as " +
+                                  copy.string() + ".");
+
+    // One bad byte in a good file.
+    damaged = good;
+    damaged[5] = '\xFF';
+    write_bytes(file, damaged);
+    EXPECT_TRUE(restore().failure.has_value());
+    EXPECT_EQ(read_bytes(copy), damaged);
+}
+
+TEST_F(SettingsFile, TooLongOrNotAFile) {
+    write_bytes(file, std::string(max_state_file_size + 1, ' '));
+    StateRestore r = restore();
+    EXPECT_EQ(r.failure, "Cannot read file " + file.string() + ": it is longer than 1048576 " +
+                             "bytes, the most a window-state file may hold.");
+    EXPECT_EQ(fs::file_size(copy), max_state_file_size + 1);
+    fs::remove(file);
+    fs::remove(copy);
+
+    // Nothing can be saved over a folder, so nothing needs keeping.
+    fs::create_directory(file);
+    r = restore();
+    EXPECT_EQ(r.failure, "Cannot read file " + file.string() + ": it is a folder, not a file.");
+    EXPECT_EQ(r.kept_copy, std::nullopt);
+    EXPECT_TRUE(r.may_overwrite);
+    fs::remove(file);
+
+    // A loop of links: found, unreadable, no crash.
+    fs::create_symlink("Settings.ini", file);
+    r = restore();
+    EXPECT_TRUE(r.found);
+    EXPECT_EQ(r.failure,
+              "Cannot open file " + file.string() + ": Too many levels of symbolic links");
+}
+
+TEST_F(SettingsFile, NoCopyNoOverwrite) {
+    write_bytes(file, "\x01!");
+    fs::create_directory(copy);  // in the way of the copy
+    const StateRestore r = restore();
+    EXPECT_FALSE(r.may_overwrite);
+    EXPECT_EQ(r.kept_copy, std::nullopt);
+    EXPECT_NE(
+        r.notice(file).find("No copy of it could be made (Cannot write file " + copy.string() +
+                            ": it is a folder, not a file.), so it will "
+                            "not be saved over when the program closes."),
+        std::string::npos)
+        << r.notice(file);
 }
 
 }  // namespace
