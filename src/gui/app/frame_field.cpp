@@ -18,6 +18,7 @@ TFrame1::TFrame1(QWidget* parent)
       label1_(new QLabel(QStringLiteral("Label1"), this)) {
     ed_->setObjectName(QStringLiteral("Ed"));
     label1_->setObjectName(QStringLiteral("Label1"));
+    label1_->setTextFormat(Qt::PlainText);
     label1_->setFixedWidth(120);
     label1_->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     label1_->setWordWrap(true);

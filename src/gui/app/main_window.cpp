@@ -84,50 +84,58 @@ void TOstrivane::connect_buttons() {
     on_click("write_mot", &TOstrivane::write_motClick);
     on_click("write_tnd", &TOstrivane::write_tndClick);
     on_click("SaveSet", &TOstrivane::SaveSetClick);
+    // Buttons whose actions are still to come say so rather than do nothing.
+    for (const char* name : {"loadbut", "SaveProg", "DrawSpline", "Loadsplineprog",
+                             "Savesplineprog", "loadtnd", "createplan"}) {
+        auto* button = findChild<QPushButton*>(QString::fromLatin1(name));
+        button->setEnabled(false);
+        button->setToolTip(QStringLiteral("Not available yet: this version cannot do this."));
+    }
 }
 
 void TOstrivane::FormCreate() {
     ConfiguraRegiaoBR();
     tabs_->setCurrentIndex(0);
+    // The whole path: on a fresh machine even the per-user data folder may be missing.
+    std::string failure;
     try {
         IniFilePath_ = with_separator(data_folder());
-        // The whole path: on a fresh machine even the per-user data folder may be missing.
-        fs::create_directories(data_folder());
-    } catch (const fs::filesystem_error& e) {
-        operator_->information(e.what());
-        return;
+        std::error_code ec;
+        fs::create_directories(data_folder(), ec);
+        if (ec)
+            failure = "Cannot create the data folder " + IniFilePath_ + ": " + ec.message();
     } catch (const Error& e) {
         // No home folder: there is nowhere to keep the settings and the log.
-        operator_->information(e.what());
+        failure = e.what();
+    }
+    const std::string log_file = IniFilePath_.empty() ? "" : IniFilePath_ + "Ostrivane.log";
+    if (!failure.empty()) {
+        log_->not_opened(log_file, "the data folder could not be created");
+        operator_->show_error(failure);
         return;
     }
     restore_settings();
     loadini();
     try {
-        log_->open(IniFilePath_ + "Ostrivane.log");
-        log("Log file is located in: " + IniFilePath_ + "Ostrivane.log", false);
+        log_->open(log_file);
+        log("Log file is located in: " + log_file, false);
+        // Said once the log is open, so that the critical memo (and the file) keep it.
+        if (const std::string notice = settings_restore_.notice(settings_file()); !notice.empty())
+            log(notice, true);
     } catch (const Error& e) {
-        operator_->information(e.what());
+        operator_->show_error(e.what());
     }
 }
 
 void TOstrivane::restore_settings() {
-    if (!fs::exists(settings_file()))
-        return;
-    const auto bytes = read_file(settings_file());
-    if (!bytes) {
-        debug_diagnostic("Cannot open file " + settings_file().string());
-        return;
-    }
-    if (const auto error = restore_form_state(*bytes, main_window_components(), *form_)) {
-        debug_diagnostic(*error);
-    }
+    settings_restore_ = restore_state_file(settings_file(), main_window_components(), *form_);
+    if (settings_restore_.failure)
+        debug_diagnostic(*settings_restore_.failure);
 }
 
 void TOstrivane::loadini() {
-    if (const auto bytes = read_file(settings_file())) {
-        tnd_file_ = read_ini_key(*bytes, tnd_section, tnd_key);
-    }
+    if (settings_restore_.bytes)
+        tnd_file_ = read_ini_key(*settings_restore_.bytes, tnd_section, tnd_key);
 }
 
 void TOstrivane::log(std::string_view aMessage, bool critical) {
@@ -162,10 +170,14 @@ void TOstrivane::write_tndClick() {
 void TOstrivane::SaveSetClick() {
     // A failed save is reported rather than confirmed: the old settings file is still intact.
     save_settings();
+    settings_restore_.may_overwrite = true;  // the operator chose to save over it
     operator_->information("Settings saved");
 }
 
 void TOstrivane::FormSaveState() {
+    // A settings file that could neither be restored nor copied is not saved over unasked.
+    if (!settings_restore_.may_overwrite)
+        return;
     try {
         save_settings();
     } catch (const Error& e) {

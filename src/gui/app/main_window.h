@@ -7,6 +7,7 @@
 
 #include "core/app/log.h"
 #include "core/app/operator.h"
+#include "core/app/state_file.h"
 #include "core/fingerjoint/fast_rec.h"
 #include "gui/app/memo_sink.h"
 #include "gui/app/widget_form.h"
@@ -67,6 +68,7 @@ class TOstrivane : public QMainWindow {
     std::unique_ptr<MemoSink> critical_sink_;
     std::string IniFilePath_;
     std::optional<std::string> tnd_file_;
+    StateRestore settings_restore_;  // what became of Settings.ini at start
     TfastRec fast_record_;
 };
 

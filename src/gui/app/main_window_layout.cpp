@@ -15,15 +15,12 @@
 #include "core/app/main_window_fields.h"
 #include "gui/app/frame_field.h"
 #include "gui/app/illustrations.h"
+#include "gui/app/qt_text.h"
 
 namespace ostrivane::gui {
 namespace {
 
 constexpr int kLabelWidth = 200;
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 const ComponentSpec& spec(std::string_view name) {
     const ComponentSpec* c = find_main_window_component(name);
@@ -98,7 +95,7 @@ void build_finger_joint_tab(QTabWidget* tabs) {
     }
     for (const char* name : {"write_mot", "loadbut", "SaveProg", "write_tnd"})
         s.button(name);
-    auto* picture = named(new QLabel, "ImageControl1");
+    auto* picture = named(plain_label(), "ImageControl1");
     picture->setAlignment(Qt::AlignCenter);
     picture->setPixmap(finger_joint_illustration(QSize(420, 250)));
     picture->setFixedHeight(250);
@@ -131,7 +128,7 @@ QGroupBox* axis_mapping_group() {
     auto* group = named(new QGroupBox(qs(spec("GroupBox4").text)), "GroupBox4");
     auto* grid = new QGridLayout(group);
     const auto label = [](std::string_view name) {
-        return named(new QLabel(qs(spec(name).text)), name);
+        return named(plain_label(qs(spec(name).text)), name);
     };
     grid->addWidget(label("Label1"), 0, 0);
     grid->addWidget(label("Label6"), 0, 2);
@@ -177,12 +174,12 @@ void build_about_tab(QTabWidget* tabs) {
     auto* page = named(new QWidget, "TabItem4");
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(24, 24, 24, 24);
-    auto* logo = named(new QLabel, "Image1");
+    auto* logo = named(plain_label(), "Image1");
     logo->setPixmap(ostrivane_logo(QSize(160, 160)));
     logo->setAlignment(Qt::AlignCenter);
     layout->addWidget(logo);
     for (const char* name : {"Label11", "Label12", "Label13", "Version"}) {
-        auto* label = named(new QLabel(qs(spec(name).text)), name);
+        auto* label = named(plain_label(qs(spec(name).text)), name);
         label->setAlignment(Qt::AlignCenter);
         label->setWordWrap(true);
         layout->addWidget(label);
@@ -217,7 +214,7 @@ QWidget* header_bar() {
         QStringLiteral("#HeaderToolBar { background: #3b2f24; }"
                        "#ToolBarLabel { color: #f3e6d3; font-size: 16pt; }"));
     auto* layout = new QHBoxLayout(bar);
-    auto* label = named(new QLabel(qs(spec("ToolBarLabel").text)), "ToolBarLabel");
+    auto* label = named(plain_label(qs(spec("ToolBarLabel").text)), "ToolBarLabel");
     label->setAlignment(Qt::AlignCenter);
     layout->addWidget(label);
     return bar;

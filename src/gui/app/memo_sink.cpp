@@ -6,6 +6,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "gui/app/qt_text.h"
+
 namespace ostrivane::gui {
 
 void MemoSink::clear() {
@@ -13,8 +15,12 @@ void MemoSink::clear() {
 }
 
 void MemoSink::append(std::string_view line) {
-    memo_->appendPlainText(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
-    memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
+    memo_->appendPlainText(qs(line));
+    // The new line is shown from its start, time stamp first, however long its message: the
+    // cursor goes there too, so that nothing scrolls the view back to a line's far end.
+    memo_->setTextCursor(QTextCursor(memo_->document()->lastBlock()));
+    memo_->ensureCursorVisible();
+    memo_->horizontalScrollBar()->setValue(memo_->horizontalScrollBar()->minimum());
 }
 
 void MemoSink::remove_first_line() {
@@ -31,7 +37,7 @@ std::string local_time_stamp() {
                           QString::number(now.date().day()) + ' ' +
                           locale.monthName(now.date().month(), QLocale::ShortFormat) + " at " +
                           now.time().toString(QStringLiteral("HH:mm:ss:zzz"));
-    return stamp.toStdString();
+    return ss(stamp);
 }
 
 }  // namespace ostrivane::gui

@@ -2,37 +2,48 @@
 
 #include <QMessageBox>
 
+#include "gui/app/qt_text.h"
+
 namespace ostrivane::gui {
 namespace {
 
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 const QString kTitle = QStringLiteral("Ostrivane");
+
+// Every box shows its message as plain text: messages quote file names, fields and captions,
+// and markup in them must not render.
+QMessageBox::StandardButton show_box(QWidget* parent, QMessageBox::Icon icon, std::string_view text,
+                                     QMessageBox::StandardButtons buttons,
+                                     QMessageBox::StandardButton default_button) {
+    QMessageBox box(icon, kTitle, qs(text), buttons, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(default_button);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
 
 }  // namespace
 
 void QtOperator::information(std::string_view message) {
-    QMessageBox::information(parent_, kTitle, qs(message));
+    show_box(parent_, QMessageBox::Information, message, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void QtOperator::show_error(std::string_view message) {
+    show_box(parent_, QMessageBox::Critical, message, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool QtOperator::ask_yes_no(std::string_view question) {
-    return QMessageBox::warning(parent_, kTitle, qs(question), QMessageBox::Yes | QMessageBox::No,
-                                QMessageBox::No) == QMessageBox::Yes;
+    return show_box(parent_, QMessageBox::Warning, question, QMessageBox::Yes | QMessageBox::No,
+                    QMessageBox::No) == QMessageBox::Yes;
 }
 
 Operator::Answer QtOperator::ask_yes_no_cancel(std::string_view question) {
-    const auto button = QMessageBox::question(
-        parent_, kTitle, qs(question), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto button =
+        show_box(parent_, QMessageBox::Question, question,
+                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::NoButton);
     if (button == QMessageBox::Yes)
         return Answer::Yes;
     if (button == QMessageBox::No)
         return Answer::No;
     return Answer::Cancel;
-}
-
-void QtOperator::show_error(std::string_view message) {
-    QMessageBox::critical(parent_, kTitle, qs(message));
 }
 
 void run_action(Operator& op, const std::function<void()>& action) {

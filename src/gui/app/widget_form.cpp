@@ -11,16 +11,10 @@
 
 #include "core/text/error.h"
 #include "gui/app/frame_field.h"
+#include "gui/app/qt_text.h"
 
 namespace ostrivane::gui {
 namespace {
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-std::string ss(const QString& s) {
-    return s.toStdString();
-}
 
 // A page of a tab control carries its caption in the tab bar.
 QTabWidget* tab_control_of(QWidget* page) {
@@ -107,6 +101,8 @@ void WidgetForm::set_component_text(std::string_view key, std::string_view text)
     if (auto* edit = qobject_cast<QLineEdit*>(w)) {
         edit->setText(qs(text));
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        // A caption from a file is shown as text, whatever markup it holds.
+        label->setTextFormat(Qt::PlainText);
         label->setText(qs(text));
     } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
         group->setTitle(qs(text));

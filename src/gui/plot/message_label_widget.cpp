@@ -28,6 +28,8 @@ FadingMessageLabel::FadingMessageLabel(QWidget* parent)
     red.setColor(QPalette::WindowText, Qt::red);
     setPalette(red);
     setWordWrap(false);
+    // Notices may quote a file's or a field's text; markup in it is shown, not rendered.
+    setTextFormat(Qt::PlainText);
     effect_->setOpacity(0.0);
     setGraphicsEffect(effect_);
     fade_->addAnimation(opacity_ramp(effect_, 0.0, 1.0, fade_));

@@ -3,6 +3,7 @@
 
 #include "frame_field_test.h"
 #include "main_window_test.h"
+#include "qt_job_context_test.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -13,6 +14,10 @@ int main(int argc, char** argv) {
     }
     {
         FrameFieldTest test;
+        status |= QTest::qExec(&test, argc, argv);
+    }
+    {
+        QtJobContextTest test;
         status |= QTest::qExec(&test, argc, argv);
     }
     return status;

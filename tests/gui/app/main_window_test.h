@@ -18,4 +18,11 @@ class MainWindowTest : public QObject {
     void fieldErrorIsShownAndTheWindowStaysUsable();
     void desktopDocumentsFolderIsMadeForTheFirstJob();
     void startsWithoutAHomeFolder();
+    void damagedSettingsAreKeptAside();
+    void unreadableSettingsDoNotStopTheStart();
+    void dataFolderThatCannotBeMadeIsReported();
+    void unbuiltButtonsAreDisabledWithATooltip();
+    void captionsAndMessagesShowPlainText();
+    void logMemoShowsNewLinesFromTheirStart();
+    void versionComesFromTheBuild();
 };

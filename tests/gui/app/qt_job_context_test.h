@@ -1,0 +1,10 @@
+#pragma once
+#include <QObject>
+
+class QtJobContextTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void shortJobShowsNothing();
+    void pumpingReachesTheEventLoopAtABoundedRate();
+    void longJobShowsProgressAndCanBeCancelled();
+};
