@@ -90,10 +90,11 @@ void Log::close() noexcept {
 std::uint64_t Log::rounded_file_size() const {
     std::error_code ec;
     if (!file_.is_open()) {
-        if (path_.empty())
-            throw Error("Cannot write the log file: it has not been opened");
-        throw Error("Cannot write the log file " + path_.string() + ": it could not be opened (" +
-                    not_open_reason_ + ")");
+        const std::string reason = not_open_reason_.empty()
+                                       ? "it has not been opened"
+                                       : "it could not be opened (" + not_open_reason_ + ")";
+        throw Error("Cannot write the log file" + (path_.empty() ? "" : " " + path_.string()) +
+                    ": " + reason);
     }
     const auto size = std::filesystem::file_size(path_, ec);
     if (ec)
