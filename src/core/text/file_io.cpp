@@ -21,21 +21,22 @@ constexpr std::size_t kReadChunk = 64 * 1024;
 }
 
 // Why a file of this type cannot be read or written as a file, or empty for a regular file.
+// A clause without its full stop, to stand at a sentence's end or in brackets.
 std::string_view not_a_file_reason(fs::file_type type) {
     switch (type) {
         case fs::file_type::regular:
             return {};
         case fs::file_type::directory:
-            return "it is a folder, not a file.";
+            return "it is a folder, not a file";
         case fs::file_type::block:
         case fs::file_type::character:
-            return "it is a device, not a regular file.";
+            return "it is a device, not a regular file";
         case fs::file_type::fifo:
-            return "it is a pipe (fifo), not a regular file.";
+            return "it is a pipe (fifo), not a regular file";
         case fs::file_type::socket:
-            return "it is a socket, not a regular file.";
+            return "it is a socket, not a regular file";
         default:
-            return "it is not a regular file.";
+            return "it is not a regular file";
     }
 }
 
@@ -66,7 +67,7 @@ bool has_write_bit(fs::perms p) {
 // checked by themselves too: a file marked read-only stays so even for an administrator.
 void check_writable(const fs::path& file, const fs::path& target, const fs::file_status& st) {
     if (const std::string_view reason = not_a_file_reason(st.type()); !reason.empty())
-        refuse("Cannot write file", file, reason);
+        refuse("Cannot write file", file, std::string(reason) + ".");
     if (!has_write_bit(st.permissions()))
         refuse("Cannot write file", file, system_message(EACCES) + " (the file is read-only)");
     errno = 0;
@@ -114,7 +115,7 @@ std::string read_file_limited(const fs::path& path, std::uint64_t max_bytes,
     if (ec)
         refuse("Cannot open file", path, ec.message());
     if (const std::string_view reason = not_a_file_reason(st.type()); !reason.empty())
-        refuse("Cannot read file", path, reason);
+        refuse("Cannot read file", path, std::string(reason) + ".");
     const std::string limit = "it is longer than " + std::to_string(max_bytes) +
                               " bytes, the most " + std::string(what) + " may hold.";
     const std::uintmax_t size = fs::file_size(path, ec);
@@ -163,9 +164,14 @@ AtomicFile::AtomicFile(fs::path file) : file_(std::move(file)) {
         if (!fs::is_regular_file(left) && !fs::is_symlink(left)) {
             refuse("Cannot write file", file_,
                    "its temporary file " + temp_.string() + " is in the way (" +
-                       std::string(not_a_file_reason(left.type())) + ")");
+                       std::string(not_a_file_reason(left.type())) + ").");
         }
-        fs::remove(temp_, ec);
+        // Never written through: a link there would carry the bytes somewhere else.
+        if (fs::remove(temp_, ec); ec) {
+            refuse(
+                "Cannot write file", file_,
+                "its temporary file " + temp_.string() + " is in the way (" + ec.message() + ").");
+        }
     }
     errno = 0;
     out_.open(temp_, std::ios::binary | std::ios::trunc);

@@ -143,7 +143,7 @@ TEST(AtomicSave, FailedSaveKeepsTheOldFileAndNamesTheUsersFile) {
     fs::create_directory(dir / "Settings.ini.saving");
     EXPECT_EQ(error_of([&] { write_file_atomically(file, "lost?"); }),
               "Cannot write file " + file.string() + ": its temporary file " + file.string() +
-                  ".saving is in the way (it is a folder, not a file.)");
+                  ".saving is in the way (it is a folder, not a file).");
     EXPECT_EQ(read_bytes(file), "precious");
     fs::remove(dir / "Settings.ini.saving");
 
