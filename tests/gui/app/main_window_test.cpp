@@ -27,6 +27,7 @@
 #include "gui/app/main_window.h"
 #include "gui/app/qt_operator.h"
 #include "gui/app/qt_text.h"
+#include "gui/plot/message_label_widget.h"
 #include "support/scripted_operator.h"
 #include "temp_home.h"
 
@@ -495,6 +496,12 @@ void MainWindowTest::captionsAndMessagesShowPlainText() {
     QVERIFY(child<QLabel>(*w, "Label12")->text().startsWith("<h1>Big</h1>"));
     for (QLabel* label : w->findChildren<QLabel*>())
         QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+
+    // The fading message label of the plot windows.
+    ostrivane::FadingMessageLabel notice;
+    notice.set_text("<b>Double points are not allowed !!!</b>");
+    QCOMPARE(notice.textFormat(), Qt::PlainText);
+    QCOMPARE(notice.text(), QStringLiteral("<b>Double points are not allowed !!!</b>"));
 
     // The message boxes: plain text, and the error icon for errors.
     ostrivane::gui::QtOperator boxes(w.get());
