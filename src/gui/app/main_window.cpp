@@ -22,6 +22,7 @@
 #include "core/text/file_io.h"
 #include "core/text/job_context.h"
 #include "gui/app/main_window_layout.h"
+#include "gui/app/qt_job_context.h"
 #include "gui/app/qt_operator.h"
 
 namespace ostrivane::gui {
@@ -41,6 +42,18 @@ fs::path documents_location() {
     return fs::path(
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdU16String());
 }
+
+// Counts a job as running while it lives.
+class RunningJob {
+  public:
+    explicit RunningJob(int& count) : count_(count) { ++count_; }
+    ~RunningJob() { --count_; }
+    RunningJob(const RunningJob&) = delete;
+    RunningJob& operator=(const RunningJob&) = delete;
+
+  private:
+    int& count_;
+};
 
 void debug_diagnostic(const std::string& message) {
     qDebug().noquote() << QString::fromStdString(state_diagnostic(main_window_class, message));
@@ -153,7 +166,8 @@ void TOstrivane::write_motClick() {
     // The summary is counted while the lines are written, and only when it will be logged.
     const bool logged = form_->checked("Write_log_screen") || form_->checked("write_log");
     ProgramStatsSink summary;
-    JobContext context;
+    const RunningJob running(jobs_running_);
+    QtJobContext context(this, QStringLiteral("Writing the finger-joint program"));
     const auto file = ostrivane::write_motClick(*form_, *operator_, fast_record_,
                                                 OutputDestination{documents_location()}, context,
                                                 logged ? &summary : nullptr);
@@ -162,7 +176,8 @@ void TOstrivane::write_motClick() {
 }
 
 void TOstrivane::write_tndClick() {
-    JobContext context;
+    const RunningJob running(jobs_running_);
+    QtJobContext context(this, QStringLiteral("Writing the tooth file"));
     ostrivane::write_tndClick(*form_, *operator_, fast_record_,
                               OutputDestination{documents_location()}, context);
 }
@@ -186,6 +201,11 @@ void TOstrivane::FormSaveState() {
 }
 
 void TOstrivane::closeEvent(QCloseEvent* event) {
+    // A job lets events through while it runs; a close among them waits for the job's end.
+    if (jobs_running_ > 0) {
+        event->ignore();
+        return;
+    }
     FormSaveState();
     log_->close();
     event->accept();

@@ -69,6 +69,7 @@ class TOstrivane : public QMainWindow {
     std::string IniFilePath_;
     std::optional<std::string> tnd_file_;
     StateRestore settings_restore_;  // what became of Settings.ini at start
+    int jobs_running_ = 0;           // a job pumping events is under way
     TfastRec fast_record_;
 };
 

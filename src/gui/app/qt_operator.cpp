@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 
+#include "core/gcode/gcode_program.h"
 #include "gui/app/qt_text.h"
 
 namespace ostrivane::gui {
@@ -49,6 +50,8 @@ Operator::Answer QtOperator::ask_yes_no_cancel(std::string_view question) {
 void run_action(Operator& op, const std::function<void()>& action) {
     try {
         action();
+    } catch (const JobCancelled& e) {
+        op.information(e.what());  // the operator's own choice, not a failure
     } catch (const std::exception& e) {
         op.show_error(e.what());
     }

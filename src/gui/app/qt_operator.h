@@ -20,8 +20,8 @@ class QtOperator final : public Operator {
     QPointer<QWidget> parent_;
 };
 
-// Runs a button's action; an error it throws ends the action and is shown to the operator,
-// and the window stays usable.
+// Runs a button's action; an error it throws ends the action and is shown to the operator in
+// an error box, and the window stays usable. A job the operator cancelled is told as news.
 void run_action(Operator& op, const std::function<void()>& action);
 
 }  // namespace ostrivane::gui

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -549,4 +550,37 @@ void MainWindowTest::versionComesFromTheBuild() {
     auto w = open_window();
     // The version of the project() line, which the build hands to the program.
     QCOMPARE(child<QLabel>(*w, "Version")->text(), QStringLiteral("Version " OSTRIVANE_VERSION));
+}
+
+void MainWindowTest::longJobShowsProgressAndCanBeCancelled() {
+    auto w = open_window();
+    // Some seconds of writing; far longer than the half second after which progress shows.
+    type_into(field(*w, "no_cuts")->Ed(), QStringLiteral("150000"));
+    const QString ngc = home->path() + "/Documents/Karvik.ngc";
+    // While the job runs the operator tries to close the window, then presses Cancel.
+    bool dialog_seen = false;
+    int ticks_while_writing = 0;
+    QTimer operator_hand;
+    QObject::connect(&operator_hand, &QTimer::timeout, [&] {
+        ++ticks_while_writing;
+        auto* dialog = w->findChild<QProgressDialog*>();
+        if (dialog == nullptr || !dialog->isVisible() || dialog_seen)
+            return;
+        dialog_seen = true;
+        QVERIFY(!QFile::exists(ngc));  // nothing in place while it is written
+        w->close();
+        QTest::mouseClick(dialog->findChild<QPushButton*>(), Qt::LeftButton);
+    });
+    operator_hand.start(20);
+    click(*w, child<QPushButton>(*w, "write_mot"));
+    operator_hand.stop();
+    QVERIFY(dialog_seen);
+    QVERIFY(ticks_while_writing > 5);
+    QVERIFY2(w->isVisible(), "the close waited for the job");
+    QCOMPARE(op->messages,
+             std::vector<std::string>{ngc.toStdString() + " cancelled, no file written"});
+    QVERIFY(op->errors.empty());
+    QVERIFY(!QFile::exists(ngc));
+    QVERIFY(QDir(home->path() + "/Documents").isEmpty());
+    QVERIFY(w->findChild<QProgressDialog*>() == nullptr);
 }

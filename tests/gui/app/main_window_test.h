@@ -25,4 +25,5 @@ class MainWindowTest : public QObject {
     void captionsAndMessagesShowPlainText();
     void logMemoShowsNewLinesFromTheirStart();
     void versionComesFromTheBuild();
+    void longJobShowsProgressAndCanBeCancelled();
 };
