@@ -28,6 +28,10 @@ constexpr const char* kHelp =
     "        a spline file with it; refused points are reported on standard error\n"
     "\n";
 
+// A point list of a thousand points is some tens of kilobytes; this leaves room for long
+// comments and many skipped lines, and stops an endless file.
+constexpr std::uint64_t kMaxPointListBytes = 16u << 20;
+
 // Keeps the notices of the curve code for the output.
 struct Notices final : MessageSink {
     using MessageSink::notice;
@@ -97,13 +101,11 @@ int show(Arguments& args) {
     if (gradients && !(round_half_even(resolution) >= 1)) {
         throw Error("Spline samples/mm must be at least 1 to find turning points");
     }
-    const auto bytes = read_file(file);
-    if (!bytes)
-        throw Error("Cannot open file " + file);
+    const std::string bytes = read_file_limited(file, kMaxSplineFileBytes, "a spline file");
 
     Notices notices;
     SplineDocument document;
-    const auto version = read_spline_file(*bytes, document, notices);
+    const auto version = read_spline_file(bytes, document, notices);
     if (!version)
         throw Error(file + " is too short to be a spline file");
     if (*version != kSplineFileVersion) {
@@ -157,15 +159,13 @@ int import(Arguments& args) {
     args.expect_end();
     if (!output)
         throw UsageError{"spline import needs --output FILE.spl"};
-    const auto text = read_file(source);
-    if (!text)
-        throw Error("Cannot open file " + source);
+    const std::string text = read_file_limited(source, kMaxPointListBytes, "a point list");
 
     Notices notices;
     TBetaSPLpoints profile{notices};
     // A line that is not a number stops the import; nothing is written then.
     try {
-        import_points(*text, profile);
+        import_points(text, profile);
     } catch (const Error&) {
         for (const std::string& message : notices.texts)
             std::cerr << message << '\n';

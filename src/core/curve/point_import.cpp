@@ -12,13 +12,9 @@ namespace {
 // A bad coordinate is shown this far; a damaged file can hold megabytes on one line.
 constexpr std::size_t kExcerpt = 40;
 
+// Blanks and control characters around a number.
 std::string_view trimmed(std::string_view text) {
-    const auto is_blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && is_blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && is_blank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return trim_if(text, [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
 // The start of a text as it can be shown in a message: bytes outside printable ASCII as \xNN.

@@ -79,11 +79,8 @@ std::optional<std::string> write_tndClick(const FieldSource& fields, Operator& o
     try {
         write_tooth_lines(writer, fast_record, context);
     } catch (const JobCancelled&) {
-        writer.abandon();  // a staged file goes with this
-        if (destination.mode() == LineWriter::Mode::in_place) {
-            std::error_code ignored;
-            std::filesystem::remove(file, ignored);
-        }
+        // Nothing of the cancelled job reaches the target; an older file of that name stays.
+        writer.discard();
         throw JobCancelled(file);
     }
     writer.commit();

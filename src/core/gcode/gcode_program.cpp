@@ -104,13 +104,9 @@ void GcodeProgram::close_after_error() noexcept {
 void GcodeProgram::discard() noexcept {
     if (!chain_saw_ || !chain_saw_->open())
         return;
-    chain_saw_->abandon();  // a staged file goes with this
+    // Nothing of the cancelled job reaches the target; an older file of that name stays.
+    chain_saw_->discard();
     chain_saw_.reset();
-    if (!all_or_nothing_) {
-        // Written in place: what is there is the cancelled job's beginning.
-        std::error_code ignored;
-        fs::remove(file_, ignored);
-    }
 }
 
 std::string write_gcode_program(GcodeJob job, FieldSource& fields, Operator& op,

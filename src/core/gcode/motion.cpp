@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/number_format.h"
 
@@ -11,10 +12,6 @@ namespace {
 
 const char* motion_word(bool fast_move) {
     return fast_move ? "G00 " : "G01 ";
-}
-
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
 // The axis a move letter names, the axis a homing letter sends home.
@@ -74,7 +71,7 @@ void GcodeMotion::home(bool fast_move, Axis axis) {
 }
 
 void GcodeMotion::steps(char stepper, double number_of_mm, bool fast_move) {
-    const char command = upper(stepper);
+    const char command = ascii_upper(stepper);
     switch (command) {
         case 'X':
         case 'Y':

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
@@ -20,9 +21,6 @@ using Axes = std::array<double, 7>;
 // How much of a bad line an error message shows.
 constexpr std::size_t quoted_line_limit = 80;
 
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
 bool is_blank(char c) {
     return c == ' ' || c == '\t';
 }
@@ -92,7 +90,7 @@ void ProgramStatsCounter::read_words(std::string_view line) {
         } else if (c == ';' || c == '%') {
             break;
         } else {
-            const char letter = upper(c);
+            const char letter = ascii_upper(c);
             std::size_t j = i + 1;
             while (j < line.size() && is_blank(line[j]))
                 ++j;

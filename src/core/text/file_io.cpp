@@ -244,8 +244,4 @@ void write_file_atomically(const fs::path& path, std::string_view bytes) {
     file.commit();
 }
 
-void write_file(const fs::path& path, std::string_view bytes) {
-    write_file_atomically(path, bytes);
-}
-
 }  // namespace ostrivane

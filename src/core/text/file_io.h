@@ -60,9 +60,6 @@ class AtomicFile {
 // Saves bytes through an AtomicFile. Throws Error naming the file on failure.
 void write_file_atomically(const std::filesystem::path& path, std::string_view bytes);
 
-// The same save under its short name (tests make their fixture files with it).
-void write_file(const std::filesystem::path& path, std::string_view bytes);
-
 // The system's text for an errno value, for messages that name a file and say why.
 std::string system_message(int err);
 

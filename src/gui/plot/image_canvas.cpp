@@ -7,12 +7,10 @@
 #include <QString>
 #include <algorithm>
 
+#include "gui/app/qt_text.h"
+
 namespace ostrivane {
 namespace {
-
-QString to_qstring(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 Qt::PenStyle to_style(Dash dash) {
     switch (dash) {
@@ -224,12 +222,12 @@ void ImageCanvas::fill_text(const RectF& rect, std::string_view text, const Font
     paint_with(opacity, [&](QPainter& p) {
         p.setFont(to_qfont(font));
         p.setPen(to_qcolor(color));
-        p.drawText(to_qrect(rect), flags, to_qstring(text));
+        p.drawText(to_qrect(rect), flags, gui::qs(text));
     });
 }
 
 float ImageCanvas::text_width(std::string_view text, const Font& font) const {
-    return static_cast<float>(QFontMetricsF(to_qfont(font)).horizontalAdvance(to_qstring(text)));
+    return static_cast<float>(QFontMetricsF(to_qfont(font)).horizontalAdvance(gui::qs(text)));
 }
 
 float ImageCanvas::text_height(std::string_view /*text*/, const Font& font) const {

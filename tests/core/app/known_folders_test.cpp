@@ -108,7 +108,7 @@ struct Folders : ::testing::Test {
     }
     void write_user_dirs(const fs::path& config, const std::string& text) {
         fs::create_directories(config);
-        write_file(config / "user-dirs.dirs", text);
+        write_file_atomically(config / "user-dirs.dirs", text);
     }
 };
 

@@ -129,7 +129,7 @@ TEST(ProgramStatsOfFile, StreamsToTheSameCountsAsTheWholeText) {
     const std::string first_line = "(" + std::string(65533, 'x') + ")";
     for (const char* end : {"\r\n", "\n", "\r", "\r\r", "\r\n\r\n"}) {
         std::string text = first_line + end + program_with_line_ends(random) + "G00 X7";
-        write_file(dir / "p.ngc", text);
+        write_file_atomically(dir / "p.ngc", text);
         const ProgramStats whole = program_stats(text);
         const ProgramStats streamed = program_stats_of_file(dir / "p.ngc");
         EXPECT_EQ(stats_summary(streamed), stats_summary(whole)) << end[1];
@@ -137,19 +137,19 @@ TEST(ProgramStatsOfFile, StreamsToTheSameCountsAsTheWholeText) {
         EXPECT_EQ(streamed.feed_mm, whole.feed_mm);
         EXPECT_EQ(streamed.rapid_mm, whole.rapid_mm);
     }
-    write_file(dir / "empty.ngc", "");
+    write_file_atomically(dir / "empty.ngc", "");
     EXPECT_EQ(program_stats_of_file(dir / "empty.ngc").lines, 0u);
 }
 
 TEST(ProgramStatsOfFile, RefusesWhatIsNoProgram) {
     test::TempDir dir;
     const std::string file = (dir / "long.ngc").string();
-    write_file(file, "G21\r\n(" + std::string(max_program_line, 'x') + ")\r\n");
+    write_file_atomically(file, "G21\r\n(" + std::string(max_program_line, 'x') + ")\r\n");
     EXPECT_EQ(
         error_of([&] { program_stats_of_file(file); }),
         "Line 2 of " + file + " is longer than 65536 characters, so it is not a G-code program.");
     // Just at the limit is a line like any other.
-    write_file(file, "(" + std::string(max_program_line - 2, 'x') + ")");
+    write_file_atomically(file, "(" + std::string(max_program_line - 2, 'x') + ")");
     EXPECT_EQ(program_stats_of_file(file).lines, 1u);
 
     if (std::filesystem::exists("/dev/zero")) {
