@@ -17,31 +17,12 @@ std::string_view trimmed(std::string_view text) {
     return trim_if(text, [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }
 
-// The start of a text as it can be shown in a message: bytes outside printable ASCII as \xNN.
-std::string excerpt(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    for (std::size_t i = 0; i < text.size() && i < kExcerpt; ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (byte >= 0x20 && byte < 0x7F) {
-            out += text[i];
-        } else {
-            out += "\\x";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 15];
-        }
-    }
-    if (text.size() > kExcerpt)
-        out += "...";
-    return out;
-}
-
 double coordinate(std::string_view text, std::size_t line_number) {
     const std::string_view number = trimmed(text);
     if (const auto value = parse_float(number))
         return *value;
-    throw Error("Line " + std::to_string(line_number) + ": '" + excerpt(number) +
-                "' is not a valid floating point value");
+    throw Error("Line " + std::to_string(line_number) + ": '" +
+                printable_excerpt(number, kExcerpt) + "' is not a valid floating point value");
 }
 }  // namespace
 

@@ -182,41 +182,68 @@ std::string write_spline_file(const TBetaSPLpoints& profile, const TBetaSPLpoint
     return write_spline_file(SplineDocument{profile.shape(), spline2.shape(), moves});
 }
 
-std::optional<std::uint16_t> read_spline_file(std::string_view bytes, SplineDocument& document,
-                                              MessageSink& notices,
-                                              std::optional<int> profile_limit) {
+namespace {
+// The frame every reader shares: the version word, then the four sections in file order, each
+// read from wherever the one before left the stream.
+template <typename Sections>
+std::optional<std::uint16_t> read_sections(std::string_view bytes, Sections&& sections) {
     SplineStream stream{std::string(bytes)};
     const auto version = read_version(stream);
     if (version != kSplineFileVersion)
         return version;
-    read_points_section(stream, document.profile.points, notices);
-    if (profile_limit) {
-        const auto limit = static_cast<std::size_t>(std::max(*profile_limit, 0));
-        if (document.profile.points.size() > limit)
-            document.profile.points.resize(limit);
-    }
-    read_parts_section(stream, document.profile.parts, notices);
-    read_points_section(stream, document.spline2.points, notices);
-    readMoves(stream, document.moves, notices);
+    sections.profile_points(stream);
+    sections.profile_parts(stream);
+    sections.spline2_points(stream);
+    sections.moves(stream);
     return version;
+}
+}  // namespace
+
+std::optional<std::uint16_t> read_spline_file(std::string_view bytes, SplineDocument& document,
+                                              MessageSink& notices,
+                                              std::optional<int> profile_limit) {
+    struct {
+        SplineDocument& doc;
+        MessageSink& notices;
+        std::optional<int> limit;
+        void profile_points(SplineStream& s) {
+            read_points_section(s, doc.profile.points, notices);
+            const auto kept =
+                static_cast<std::size_t>(std::max(limit.value_or(BetaSpline::kMaxPoints), 0));
+            if (doc.profile.points.size() > kept)
+                doc.profile.points.resize(kept);
+        }
+        void profile_parts(SplineStream& s) { read_parts_section(s, doc.profile.parts, notices); }
+        void spline2_points(SplineStream& s) {
+            read_points_section(s, doc.spline2.points, notices);
+        }
+        void moves(SplineStream& s) { readMoves(s, doc.moves, notices); }
+    } sections{document, notices, profile_limit};
+    return read_sections(bytes, sections);
 }
 
 std::optional<std::uint16_t> read_spline_file(std::string_view bytes, TBetaSPLpoints& profile,
                                               TBetaSPLpoints& spline2, RecordedMoves& moves,
                                               MessageSink& notices,
                                               std::optional<int> profile_limit) {
-    SplineStream stream{std::string(bytes)};
-    const auto version = read_version(stream);
-    if (version != kSplineFileVersion)
-        return version;
-    // Section by section, so that each set's notices (a failed match, say) come in file order.
-    profile.read_points(stream);
-    if (profile_limit)
-        profile.limit_points(*profile_limit);
-    profile.read_parts(stream);
-    spline2.read_points(stream);
-    readMoves(stream, moves, notices);
-    return version;
+    // Section by section into the sets, so that each set's notices (a failed match, say) come
+    // in file order.
+    struct {
+        TBetaSPLpoints& profile;
+        TBetaSPLpoints& spline2;
+        RecordedMoves& recorded;
+        MessageSink& notices;
+        std::optional<int> limit;
+        void profile_points(SplineStream& s) {
+            profile.read_points(s);
+            if (limit)
+                profile.limit_points(*limit);
+        }
+        void profile_parts(SplineStream& s) { profile.read_parts(s); }
+        void spline2_points(SplineStream& s) { spline2.read_points(s); }
+        void moves(SplineStream& s) { readMoves(s, recorded, notices); }
+    } sections{profile, spline2, moves, notices, profile_limit};
+    return read_sections(bytes, sections);
 }
 
 }  // namespace ostrivane

@@ -49,24 +49,9 @@ std::size_t number_end(std::string_view line, std::size_t i) {
     return i;
 }
 
-// A line as an error message shows it: its start, with bytes that are not printable ASCII
-// written as \xNN, so a binary file cannot fill or garble the message.
+// A line as an error message shows it: its start, escaped.
 std::string quoted(std::string_view line) {
-    constexpr char hex[] = "0123456789ABCDEF";
-    std::string out;
-    for (const char c : line.substr(0, quoted_line_limit)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte < 0x7F) {
-            out += c;
-        } else {
-            out += "\\x";
-            out += hex[byte >> 4];
-            out += hex[byte & 0x0F];
-        }
-    }
-    if (line.size() > quoted_line_limit)
-        out += "...";
-    return out;
+    return printable_excerpt(line, quoted_line_limit);
 }
 
 std::string plural(std::size_t n, const char* one, const char* many) {
@@ -234,17 +219,7 @@ std::string ProgramStatsSink::summary() const {
 ProgramStats program_stats(std::string_view program) {
     // Lines end at LF, CR LF or a lone CR; a final line end adds no empty line.
     ProgramStatsCounter counter;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < program.size(); ++i) {
-        if (program[i] != '\n' && program[i] != '\r')
-            continue;
-        counter.add_line(program.substr(start, i - start));
-        if (program[i] == '\r' && i + 1 < program.size() && program[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < program.size())
-        counter.add_line(program.substr(start));
+    for_each_line(program, [&](std::string_view line) { counter.add_line(line); });
     return counter.stats();
 }
 

@@ -41,4 +41,25 @@ bool equal_nocase(std::string_view a, std::string_view b);
 // Splits text into lines at LF, CR LF or a lone CR; a final line end adds no empty line.
 std::vector<std::string_view> split_lines(std::string_view text);
 
+// Calls line(view) for each line of the text, as split_lines cuts them, without a list.
+template <typename Line>
+void for_each_line(std::string_view text, Line&& line) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\n' && text[i] != '\r')
+            continue;
+        line(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        line(text.substr(start));
+}
+
+// The start of a text from outside as a message can show it: at most `limit` bytes, each byte
+// that is not printable ASCII written as \xNN, and "..." when there was more. A binary or
+// endless input can then neither garble nor flood the message.
+std::string printable_excerpt(std::string_view text, std::size_t limit);
+
 }  // namespace ostrivane
