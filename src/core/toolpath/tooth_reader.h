@@ -1,0 +1,49 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/toolpath/text_lines.h"
+
+namespace ostrivane {
+
+// One slot of a tooth file: cut from posleft to posright (mm along the work), `depth` mm deeper
+// than the profile.
+struct toothrec {
+    double posleft = 0;
+    double posright = 0;
+    double depth = 0;
+};
+
+// An open tooth file, read one line at a time as the slots are merged: the first line holds the
+// number of teeth, then each tooth takes three lines (left edge, right edge, depth). A line holds
+// one number, after optional blanks; the rest of the line is ignored. The file is hostile: every
+// read is checked, a line that holds no number or a file that ends early throws Error naming the
+// file and the line, and nothing is sized by the count it announces.
+class ToothFile {
+  public:
+    ToothFile(std::string bytes, std::string name);
+    ToothFile(const ToothFile&) = delete;
+    ToothFile& operator=(const ToothFile&) = delete;
+
+    // The whole number on the next line.
+    std::int32_t read_count();
+    // The real number on the next line.
+    double read_number();
+    // Passes over the next line unread (a depth that the second spline replaces); nothing at
+    // the end of the file.
+    void skip_line();
+
+    const std::string& name() const { return name_; }
+
+  private:
+    // The first word of the next line; throws at the end of the file.
+    std::string_view next_word();
+    [[noreturn]] void refuse(std::string_view word, std::string_view kind) const;
+
+    std::string bytes_;
+    std::string name_;
+    TextLines lines_;
+};
+
+}  // namespace ostrivane
