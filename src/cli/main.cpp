@@ -21,6 +21,7 @@ constexpr Command kCommands[] = {
     {"tooth", ostrivane::cli::tooth_command, "write the finger-joint tooth file (.tnd)"},
     {"stats", ostrivane::cli::stats_command, "travel, dwell and run time of a G-code program"},
     {"spline", ostrivane::cli::spline_command, "show a spline file or import a point list"},
+    {"turn", ostrivane::cli::turn_command, "write the turning program of a profile (F7)"},
 };
 
 void print_help() {

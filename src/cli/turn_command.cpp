@@ -1,0 +1,175 @@
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "cli/commands.h"
+#include "cli/job_fields.h"
+#include "core/app/known_folders.h"
+#include "core/curve/spline_file.h"
+#include "core/plot/tgrita.h"
+#include "core/text/error.h"
+#include "core/text/file_io.h"
+#include "core/text/number_parse.h"
+#include "core/toolpath/turning_job.h"
+
+namespace ostrivane::cli {
+namespace {
+
+constexpr const char* kHelp =
+    "usage: ostrivane-cli turn [--program F] [--set NAME=TEXT]... [--spline F.spl]\n"
+    "                          [--tooth F.tnd] [--axis MM] [--beam MM] [--fast yes|no|cancel]\n"
+    "                          [--output F.ngc]\n"
+    "\n"
+    "Writes the turning program of the \"Dynamic turning\" tab, byte for byte as \"Calculate\n"
+    "for milling\" (F7) in the spline editor: the profile's saw positions, the tooth slots,\n"
+    "the rough (or fast rough) and fine passes for every repetition, and the recorded moves.\n"
+    "Without --output the program goes where the window puts it: the G-code folder setting,\n"
+    "else the Documents folder, named after Smot_name. The messages the window shows go to\n"
+    "standard error in the same order. A calculation that fails (for example a plunge beyond\n"
+    "the turning axis) still writes the program as far as it got and exits with 1; any other\n"
+    "error writes nothing and exits with 1.\n"
+    "\n";
+
+constexpr const char* kOptionsHelp =
+    "  --spline FILE     the profile; default: <data folder>/<Smot_name>.spl, as the editor\n"
+    "                    loads it (no file there: an empty profile)\n"
+    "  --tooth FILE      the tooth file chosen with \"Load .tnd file\" (default: none)\n"
+    "  --axis MM         the editor's \"Turn axis position (mm)\" (default 100)\n"
+    "  --beam MM         the editor's \"Beam thickness (mm)\" (default 100)\n"
+    "  --fast ANSWER     answers the fast rough question: yes, no or cancel; a job that asks\n"
+    "                    it stops without this\n"
+    "  --output FILE     write exactly this file\n";
+
+// A plot surface needs something to draw on; the command line has no picture.
+class NoCanvas final : public Canvas {
+  public:
+    int width() const override { return 1000; }
+    int height() const override { return 300; }
+    void clear(Argb) override {}
+    void draw_line(PointF, PointF, const Pen&, float) override {}
+    void draw_path(const Path&, const Pen&, float) override {}
+    void fill_path(const Path&, Argb, float) override {}
+    void draw_ellipse(const RectF&, const Pen&, float) override {}
+    void fill_rect(const RectF&, Argb, float) override {}
+    void draw_rect(const RectF&, const Pen&, float) override {}
+    void fill_text(const RectF&, std::string_view, const Font&, Argb, TextAlign, TextAlign, bool,
+                   float) override {}
+    float text_width(std::string_view, const Font&) const override { return 0; }
+    float text_height(std::string_view, const Font&) const override { return 0; }
+};
+
+void say(std::string_view text) {
+    std::string line(text);
+    // The window's line breaks are carriage returns; a terminal wants new lines.
+    for (char& c : line) {
+        if (c == '\r')
+            c = '\n';
+    }
+    std::cerr << line << '\n';
+}
+
+// Messages to standard error; the fast rough question answered by --fast.
+class TurnOperator final : public Operator {
+  public:
+    explicit TurnOperator(std::optional<Answer> fast) : fast_(fast) {}
+    void information(std::string_view message) override { say(message); }
+    bool ask_yes_no(std::string_view question) override {
+        throw Error(std::string(question) + " (the command line cannot answer this)");
+    }
+    Answer ask_yes_no_cancel(std::string_view question) override {
+        if (!fast_) {
+            throw Error("The job asks: \"" + std::string(question) +
+                        "\". Answer it with --fast yes, --fast no or --fast cancel.");
+        }
+        say(std::string(question) + ' ' +
+            (*fast_ == Answer::Yes  ? "Yes"
+             : *fast_ == Answer::No ? "No"
+                                    : "Cancel"));
+        return *fast_;
+    }
+
+  private:
+    std::optional<Answer> fast_;
+};
+
+std::optional<Operator::Answer> fast_answer(Arguments& args) {
+    const auto word = args.take_option("--fast");
+    if (!word)
+        return std::nullopt;
+    if (*word == "yes")
+        return Operator::Answer::Yes;
+    if (*word == "no")
+        return Operator::Answer::No;
+    if (*word == "cancel")
+        return Operator::Answer::Cancel;
+    throw UsageError{"--fast takes yes, no or cancel, not " + *word};
+}
+
+double millimetres(Arguments& args, std::string_view option, std::string_view label) {
+    const auto text = args.take_option(option);
+    if (!text)
+        return 100;
+    const auto value = parse_float(*text);
+    if (!value)
+        throw Error(float_error_message(*text, label));
+    return *value;
+}
+
+}  // namespace
+
+int turn_command(Arguments args) {
+    if (args.take_flag("--help")) {
+        std::cout << kHelp << job_fields_help << kOptionsHelp;
+        return 0;
+    }
+    OutputDestination where{documents_folder()};
+    if (auto output = args.take_option("--output"))
+        where.exact_file = *output;
+    // A batch run writes its file whole or not at all.
+    where.all_or_nothing = true;
+    const auto spline_file = args.take_option("--spline");
+    const std::string tooth = args.take_option("--tooth").value_or("");
+    const double axis = millimetres(args, "--axis", "Turn axis position (mm)");
+    const double beam = millimetres(args, "--beam", "Beam thickness (mm)");
+    const auto fast = fast_answer(args);
+    FieldValues fields = job_fields(args);
+    args.expect_end();
+
+    TurnOperator op(fast);
+    const MainLog log = [](std::string_view text, bool) { say(text); };
+    NoCanvas canvas;
+    Tgrita grita(canvas, nullptr, true, log);
+    // The editor's view: x 0 … 1500 mm, y centred on the turning axis.
+    grita.SetViewport(0, 0, 1, 1);
+    const double half_height = 1500.0 * canvas.height() / canvas.width() / 2;
+    grita.SetWindow(0, axis - half_height, 1500, axis + half_height);
+
+    // What opening the editor does: read the tab, hand it over, load the profile.
+    const TsplineRec rec = read_job_settings(fields);
+    if (rec.ssDoublet) {
+        if (tooth.empty())
+            op.information("You did not specify a TND file,\rSecond spline has not use this way");
+        else
+            log("You did specify a TND file and thus you can work on a second spline,\rPress ALT "
+                "A to switch between the splines.",
+                false);
+    }
+    TGrad engine(grita, nullptr, data_folder(), log);
+    engine.set_data(rec, axis, beam, tooth);
+    RecordedMoves moves;
+    const std::filesystem::path profile = spline_file
+                                              ? std::filesystem::path(*spline_file)
+                                              : data_folder() / (fields.text("Smot_name") + ".spl");
+    const auto bytes = read_file(profile);
+    if (!bytes && spline_file)
+        throw Error("Cannot open file " + profile.string());
+    if (bytes && bytes->size() > 2)
+        read_spline_file(*bytes, engine, engine.spline2, moves, grita, 1000);
+
+    JobContext context;
+    const TurningResult result = write_turning_job(engine, fields, op, moves, where, context);
+    return result.file && !result.failed ? 0 : 1;
+}
+
+}  // namespace ostrivane::cli

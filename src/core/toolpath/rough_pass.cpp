@@ -1,0 +1,144 @@
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "core/text/number_format.h"
+#include "core/toolpath/tgrad.h"
+
+namespace ostrivane {
+namespace {
+
+// Below this the job height counts as zero: a round workpiece, cut by plunges alone.
+constexpr double kNoHeight = 0.000001;
+// Where a saw counts as lying wholly inside a slot; slots are laid out to a saw width exactly.
+constexpr double kSlotFit = 0.000001;
+
+double lower(double a, double b) {
+    return a < b ? a : b;
+}
+
+}  // namespace
+
+double TGrad::plunge_limit(double x) {
+    const double w = mill_width;
+    double lowest = lower(YatX(x), YatX(x + w));
+    // Between turning points the profile is monotone, so its lowest point under the saw is at
+    // an edge or at a turning point the saw covers.
+    for (int k = 1; k <= GradCounter; ++k) {
+        const double at = GradientsArray[k].positionX;
+        if (at >= x && at <= x + w)
+            lowest = lower(lowest, YatX(at));
+    }
+    double limit = lowest - HoldBack;
+    for (const toothrec& slot : merged_slots) {
+        if (x >= slot.posleft - kSlotFit && x + w <= slot.posright + kSlotFit) {
+            limit += slot.depth;
+            break;
+        }
+    }
+    return limit;
+}
+
+bool TGrad::write_plunge(GcodeMotion& motion, const PlungeRule& rule, double x, double drawn,
+                         bool fast_dwell) {
+    const PlungeDecision d = judge_plunge(rule, drawn, draaias);
+    if (d.fault != PlungeFault::none) {
+        failure = true;
+        notify(d.fault == PlungeFault::axis_cut
+                   ? "Turning axis is cut to pieces !!!"
+                   : "Y-axis is going negative, stopswitch will burn!!!",
+               true);
+        return false;
+    }
+    if (d.limited && !plunge_limit_logged_) {
+        plunge_limit_logged_ = true;
+        log("Plunge limited to the profile at X = " + format_fixed(x, 3), false);
+    }
+    motion.steps('Y', d.written, true);
+    motion.steps('D', roughdelayer, fast_dwell);
+    if (jobheight > kNoHeight)
+        motion.steps('Z', jobheight + startposZ, true);
+    motion.steps('B', 0, true);
+    if (jobheight > kNoHeight)
+        motion.steps('C', 0, true);
+    drawsaw(x, d.drawn, false);
+    return true;
+}
+
+void TGrad::roughpass(GcodeMotion& motion, double& lastX) {
+    notify("Action Rough");
+    lastX = 0;
+    const double w = mill_width;
+    const int n = static_cast<std::uint16_t>(gradCounter2);
+    if (jobheight < kNoHeight)
+        motion.steps('Z', startposZ, true);
+    const auto& E = gradientsArray2;
+    for (int r = 1; r <= NoRuns; ++r) {
+        for (int k = 1; k <= n; ++k) {
+            const gradient_rec& e = E[k];
+            motion.steps('X', e.positionXleft - lastX, true);
+            lastX = e.positionXleft;
+            // The gap up to the next listed saw, filled with plunges at most a saw width apart.
+            const double c =
+                k < n ? E[k + 1].positionXleft - w - e.positionXleft : XmaxX - e.positionXleft - w;
+            const double widths = c / w;
+            const std::int64_t m = widths >= 0 ? static_cast<std::int64_t>(std::ceil(widths)) : 0;
+            const double s = m == 0 ? 0 : c / static_cast<double>(m);
+
+            const double Y = e.positionYleft * r / NoRuns - HoldBack + r * e.depth / NoRuns;
+            const PlungeRule listed{Y, Y, e.positionYleft + e.depth, plunge_limit(e.positionXleft)};
+            if (!write_plunge(motion, listed, e.positionXleft, Y, true))
+                return;
+
+            for (std::int64_t q = 1; q <= m; ++q) {
+                const double x = e.positionXleft + static_cast<double>(q) * s;
+                motion.steps('X', x - lastX, false);
+                lastX = x;
+                // Where the profile rises after the entry the saw's left edge is its lowest
+                // point, where it falls the right edge; before the turn the listed height holds.
+                double height = 0;
+                if (e.positive && x < e.positionX)
+                    height = e.positionYleft;
+                else if (e.positive)
+                    height = YatX(x);
+                else
+                    height = YatX(x + w);
+                const double Yq = height * r / NoRuns + r * e.depth / NoRuns;
+                const PlungeRule between{Yq, Yq - HoldBack, height + e.depth, plunge_limit(x)};
+                if (!write_plunge(motion, between, x, Yq, true))
+                    return;
+            }
+        }
+    }
+    if (jobheight < kNoHeight)
+        motion.steps('C', 0, true);
+}
+
+void TGrad::fastroughpass(GcodeMotion& motion, double& lastX) {
+    notify("Action fast rough");
+    lastX = 0;
+    const double w = mill_width;
+    if (jobheight < kNoHeight)
+        motion.steps('Z', startposZ, true);
+    for (int r = 1; r <= NoRuns; ++r) {
+        double x = XminX;
+        while (x + w < XmaxX) {
+            motion.steps('X', x - lastX, true);
+            lastX = x;
+            const double left = YatX(x);
+            const double right = YatX(x + w);
+            const double Y = lower(left * r / NoRuns, right * r / NoRuns);
+            // The fast pass judges the profile at the saw's two edges only, so its own height is
+            // its limit.
+            const PlungeRule plunge{Y, Y - HoldBack, lower(left, right),
+                                    std::numeric_limits<double>::infinity()};
+            if (!write_plunge(motion, plunge, x, Y, false))
+                return;
+            x = x + w;
+        }
+    }
+    if (jobheight < kNoHeight)
+        motion.steps('C', 0, true);
+}
+
+}  // namespace ostrivane

@@ -1,0 +1,94 @@
+#include "core/toolpath/tgrad.h"
+
+#include "core/plot/tgrita.h"
+#include "core/text/error.h"
+#include "core/text/number_format.h"
+
+namespace ostrivane {
+namespace {
+constexpr Argb kOutlineOrange = 0xFFFFA500u;
+constexpr Argb kFineGreen = 0xFF90EE90u;
+constexpr Argb kRoughBlue = 0xFF00008Bu;
+// Far enough beyond the work that the blade's bars reach past any view.
+constexpr double kBladeReach = 1000;
+}  // namespace
+
+TGrad::TGrad(Tgrita& aGrita, Canvas* ABitMap, const std::filesystem::path& data_folder, MainLog log)
+    : TBetaSPLpoints(aGrita), spline2(aGrita), thebitmap(ABitMap), log_(std::move(log)) {
+    GradCounter = 0;
+    Nostep = step_count(round_half_even(steps_mm_x));
+    read_saw(data_folder);
+}
+
+void TGrad::set_data(double Amill_width, double Asteps_mm_X, double Ajobheight,
+                     std::int32_t AheightDivisor, std::int32_t Arepeater, std::int32_t ANoruns,
+                     double Aroughdelayer, double AstartZ, double Adraaias, double Athickness,
+                     bool Azoet, bool Arough, const std::string& ATNDfile, bool Asecond_spline,
+                     bool Amatch1, bool Amatch2) {
+    TBetaSPLpoints::set_data(Amill_width, Asteps_mm_X, Amatch1);
+    spline2.set_data(Amill_width, Asteps_mm_X, Amatch2);
+    GradCounter = 0;
+    // The run count is a 16-bit number: what the field holds beyond that wraps.
+    NoRuns = static_cast<std::uint16_t>(ANoruns);
+    jobheight = Ajobheight;
+    Heightdivisor = AheightDivisor;
+    repeater = Arepeater;
+    Nostep = step_count(round_half_even(steps_mm_x));
+    roughdelayer = Aroughdelayer;
+    zoet = Azoet;
+    rough = Arough;
+    startposZ = AstartZ;
+    draaias = Adraaias;
+    thickness = Athickness;
+    TNDFile = ATNDfile;
+    // The rough passes stay 2 mm short of the profile when a fine pass follows.
+    HoldBack = zoet ? 2.0 : 0.0;
+    second_spline = Asecond_spline;
+}
+
+void TGrad::set_data(const TsplineRec& rec, double Adraaias, double Athickness,
+                     const std::string& ATNDfile) {
+    set_data(rec.mill_width, rec.ssteps_mm_x, rec.ssjobheight, rec.heightDivisor, rec.ssrepeater,
+             rec.Noruns, rec.RoughDelayer, rec.StartZ, Adraaias, Athickness, rec.zoeting,
+             rec.ssrough, ATNDfile, rec.ssDoublet, rec.ssmatch1, rec.ssmatch2);
+}
+
+void TGrad::read_saw(const std::filesystem::path& data_folder) {
+    const SawOutline outline = ostrivane::read_saw(data_folder, log_);
+    saw_rec = outline.saw_rec;
+    count_saw_rec = outline.count_saw_rec;
+}
+
+void TGrad::drawsaw(double i, double j, bool fine) {
+    if (thebitmap != nullptr) {
+        Tgrita& g = theGrita;
+        for (int k = 1; k <= count_saw_rec; ++k) {
+            const SawRec& r = saw_rec[k];
+            g.Drawbar(*thebitmap, i + r.x1, j + r.y1, i + r.x2, j + r.y2, kOutlineOrange);
+        }
+        const Argb blade = fine ? kFineGreen : kRoughBlue;
+        g.Drawbar(*thebitmap, i, -kBladeReach, i + mill_width, j, blade);
+        // The same cut seen on the far side of the turning axis.
+        g.Drawbar(*thebitmap, i, kBladeReach, i + mill_width, 2 * draaias - j, blade);
+    }
+    pump();
+}
+
+void TGrad::notify(const std::string& text, bool critical) {
+    message(text, critical);
+}
+
+void TGrad::log(const std::string& text, bool critical) {
+    if (log_)
+        log_(text, critical);
+}
+
+void TGrad::pump() {
+    if (context_ == nullptr)
+        return;
+    context_->pump();
+    if (context_->cancelled())
+        throw Error("The turning calculation was cancelled");
+}
+
+}  // namespace ostrivane

@@ -1,0 +1,144 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/app/field_source.h"
+#include "core/curve/spline_points.h"
+#include "core/gcode/motion.h"
+#include "core/plot/canvas.h"
+#include "core/text/job_context.h"
+#include "core/toolpath/main_log.h"
+#include "core/toolpath/plunge_rules.h"
+#include "core/toolpath/saw_outline.h"
+#include "core/toolpath/shading_model.h"
+#include "core/toolpath/spline_rec.h"
+#include "core/toolpath/tooth_reader.h"
+
+namespace ostrivane {
+
+class Tgrita;
+
+using gradients = OffsetArray<gradient_rec, 1, TBetaSPLpoints::kMaxGradients>;
+
+// The turning engine. It is the profile itself (spline 1 of the editor) and owns the second
+// spline, which can give the depth of tooth slots. It places saw positions on the profile's
+// turning points, merges the slots of a tooth file, writes the rough, fast rough and fine
+// passes of a turning program and draws every saw it writes on the simulation bitmap.
+//
+// Geometry: x runs along the turning axis, y is the height of the saw's top edge (y = 0 at the
+// saw's home); the workpiece turns about the line y = draaias and keeps a radius of
+// draaias - y(x). A saw position is its left edge and its top.
+//
+// Calling order: construct once; set_data before every calculation; CalcSpline while a program
+// is being written. Drawing goes to the plot surface and to `thebitmap`; without a bitmap
+// nothing is drawn, which costs the job nothing.
+class TGrad : public TBetaSPLpoints {
+  public:
+    // `ABitMap` may be null and is not owned. Reads the data folder's saw outline; what is wrong
+    // with it goes to `log` and leaves the blade alone.
+    TGrad(Tgrita& aGrita, Canvas* ABitMap, const std::filesystem::path& data_folder,
+          MainLog log = {});
+
+    using TBetaSPLpoints::set_data;
+    void set_data(double Amill_width, double Asteps_mm_X, double Ajobheight,
+                  std::int32_t AheightDivisor, std::int32_t Arepeater, std::int32_t ANoruns,
+                  double Aroughdelayer, double AstartZ, double Adraaias, double Athickness,
+                  bool Azoet, bool Arough, const std::string& ATNDfile, bool Asecond_spline,
+                  bool Amatch1, bool Amatch2);
+    // The editor's hand-over: the record's fields, the two visualisation fields and the tooth
+    // file chosen in the main window (empty for none).
+    void set_data(const TsplineRec& rec, double Adraaias, double Athickness,
+                  const std::string& ATNDfile);
+
+    void read_saw(const std::filesystem::path& data_folder);
+    void drawsaw(double i, double j, bool fine);
+
+    // Where long work lets the host breathe and may be cancelled; null: never. Not owned.
+    void set_context(JobContext* context) { context_ = context; }
+    void set_log(MainLog log) { log_ = std::move(log); }
+
+    // --- the turning calculation (one program) -------------------------------------------
+    // Gradients, saw positions, tooth slots and then, per repetition, the passes, written to
+    // `motion`. Reads the main window's check boxes UseTND and doublet. Returns `failure`;
+    // lastX and lastY end where the machine stands. Throws Error for an unreadable tooth file,
+    // a bad setting met by the writer, or a cancelled job.
+    bool CalcSpline(GcodeMotion& motion, const FieldSource& fields, bool UseFast, double& lastX,
+                    double& lastY);
+    void placesaws();
+    void readtooth(toothrec& tth);
+    void calctooth();
+    void roughpass(GcodeMotion& motion, double& lastX);
+    void fastroughpass(GcodeMotion& motion, double& lastX);
+    bool finepass(GcodeMotion& motion, double& lastX, double& lastY);
+
+    // --- display --------------------------------------------------------------------------
+    void drawall();
+    // The profile's chunk as the base draws it, then mirrored about the turning axis.
+    void drawthespline(std::int32_t noP, Argb acol) override;
+    void drawas();
+    // The shaded workpiece on the bitmap, with the parameters of the data folder's
+    // "pelmo.gul". Stops after the current column once `closing` is set or the context is
+    // cancelled. Throws Error for a parameter file that cannot be used.
+    void shade(const std::filesystem::path& data_folder);
+
+    // --- fields ---------------------------------------------------------------------------
+    TBetaSPLpoints spline2;
+    OffsetArray<SawRec, 1, SawOutline::kMaxRecords> saw_rec;
+    Canvas* thebitmap;
+    bool second_spline = false;
+    std::string TNDFile;
+    std::int32_t gradCounter2 = 0;
+    gradients gradientsArray2;
+    std::uint16_t NoRuns = 1;
+    bool closing = false;
+    bool shaderunning = false;
+    bool zoet = false;
+    bool rough = false;
+    bool failure = false;
+    double startposZ = 0;
+    double HoldBack = 0;
+    double roughdelayer = 1.0;
+    double jobheight = 1.0;
+    double thickness = 1.0;
+    double draaias = 1.0;
+    std::int32_t Heightdivisor = 1;
+    std::int32_t repeater = 1;
+    std::unique_ptr<ToothFile> toth;
+    std::int32_t teethcounter = 1;
+    std::int32_t count_saw_rec = 0;
+    std::int32_t noteeth = 0;
+    double EvaluatePos = 0;
+
+    // The slots merged into the pass list by the last calctooth, for the plunge limit.
+    std::vector<toothrec> merged_slots;
+
+  private:
+    // A notice on the editor's message label (and in the log).
+    void notify(const std::string& text, bool critical = false);
+    void log(const std::string& text, bool critical);
+    // After each saw drawn: the host may repaint; a cancelled job stops here.
+    void pump();
+    // The lowest and highest profile heights the saw window [left, left + w] sees at its edges
+    // and at the turning points inside it (placesaws' evaluation).
+    void evaluate_window(int i, double L, double R, double& t, double& h);
+    // The sound limit of a rough plunge with the saw's left edge at x.
+    double plunge_limit(double x);
+    // Writes one plunge as judged, or fails the job with its message; false on a failure.
+    bool write_plunge(GcodeMotion& motion, const PlungeRule& rule, double x, double drawn,
+                      bool fast_dwell);
+    bool append_pass_entry(const gradient_rec& entry);
+    void mark_slot_edge(double x, double y);
+    // Appends the pass-list entry of a slot edge and marks it; false when the list is full.
+    bool slot_edge_entry(double x, double depth);
+    // Refuses a job that could not finish: a profile far longer than any machine turns.
+    bool job_too_long(bool UseFast);
+
+    MainLog log_;
+    JobContext* context_ = nullptr;
+    bool plunge_limit_logged_ = false;
+};
+
+}  // namespace ostrivane

@@ -1,0 +1,40 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "core/app/field_source.h"
+#include "core/app/operator.h"
+#include "core/curve/recorded_moves.h"
+#include "core/gcode/line_writer.h"
+#include "core/text/job_context.h"
+#include "core/toolpath/tgrad.h"
+
+namespace ostrivane {
+
+// The question of the fast rough routine, exactly as the operator sees it.
+inline constexpr const char* kFastRoughQuestion =
+    "Would you like to use fast rough routine (resulting in smaller gcode file)? Beware in that "
+    "case for fine milling jamming";
+
+// What a turning job came to: the program written (none when the job was refused or the
+// question cancelled) and whether a step of the calculation failed.
+struct TurningResult {
+    std::optional<std::string> file;
+    bool failed = false;
+};
+
+// Whether the job asks about the fast rough routine: only for a rough task that cuts no slots.
+bool asks_fast_rough(const FieldSource& fields, const TGrad& engine);
+
+// "Calculate for milling": asks about the fast rough routine when it applies, clears the
+// simulation bitmap, writes the turning program named after Smot_name (header, the
+// calculation's passes, the recorded moves when nothing failed, footer) and names it.
+// A job that cannot be cut (a saw width of 0 or less, fewer than one sample per mm) is refused
+// before a file exists, with the reason told to the operator. A failed step leaves the program
+// as far as it got, closed with its footer. Throws Error for a bad setting, an unreadable tooth
+// file or a cancelled job; the file is then handled as `destination` says.
+TurningResult write_turning_job(TGrad& engine, FieldSource& fields, Operator& op,
+                                const RecordedMoves& moves, const OutputDestination& destination,
+                                JobContext& context);
+
+}  // namespace ostrivane
