@@ -39,7 +39,8 @@ std::vector<Plunge> plunges(const std::vector<Position>& positions) {
     std::vector<Plunge> out;
     double y = 0;
     for (const Position& p : positions) {
-        if (y == 0 && p.line.rfind("G00 X0.0 Y", 0) == 0)
+        // A Y move out of home; "Y0.0 " is the literal of a line that moves another axis.
+        if (y == 0 && p.line.rfind("G00 X0.0 Y", 0) == 0 && p.line.compare(10, 4, "0.0 ") != 0)
             out.push_back({p.x, p.y});
         y = p.y;
     }

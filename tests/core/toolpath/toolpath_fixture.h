@@ -1,4 +1,6 @@
 #pragma once
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -95,6 +97,18 @@ struct EngineFixture {
             engine->save_point(x, y);
     }
     GcodeMotion motion() { return GcodeMotion(fields, out); }
+    // The whole calculation into `out`; true when it failed.
+    bool calculate(bool fast = false) {
+        GcodeMotion m = motion();
+        return engine->CalcSpline(m, fields, fast, lastX, lastY);
+    }
+    // A tooth file in the data folder, chosen for the job with "Use TND file".
+    std::string tooth_file(const std::string& text) {
+        const std::filesystem::path file = data / "job.tnd";
+        std::ofstream(file, std::ios::binary) << text;
+        fields.assign("UseTND", "true");
+        return file.string();
+    }
     std::vector<std::string> lines() const {
         std::vector<std::string> result;
         std::istringstream in(out.text());
@@ -124,6 +138,8 @@ struct EngineFixture {
     std::unique_ptr<TGrad> engine;
     FieldValues fields{main_window_components()};
     StringSink out;
+    double lastX = 0;
+    double lastY = 0;
 };
 
 // The machine's absolute position after each line of a program body, read back from the
