@@ -145,7 +145,9 @@ int turn_command(Arguments args) {
     const double half_height = 1500.0 * canvas.height() / canvas.width() / 2;
     grita.SetWindow(0, axis - half_height, 1500, axis + half_height);
 
-    // What opening the editor does: read the tab, hand it over, load the profile.
+    // The engine exists from the program's start; opening the editor reads the tab, hands it
+    // over and loads the profile.
+    TGrad engine(grita, nullptr, data_folder(), log);
     const TsplineRec rec = read_job_settings(fields);
     if (rec.ssDoublet) {
         if (tooth.empty())
@@ -155,7 +157,6 @@ int turn_command(Arguments args) {
                 "A to switch between the splines.",
                 false);
     }
-    TGrad engine(grita, nullptr, data_folder(), log);
     engine.set_data(rec, axis, beam, tooth);
     RecordedMoves moves;
     const std::filesystem::path profile = spline_file

@@ -32,7 +32,8 @@ bool TGrad::finepass(GcodeMotion& motion, double& lastX, double& lastY) {
         // One saw drawn per three pixels of travel keeps the picture light.
         double pixX = 0;
         double pixY = 0;
-        theGrita.PixelLength(pixX, pixY);
+        if (Tgrita* g = grita())
+            g->PixelLength(pixX, pixY);
         pixX *= 3;
         pixY *= 3;
         double lastDrawX = 0;

@@ -60,8 +60,8 @@ void TGrad::read_saw(const std::filesystem::path& data_folder) {
 }
 
 void TGrad::drawsaw(double i, double j, bool fine) {
-    if (thebitmap != nullptr) {
-        Tgrita& g = theGrita;
+    if (Tgrita* surface = grita(); surface != nullptr && thebitmap != nullptr) {
+        Tgrita& g = *surface;
         for (int k = 1; k <= count_saw_rec; ++k) {
             const SawRec& r = saw_rec[k];
             g.Drawbar(*thebitmap, i + r.x1, j + r.y1, i + r.x2, j + r.y2, kOutlineOrange);

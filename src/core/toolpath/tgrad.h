@@ -116,6 +116,8 @@ class TGrad : public TBetaSPLpoints {
     std::vector<toothrec> merged_slots;
 
   private:
+    // The plot surface everything is drawn on; null when there is none (nothing is drawn).
+    Tgrita* grita() { return &theGrita; }
     // A notice on the editor's message label (and in the log).
     void notify(const std::string& text, bool critical = false);
     void log(const std::string& text, bool critical);

@@ -40,7 +40,8 @@ bool TGrad::append_pass_entry(const gradient_rec& entry) {
 }
 
 void TGrad::mark_slot_edge(double x, double y) {
-    theGrita.Marker(x, y, "+", kCurveRed);
+    if (Tgrita* g = grita())
+        g->Marker(x, y, "+", kCurveRed);
 }
 
 bool TGrad::slot_edge_entry(double x, double depth) {

@@ -33,7 +33,10 @@ void TGrad::drawthespline(std::int32_t noP, Argb acol) {
 }
 
 void TGrad::drawas() {
-    Tgrita& g = theGrita;
+    Tgrita* surface = grita();
+    if (surface == nullptr)
+        return;
+    Tgrita& g = *surface;
     double xmin = 0;
     double xmax = 0;
     g.GetboundsX(xmin, xmax);
@@ -58,7 +61,10 @@ void TGrad::shade(const std::filesystem::path& data_folder) {
     shaderunning = true;
     closing = false;
     const ShadingParams params = read_shading_params(data_folder);
-    Tgrita& g = theGrita;
+    Tgrita* surface = grita();
+    if (surface == nullptr)
+        return;
+    Tgrita& g = *surface;
     double pixX = 0;
     double pixY = 0;
     g.PixelLength(pixX, pixY);
