@@ -77,7 +77,8 @@ bool TGrad::finepass(GcodeMotion& motion, double& lastX, double& lastY) {
                     log("Not converged in calculating fine milling.", true);
                 }
                 // The saw top is the lower of the profile under its two edges.
-                y = lower(y, YatX(x - w));
+                double searched = 0;
+                y = lower(y, sampler_.YatX(x - w, searched));
                 if (std::fabs(y - lastDrawY) > pixY || std::fabs(x - lastDrawX) > pixX) {
                     drawsaw(x - w, y, true);
                     lastDrawX = x;

@@ -12,6 +12,7 @@
 #include "core/text/job_context.h"
 #include "core/toolpath/main_log.h"
 #include "core/toolpath/plunge_rules.h"
+#include "core/toolpath/profile_sampler.h"
 #include "core/toolpath/saw_outline.h"
 #include "core/toolpath/shading_model.h"
 #include "core/toolpath/spline_rec.h"
@@ -140,6 +141,8 @@ class TGrad : public TBetaSPLpoints {
 
     MainLog log_;
     JobContext* context_ = nullptr;
+    // The fine pass's many profile searches, each close to the one before.
+    ProfileSampler sampler_{*this};
     bool plunge_limit_logged_ = false;
 };
 

@@ -1,0 +1,139 @@
+// The turning job against the cost of writing its lines: a 1000-point, 1500 mm profile at 1000
+// samples per mm, rough and fine over the whole length, every saw drawn on a bitmap that keeps
+// nothing, the lines counted and dropped. And the shading of a 1000 x 300 pixel picture.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+#include "core/app/field_values.h"
+#include "core/app/main_window_fields.h"
+#include "core/gcode/motion.h"
+#include "core/plot/tgrita.h"
+#include "core/toolpath/tgrad.h"
+
+namespace {
+using namespace ostrivane;
+
+class CountingSink final : public LineSink {
+  public:
+    void write_line(std::string_view line) override {
+        bytes += line.size() + 2;
+        ++lines;
+    }
+    std::size_t bytes = 0;
+    std::int64_t lines = 0;
+};
+
+// A picture that is drawn on and keeps nothing: the cost of mapping and calling stays in.
+class NullCanvas final : public Canvas {
+  public:
+    NullCanvas(int w, int h) : w_(w), h_(h) {}
+    int width() const override { return w_; }
+    int height() const override { return h_; }
+    void clear(Argb) override {}
+    void draw_line(PointF, PointF, const Pen&, float) override { ++calls; }
+    void draw_path(const Path&, const Pen&, float) override { ++calls; }
+    void fill_path(const Path&, Argb, float) override { ++calls; }
+    void draw_ellipse(const RectF&, const Pen&, float) override { ++calls; }
+    void fill_rect(const RectF&, Argb, float) override { ++calls; }
+    void draw_rect(const RectF&, const Pen&, float) override { ++calls; }
+    void fill_text(const RectF&, std::string_view, const Font&, Argb, TextAlign, TextAlign, bool,
+                   float) override {
+        ++calls;
+    }
+    float text_width(std::string_view text, const Font&) const override {
+        return 6.0f * static_cast<float>(text.size());
+    }
+    float text_height(std::string_view, const Font&) const override { return 10.0f; }
+    std::int64_t calls = 0;
+
+  private:
+    int w_, h_;
+};
+
+struct Job {
+    Job() {
+        grita.SetViewport(0, 0, 1, 1);
+        grita.SetWindow(0, 100 - 225, 1500, 100 + 225);
+        grita.SetViewport_BMP(1000, 300, 0, 0, 1, 1);
+        grita.SetWindow_BMP(0, 100 - 225, 1500, 100 + 225, true);
+        engine = std::make_unique<TGrad>(grita, &bitmap, std::filesystem::temp_directory_path());
+        engine->set_data(4.5, 1000, 3.2, 1, 1, 1, 3.2, 1, 100, 100, true, true, "", false, true,
+                         true);
+        // A long baluster: slow waves with beads on them, 1.5 mm between points.
+        for (int k = 0; k < 1000; ++k) {
+            const double x = 1.5 * k;
+            const double y = 40 + 12 * std::sin(x / 60) + 4 * std::sin(x / 9);
+            engine->X.Tomatch[k] = x;
+            engine->Y.Tomatch[k] = y;
+            engine->alpha1[k] = 1;
+            engine->alpha2[k] = 1;
+        }
+        engine->Nopoints = 1000;
+        engine->destroy_points(-10, -10, -5, -5);  // removes nothing; refreshes and matches
+        engine->save_part(engine->XminX, engine->XmaxX);
+    }
+    NullCanvas screen{1000, 300};
+    NullCanvas bitmap{1000, 300};
+    Tgrita grita{screen, nullptr, true, [](std::string_view, bool) {}};
+    std::unique_ptr<TGrad> engine;
+    FieldValues fields{main_window_components()};
+};
+
+Job& job() {
+    static Job shared;
+    return shared;
+}
+
+std::int64_t job_lines = 0;
+
+void BM_TurningJob(benchmark::State& state) {
+    Job& j = job();
+    for (auto _ : state) {
+        CountingSink sink;
+        GcodeMotion motion(j.fields, sink);
+        double lastX = 0;
+        double lastY = 0;
+        const bool failed = j.engine->CalcSpline(motion, j.fields, false, lastX, lastY);
+        if (failed)
+            state.SkipWithError("the turning calculation failed");
+        job_lines = sink.lines;
+        benchmark::DoNotOptimize(sink.bytes);
+    }
+    state.counters["lines"] = static_cast<double>(job_lines);
+    state.counters["saws_drawn"] = static_cast<double>(j.bitmap.calls);
+}
+BENCHMARK(BM_TurningJob)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// As many lines as the job writes, nearly all of them fine steps as in the job.
+void BM_WriteLinesOnly(benchmark::State& state) {
+    Job& j = job();
+    const std::int64_t lines = job_lines > 0 ? job_lines : 750000;
+    for (auto _ : state) {
+        CountingSink sink;
+        GcodeMotion motion(j.fields, sink);
+        double x = 0.0021234;
+        for (std::int64_t k = 0; k < lines; ++k) {
+            motion.steps_combined({x, 0.001 * static_cast<double>(k % 7) - 0.003, 0}, false);
+            x += 1e-9;
+        }
+        benchmark::DoNotOptimize(sink.bytes);
+    }
+    state.counters["lines"] = static_cast<double>(lines);
+}
+BENCHMARK(BM_WriteLinesOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_Shading(benchmark::State& state) {
+    Job& j = job();
+    for (auto _ : state) {
+        j.bitmap.calls = 0;
+        j.engine->shade(std::filesystem::temp_directory_path() / "ostrivane-no-pelmo");
+        benchmark::DoNotOptimize(j.bitmap.calls);
+    }
+    state.counters["dots"] = static_cast<double>(j.bitmap.calls);
+}
+BENCHMARK(BM_Shading)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
