@@ -15,21 +15,28 @@ echo "== core tests under ASan+UBSan, GUI switched off =="
 (cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j "$jobs" -LE peer) || failed=1
 
-# The spline file reader against arbitrary bytes for 30 seconds, under ASan+UBSan (clang only).
+# The spline file reader and the tooth file merge against arbitrary bytes for 30 seconds each,
+# under ASan+UBSan (clang only).
+fuzz() {  # target, corpus folder, extra libFuzzer options
+  local target=$1 seeds=$2
+  shift 2
+  echo "== fuzzing ${target#fuzz_} for 30 s =="
+  mkdir -p "build-fuzz/corpus-$target"
+  if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 "build-fuzz/fuzz/$target" \
+      -max_total_time=30 "$@" "build-fuzz/corpus-$target" "$seeds" >"build-fuzz/$target.log" 2>&1; then
+    grep -E "^Done|^#[0-9]+.*DONE" "build-fuzz/$target.log" | tail -1
+  else
+    tail -n 40 "build-fuzz/$target.log"
+    failed=1
+  fi
+}
 if command -v clang++ >/dev/null 2>&1; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DOSTRIVANE_BUILD_GUI=OFF -DOSTRIVANE_BUILD_TESTS=OFF \
     -DOSTRIVANE_BUILD_BENCH=OFF -DOSTRIVANE_SANITIZE=ON -DOSTRIVANE_BUILD_FUZZ=ON >/dev/null || exit 1
-  cmake --build build-fuzz -j "$jobs" --target fuzz_spline_file || exit 1
-  echo "== fuzzing the spline file reader for 30 s =="
-  mkdir -p build-fuzz/corpus
-  if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 build-fuzz/fuzz/fuzz_spline_file \
-      -max_total_time=30 -max_len=400000 build-fuzz/corpus fuzz/corpus >build-fuzz/fuzz.log 2>&1; then
-    grep -E "^Done|^#[0-9]+.*DONE" build-fuzz/fuzz.log | tail -1
-  else
-    tail -n 40 build-fuzz/fuzz.log
-    failed=1
-  fi
+  cmake --build build-fuzz -j "$jobs" --target fuzz_spline_file fuzz_tooth_file || exit 1
+  fuzz fuzz_spline_file fuzz/corpus -max_len=400000
+  fuzz fuzz_tooth_file fuzz/corpus_tooth -max_len=4096
 else
   echo "== fuzzing skipped: clang++ is not installed =="
 fi
