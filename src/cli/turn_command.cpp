@@ -7,7 +7,6 @@
 #include "cli/job_fields.h"
 #include "core/app/known_folders.h"
 #include "core/curve/spline_file.h"
-#include "core/plot/tgrita.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "core/text/number_parse.h"
@@ -41,24 +40,6 @@ constexpr const char* kOptionsHelp =
     "                    it stops without this\n"
     "  --output FILE     write exactly this file\n";
 
-// A plot surface needs something to draw on; the command line has no picture.
-class NoCanvas final : public Canvas {
-  public:
-    int width() const override { return 1000; }
-    int height() const override { return 300; }
-    void clear(Argb) override {}
-    void draw_line(PointF, PointF, const Pen&, float) override {}
-    void draw_path(const Path&, const Pen&, float) override {}
-    void fill_path(const Path&, Argb, float) override {}
-    void draw_ellipse(const RectF&, const Pen&, float) override {}
-    void fill_rect(const RectF&, Argb, float) override {}
-    void draw_rect(const RectF&, const Pen&, float) override {}
-    void fill_text(const RectF&, std::string_view, const Font&, Argb, TextAlign, TextAlign, bool,
-                   float) override {}
-    float text_width(std::string_view, const Font&) const override { return 0; }
-    float text_height(std::string_view, const Font&) const override { return 0; }
-};
-
 void say(std::string_view text) {
     std::string line(text);
     // The window's line breaks are carriage returns; a terminal wants new lines.
@@ -68,6 +49,13 @@ void say(std::string_view text) {
     }
     std::cerr << line << '\n';
 }
+
+// The notices the editor's message label would show.
+class StderrSink final : public MessageSink {
+  public:
+    using MessageSink::notice;
+    void notice(const std::string& text, std::uint32_t, bool) override { say(text); }
+};
 
 // Messages to standard error; the fast rough question answered by --fast.
 class TurnOperator final : public Operator {
@@ -138,16 +126,11 @@ int turn_command(Arguments args) {
 
     TurnOperator op(fast);
     const MainLog log = [](std::string_view text, bool) { say(text); };
-    NoCanvas canvas;
-    Tgrita grita(canvas, nullptr, true, log);
-    // The editor's view: x 0 … 1500 mm, y centred on the turning axis.
-    grita.SetViewport(0, 0, 1, 1);
-    const double half_height = 1500.0 * canvas.height() / canvas.width() / 2;
-    grita.SetWindow(0, axis - half_height, 1500, axis + half_height);
+    StderrSink notices;
 
     // The engine exists from the program's start; opening the editor reads the tab, hands it
     // over and loads the profile.
-    TGrad engine(grita, nullptr, data_folder(), log);
+    TGrad engine(notices, data_folder(), log);
     const TsplineRec rec = read_job_settings(fields);
     if (rec.ssDoublet) {
         if (tooth.empty())
@@ -166,7 +149,7 @@ int turn_command(Arguments args) {
     if (!bytes && spline_file)
         throw Error("Cannot open file " + profile.string());
     if (bytes && bytes->size() > 2)
-        read_spline_file(*bytes, engine, engine.spline2, moves, grita, 1000);
+        read_spline_file(*bytes, engine, engine.spline2, moves, notices, 1000);
 
     JobContext context;
     const TurningResult result = write_turning_job(engine, fields, op, moves, where, context);

@@ -50,7 +50,10 @@ bool TGrad::CalcSpline(GcodeMotion& motion, const FieldSource& fields, bool UseF
     // The fast pass needs neither turning points nor saw positions, unless slots are merged.
     if (!UseFast || !TNDFile.empty()) {
         notify("Calculating gradients");
-        failure = Calcgradients();
+        failure = Calcgradients(context_);
+        if (context_ != nullptr && context_->cancelled())
+            throw Error("The turning calculation was cancelled");
+        draw_gradients();
         notify("Calculating saw positions on gradients");
         if (!failure)
             placesaws();

@@ -56,7 +56,9 @@ bool TGrad::finepass(GcodeMotion& motion, double& lastX, double& lastY) {
                 for (;;) {
                     t = t + dt;
                     // Past the curve's end the step is handled below; no clamp notice for it.
-                    evaluate_at(t, x, y, false);
+                    const CurvePoint at = evaluate_at(t, false);
+                    x = at.x;
+                    y = at.y;
                     if (x <= xprev + 1 / s && t <= tmax)
                         continue;
                     if (x > xprev + 3 / s || t > tmax) {

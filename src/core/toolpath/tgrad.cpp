@@ -20,6 +20,13 @@ TGrad::TGrad(Tgrita& aGrita, Canvas* ABitMap, const std::filesystem::path& data_
     read_saw(data_folder);
 }
 
+TGrad::TGrad(MessageSink& notices, const std::filesystem::path& data_folder, MainLog log)
+    : TBetaSPLpoints(notices), spline2(notices), thebitmap(nullptr), log_(std::move(log)) {
+    GradCounter = 0;
+    Nostep = step_count(round_half_even(steps_mm_x));
+    read_saw(data_folder);
+}
+
 void TGrad::set_data(double Amill_width, double Asteps_mm_X, double Ajobheight,
                      std::int32_t AheightDivisor, std::int32_t Arepeater, std::int32_t ANoruns,
                      double Aroughdelayer, double AstartZ, double Adraaias, double Athickness,

@@ -38,10 +38,13 @@ using gradients = OffsetArray<gradient_rec, 1, TBetaSPLpoints::kMaxGradients>;
 // nothing is drawn, which costs the job nothing.
 class TGrad : public TBetaSPLpoints {
   public:
-    // `ABitMap` may be null and is not owned. Reads the data folder's saw outline; what is wrong
-    // with it goes to `log` and leaves the blade alone.
+    // Draws on the plot surface `aGrita` and on `ABitMap` (may be null; not owned), and shows its
+    // notices on the surface. Reads the data folder's saw outline; what is wrong with it goes to
+    // `log` and leaves the blade alone.
     TGrad(Tgrita& aGrita, Canvas* ABitMap, const std::filesystem::path& data_folder,
           MainLog log = {});
+    // Without a picture: notices go to `notices` (not owned), nothing is drawn.
+    TGrad(MessageSink& notices, const std::filesystem::path& data_folder, MainLog log = {});
 
     using TBetaSPLpoints::set_data;
     void set_data(double Amill_width, double Asteps_mm_X, double Ajobheight,
@@ -118,7 +121,7 @@ class TGrad : public TBetaSPLpoints {
 
   private:
     // The plot surface everything is drawn on; null when there is none (nothing is drawn).
-    Tgrita* grita() { return &theGrita; }
+    Tgrita* grita() { return theGrita; }
     // A notice on the editor's message label (and in the log).
     void notify(const std::string& text, bool critical = false);
     void log(const std::string& text, bool critical);
