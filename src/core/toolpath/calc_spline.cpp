@@ -29,6 +29,7 @@ bool TGrad::CalcSpline(GcodeMotion& motion, const FieldSource& fields, bool UseF
                        double& lastY) {
     failure = false;
     plunge_limit_logged_ = false;
+    progress_runs_ = 0;
     merged_slots.clear();
     lastX = 0;
     lastY = 0;
@@ -79,6 +80,9 @@ bool TGrad::CalcSpline(GcodeMotion& motion, const FieldSource& fields, bool UseF
     toth.reset();
 
     const int repetitions = static_cast<std::uint16_t>(repeater);
+    progress_run_ = 0;
+    progress_runs_ = repetitions * ((rough ? NoRuns : 0) +
+                                    (zoet ? static_cast<std::uint16_t>(Heightdivisor) : 0));
     for (int k = 1; k <= repetitions; ++k) {
         if (rough && !UseFast && !failure)
             roughpass(motion, lastX);

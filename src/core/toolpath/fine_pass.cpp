@@ -95,6 +95,7 @@ bool TGrad::finepass(GcodeMotion& motion, double& lastX, double& lastY) {
             lastY = 0;
         }
         motion.steps('Z', jobheight / Heightdivisor, true);
+        run_done();
     }
     return false;
 }

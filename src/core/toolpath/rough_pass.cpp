@@ -109,6 +109,7 @@ void TGrad::roughpass(GcodeMotion& motion, double& lastX) {
                     return;
             }
         }
+        run_done();
     }
     if (jobheight < kNoHeight)
         motion.steps('C', 0, true);
@@ -136,6 +137,7 @@ void TGrad::fastroughpass(GcodeMotion& motion, double& lastX) {
                 return;
             x = x + w;
         }
+        run_done();
     }
     if (jobheight < kNoHeight)
         motion.steps('C', 0, true);

@@ -1,5 +1,7 @@
 #include "core/toolpath/tgrad.h"
 
+#include <algorithm>
+
 #include "core/plot/tgrita.h"
 #include "core/text/error.h"
 #include "core/text/number_format.h"
@@ -78,7 +80,7 @@ void TGrad::drawsaw(double i, double j, bool fine) {
         // The same cut seen on the far side of the turning axis.
         g.Drawbar(*thebitmap, i, kBladeReach, i + mill_width, 2 * draaias - j, blade);
     }
-    pump();
+    pump(i);
 }
 
 void TGrad::notify(const std::string& text, bool critical) {
@@ -90,9 +92,14 @@ void TGrad::log(const std::string& text, bool critical) {
         log_(text, critical);
 }
 
-void TGrad::pump() {
+void TGrad::pump(double x) {
     if (context_ == nullptr)
         return;
+    const double span = XmaxX - XminX;
+    if (progress_runs_ > 0 && span > 0) {
+        const double along = std::clamp((x - XminX) / span, 0.0, 1.0);
+        context_->progress(progress_run_ + along, progress_runs_);
+    }
     context_->pump();
     if (context_->cancelled())
         throw Error("The turning calculation was cancelled");

@@ -125,8 +125,11 @@ class TGrad : public TBetaSPLpoints {
     // A notice on the editor's message label (and in the log).
     void notify(const std::string& text, bool critical = false);
     void log(const std::string& text, bool critical);
-    // After each saw drawn: the host may repaint; a cancelled job stops here.
-    void pump();
+    // After each saw drawn: the host may repaint; a cancelled job stops here. The saw's x tells
+    // how far the current run over the profile has come.
+    void pump(double x);
+    // One run of a pass over the whole profile is done.
+    void run_done() { progress_run_ += 1; }
     // The lowest and highest profile heights the saw window [left, left + w] sees at its edges
     // and at the turning points inside it (placesaws' evaluation).
     void evaluate_window(int i, double L, double R, double& t, double& h);
@@ -147,6 +150,9 @@ class TGrad : public TBetaSPLpoints {
     // The fine pass's many profile searches, each close to the one before.
     ProfileSampler sampler_{*this};
     bool plunge_limit_logged_ = false;
+    // Progress of a calculation, in runs over the profile: done and in all.
+    double progress_run_ = 0;
+    double progress_runs_ = 0;
 };
 
 }  // namespace ostrivane

@@ -184,6 +184,28 @@ TEST(TurningJob, FewerThanTwoPointsGiveAnEmptyProgram) {
     EXPECT_EQ(f.notices(), std::vector<std::string>{"The spline does not contain any points"});
 }
 
+TEST(TurningJob, ProgressGoesForwardRunByRun) {
+    struct Recorder : JobContext {
+        void progress(double done, double total) override { reports.push_back({done, total}); }
+        std::vector<std::pair<double, double>> reports;
+    } context;
+    JobFixture f;
+    f.op.answer = Operator::Answer::No;
+    f.engine->set_data(4.5, 20, 3.2, 2, 1, 3, 3.2, 1, 100, 100, true, true, "", false, true, true);
+    f.engine->save_part(5, 25);
+    OutputDestination where{f.data.path()};
+    where.exact_file = f.file;
+    ASSERT_TRUE(write_turning_job(*f.engine, f.fields, f.op, f.moves, where, context).file);
+    ASSERT_FALSE(context.reports.empty());
+    // Three rough runs and two fine runs over the profile.
+    for (std::size_t k = 1; k < context.reports.size(); ++k) {
+        EXPECT_EQ(context.reports[k].second, 5);
+        EXPECT_GE(context.reports[k].first, context.reports[k - 1].first);
+    }
+    EXPECT_GT(context.reports.back().first, 4);
+    EXPECT_LE(context.reports.back().first, 5);
+}
+
 TEST(TurningJob, SawWithoutWidthIsRefusedBeforeTheFile) {
     for (double width : {0.0, -1.0}) {
         JobFixture f;
