@@ -10,6 +10,7 @@
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
 #include "core/gcode/line_sink.h"
+#include "core/gcode/machine_settings.h"
 #include "core/gcode/motion.h"
 #include "core/plot/canvas.h"
 #include "core/plot/tgrita.h"
@@ -96,7 +97,7 @@ struct EngineFixture {
         for (const auto& [x, y] : points)
             engine->save_point(x, y);
     }
-    GcodeMotion motion() { return GcodeMotion(fields, out); }
+    GcodeMotion motion() { return GcodeMotion(settings, out); }
     // The whole calculation into `out`; true when it failed.
     bool calculate(bool fast = false) {
         GcodeMotion m = motion();
@@ -137,6 +138,7 @@ struct EngineFixture {
                  }};
     std::unique_ptr<TGrad> engine;
     FieldValues fields{main_window_components()};
+    FieldMachineSettings settings{fields};
     StringSink out;
     double lastX = 0;
     double lastY = 0;
