@@ -130,8 +130,8 @@ class TGrad : public TBetaSPLpoints {
     void pump(double x);
     // One run of a pass over the whole profile is done.
     void run_done() { progress_run_ += 1; }
-    // The lowest and highest profile heights the saw window [left, left + w] sees at its edges
-    // and at the turning points inside it (placesaws' evaluation).
+    // The lowest profile heights under the saw window [L, R] for the turning point i: `t` on
+    // its left side (the left edge and the turning points between it and i), `h` on its right.
     void evaluate_window(int i, double L, double R, double& t, double& h);
     // The sound limit of a rough plunge with the saw's left edge at x.
     double plunge_limit(double x);

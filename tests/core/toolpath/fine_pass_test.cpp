@@ -69,7 +69,8 @@ TEST(FinePass, PartsAreClippedToTheProfile) {
     ASSERT_FALSE(f.calculate());
     const auto lines = f.lines();
     const auto positions = trace(lines);
-    // Part 1 starts at XminX (the machine stands there already), part 2 ends at XmaxX.
+    // The first part starts at XminX (where the machine stands already), the second ends at
+    // XmaxX.
     EXPECT_EQ(lines[2], "G01 X0.00000000 Y0.00000000 Z0.00000000 F270");
     double right_edge = 0;
     for (const Position& p : positions)
