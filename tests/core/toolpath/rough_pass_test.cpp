@@ -15,17 +15,6 @@ using test::Plunge;
 using test::plunges;
 using test::trace;
 
-// The lines of one plunge at height `y` with the default job height 3.2 and start Z 1.
-std::vector<std::string> cut(const std::string& y) {
-    return {"G00 X0.0 Y" + y + " Z0.0 F270",
-            "G4 P0.00",
-            "G00 X0.0 Y0.0 Z4.20000000 F270",
-            "G00 F270",
-            "G28 Y0.0",
-            "G00 F270",
-            "G28 Z0.0"};
-}
-
 TEST(RoughPass, FallingLineIsCutAtTheSawsRightEdge) {
     EngineFixture f;
     f.job(4.5, 50);
