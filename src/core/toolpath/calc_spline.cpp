@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/gcode/gcode_program.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "core/toolpath/tgrad.h"
@@ -53,7 +54,7 @@ bool TGrad::CalcSpline(GcodeMotion& motion, const FieldSource& fields, bool UseF
         notify("Calculating gradients");
         failure = Calcgradients(context_);
         if (context_ != nullptr && context_->cancelled())
-            throw Error("The turning calculation was cancelled");
+            throw JobCancelled();
         draw_gradients();
         notify("Calculating saw positions on gradients");
         if (!failure)

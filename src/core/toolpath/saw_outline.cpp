@@ -5,10 +5,10 @@
 #include <system_error>
 
 #include "core/app/known_folders.h"
+#include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "core/text/number_parse.h"
-#include "core/toolpath/text_lines.h"
 
 namespace ostrivane {
 namespace {
@@ -22,11 +22,11 @@ constexpr std::uintmax_t kLargestFile = 1 << 20;
 double corner_value(std::string_view text, std::size_t line_number) {
     const auto value = parse_float(text);
     if (!value) {
-        throw Error("line " + std::to_string(line_number) + ": '" + std::string(text) +
+        throw Error("line " + std::to_string(line_number) + ": '" + printable_excerpt(text, 40) +
                     "' is not a valid floating point value");
     }
     if (!(std::fabs(*value) <= kLargestOffset)) {
-        throw Error("line " + std::to_string(line_number) + ": " + std::string(text) +
+        throw Error("line " + std::to_string(line_number) + ": " + printable_excerpt(text, 40) +
                     " mm is beyond any saw");
     }
     return *value;
@@ -43,23 +43,22 @@ void read_corner(std::string_view line, std::size_t line_number, double& x, doub
 
 SawOutline parse_saw_outline(std::string_view text) {
     SawOutline outline;
-    TextLines lines(text);
-    while (auto line = lines.next()) {
-        if (line->find("//") != std::string_view::npos ||
-            line->find(';') == std::string_view::npos) {
+    const std::vector<std::string_view> lines = split_lines(text);
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        const std::string_view first = lines[k];
+        if (first.find("//") != std::string_view::npos || first.find(';') == std::string_view::npos)
             continue;
-        }
         if (outline.count_saw_rec == SawOutline::kMaxRecords) {
             throw Error("more than " + std::to_string(SawOutline::kMaxRecords) +
-                        " outline records (line " + std::to_string(lines.line_number()) + ")");
+                        " outline records (line " + std::to_string(k + 1) + ")");
         }
         SawRec& rec = outline.saw_rec[++outline.count_saw_rec];
-        read_corner(*line, lines.line_number(), rec.x1, rec.y1);
+        read_corner(first, k + 1, rec.x1, rec.y1);
         // The pair's second line; the last line of the file serves twice.
-        if (auto second = lines.next())
-            line = second;
-        if (line->find(';') != std::string_view::npos)
-            read_corner(*line, lines.line_number(), rec.x2, rec.y2);
+        if (k + 1 < lines.size())
+            ++k;
+        if (lines[k].find(';') != std::string_view::npos)
+            read_corner(lines[k], k + 1, rec.x2, rec.y2);
     }
     return outline;
 }

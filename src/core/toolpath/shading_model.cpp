@@ -4,11 +4,11 @@
 #include <system_error>
 
 #include "core/app/known_folders.h"
+#include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
-#include "core/toolpath/text_lines.h"
 
 namespace ostrivane {
 namespace {
@@ -17,16 +17,15 @@ namespace {
 constexpr std::int32_t kLargest = 1000;
 constexpr std::uintmax_t kLargestFile = 1 << 16;
 
-std::int32_t parameter(TextLines& lines, std::string_view name) {
-    const auto line = lines.next();
-    if (!line) {
+std::int32_t parameter(const std::vector<std::string_view>& lines, std::size_t k,
+                       std::string_view name) {
+    if (k >= lines.size()) {
         throw Error(std::string(kShadingFile) + " ends before its value " + std::string(name));
     }
-    const auto value = parse_int(*line);
-    const std::string where =
-        std::string(kShadingFile) + ", line " + std::to_string(lines.line_number()) + ": ";
+    const auto value = parse_int(lines[k]);
+    const std::string where = std::string(kShadingFile) + ", line " + std::to_string(k + 1) + ": ";
     if (!value) {
-        throw Error(where + "'" + std::string(line->substr(0, 40)) +
+        throw Error(where + "'" + printable_excerpt(lines[k], 40) +
                     "' is not a valid integer value");
     }
     if (*value < 0 || *value > kLargest) {
@@ -39,12 +38,12 @@ std::int32_t parameter(TextLines& lines, std::string_view name) {
 }  // namespace
 
 ShadingParams parse_shading_params(std::string_view text) {
-    TextLines lines(text);
+    const std::vector<std::string_view> lines = split_lines(text);
     ShadingParams p;
-    p.I = parameter(lines, "I");
-    p.Ka = parameter(lines, "Ka");
-    p.Kd = parameter(lines, "Kd");
-    p.n = parameter(lines, "n");
+    p.I = parameter(lines, 0, "I");
+    p.Ka = parameter(lines, 1, "Ka");
+    p.Kd = parameter(lines, 2, "Kd");
+    p.n = parameter(lines, 3, "n");
     return p;
 }
 

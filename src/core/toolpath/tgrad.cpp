@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/gcode/gcode_program.h"
 #include "core/plot/tgrita.h"
 #include "core/text/error.h"
 #include "core/text/number_format.h"
@@ -102,7 +103,7 @@ void TGrad::pump(double x) {
     }
     context_->pump();
     if (context_->cancelled())
-        throw Error("The turning calculation was cancelled");
+        throw JobCancelled();
 }
 
 }  // namespace ostrivane

@@ -1,5 +1,6 @@
 #include "core/toolpath/tooth_reader.h"
 
+#include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/number_parse.h"
 
@@ -10,42 +11,32 @@ bool blank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// A word of a damaged file as a message can show it: short, and printable ASCII only.
-std::string shown(std::string_view word) {
-    constexpr std::size_t kLongest = 40;
-    std::string out;
-    for (char c : word.substr(0, kLongest)) {
-        const auto byte = static_cast<unsigned char>(c);
-        out += byte >= 0x20 && byte < 0x7F ? c : '?';
-    }
-    if (word.size() > kLongest)
-        out += "...";
-    return out;
-}
-
 }  // namespace
 
 ToothFile::ToothFile(std::string bytes, std::string name)
-    : bytes_(std::move(bytes)), name_(std::move(name)), lines_(bytes_) {}
+    : bytes_(std::move(bytes)), name_(std::move(name)), lines_(split_lines(bytes_)) {}
+
+void ToothFile::ended() const {
+    throw Error("The tooth file " + name_ + " ends at line " + std::to_string(next_) +
+                ", before all its teeth were read");
+}
 
 std::string_view ToothFile::next_word() {
-    const auto line = lines_.next();
-    if (!line) {
-        throw Error("The tooth file " + name_ + " ends at line " +
-                    std::to_string(lines_.line_number()) + ", before all its teeth were read");
-    }
+    if (next_ >= lines_.size())
+        ended();
+    const std::string_view line = lines_[next_++];
     std::size_t begin = 0;
-    while (begin < line->size() && blank((*line)[begin]))
+    while (begin < line.size() && blank(line[begin]))
         ++begin;
     std::size_t end = begin;
-    while (end < line->size() && !blank((*line)[end]))
+    while (end < line.size() && !blank(line[end]))
         ++end;
-    return line->substr(begin, end - begin);
+    return line.substr(begin, end - begin);
 }
 
 void ToothFile::refuse(std::string_view word, std::string_view kind) const {
-    throw Error("The tooth file " + name_ + ", line " + std::to_string(lines_.line_number()) +
-                ": '" + shown(word) + "' is not a valid " + std::string(kind) + " value");
+    throw Error("The tooth file " + name_ + ", line " + std::to_string(next_) + ": '" +
+                printable_excerpt(word, 40) + "' is not a valid " + std::string(kind) + " value");
 }
 
 std::int32_t ToothFile::read_count() {
@@ -66,7 +57,8 @@ double ToothFile::read_number() {
 
 void ToothFile::skip_line() {
     // A missing line that would not be read anyway is no damage.
-    lines_.next();
+    if (next_ < lines_.size())
+        ++next_;
 }
 
 }  // namespace ostrivane

@@ -2,8 +2,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "core/toolpath/text_lines.h"
+#include <vector>
 
 namespace ostrivane {
 
@@ -40,10 +39,12 @@ class ToothFile {
     // The first word of the next line; throws at the end of the file.
     std::string_view next_word();
     [[noreturn]] void refuse(std::string_view word, std::string_view kind) const;
+    [[noreturn]] void ended() const;
 
     std::string bytes_;
     std::string name_;
-    TextLines lines_;
+    std::vector<std::string_view> lines_;  // into bytes_
+    std::size_t next_ = 0;                 // the line read next, from 0
 };
 
 }  // namespace ostrivane

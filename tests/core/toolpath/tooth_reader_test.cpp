@@ -67,9 +67,9 @@ TEST(ToothFile, DamageIsReportedWithFileAndLine) {
               "The tooth file d.tnd ends at line 2, before all its teeth were read");
     EXPECT_EQ(error_of([] { ToothFile("", "d.tnd").read_count(); }),
               "The tooth file d.tnd ends at line 0, before all its teeth were read");
-    // Bytes that no message box can show are shown as "?", and long words are cut.
+    // Bytes that no message box can show are written as \xNN, and long words are cut.
     EXPECT_EQ(error_of([] { ToothFile(std::string("\x01\xff\0x", 4), "d.tnd").read_count(); }),
-              "The tooth file d.tnd, line 1: '???x' is not a valid integer value");
+              "The tooth file d.tnd, line 1: '\\x01\\xFF\\x00x' is not a valid integer value");
     EXPECT_EQ(error_of([] { ToothFile(std::string(100, '9') + "x", "d.tnd").read_count(); }),
               "The tooth file d.tnd, line 1: '" + std::string(40, '9') +
                   "...' is not a valid integer value");
