@@ -31,8 +31,9 @@ bool asks_fast_rough(const FieldSource& fields, const TGrad& engine);
 // calculation's passes, the recorded moves when nothing failed, footer) and names it.
 // A job that cannot be cut (a saw width of 0 or less, fewer than one sample per mm) is refused
 // before a file exists, with the reason told to the operator. A failed step leaves the program
-// as far as it got, closed with its footer. Throws Error for a bad setting, an unreadable tooth
-// file or a cancelled job; the file is then handled as `destination` says.
+// as far as it got, closed with its footer. Throws Error for a bad setting or an unreadable
+// tooth file, the file then handled as `destination` says, and JobCancelled, leaving no file,
+// once `context` is cancelled.
 TurningResult write_turning_job(TGrad& engine, FieldSource& fields, Operator& op,
                                 const RecordedMoves& moves, const OutputDestination& destination,
                                 JobContext& context);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/gcode/gcode_program.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "support/scripted_operator.h"
@@ -204,6 +205,19 @@ TEST(TurningJob, ProgressGoesForwardRunByRun) {
     }
     EXPECT_GT(context.reports.back().first, 4);
     EXPECT_LE(context.reports.back().first, 5);
+}
+
+TEST(TurningJob, CancelledJobLeavesNoFile) {
+    struct Cancelled : JobContext {
+        bool cancelled() const override { return true; }
+    } context;
+    JobFixture f;
+    f.op.answer = Operator::Answer::No;
+    OutputDestination where{f.data.path()};
+    where.exact_file = f.file;
+    EXPECT_THROW(write_turning_job(*f.engine, f.fields, f.op, f.moves, where, context),
+                 JobCancelled);
+    EXPECT_FALSE(std::filesystem::exists(f.file));
 }
 
 TEST(TurningJob, SawWithoutWidthIsRefusedBeforeTheFile) {
