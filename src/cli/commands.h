@@ -10,5 +10,6 @@ int fingerjoint_command(Arguments args);
 int tooth_command(Arguments args);
 int stats_command(Arguments args);
 int spline_command(Arguments args);
+int plan_command(Arguments args);
 
 }  // namespace ostrivane::cli

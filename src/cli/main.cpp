@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"tooth", ostrivane::cli::tooth_command, "write the finger-joint tooth file (.tnd)"},
     {"stats", ostrivane::cli::stats_command, "travel, dwell and run time of a G-code program"},
     {"spline", ostrivane::cli::spline_command, "show a spline file or import a point list"},
+    {"plan", ostrivane::cli::plan_command, "the saw plan of a profile: planks, template, pages"},
 };
 
 void print_help() {

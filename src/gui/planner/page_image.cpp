@@ -1,0 +1,39 @@
+#include "gui/planner/page_image.h"
+
+#include <QPainter>
+
+namespace ostrivane::gui {
+
+PageImage::PageImage(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setAccessibleName(QStringLiteral("Page image"));
+    hide();
+}
+
+void PageImage::show_as(Mode mode) {
+    mode_ = mode;
+    show();
+    raise();
+    update();
+}
+
+QRectF PageImage::target() const {
+    if (bitmap_.isNull())
+        return {};
+    if (mode_ == Mode::Unscaled)
+        return QRectF(QPointF(0, 0), QSizeF(bitmap_.size()));
+    const QSizeF fitted = QSizeF(bitmap_.size()).scaled(QSizeF(size()), Qt::KeepAspectRatio);
+    return QRectF(QPointF((width() - fitted.width()) / 2, (height() - fitted.height()) / 2),
+                  fitted);
+}
+
+void PageImage::paintEvent(QPaintEvent*) {
+    if (bitmap_.isNull())
+        return;
+    QPainter p(this);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, mode_ == Mode::Fitted);
+    p.drawImage(target(), bitmap_);
+}
+
+}  // namespace ostrivane::gui
