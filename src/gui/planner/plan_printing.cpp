@@ -6,6 +6,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <iostream>
 #include <memory>
 #include <vector>
 
@@ -59,10 +60,18 @@ void print_plan_pages(QPrinter& printer, PlankPlan& plan, Tgrita& grita, QImage&
 
 namespace {
 
+// Qt's notes about the platform (a missing runtime folder and the like) are not the command
+// line's business; its real errors still reach standard error.
+void only_errors(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::cerr << message.toStdString() << '\n';
+}
+
 // The offscreen platform needs no display, so the command-line tool works on a server.
 std::unique_ptr<QGuiApplication> gui_application() {
     if (QCoreApplication::instance() != nullptr)
         return nullptr;
+    qInstallMessageHandler(only_errors);
     static int argc = 3;
     static char name[] = "ostrivane-cli";
     static char platform_option[] = "-platform";
