@@ -34,6 +34,10 @@ void PageImage::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::SmoothPixmapTransform, mode_ == Mode::Fitted);
     p.drawImage(target(), bitmap_);
+    // The page's edge, so the preview shows where the paper ends.
+    p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1, Qt::DashLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(target().adjusted(0, 0, -1, -1));
 }
 
 }  // namespace ostrivane::gui

@@ -142,15 +142,24 @@ void Tplanform::build() {
     list_caption->setBuddy(plank_list_);
     side->addWidget(plank_list_, 1);
 
-    page_combo_ = named(new QComboBox, "PageCombo", QStringLiteral("Show page"));
+    // Screen readers name a combo box after its current entry; the caption names it here.
+    page_caption_ = new QLabel(QStringLiteral("Page to preview"));
+    page_combo_ = named(new QComboBox, "PageCombo", page_caption_->text());
+    page_caption_->setBuddy(page_combo_);
+    page_caption_->setVisible(false);
     page_combo_->setVisible(false);
+    side->addWidget(page_caption_);
     side->addWidget(page_combo_);
 
-    label_x_ = named(new QLabel(qs(spec("LabelX").text)), "LabelX", QStringLiteral("Mouse X"));
-    label_y_ = named(new QLabel(qs(spec("LabelY").text)), "LabelY", QStringLiteral("Mouse Y"));
+    // Labels are read out by their text, which is what they show.
+    label_x_ = new QLabel(qs(spec("LabelX").text));
+    label_x_->setObjectName(QStringLiteral("LabelX"));
+    label_y_ = new QLabel(qs(spec("LabelY").text));
+    label_y_->setObjectName(QStringLiteral("LabelY"));
     side->addWidget(label_x_);
     side->addWidget(label_y_);
-    errlabel_ = named(new FadingMessageLabel, "errlabel", QStringLiteral("Message"));
+    errlabel_ = new FadingMessageLabel;
+    errlabel_->setObjectName(QStringLiteral("errlabel"));
     side->addWidget(errlabel_);
     done_ = named(new QPushButton(QStringLiteral("Done")), "Button1", QStringLiteral("Done"));
     side->addWidget(done_);
@@ -167,6 +176,9 @@ void Tplanform::build() {
     image_ = new PageImage(plot_);
     image_->setObjectName(QStringLiteral("Image1"));
 
+    // Enter in a field neither prints nor closes the window.
+    calculate_->setAutoDefault(false);
+    done_->setAutoDefault(false);
     connect(done_, &QPushButton::clicked, this, &QDialog::accept);
     connect(calculate_, &QPushButton::clicked, this, [this] { CalculateClick(); });
     connect(page_combo_, &QComboBox::currentIndexChanged, this,
@@ -279,6 +291,7 @@ void Tplanform::createplans() {
             page_combo_->addItem(QStringLiteral("Show page: %1").arg(q));
     }
     page_combo_->setVisible(pages > 0);
+    page_caption_->setVisible(pages > 0);
     print_plan_pages(*printer_, *plan_, *thegrita_, image_->bitmap(), marks_->isChecked(),
                      [this](int) {
                          image_->show_as(PageImage::Mode::Unscaled);

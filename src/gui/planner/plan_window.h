@@ -105,6 +105,7 @@ class Tplanform : public QDialog {
     QPushButton* calculate_ = nullptr;
     QCheckBox* marks_ = nullptr;
     QListWidget* plank_list_ = nullptr;
+    QLabel* page_caption_ = nullptr;
     QComboBox* page_combo_ = nullptr;
 
     std::unique_ptr<Tgrita> thegrita_;
