@@ -166,7 +166,8 @@ int plan_command(Arguments args) {
     }
 #ifndef OSTRIVANE_WITH_QT
     if (pdf)
-        throw Error("--pdf needs the build of Ostrivane with Qt; this one was built without it");
+        throw Error(
+            "--pdf needs the build of Ostrivane with Qt, and this one was built without it");
 #endif
 
     PlanInputs in;

@@ -11,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -195,8 +196,9 @@ void Tplanform::build() {
     // A changed thickness or margin changes the list at once, as the next opening would.
     for (TFrame1* f : {beamthick_, margin_}) {
         connect(f->Ed(), &QLineEdit::editingFinished, this, [this] {
-            if (!isVisible() || profile_ == nullptr)
+            if (busy_ || !isVisible() || profile_ == nullptr)
                 return;
+            const QScopedValueRollback<bool> busy(busy_, true);
             WindowJob job(this, QStringLiteral("Counting the planks"));
             try {
                 rebuild_list(job);
@@ -226,6 +228,9 @@ void Tplanform::showEvent(QShowEvent* event) {
 }
 
 void Tplanform::FormActivate() {
+    if (busy_)
+        return;
+    const QScopedValueRollback<bool> busy(busy_, true);
     plank_list_->clear();
     plan_->list = ostrivane::PlankList{};
     if (profile_ == nullptr)
@@ -265,6 +270,11 @@ PlanInputs Tplanform::inputs() const {
 }
 
 void Tplanform::CalculateClick() {
+    // Events are handled while the plan is computed and printed; a second click must not
+    // start another computation on the same outline.
+    if (busy_)
+        return;
+    const QScopedValueRollback<bool> busy(busy_, true);
     run_action(*operator_, [this] {
         if (profile_ == nullptr)
             throw Error("The spline does not contain any points");
@@ -277,6 +287,7 @@ void Tplanform::CalculateClick() {
         const PrinterPage page = prepare_printer(*printer_);
         const int entry = plank_list_->currentRow() + 1;
         plan_->calculate(*profile_, in, entry, page, job);
+        plan_->planspline.draw_gradients();
         createplans();
         operator_->information("Printing finished");
     });
@@ -303,10 +314,15 @@ void Tplanform::createplans() {
         page_combo_->setCurrentIndex(0);
     }
     if (pages > 0)
-        PageComboChange(0);
+        show_preview(0);
 }
 
 void Tplanform::PageComboChange(int index) {
+    if (!busy_)
+        show_preview(index);
+}
+
+void Tplanform::show_preview(int index) {
     if (!plan_->calculated || index < 0 || index >= plan_->layout.P)
         return;
     QImage& bitmap = image_->bitmap();
@@ -357,6 +373,9 @@ void Tplanform::FormSaveState() {
 }
 
 void Tplanform::done(int result) {
+    // Closing waits for the work in progress (its progress dialog offers Cancel).
+    if (busy_)
+        return;
     FormSaveState();
     QDialog::done(result);
 }

@@ -80,6 +80,7 @@ class Tplanform : public QDialog {
     void build();
     void FormRestoreState();
     void createplans();
+    void show_preview(int index);
     // The list again for the current fields, keeping the selected entry when it still exists.
     void rebuild_list(JobContext& job);
     PlanInputs inputs() const;
@@ -91,6 +92,7 @@ class Tplanform : public QDialog {
     double draaias_ = 100;
     const FieldSource* main_fields_ = nullptr;
     QPrinter* printer_ = nullptr;
+    bool busy_ = false;  // a calculation or a new list is under way
 
     QScrollArea* scroll_ = nullptr;
     PlotGrid* plot_ = nullptr;
