@@ -6,12 +6,14 @@
 #include <QPrinterInfo>
 #include <memory>
 
+#include "core/app/field_source.h"
 #include "core/app/known_folders.h"
 #include "core/curve/spline_file.h"
 #include "core/curve/spline_points.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "gui/app/main_window.h"
+#include "gui/app/qt_operator.h"
 #include "gui/planner/plan_window.h"
 
 namespace ostrivane::gui {
@@ -92,20 +94,25 @@ bool createplanClick(TOstrivane& main, TBetaSPLpoints& profile, double draaias,
 }
 
 bool createplanClick(TOstrivane& main, const PrintDialogRunner& run_dialog) {
-    SawPlans& kept = saw_plans(main);
-    TBetaSPLpoints& profile = kept.saved_profile;
-    const FieldSource& fields = main.fields();
-    profile.set_data(validate_float(fields, "Ssaw_width"), validate_float(fields, "resolution"),
-                     fields.checked("match1"));
-    profile.load_shape({});
-    const std::string file = main.IniFilePath() + fields.text("Smot_name") + ".spl";
-    if (const auto bytes = read_file(file)) {
-        SplineDocument document;
-        const auto version = read_spline_file(*bytes, document, profile.notices());
-        if (version && *version == kSplineFileVersion)
-            profile.load_shape(document.profile);
-    }
-    return createplanClick(main, profile, kDefaultAxis, run_dialog);
+    bool accepted = false;
+    // A button's action: an error is shown to the operator, never thrown into the event loop.
+    run_action(main.operator_interface(), [&] {
+        SawPlans& kept = saw_plans(main);
+        TBetaSPLpoints& profile = kept.saved_profile;
+        const FieldSource& fields = main.fields();
+        profile.set_data(validate_float(fields, "Ssaw_width"), validate_float(fields, "resolution"),
+                         fields.checked("match1"));
+        profile.load_shape({});
+        const std::string file = main.IniFilePath() + fields.text("Smot_name") + ".spl";
+        if (const auto bytes = read_file(file)) {
+            SplineDocument document;
+            const auto version = read_spline_file(*bytes, document, profile.notices());
+            if (version && *version == kSplineFileVersion)
+                profile.load_shape(document.profile);
+        }
+        accepted = createplanClick(main, profile, kDefaultAxis, run_dialog);
+    });
+    return accepted;
 }
 
 }  // namespace ostrivane::gui

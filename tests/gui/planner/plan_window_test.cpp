@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <nlohmann/json.hpp>
 
 #include "core/app/form_state.h"
+#include "core/curve/spline_file.h"
 #include "core/planner/plan_form_fields.h"
 #include "core/planner/plan_render.h"
 #include "core/planner/planner_fixture.h"
@@ -76,6 +78,27 @@ std::unique_ptr<QPrinter> pdf_printer(const QString& name) {
     printer->setOutputFileName(home->path() + "/" + name);
     printer->setPageSize(QPageSize(QPageSize::A4));
     return printer;
+}
+
+// Runs `act` on the modal window of type W as soon as it is the active modal window (it opens
+// after work that lets events through, so a single zero timer may come too early).
+template <typename W, typename Act>
+void when_modal(Act act) {
+    auto* poll = new QTimer;
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    QObject::connect(poll, &QTimer::timeout, [poll, started, act]() mutable {
+        if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            act(*w);
+        } else if (started->elapsed() > 10000) {
+            poll->stop();
+            poll->deleteLater();
+            qWarning("no modal window appeared");
+        }
+    });
+    poll->start(10);
 }
 
 struct FakeMainFields final : ostrivane::FieldSource {
@@ -330,21 +353,15 @@ void PlanWindowTest::createSawPlansRunsThePrintDialogThenTheWindow() {
     bool dialog_seen = false;
     bool window_seen = false;
     // The print dialog is accepted as the operator would; then the plan window is driven.
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        dialog_seen = dialog != nullptr;
-        if (dialog == nullptr)
-            return;
-        QTimer::singleShot(0, [&] {
-            auto* w = qobject_cast<Tplanform*>(QApplication::activeModalWidget());
-            window_seen = w != nullptr;
-            if (w == nullptr)
-                return;
-            click(button(*w, "Calculate"));
-            w->PageCombo()->setCurrentIndex(1);
-            click(button(*w, "Button1"));
+    when_modal<QPrintDialog>([&](QPrintDialog& dialog) {
+        dialog_seen = true;
+        when_modal<Tplanform>([&](Tplanform& w) {
+            window_seen = true;
+            click(button(w, "Calculate"));
+            w.PageCombo()->setCurrentIndex(1);
+            click(button(w, "Button1"));
         });
-        dialog->accept();
+        dialog.accept();
     });
     QVERIFY(ostrivane::gui::createplanClick(main, profile.set, 100));
     QVERIFY(dialog_seen);
@@ -374,6 +391,35 @@ void PlanWindowTest::cancelledPrintDialogOpensNoWindow() {
     QVERIFY(!accepted);
     QVERIFY(!opened);
     QVERIFY(!ostrivane::gui::plan_window(main).isVisible());
+}
+
+void PlanWindowTest::createSawPlansTakesTheProgramsSplineFile() {
+    ostrivane::gui::TOstrivane main(op.get());
+    // Until the editor hands over its profile, the plan is made from the current program's
+    // spline file: a cylinder of radius 35 gives five planks, three list entries.
+    ostrivane::SplineDocument document;
+    document.profile.points = cylinder(150);
+    main.fields().set_text("Smot_name", "Kandelaar");
+    QFile spl(QString::fromStdString(main.IniFilePath()) + "Kandelaar.spl");
+    QVERIFY(spl.open(QIODevice::WriteOnly));
+    const std::string bytes = ostrivane::write_spline_file(document);
+    spl.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    spl.close();
+    int entries = -1;
+    const auto accept_and_look = [&](QPrinter&, QWidget*) {
+        when_modal<Tplanform>([&](Tplanform& w) {
+            entries = w.PlankList()->count();
+            click(button(w, "Button1"));
+        });
+        return true;
+    };
+    QVERIFY(ostrivane::gui::createplanClick(main, accept_and_look));
+    QCOMPARE(entries, 3);
+    // A field that is not a number is shown, not thrown into the event loop.
+    main.fields().set_text("resolution", "1O00");
+    QVERIFY(!ostrivane::gui::createplanClick(main, accept_and_look));
+    QCOMPARE(op->messages.back(),
+             std::string("1O00 inside Spline samples/mm is not a valid floating point number."));
 }
 
 void PlanWindowTest::printedAxisLineIsAsLongAsTheTemplate() {

@@ -14,5 +14,6 @@ class PlanWindowTest : public QObject {
     void showsTheMouseInWorldCoordinates();
     void createSawPlansRunsThePrintDialogThenTheWindow();
     void cancelledPrintDialogOpensNoWindow();
+    void createSawPlansTakesTheProgramsSplineFile();
     void printedAxisLineIsAsLongAsTheTemplate();
 };
