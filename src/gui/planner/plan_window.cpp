@@ -1,10 +1,13 @@
 #include "gui/planner/plan_window.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -78,7 +81,8 @@ std::string mouse_coordinate(double value) {
 }  // namespace
 
 Tplanform::Tplanform(std::string data_folder, PlotLog log, Operator* op, QWidget* parent)
-    : QDialog(parent), data_folder_(std::move(data_folder)), operator_(op) {
+    : QWidget(parent, Qt::Window), data_folder_(std::move(data_folder)), operator_(op) {
+    setWindowModality(Qt::ApplicationModal);
     if (operator_ == nullptr) {
         own_operator_ = std::make_unique<QtOperator>(this);
         operator_ = own_operator_.get();
@@ -180,7 +184,7 @@ void Tplanform::build() {
     // Enter in a field neither prints nor closes the window.
     calculate_->setAutoDefault(false);
     done_->setAutoDefault(false);
-    connect(done_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(done_, &QPushButton::clicked, this, &QWidget::close);
     connect(calculate_, &QPushButton::clicked, this, [this] { CalculateClick(); });
     connect(page_combo_, &QComboBox::currentIndexChanged, this,
             [this](int index) { PageComboChange(index); });
@@ -222,7 +226,7 @@ void Tplanform::set_sources(TBetaSPLpoints* profile, double draaias, const Field
 }
 
 void Tplanform::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
+    QWidget::showEvent(event);
     if (!event->spontaneous())
         FormActivate();
 }
@@ -372,12 +376,32 @@ void Tplanform::FormSaveState() {
     }
 }
 
-void Tplanform::done(int result) {
+void Tplanform::exec() {
+    QEventLoop loop;
+    modal_loop_ = &loop;
+    show();
+    loop.exec(QEventLoop::DialogExec);
+    modal_loop_ = nullptr;
+}
+
+void Tplanform::closeEvent(QCloseEvent* event) {
     // Closing waits for the work in progress (its progress dialog offers Cancel).
-    if (busy_)
+    if (busy_) {
+        event->ignore();
         return;
+    }
     FormSaveState();
-    QDialog::done(result);
+    event->accept();
+    if (modal_loop_ != nullptr)
+        modal_loop_->quit();
+}
+
+void Tplanform::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 }  // namespace ostrivane::gui

@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include <QWidget>
 #include <filesystem>
 #include <memory>
 
@@ -7,6 +7,9 @@
 #include "core/plot/tgrita.h"
 
 class QCheckBox;
+class QCloseEvent;
+class QEventLoop;
+class QKeyEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -32,8 +35,9 @@ class WidgetForm;
 
 // "Create cutting plans": the plank list of the editor's profile, and for the selected plank
 // its full-scale template printed over as many pages as it needs, with a preview of each page.
-// Created once and kept; each opening plans the profile of that moment.
-class Tplanform : public QDialog {
+// Created once and kept; each opening plans the profile of that moment. A window of its own
+// (not a dialog box), shown modally over the main window.
+class Tplanform : public QWidget {
     Q_OBJECT
   public:
     // planner.ini lives in `data_folder` (with its final separator); the plot surface logs
@@ -70,11 +74,15 @@ class Tplanform : public QDialog {
     FadingMessageLabel& errlabel() const { return *errlabel_; }
     std::filesystem::path state_file() const;
 
-  public slots:
-    void done(int result) override;
+    // Shows the window modally and returns when it is closed ("Done", the window's close box
+    // or Escape).
+    void exec();
 
   protected:
     void showEvent(QShowEvent* event) override;
+    // The close request saves planner.ini; it waits while a calculation runs.
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void build();
@@ -93,6 +101,7 @@ class Tplanform : public QDialog {
     const FieldSource* main_fields_ = nullptr;
     QPrinter* printer_ = nullptr;
     bool busy_ = false;  // a calculation or a new list is under way
+    QEventLoop* modal_loop_ = nullptr;
 
     QScrollArea* scroll_ = nullptr;
     PlotGrid* plot_ = nullptr;

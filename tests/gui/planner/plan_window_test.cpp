@@ -368,8 +368,18 @@ void PlanWindowTest::createSawPlansRunsThePrintDialogThenTheWindow() {
     QVERIFY(window_seen);
     QCOMPARE(op->messages.back(), std::string("Printing finished"));
     QCOMPARE(ostrivane::test::pdf_page_count(pdf), 3);
-    // The page texts carry the main window's G-code file name.
+    // The printer's pages hold the template at true scale: the axis line, measured over the
+    // three pages, is as long as the template.
     Tplanform& w = ostrivane::gui::plan_window(main);
+    const auto raster = ostrivane::test::rasterise_pdf(pdf, 200);
+    QVERIFY2(raster.error.isEmpty(), qPrintable(raster.error));
+    double printed_mm = 0;
+    for (const QImage& page : raster.pages)
+        printed_mm += ostrivane::test::longest_blue_run(page) * 25.4 / 200;
+    const double template_mm = w.plan().sizing.SizeX / w.plan().sizing.scale;
+    QVERIFY2(std::abs(printed_mm - template_mm) <= 1.0,
+             qPrintable(QStringLiteral("printed %1 mm of %2").arg(printed_mm).arg(template_mm)));
+    // The page texts carry the main window's G-code file name.
     QCOMPARE(w.plan().texts(1)[1].find("Name: Karvik") != std::string::npos, true);
     QVERIFY(QFile::exists(home->data_folder() + "planner.ini"));
 }
