@@ -280,6 +280,7 @@ void Tplanform::CalculateClick() {
         return;
     const QScopedValueRollback<bool> busy(busy_, true);
     run_action(*operator_, [this] {
+        plan_->calculated = false;
         if (profile_ == nullptr)
             throw Error("The spline does not contain any points");
         if (printer_ == nullptr)
@@ -295,6 +296,15 @@ void Tplanform::CalculateClick() {
         createplans();
         operator_->information("Printing finished");
     });
+    if (!plan_->calculated) {
+        // A failed calculation leaves no pages to choose from or look at.
+        const QSignalBlocker quiet(page_combo_);
+        page_combo_->clear();
+        page_combo_->setVisible(false);
+        page_caption_->setVisible(false);
+        image_->hide();
+        plot_->Repaint();
+    }
 }
 
 void Tplanform::createplans() {

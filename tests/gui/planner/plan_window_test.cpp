@@ -293,6 +293,12 @@ void PlanWindowTest::calculatePrintsEveryPageAndPreviewsThem() {
     }
     QVERIFY(blue > 100);
     QCOMPARE(black, 0);
+    // A calculation that fails leaves no stale pages behind.
+    w->beamthick()->Ed()->setText(QStringLiteral("-1"));
+    click(button(*w, "Calculate"));
+    QCOMPARE(op->messages.back(), std::string("Plank thickness (mm) must be greater than 0"));
+    QVERIFY(!w->PageCombo()->isVisible());
+    QVERIFY(!w->Image1().isVisible());
 }
 
 void PlanWindowTest::marksCanBeSwitchedOff() {
