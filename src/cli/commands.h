@@ -11,5 +11,6 @@ int tooth_command(Arguments args);
 int stats_command(Arguments args);
 int spline_command(Arguments args);
 int turn_command(Arguments args);
+int plan_command(Arguments args);
 
 }  // namespace ostrivane::cli

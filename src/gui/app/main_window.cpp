@@ -1,5 +1,7 @@
 #include "gui/app/main_window.h"
 
+#include "gui/planner/create_saw_plans.h"
+
 #include <QCloseEvent>
 #include <QDebug>
 #include <QGuiApplication>
@@ -97,9 +99,12 @@ void TOstrivane::connect_buttons() {
     on_click("write_mot", &TOstrivane::write_motClick);
     on_click("write_tnd", &TOstrivane::write_tndClick);
     on_click("SaveSet", &TOstrivane::SaveSetClick);
+    // The plan flow shows its own errors; nothing escapes the button.
+    connect(findChild<QPushButton*>(QStringLiteral("createplan")), &QPushButton::clicked, this,
+            [this] { createplanClick(*this); });
     // Buttons whose actions are still to come say so rather than do nothing.
-    for (const char* name : {"loadbut", "SaveProg", "DrawSpline", "Loadsplineprog",
-                             "Savesplineprog", "loadtnd", "createplan"}) {
+    for (const char* name :
+         {"loadbut", "SaveProg", "DrawSpline", "Loadsplineprog", "Savesplineprog", "loadtnd"}) {
         auto* button = findChild<QPushButton*>(QString::fromLatin1(name));
         button->setEnabled(false);
         button->setToolTip(QStringLiteral("Not available yet: this version cannot do this."));

@@ -1,0 +1,210 @@
+#include <iostream>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/job_fields.h"
+#include "core/app/field_source.h"
+#include "core/app/known_folders.h"
+#include "core/curve/spline_file.h"
+#include "core/planner/plan_json.h"
+#include "core/planner/plank_plan.h"
+#include "core/text/error.h"
+#include "core/text/file_io.h"
+#include "core/text/message_sink.h"
+#include "core/text/number_format.h"
+#include "core/text/number_parse.h"
+#ifdef OSTRIVANE_WITH_QT
+#include "gui/planner/plan_pdf.h"
+#endif
+
+namespace ostrivane::cli {
+namespace {
+
+constexpr const char* kHelp =
+    "usage: ostrivane-cli plan [--program F] [--set NAME=TEXT]... [--spline F.spl] [--axis MM]\n"
+    "                          [--thickness MM] [--margin MM] [--plank N] [--page WxH]\n"
+    "                          [--dpi D|DXxDY] [--json] [--pdf F.pdf] [--no-marks]\n"
+    "                          [--date DD/MM/YYYY]\n"
+    "\n"
+    "The saw plan of a turned profile, as \"Create saw plans\" makes it: the planks of the\n"
+    "glued-up blank, the outline of one plank's template, its scale and orientation on the\n"
+    "printer's pages, and the pages themselves.\n"
+    "\n"
+    "  --spline F.spl    the profile (default: the spline file of the program named by\n"
+    "                    Smot_name in the data folder)\n"
+    "  --axis MM         the editor's turn axis position (default 100)\n"
+    "  --thickness MM    plank thickness (default 18)\n"
+    "  --margin MM       diameter margin (default 10)\n"
+    "  --plank N         the plank list entry, from 1; 0 for none (default 1)\n"
+    "  --page WxH        the printable page in printer dots (default 827x1169, A4 at 100 dpi)\n"
+    "  --dpi D|DXxDY     the printer's resolution in dots per inch (default 100)\n"
+    "  --json            print the whole plan as one line of JSON\n"
+    "  --pdf F.pdf       write the printed pages as a PDF at true scale\n"
+    "  --no-marks        leave out the scale bar and the joining marks on the printed pages\n"
+    "  --date D          the date printed on the pages (default today)\n"
+    "The fields resolution, match1, Ssaw_width and Smot_name of the main window apply.\n"
+    "\n";
+
+// Notices go to standard error as they come, so --json keeps standard output to itself.
+struct ErrSink final : MessageSink {
+    using MessageSink::notice;
+    void notice(const std::string& text, std::uint32_t, bool) override {
+        std::cerr << text << '\n';
+        ++count;
+    }
+    int count = 0;
+};
+
+double number_option(const std::optional<std::string>& text, double fallback,
+                     std::string_view label) {
+    if (!text)
+        return fallback;
+    const auto value = parse_float(*text);
+    if (!value)
+        throw Error(float_error_message(*text, label));
+    return *value;
+}
+
+// "WxH" (or a single number for both, when `single` is allowed) as two numbers above 0.
+std::pair<double, double> pair_option(const std::string& text, std::string_view option,
+                                      bool single) {
+    const std::size_t x = text.find('x');
+    std::optional<double> a;
+    std::optional<double> b;
+    if (x == std::string::npos) {
+        if (single)
+            a = b = parse_float(text);
+    } else {
+        a = parse_float(std::string_view(text).substr(0, x));
+        b = parse_float(std::string_view(text).substr(x + 1));
+    }
+    if (!a || !b || !(*a > 0) || !(*b > 0)) {
+        throw UsageError{std::string(option) + " takes " + (single ? "D or DXxDY" : "WxH") +
+                         " with numbers above 0, not " + text};
+    }
+    return {*a, *b};
+}
+
+void load_profile(const std::string& file, TBetaSPLpoints& profile, MessageSink& notices) {
+    const auto bytes = read_file(file);
+    if (!bytes)
+        throw Error("Cannot open file " + file);
+    struct Counting final : MessageSink {
+        using MessageSink::notice;
+        void notice(const std::string& text, std::uint32_t colour, bool critical) override {
+            ++count;
+            inner->notice(text, colour, critical);
+        }
+        MessageSink* inner = nullptr;
+        int count = 0;
+    } counting;
+    counting.inner = &notices;
+    SplineDocument document;
+    const auto version = read_spline_file(*bytes, document, counting);
+    if (!version)
+        throw Error(file + " is too short to be a spline file");
+    if (*version != kSplineFileVersion) {
+        throw Error(file + " is not a spline file this program reads: its version word is " +
+                    std::to_string(*version) + ", not " + std::to_string(kSplineFileVersion));
+    }
+    // A template from half a profile would waste the wood it is sawn from.
+    if (counting.count > 0)
+        throw Error(file + " is damaged: no plan is made from it");
+    profile.load_shape(document.profile);
+}
+
+void print_summary(const PlankPlan& plan) {
+    std::cout << "Planks: " << plan.list.N << " in a blank of " << format_general(plan.list.D)
+              << " mm\n";
+    for (std::size_t i = 0; i < plan.list.entries.size(); ++i)
+        std::cout << "  " << (i + 1) << ": " << plan.list.entries[i] << '\n';
+    const PlanSizing& s = plan.sizing;
+    std::cout << "Template: "
+              << (plan.plank.k >= 0 ? plan.list.entries[static_cast<std::size_t>(plan.plank.k)]
+                                    : std::string("no plank selected"))
+              << ", " << format_fixed(s.SizeX, 1) << " x " << format_fixed(s.SizeY, 1)
+              << " mm at 1:" << format_general(s.scale) << ", along the page "
+              << (s.use_height ? "height" : "width") << ", " << plan.layout.P
+              << (plan.layout.P == 1 ? " page\n" : " pages\n");
+}
+
+}  // namespace
+
+int plan_command(Arguments args) {
+    if (args.take_flag("--help")) {
+        std::cout << kHelp << job_fields_help;
+        return 0;
+    }
+    const bool json = args.take_flag("--json");
+    const bool marks = !args.take_flag("--no-marks");
+    const auto spline = args.take_option("--spline");
+    const auto axis = args.take_option("--axis");
+    const auto thickness = args.take_option("--thickness");
+    const auto margin = args.take_option("--margin");
+    const auto plank = args.take_option("--plank");
+    const auto page_text = args.take_option("--page");
+    const auto dpi_text = args.take_option("--dpi");
+    const auto pdf = args.take_option("--pdf");
+    const auto date = args.take_option("--date");
+    const FieldValues fields = job_fields(args);
+    args.expect_end();
+
+    PrinterPage page;
+    if (page_text)
+        std::tie(page.PW, page.PH) = pair_option(*page_text, "--page", false);
+    if (dpi_text)
+        std::tie(page.dx, page.dy) = pair_option(*dpi_text, "--dpi", true);
+    int entry = 1;
+    if (plank) {
+        const auto value = parse_int(*plank);
+        if (!value || *value < 0)
+            throw UsageError{"--plank takes a list entry from 1, or 0 for none, not " + *plank};
+        entry = *value;
+    }
+#ifndef OSTRIVANE_WITH_QT
+    if (pdf)
+        throw Error(
+            "--pdf needs the build of Ostrivane with Qt, and this one was built without it");
+#endif
+
+    PlanInputs in;
+    in.draaias = number_option(axis, 100, "Turn axis position (mm)");
+    in.thickness_text = thickness.value_or("18");
+    in.margin_text = margin.value_or("10");
+    in.thickness = number_option(in.thickness_text, 18, "Plank thickness (mm)");
+    in.margin = number_option(in.margin_text, 10, "Diameter margin (mm)");
+    in.name = fields.text("Smot_name");
+    in.date = date.value_or(short_date_today());
+    const double mill_width = validate_float(fields, "Ssaw_width");
+    const double resolution = validate_float(fields, "resolution");
+
+    ErrSink notices;
+    TBetaSPLpoints profile{notices};
+    profile.set_data(mill_width, resolution, fields.checked("match1"));
+    const std::string file = spline.value_or(with_separator(data_folder()) + in.name + ".spl");
+    load_profile(file, profile, notices);
+
+    JobContext job;
+    PlankPlan plan{notices};
+    check_plank_thickness(in.thickness);
+    plan.build_list(profile, in.draaias, in.thickness, in.margin, job);
+    plan.calculate(profile, in, entry, page, job);
+    if (json)
+        std::cout << plan_json(plan) << '\n';
+    else
+        print_summary(plan);
+#ifdef OSTRIVANE_WITH_QT
+    if (pdf) {
+        write_plan_pdf(*pdf, plan, marks);
+        std::cerr << "Printing finished\n";
+    }
+#else
+    (void)marks;
+#endif
+    return 0;
+}
+
+}  // namespace ostrivane::cli

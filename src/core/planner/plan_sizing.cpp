@@ -1,0 +1,101 @@
+#include "core/planner/plan_sizing.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/curve/spline_points.h"
+#include "core/text/error.h"
+#include "core/text/number_format.h"
+
+namespace ostrivane {
+namespace {
+
+// Far beyond any template a woodworker prints; keeps the scale an exact whole number.
+constexpr double kMaxScale = 1e9;
+
+bool finite(double v) {
+    return std::isfinite(v);
+}
+
+}  // namespace
+
+void check_printer_page(const PrinterPage& page) {
+    const auto positive = [](double v) { return finite(v) && v > 0; };
+    if (!positive(page.PW) || !positive(page.PH))
+        throw Error("The printer page must be wider and higher than 0 dots");
+    if (!positive(page.dx) || !positive(page.dy))
+        throw Error("The printer resolution must be above 0 dots per inch");
+}
+
+void orient(PlanSizing& s, const PrinterPage& page) {
+    const double PW = page.PW;
+    const double PH = page.PH;
+    s.use_width = false;
+    s.use_height = false;
+    const double a = s.DP_mm * s.SizeY;  // the template's height in dots at full size
+    // The scale grows while the template at that scale is at least as high as both page sides.
+    // A / scale only shrinks as the scale grows, so the first scale at which it fits is found
+    // from an estimate instead of counting up one by one.
+    const auto too_high = [&](double scale) {
+        const double A = a / scale;
+        return PH <= A && PW <= A;
+    };
+    double scale = 1;
+    if (too_high(1)) {
+        const double estimate = std::floor(a / std::max(PW, PH));
+        if (!(estimate <= kMaxScale))
+            throw Error("The plank template is too high to print on this page: " +
+                        format_general(s.SizeY) + " mm");
+        scale = std::max(1.0, estimate - 1);
+        while (scale > 1 && !too_high(scale - 1))
+            scale -= 1;
+        while (too_high(scale))
+            scale += 1;
+    }
+    s.scale = scale;
+    const double A = a / scale;
+    if (PH <= A && PW > A)
+        s.use_height = true;
+    else if (PH > A && PW < A)
+        s.use_width = true;
+    else if (PH > PW)  // fits both ways: the longer page side takes the template's length
+        s.use_height = true;
+    else
+        s.use_width = true;
+}
+
+PlanSizing size_plan(TBetaSPLpoints& planspline, double draaias, double extra_margin,
+                     const PrinterPage& page, JobContext& job) {
+    check_printer_page(page);
+    if (planspline.Nopoints < 2) {
+        throw Error(
+            "The profile is too short for a plank template: its outline needs at "
+            "least two points, one millimetre or more apart");
+    }
+    if (planspline.Calcgradients(&job) && planspline.GradCounter < TBetaSPLpoints::kMaxGradients) {
+        if (job.cancelled())
+            throw Error("Sizing the plank template was cancelled");
+        throw Error("The plank outline could not be sampled, so it cannot be sized");
+    }
+    PlanSizing s;
+    s.XminX = planspline.XminX;
+    s.XmaxX = planspline.XmaxX;
+    s.SizeX = std::fabs(planspline.XmaxX - planspline.XminX);
+    // The sampling starts recording after the first step, so a template that is widest at its
+    // very start would be clipped without its stored points.
+    s.y_low = planspline.YminY;
+    for (int k = 0; k < planspline.Nopoints; ++k)
+        s.y_low = std::min(s.y_low, planspline.Y.Tomatch[k]);
+    s.SizeY = std::fabs(draaias - s.y_low) + extra_margin;
+    s.SizeWidth = page.PW * 25.4 / page.dx;
+    s.SizeHeight = page.PH * 25.4 / page.dy;
+    s.DP_mm = page.PW / s.SizeWidth;
+    if (!finite(s.SizeX) || !finite(s.SizeY) || !finite(s.SizeWidth) || !finite(s.SizeHeight) ||
+        !finite(s.DP_mm) || !finite(s.y_low) || !finite(s.XminX)) {
+        throw Error("The plank template has no finite size, so it cannot be printed");
+    }
+    orient(s, page);
+    return s;
+}
+
+}  // namespace ostrivane

@@ -1,0 +1,45 @@
+#pragma once
+#include "core/text/job_context.h"
+
+namespace ostrivane {
+
+class TBetaSPLpoints;
+
+// The printer's printable page in dots and its resolution in dots per inch.
+struct PrinterPage {
+    double PW = 827;
+    double PH = 1169;
+    double dx = 100;
+    double dy = 100;
+};
+
+// Size, orientation and scale of one plank's template on the printer's pages.
+struct PlanSizing {
+    double SizeX = 0;         // template length, mm
+    double SizeY = 0;         // template height, mm
+    double SizeWidth = 0;     // printable page width, mm
+    double SizeHeight = 0;    // printable page height, mm
+    double DP_mm = 0;         // printer dots per millimetre
+    double scale = 1;         // the template is printed at 1 : scale, a whole number >= 1
+    bool use_width = false;   // the template's length runs along the page width
+    bool use_height = false;  // ... along the page height (x and y swap when drawn)
+    // Where the template lies in profile coordinates: its x range and its lowest y.
+    double XminX = 0;
+    double XmaxX = 0;
+    double y_low = 0;
+};
+
+// Throws Error unless the page has a finite size and resolution above 0.
+void check_printer_page(const PrinterPage& page);
+
+// Sizes the template whose outline `planspline` holds (its turning points are computed, for
+// its lowest y), with `extra_margin` millimetres of extra height. The lowest stored outline point
+// counts too, so an outline that falls steeply at its start is not clipped. Throws Error for an
+// outline of fewer than two points, a size that is not finite, or a walk that fails.
+PlanSizing size_plan(TBetaSPLpoints& planspline, double draaias, double extra_margin,
+                     const PrinterPage& page, JobContext& job);
+
+// Orientation and scale for a template `SizeY` mm high on the page (steps that need no curve).
+void orient(PlanSizing& sizing, const PrinterPage& page);
+
+}  // namespace ostrivane

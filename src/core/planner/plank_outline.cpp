@@ -1,0 +1,99 @@
+#include "core/planner/plank_outline.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+#include "core/curve/spline_points.h"
+#include "core/text/error.h"
+
+namespace ostrivane {
+namespace {
+
+// The outline is sampled once per millimetre.
+constexpr double kStep = 1.0;
+// As for the turning points: generous per sample, with a floor for short profiles and a
+// ceiling that keeps a hostile profile to a few seconds.
+constexpr double kEvaluationsPerSample = 1024;
+constexpr double kMinEvaluations = 1e6;
+constexpr double kMaxEvaluations = 2e8;
+constexpr std::uint64_t kPumpEvery = 1u << 12;
+
+// The curve at t without the clamp notice: the step search looks past the end on purpose.
+CurvePoint point_at(const TBetaSPLpoints& curve, double t) {
+    const SegmentBasis b = curve.basis(t);
+    return {b.compute_Q(curve.X.V), b.compute_Q(curve.Y.V)};
+}
+
+}  // namespace
+
+void FillSpline(const TBetaSPLpoints& profile, double draaias, double margin, double c,
+                TBetaSPLpoints& planspline, JobContext& job) {
+    planspline.Nopoints = 0;
+    planspline.curve_changed();
+    if (profile.Nopoints < 2)
+        return;
+    const double h = kStep;
+    const double tend = profile.segments();
+    CurvePoint a = point_at(profile, 0);
+    double xa = a.x;
+    double ya = a.y;
+    const double x0 = xa;
+    const double expected_samples = std::max(profile.XmaxX - x0, 0.0) / h;
+    const double budget =
+        std::min(kMaxEvaluations, kMinEvaluations + kEvaluationsPerSample * expected_samples);
+    std::uint64_t evaluations = 0;
+    double dt = 0.01;
+    double t = 0;
+    while (profile.XmaxX - h >= xa && t < tend - 1e-10) {
+        // The next sample between h and 2h further in x. Unlike the turning-point walk, a look
+        // past the end keeps the end point as it is.
+        double xb = 0;
+        double yb = 0;
+        for (;;) {
+            t = t + dt;
+            const CurvePoint b = point_at(profile, t);
+            xb = b.x;
+            yb = b.y;
+            if (++evaluations % kPumpEvery == 0) {
+                job.progress(xb - x0, profile.XmaxX - x0);
+                job.pump();
+                if (job.cancelled())
+                    throw Error("Filling the plank outline was cancelled");
+            }
+            if (static_cast<double>(evaluations) > budget) {
+                throw Error(
+                    "The profile is too irregular to sample for a plank template: the outline "
+                    "was given up after " +
+                    std::to_string(static_cast<std::uint64_t>(budget)) + " curve evaluations");
+            }
+            if (xb - xa <= h && t < tend)
+                continue;
+            if (!(xb - xa <= 2 * h && t < tend)) {
+                t = t - dt;
+                dt = dt / 2;
+            }
+            if (xb - xa < 2 * h)
+                break;
+            if (dt < 1e-10)
+                break;
+        }
+        if (dt < 1e-10 / 3) {
+            profile.notices().notice("Not converged filling spline...");
+            dt = 0.001;
+        }
+        const double e = draaias - ya + margin / 2;
+        const double w = std::fabs(c) >= e ? 0.0 : std::sqrt(e * e - c * c);
+        if (planspline.Nopoints >= BetaSpline::kMaxPoints) {
+            throw Error(
+                "The profile is too long for a plank template: its outline needs more "
+                "than " +
+                std::to_string(BetaSpline::kMaxPoints) + " points");
+        }
+        planspline.save_point(xa, draaias - w);
+        xa = xb;
+        ya = yb;
+    }
+}
+
+}  // namespace ostrivane

@@ -1,0 +1,417 @@
+#include "gui/planner/plan_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScrollArea>
+#include <QShowEvent>
+#include <QVBoxLayout>
+#include <QtDebug>
+#include <charconv>
+#include <cmath>
+
+#include "core/app/field_source.h"
+#include "core/app/form_state.h"
+#include "core/planner/plan_form_fields.h"
+#include "core/planner/plan_render.h"
+#include "core/text/error.h"
+#include "core/text/file_io.h"
+#include "core/text/number_format.h"
+#include "core/text/number_parse.h"
+#include "gui/app/frame_field.h"
+#include "gui/app/qt_operator.h"
+#include "gui/app/widget_form.h"
+#include "gui/planner/gui_job.h"
+#include "gui/planner/page_image.h"
+#include "gui/planner/plan_printing.h"
+#include "gui/plot/image_canvas.h"
+#include "gui/plot/message_label_widget.h"
+#include "gui/plot/plot_grid.h"
+
+namespace ostrivane::gui {
+namespace {
+
+constexpr int kLabelWidth = 160;
+constexpr int kPanelWidth = 320;
+
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+const ComponentSpec& spec(std::string_view name) {
+    for (const ComponentSpec& c : plan_window_components()) {
+        if (c.name == name)
+            return c;
+    }
+    throw Error("No plan window component " + std::string(name));
+}
+
+template <typename W>
+W* named(W* widget, std::string_view name, const QString& accessible) {
+    widget->setObjectName(qs(name));
+    widget->setAccessibleName(accessible);
+    return widget;
+}
+
+// Fixed-point with 3 decimals after rounding to 7 significant digits; beyond 7 integer digits
+// the general format, as no mouse position in millimetres ever gets there.
+std::string mouse_coordinate(double value) {
+    if (!std::isfinite(value) || std::fabs(value) >= 1e7)
+        return format_general(value);
+    char text[32];
+    const auto end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 6);
+    const auto rounded =
+        parse_float(std::string_view(text, static_cast<std::size_t>(end.ptr - text)));
+    return format_fixed(rounded.value_or(value), 3);
+}
+
+}  // namespace
+
+Tplanform::Tplanform(std::string data_folder, PlotLog log, Operator* op, QWidget* parent)
+    : QWidget(parent, Qt::Window), data_folder_(std::move(data_folder)), operator_(op) {
+    setWindowModality(Qt::ApplicationModal);
+    if (operator_ == nullptr) {
+        own_operator_ = std::make_unique<QtOperator>(this);
+        operator_ = own_operator_.get();
+    }
+    build();
+    thegrita_ = std::make_unique<Tgrita>(plot_->canvas(), errlabel_, true, std::move(log));
+    plan_ = std::make_unique<PlankPlan>(*thegrita_);
+    thegrita_->SetViewport(0, 0, 1, 1);
+    thegrita_->SetWindow(0, 0, 100, 100);
+    form_ = std::make_unique<WidgetForm>(this, plan_window_components());
+    FormRestoreState();
+}
+
+Tplanform::~Tplanform() {
+    // Hiding during destruction moves the focus out of the fields; the list must not follow.
+    for (TFrame1* f : {beamthick_, margin_})
+        f->Ed()->disconnect(this);
+    profile_ = nullptr;
+}
+
+void Tplanform::build() {
+    setObjectName(QStringLiteral("Tplanform"));
+    setWindowTitle(QStringLiteral("Create cutting plans"));
+    setAccessibleName(windowTitle());
+    resize(1100, 760);
+
+    auto* root = new QHBoxLayout(this);
+    auto* panel = new QWidget;
+    panel->setFixedWidth(kPanelWidth);
+    auto* side = new QVBoxLayout(panel);
+    side->setContentsMargins(4, 4, 4, 4);
+
+    settings_ =
+        named(new QGroupBox(qs(spec("GroupBox1").text)), "GroupBox1", qs(spec("GroupBox1").text));
+    auto* in_settings = new QVBoxLayout(settings_);
+    const auto field = [&](std::string_view name) {
+        const ComponentSpec& c = spec(name);
+        auto* f = new TFrame1(qs(c.name), qs(c.text), qs(c.default_text), kLabelWidth);
+        // Screen readers find the edit box by the field's caption.
+        f->Ed()->setAccessibleName(qs(c.text));
+        f->Label1()->setBuddy(f->Ed());
+        in_settings->addWidget(f);
+        return f;
+    };
+    beamthick_ = field("beamthick");
+    margin_ = field("margin");
+    side->addWidget(settings_);
+
+    calculate_ = named(new QPushButton(QStringLiteral("Calculate")), "Calculate",
+                       QStringLiteral("Calculate"));
+    side->addWidget(calculate_);
+    // Not a member of planner.ini: the file stays as it always was.
+    marks_ = new QCheckBox(QStringLiteral("Scale bar and joining marks"));
+    marks_->setObjectName(QStringLiteral("marks"));
+    marks_->setAccessibleName(marks_->text());
+    marks_->setChecked(true);
+    side->addWidget(marks_);
+
+    auto* list_caption = new QLabel(QStringLiteral("Planks"));
+    side->addWidget(list_caption);
+    plank_list_ = named(new QListWidget, "PlankList", QStringLiteral("Planks"));
+    list_caption->setBuddy(plank_list_);
+    side->addWidget(plank_list_, 1);
+
+    // Screen readers name a combo box after its current entry; the caption names it here.
+    page_caption_ = new QLabel(QStringLiteral("Page to preview"));
+    page_combo_ = named(new QComboBox, "PageCombo", page_caption_->text());
+    page_caption_->setBuddy(page_combo_);
+    page_caption_->setVisible(false);
+    page_combo_->setVisible(false);
+    side->addWidget(page_caption_);
+    side->addWidget(page_combo_);
+
+    // Labels are read out by their text, which is what they show.
+    label_x_ = new QLabel(qs(spec("LabelX").text));
+    label_x_->setObjectName(QStringLiteral("LabelX"));
+    label_y_ = new QLabel(qs(spec("LabelY").text));
+    label_y_->setObjectName(QStringLiteral("LabelY"));
+    side->addWidget(label_x_);
+    side->addWidget(label_y_);
+    errlabel_ = new FadingMessageLabel;
+    errlabel_->setObjectName(QStringLiteral("errlabel"));
+    side->addWidget(errlabel_);
+    done_ = named(new QPushButton(QStringLiteral("Done")), "Button1", QStringLiteral("Done"));
+    side->addWidget(done_);
+    root->addWidget(panel);
+
+    scroll_ = named(new QScrollArea, "VertScrollBox1", QStringLiteral("Plan preview area"));
+    scroll_->setWidgetResizable(true);
+    plot_ = named(new PlotGrid, "PlotGrid1", QStringLiteral("Plan preview"));
+    // A size before the layout gives it one, so the plot surface starts with a real viewport.
+    plot_->resize(760, 740);
+    plot_->setMinimumSize(200, 200);
+    scroll_->setWidget(plot_);
+    root->addWidget(scroll_, 1);
+    image_ = new PageImage(plot_);
+    image_->setObjectName(QStringLiteral("Image1"));
+
+    // Enter in a field neither prints nor closes the window.
+    calculate_->setAutoDefault(false);
+    done_->setAutoDefault(false);
+    connect(done_, &QPushButton::clicked, this, &QWidget::close);
+    connect(calculate_, &QPushButton::clicked, this, [this] { CalculateClick(); });
+    connect(page_combo_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { PageComboChange(index); });
+    connect(plot_, &PlotGrid::plotPaint, this, [this] { PlotGrid1Paint(); });
+    connect(plot_, &PlotGrid::plotMouseMove, this,
+            [this](QMouseEvent* e) { PlotGrid1MouseMove(e); });
+    connect(plot_, &PlotGrid::plotResized, this, [this] {
+        image_->setGeometry(plot_->rect());
+        if (thegrita_ != nullptr && plot_->width() > 0 && plot_->height() > 0)
+            thegrita_->resize(plot_->canvas());
+        plot_->Repaint();
+    });
+    // A changed thickness or margin changes the list at once, as the next opening would.
+    for (TFrame1* f : {beamthick_, margin_}) {
+        connect(f->Ed(), &QLineEdit::editingFinished, this, [this] {
+            if (busy_ || !isVisible() || profile_ == nullptr)
+                return;
+            const QScopedValueRollback<bool> busy(busy_, true);
+            WindowJob job(this, QStringLiteral("Counting the planks"));
+            try {
+                rebuild_list(job);
+            } catch (const std::exception& e) {
+                thegrita_->GraphMessage(e.what(), MessageSink::kRed, false);
+            }
+        });
+    }
+}
+
+std::filesystem::path Tplanform::state_file() const {
+    return std::filesystem::path(data_folder_) / std::string(plan_window_file);
+}
+
+void Tplanform::set_sources(TBetaSPLpoints* profile, double draaias, const FieldSource* main_fields,
+                            QPrinter* printer) {
+    profile_ = profile;
+    draaias_ = draaias;
+    main_fields_ = main_fields;
+    printer_ = printer;
+}
+
+void Tplanform::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormActivate();
+}
+
+void Tplanform::FormActivate() {
+    if (busy_)
+        return;
+    const QScopedValueRollback<bool> busy(busy_, true);
+    plank_list_->clear();
+    plan_->list = ostrivane::PlankList{};
+    if (profile_ == nullptr)
+        return;
+    WindowJob job(this, QStringLiteral("Counting the planks"));
+    try {
+        rebuild_list(job);
+    } catch (const std::exception& e) {
+        // Opening the window is not refused: the message says why there is no list.
+        thegrita_->GraphMessage(e.what(), MessageSink::kRed, false);
+    }
+}
+
+void Tplanform::rebuild_list(JobContext& job) {
+    const int selected = plank_list_->currentRow();
+    plank_list_->clear();
+    plan_->list = ostrivane::PlankList{};
+    const double thickness = beamthick_->validate_float();
+    const double margin = margin_->validate_float();
+    plan_->build_list(*profile_, draaias_, thickness, margin, job);
+    for (const std::string& entry : plan_->list.entries)
+        plank_list_->addItem(qs(entry));
+    if (plank_list_->count() > 0)
+        plank_list_->setCurrentRow(selected >= 0 && selected < plank_list_->count() ? selected : 0);
+}
+
+PlanInputs Tplanform::inputs() const {
+    PlanInputs in;
+    in.draaias = draaias_;
+    in.thickness = beamthick_->validate_float();
+    in.margin = margin_->validate_float();
+    in.thickness_text = beamthick_->text().toStdString();
+    in.margin_text = margin_->text().toStdString();
+    in.name = main_fields_ != nullptr ? main_fields_->text("Smot_name") : std::string();
+    in.date = short_date_today();
+    return in;
+}
+
+void Tplanform::CalculateClick() {
+    // Events are handled while the plan is computed and printed; a second click must not
+    // start another computation on the same outline.
+    if (busy_)
+        return;
+    const QScopedValueRollback<bool> busy(busy_, true);
+    run_action(*operator_, [this] {
+        plan_->calculated = false;
+        if (profile_ == nullptr)
+            throw Error("The spline does not contain any points");
+        if (printer_ == nullptr)
+            throw Error("No printer has been chosen: use Create saw plans");
+        const PlanInputs in = inputs();
+        WindowJob job(this, QStringLiteral("Calculating the saw plan"));
+        // The list follows the fields as they are now, so the plank printed is the one shown.
+        rebuild_list(job);
+        const PrinterPage page = prepare_printer(*printer_);
+        const int entry = plank_list_->currentRow() + 1;
+        plan_->calculate(*profile_, in, entry, page, job);
+        plan_->planspline.draw_gradients();
+        createplans();
+        operator_->information("Printing finished");
+    });
+    if (!plan_->calculated) {
+        // A failed calculation leaves no pages to choose from or look at.
+        const QSignalBlocker quiet(page_combo_);
+        page_combo_->clear();
+        page_combo_->setVisible(false);
+        page_caption_->setVisible(false);
+        image_->hide();
+        plot_->Repaint();
+    }
+}
+
+void Tplanform::createplans() {
+    const int pages = plan_->layout.P;
+    {
+        const QSignalBlocker quiet(page_combo_);
+        page_combo_->clear();
+        for (int q = 1; q <= pages; ++q)
+            page_combo_->addItem(QStringLiteral("Show page: %1").arg(q));
+    }
+    page_combo_->setVisible(pages > 0);
+    page_caption_->setVisible(pages > 0);
+    print_plan_pages(*printer_, *plan_, *thegrita_, image_->bitmap(), marks_->isChecked(),
+                     [this](int) {
+                         image_->show_as(PageImage::Mode::Unscaled);
+                         plot_->Repaint();
+                         QCoreApplication::processEvents();
+                     });
+    if (page_combo_->isVisible()) {
+        const QSignalBlocker quiet(page_combo_);
+        page_combo_->setCurrentIndex(0);
+    }
+    if (pages > 0)
+        show_preview(0);
+}
+
+void Tplanform::PageComboChange(int index) {
+    if (!busy_)
+        show_preview(index);
+}
+
+void Tplanform::show_preview(int index) {
+    if (!plan_->calculated || index < 0 || index >= plan_->layout.P)
+        return;
+    QImage& bitmap = image_->bitmap();
+    if (bitmap.width() != page_bitmap_width(plan_->page) ||
+        bitmap.height() != page_bitmap_height(plan_->page)) {
+        bitmap = QImage(page_bitmap_width(plan_->page), page_bitmap_height(plan_->page),
+                        QImage::Format_ARGB32_Premultiplied);
+    }
+    {
+        ImageCanvas canvas(bitmap);
+        render_preview_page(*plan_, index, *thegrita_, canvas);
+    }
+    image_->show_as(PageImage::Mode::Fitted);
+    plot_->Repaint();
+}
+
+void Tplanform::PlotGrid1Paint() {
+    paint_plan(*plan_, *thegrita_);
+}
+
+void Tplanform::PlotGrid1MouseMove(QMouseEvent* event) {
+    float x = 0;
+    float y = 0;
+    thegrita_->Coords(event->position().x(), event->position().y(), x, y);
+    label_x_->setText(qs("X: " + mouse_coordinate(x)));
+    label_y_->setText(qs("Y: " + mouse_coordinate(y)));
+}
+
+void Tplanform::FormRestoreState() {
+    const std::filesystem::path file = state_file();
+    std::error_code error;
+    if (!std::filesystem::exists(file, error))
+        return;
+    const auto bytes = read_file(file);
+    const std::optional<std::string> failure =
+        bytes ? restore_form_state(*bytes, plan_window_components(), *form_)
+              : std::optional<std::string>("Cannot open file " + file.string());
+    if (failure)
+        qDebug().noquote() << qs(state_diagnostic(plan_window_class, *failure));
+}
+
+void Tplanform::FormSaveState() {
+    try {
+        write_file_atomically(state_file(), save_form_state(plan_window_components(), *form_));
+    } catch (const std::exception& e) {
+        qDebug().noquote() << qs(state_diagnostic(plan_window_class, e.what()));
+    }
+}
+
+void Tplanform::exec() {
+    QEventLoop loop;
+    modal_loop_ = &loop;
+    show();
+    loop.exec(QEventLoop::DialogExec);
+    modal_loop_ = nullptr;
+}
+
+void Tplanform::closeEvent(QCloseEvent* event) {
+    // Closing waits for the work in progress (its progress dialog offers Cancel).
+    if (busy_) {
+        event->ignore();
+        return;
+    }
+    FormSaveState();
+    event->accept();
+    if (modal_loop_ != nullptr)
+        modal_loop_->quit();
+}
+
+void Tplanform::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+}  // namespace ostrivane::gui

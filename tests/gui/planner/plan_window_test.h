@@ -1,0 +1,19 @@
+#pragma once
+#include <QObject>
+
+class PlanWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void init();
+    void cleanup();
+    void opensWithThePlankListAndNamedControls();
+    void explainsWhyThereIsNoList();
+    void keepsItsFieldsInPlannerIni();
+    void calculatePrintsEveryPageAndPreviewsThem();
+    void marksCanBeSwitchedOff();
+    void showsTheMouseInWorldCoordinates();
+    void createSawPlansRunsThePrintDialogThenTheWindow();
+    void cancelledPrintDialogOpensNoWindow();
+    void createSawPlansTakesTheProgramsSplineFile();
+    void printedAxisLineIsAsLongAsTheTemplate();
+};
