@@ -222,11 +222,15 @@ void TSplineform::load_data_timerTimer() {
 // --- buttons -----------------------------------------------------------------------------
 
 void TSplineform::Button1Click() {
-    run([this] {
+    // A save that failed has told the operator why; the window stays open so nothing is lost.
+    bool failed = true;
+    run([this, &failed] {
         if (link_.save_program && link_.save_program())
             editor_->mark_saved();
+        failed = false;
     });
-    accept();
+    if (!failed)
+        accept();
 }
 
 void TSplineform::Button2Click() {
@@ -342,6 +346,32 @@ void TSplineform::set_cut_enabled(bool enabled) {
 
 double TSplineform::turn_axis_field() {
     return axispos->validate_float();
+}
+
+void TSplineform::run_long_job(const std::function<void(EditorJobContext&)>& job) {
+    if (running_job_ != nullptr)
+        return;  // one long job at a time; keys pressed meanwhile do not start another
+    {
+        EditorJobContext context(ProgressBar1, [this] { sp_Image->update(); });
+        running_job_ = &context;
+        try {
+            job(context);
+        } catch (...) {
+            running_job_ = nullptr;
+            finish_deferred_close();
+            throw;
+        }
+        running_job_ = nullptr;
+    }
+    sp_Image->update();
+    finish_deferred_close();
+}
+
+void TSplineform::finish_deferred_close() {
+    if (!close_after_job_)
+        return;
+    close_after_job_ = false;
+    done(pending_result_);
 }
 
 void TSplineform::shade() {

@@ -125,6 +125,10 @@ class TSplineform : public QDialog, private EditorHost {
     bool handle_key(QKeyEvent* key);
     // True when the operator may lose unsaved edits (asked when there are some).
     bool discard_allowed();
+    // Runs long work with the progress bar and the event pump; a close asked for meanwhile
+    // stops the work and happens when it has stopped.
+    void run_long_job(const std::function<void(EditorJobContext&)>& job);
+    void finish_deferred_close();
 
     EditorLink link_;
     std::unique_ptr<Operator> own_operator_;

@@ -28,7 +28,7 @@ constexpr int kVisualisationWidth = 400;
 constexpr int kLabelWidth = 200;
 
 QPushButton* button(QWidget* parent, const char* name, const char* text, QPoint at,
-                    QSize size = {113, 22}) {
+                    QSize size = {80, 22}) {
     auto* b = new QPushButton(QString::fromLatin1(text), parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setAccessibleName(b->text());
@@ -158,10 +158,10 @@ void TSplineform::build_layout() {
     auto* panel_layout = new QHBoxLayout(panel);
     panel_layout->setContentsMargins(0, 0, 4, 2);
     auto* buttons = new QWidget(panel);
-    buttons->setFixedWidth(264);
+    buttons->setFixedWidth(236);
     button(buttons, "Button1", "Done", {16, 6});
     button(buttons, "Button2", "Cancel", {144, 6});
-    button(buttons, "Button3", "Show commands", {16, 40});
+    button(buttons, "Button3", "Show commands", {16, 40}, {113, 22});
     button(buttons, "SaveBut", "Save", {144, 40});
     button(buttons, "Import", "Import", {16, 70});
     panel_layout->addWidget(buttons);

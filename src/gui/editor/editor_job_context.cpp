@@ -7,8 +7,9 @@
 
 namespace ostrivane::gui {
 
-EditorJobContext::EditorJobContext(QProgressBar* bar, int pump_interval_ms)
-    : bar_(bar), interval_ms_(pump_interval_ms) {
+EditorJobContext::EditorJobContext(QProgressBar* bar, std::function<void()> on_pump,
+                                   int pump_interval_ms)
+    : bar_(bar), on_pump_(std::move(on_pump)), interval_ms_(pump_interval_ms) {
     if (bar_) {
         bar_->setRange(0, 1000);
         bar_->setValue(0);
@@ -28,6 +29,8 @@ void EditorJobContext::pump() {
     if (since_pump_.elapsed() < interval_ms_)
         return;
     since_pump_.restart();
+    if (on_pump_)
+        on_pump_();
     QCoreApplication::processEvents(QEventLoop::AllEvents, interval_ms_);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <QElapsedTimer>
 #include <QPointer>
+#include <functional>
 
 #include "core/text/job_context.h"
 
@@ -14,7 +15,9 @@ namespace ostrivane::gui {
 // point.
 class EditorJobContext final : public JobContext {
   public:
-    explicit EditorJobContext(QProgressBar* bar, int pump_interval_ms = 15);
+    // `on_pump` runs before pending events are handled (to show what the work drew).
+    explicit EditorJobContext(QProgressBar* bar, std::function<void()> on_pump = {},
+                              int pump_interval_ms = 15);
     ~EditorJobContext() override;
     EditorJobContext(const EditorJobContext&) = delete;
     EditorJobContext& operator=(const EditorJobContext&) = delete;
@@ -28,6 +31,7 @@ class EditorJobContext final : public JobContext {
   private:
     QPointer<QProgressBar> bar_;
     QElapsedTimer since_pump_;
+    std::function<void()> on_pump_;
     int interval_ms_;
     bool stop_requested_ = false;
 };
