@@ -199,15 +199,14 @@ void TSplineform::program_loaded() {
 
 void TSplineform::load_data_timerTimer() {
     load_data_timer->stop();
-    try {
+    bool loaded = false;
+    run([this, &loaded] {
         load_data();
-    } catch (const Error& e) {
-        // A bad field of the main window: the editor stays as it is and says why at the next
-        // opening; the saved visualisation fields wait for a good load.
-        if (link_.log)
-            link_.log(e.what(), false);
+        loaded = true;
+    });
+    // After a bad field of the main window the saved visualisation fields wait for a good load.
+    if (!loaded)
         return;
-    }
     const fs::path state = fs::u8path(link_.data_folder) / editor_state_file;
     std::error_code ec;
     if (!fs::exists(state, ec))
@@ -417,8 +416,16 @@ bool TSplineform::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TSplineform::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate)
-        PlotGrid1Resize();  // FormActivate
+    if (event->type() == QEvent::WindowActivate) {
+        // FormActivate. A bitmap that still fits keeps its picture: closing the message that
+        // names the written program must not wipe the simulation of that program.
+        if (sp_bitmap_.size() != sp_Image->size().expandedTo(QSize(1, 1))) {
+            PlotGrid1Resize();
+        } else {
+            editor_->resized();
+            repaint();
+        }
+    }
     return QDialog::event(event);
 }
 

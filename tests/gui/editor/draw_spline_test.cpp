@@ -151,6 +151,8 @@ class DrawSplineTest : public QObject {
     void loadProgramTakesTheSplineFileFromTheDataFolder();
     void badJobFieldKeepsTheEditorClosed();
     void importThroughTheFileDialog();
+    void secondSplineWithoutAToothFileIsTold();
+    void activationKeepsTheSimulationAResizeClearsIt();
 };
 
 void DrawSplineTest::layoutControlsAndAccessibleNames() {
@@ -516,6 +518,39 @@ void DrawSplineTest::importThroughTheFileDialog() {
              std::string("This will import a textfile with X;Y coordinates seperated by \";\""));
     QCOMPARE(s.editor->spline_pnts().Nopoints, 2);
     QCOMPARE(s.editor->spline_pnts().Y.Tomatch[1], 7.0);
+}
+
+void DrawSplineTest::secondSplineWithoutAToothFileIsTold() {
+    Session s;
+    auto* doublet = s.main->findChild<QAbstractButton*>(QStringLiteral("doublet"));
+    doublet->setChecked(true);
+    s.open();
+    QCOMPARE(s.op.messages,
+             std::vector<std::string>{
+                 "You did not specify a TND file,\rSecond spline has not use this way"});
+    // The second spline is there to work on all the same.
+    s.key_at(s.pixel(100, 10), Qt::Key_A, Qt::AltModifier);
+    QCOMPARE(s.child<QLabel>("errlabel")->text(), QStringLiteral("Working on spline 2."));
+    s.key_at(s.pixel(100, 10), Qt::Key_F2);
+    QCOMPARE(s.editor->spline_pnts().spline2.Nopoints, 1);
+    // Every opening starts on spline 1 again.
+    s.editor->hide();
+    s.open();
+    s.key_at(s.pixel(200, 10), Qt::Key_F2);
+    QCOMPARE(s.editor->spline_pnts().Nopoints, 1);
+}
+
+void DrawSplineTest::activationKeepsTheSimulationAResizeClearsIt() {
+    Session s;
+    s.open();
+    s.editor->bitmap().setPixel(5, 5, qRgba(10, 20, 30, 255));
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(s.editor.get(), &activate);
+    QCOMPARE(qAlpha(s.editor->bitmap().pixel(5, 5)), 255);
+    s.editor->resize(s.editor->width() + 40, s.editor->height() + 20);
+    QCoreApplication::processEvents();
+    QCOMPARE(s.editor->bitmap().size(), s.plot().size());
+    QCOMPARE(qAlpha(s.editor->bitmap().pixel(5, 5)), 0);
 }
 
 int main(int argc, char** argv) {
