@@ -6,7 +6,6 @@
 #include <cmath>
 #include <utility>
 
-#include "core/app/main_window_fields.h"
 #include "core/curve/point_import.h"
 #include "core/curve/spline_file.h"
 #include "core/text/number_format.h"
@@ -91,7 +90,7 @@ void SplineEditor::set_windows(double xmin, double ymin, double xmax, double yma
 void SplineEditor::load_spline_file(std::string_view bytes) {
     if (bytes.size() <= 2)
         return;
-    read_spline_file(bytes, spline_pnts_, spline_pnts_.spline2, moves, thegrita_, max_sp_points);
+    read_spline_file(bytes, spline_pnts_, spline_pnts_.spline2, moves, thegrita_, kEditorPointLimit);
 }
 
 std::string SplineEditor::spline_file() const {
@@ -259,7 +258,7 @@ int SplineEditor::import_points(std::string_view text) {
 }
 
 bool SplineEditor::below_point_limit() const {
-    return spline_pnts_.Nopoints < max_sp_points;
+    return spline_pnts_.Nopoints < kEditorPointLimit;
 }
 
 PointF SplineEditor::world(PointF pixel) const {
