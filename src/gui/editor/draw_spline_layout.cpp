@@ -156,7 +156,8 @@ void TSplineform::build_layout() {
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFixedHeight(kBottomPanelHeight);
     auto* panel_layout = new QHBoxLayout(panel);
-    panel_layout->setContentsMargins(0, 0, 4, 2);
+    panel_layout->setContentsMargins(0, 0, 0, 2);
+    panel_layout->setSpacing(4);
     auto* buttons = new QWidget(panel);
     buttons->setFixedWidth(236);
     button(buttons, "Button1", "Done", {16, 6});
