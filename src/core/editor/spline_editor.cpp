@@ -66,8 +66,11 @@ void SplineEditor::apply_view() {
 }
 
 void SplineEditor::resized() {
-    thegrita_.resize(*thegrita_.thecanvas);
-    thegrita_.resize_BMP(bitmap_);
+    // Before the first view there is no mapping to re-fit.
+    if (thegrita_.VpFlag)
+        thegrita_.resize(*thegrita_.thecanvas);
+    if (thegrita_.VpFlag_BMP)
+        thegrita_.resize_BMP(bitmap_);
 }
 
 void SplineEditor::set_turn_axis(double axis) {
@@ -90,7 +93,8 @@ void SplineEditor::set_windows(double xmin, double ymin, double xmax, double yma
 void SplineEditor::load_spline_file(std::string_view bytes) {
     if (bytes.size() <= 2)
         return;
-    read_spline_file(bytes, spline_pnts_, spline_pnts_.spline2, moves, thegrita_, kEditorPointLimit);
+    read_spline_file(bytes, spline_pnts_, spline_pnts_.spline2, moves, thegrita_,
+                     kEditorPointLimit);
 }
 
 std::string SplineEditor::spline_file() const {

@@ -28,26 +28,30 @@ bool spline_program_exists(const SplineProgramFiles& files) {
 void write_spline_program(const SplineProgramFiles& files, std::string_view gof_bytes,
                           std::string_view spl_bytes) {
     std::error_code ec;
-    const bool had_gof = fs::exists(files.gof, ec);
-    std::optional<std::string> old_gof;
-    if (had_gof) {
-        old_gof = read_file(files.gof);
+    std::optional<std::string> old_spl;
+    if (fs::exists(files.spl, ec)) {
+        old_spl = read_file(files.spl);
         // Without the old bytes the pair could not be put back: touch nothing.
-        if (!old_gof)
-            throw Error("Cannot read " + files.gof.string() + " before replacing it.");
+        if (!old_spl)
+            throw Error("Cannot read " + files.spl.string() + " before replacing it.");
     }
-    write_file_atomically(files.gof, gof_bytes);
+    // Both targets are checked and both new files written before either replaces its old one.
+    AtomicFile gof(files.gof);
+    AtomicFile spl(files.spl);
+    gof.write(gof_bytes);
+    spl.write(spl_bytes);
+    spl.commit();
     try {
-        write_file_atomically(files.spl, spl_bytes);
+        gof.commit();
     } catch (...) {
         try {
-            if (old_gof) {
-                write_file_atomically(files.gof, *old_gof);
+            if (old_spl) {
+                write_file_atomically(files.spl, *old_spl);
             } else {
-                fs::remove(files.gof, ec);
+                fs::remove(files.spl, ec);
             }
         } catch (...) {
-            // The spline file's error is the one to report.
+            // The state file's error is the one to report.
         }
         throw;
     }

@@ -20,8 +20,9 @@ SplineProgramFiles spline_program_files(const std::filesystem::path& data_folder
 // Whether a save would replace an existing file of the pair.
 bool spline_program_exists(const SplineProgramFiles& files);
 
-// Writes both files so that a failure leaves both as they were: each is replaced whole, and
-// when the second cannot be written the first is put back. Throws Error naming the file.
+// Writes both files so that a failure leaves both as they were: both are written in full beside
+// their targets first, and when the second cannot take its place the first is put back. Throws
+// Error naming the file.
 void write_spline_program(const SplineProgramFiles& files, std::string_view gof_bytes,
                           std::string_view spl_bytes);
 

@@ -16,6 +16,8 @@
 #include <filesystem>
 
 #include "core/app/form_state.h"
+#include "core/app/state_file.h"
+#include "core/curve/spline_file.h"
 #include "core/editor/editor_components.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
@@ -31,6 +33,9 @@
 namespace ostrivane::gui {
 namespace fs = std::filesystem;
 namespace {
+
+// A point list longer than this is no profile anyone drew; reading it would only hold the window.
+constexpr std::uint64_t kMaxPointListBytes = 16u << 20;
 
 QString qs(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
@@ -183,10 +188,8 @@ void TSplineform::load_data() {
     spline_pnts_->inc_interval(0, editor_->bounds_of_view.min_x, editor_->bounds_of_view.max_x);
     const fs::path file = fs::u8path(spline_file_path());
     std::error_code ec;
-    if (fs::exists(file, ec)) {
-        if (const auto bytes = read_file(file))
-            editor_->load_spline_file(*bytes);
-    }
+    if (fs::exists(file, ec))
+        editor_->load_spline_file(read_file_limited(file, kMaxSplineFileBytes, "a spline file"));
     editor_->reset_history();
     cutbut->setEnabled(false);
     repaint();
@@ -208,14 +211,9 @@ void TSplineform::load_data_timerTimer() {
     if (!loaded)
         return;
     const fs::path state = fs::u8path(link_.data_folder) / editor_state_file;
-    std::error_code ec;
-    if (!fs::exists(state, ec))
-        return;
-    const auto bytes = read_file(state);
-    if (!bytes)
-        return;
-    if (const auto error = restore_form_state(*bytes, editor_components(), *form_))
-        qDebug().noquote() << qs(state_diagnostic(editor_class, *error));
+    const StateRestore restore = restore_state_file(state, editor_components(), *form_);
+    if (restore.failure)
+        qDebug().noquote() << qs(state_diagnostic(editor_class, *restore.failure));
 }
 
 // --- buttons -----------------------------------------------------------------------------
@@ -260,10 +258,8 @@ void TSplineform::ImportClick() {
         const QString name = QFileDialog::getOpenFileName(this);
         if (name.isEmpty())
             return;
-        const auto bytes = read_file(fs::path(name.toStdU16String()));
-        if (!bytes)
-            throw Error("Cannot open file " + name.toStdString());
-        editor_->import_points(*bytes);
+        editor_->import_points(
+            read_file_limited(fs::path(name.toStdU16String()), kMaxPointListBytes, "a point list"));
     });
 }
 

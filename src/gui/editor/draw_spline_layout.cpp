@@ -124,6 +124,9 @@ void TSplineform::build_layout() {
     LabelX->setObjectName(QStringLiteral("LabelX"));
     LabelY = new QLabel(area);
     LabelY->setObjectName(QStringLiteral("LabelY"));
+    // Captions come back from drawspline.ini as they were saved: never read as markup.
+    LabelX->setTextFormat(Qt::PlainText);
+    LabelY->setTextFormat(Qt::PlainText);
     CalloutPanel1 = new QFrame(area);
     CalloutPanel1->setObjectName(QStringLiteral("CalloutPanel1"));
     CalloutPanel1->setFrameShape(QFrame::StyledPanel);

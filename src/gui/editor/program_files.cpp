@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/app/main_window_fields.h"
+#include "core/app/state_file.h"
 #include "core/curve/spline_file.h"
 #include "core/editor/spline_program.h"
 #include "core/text/error.h"
@@ -55,11 +56,13 @@ void ProgramFiles::SaveProgClick() {
 }
 
 void ProgramFiles::restore_main_window(const std::string& file) {
-    const auto bytes = read_file(fs::u8path(file));
-    const auto error = bytes ? restore_form_state(*bytes, main_window_components(), form_)
-                             : std::optional<std::string>("Cannot open file " + file);
-    if (error) {
-        qDebug().noquote() << QString::fromStdString(state_diagnostic(main_window_class, *error));
+    // A program that cannot be restored is kept aside, never lost; the fields restored before
+    // the failure stay.
+    const StateRestore restore =
+        restore_state_file(fs::u8path(file), main_window_components(), form_);
+    if (restore.failure) {
+        qDebug().noquote() << QString::fromStdString(
+            state_diagnostic(main_window_class, *restore.failure));
     }
 }
 
@@ -89,11 +92,9 @@ void ProgramFiles::LoadsplineprogClick() {
     std::error_code ec;
     if (!fs::exists(spl, ec))
         return;
-    const auto bytes = read_file(spl);
-    if (!bytes)
-        throw Error("Cannot open file " + spl.string());
+    const std::string bytes = read_file_limited(spl, kMaxSplineFileBytes, "a spline file");
     auto& engine = editor_.spline_pnts();
-    read_spline_file(*bytes, engine, engine.spline2, editor_.editor().moves, editor_.thegrita());
+    read_spline_file(bytes, engine, engine.spline2, editor_.editor().moves, editor_.thegrita());
     editor_.program_loaded();
 }
 

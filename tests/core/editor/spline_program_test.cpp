@@ -18,7 +18,7 @@ TEST(SplineProgram, PairIsNamedAfterTheProgramInTheDataFolder) {
     EXPECT_EQ(files.gof, dir / "Karvik.gof");
     EXPECT_EQ(files.spl, dir / "Karvik.spl");
     EXPECT_FALSE(spline_program_exists(files));
-    write_file(files.spl, "x");
+    write_file_atomically(files.spl, "x");
     EXPECT_TRUE(spline_program_exists(files));
 }
 
@@ -43,7 +43,7 @@ TEST(SplineProgram, WritesBothFiles) {
 TEST(SplineProgram, AFailedSplineFileLeavesBothOldFiles) {
     test::TempDir dir;
     const SplineProgramFiles files = spline_program_files(dir.path(), "job");
-    write_file(files.gof, "old state");
+    write_file_atomically(files.gof, "old state");
     // A folder where the spline file should go cannot be replaced by a file.
     fs::create_directory(files.spl);
     EXPECT_THROW(write_spline_program(files, "new state", "new spline"), Error);

@@ -462,10 +462,13 @@ void MainWindowTest::dataFolderThatCannotBeMadeIsReported() {
 
 void MainWindowTest::unbuiltButtonsAreDisabledWithATooltip() {
     auto w = open_window();
-    const QStringList working = {"write_mot", "write_tnd", "SaveSet"};
+    const QStringList working = {"write_mot",      "write_tnd",      "SaveSet",
+                                 "loadbut",        "SaveProg",       "DrawSpline",
+                                 "Loadsplineprog", "Savesplineprog", "loadtnd"};
     int disabled = 0;
     for (QPushButton* button : w->findChildren<QPushButton*>()) {
-        if (button->objectName().isEmpty())
+        // The editor's window is the main window's child, with buttons of its own.
+        if (button->objectName().isEmpty() || button->window() != w.get())
             continue;
         if (working.contains(button->objectName())) {
             QVERIFY(button->isEnabled());
@@ -475,7 +478,7 @@ void MainWindowTest::unbuiltButtonsAreDisabledWithATooltip() {
             ++disabled;
         }
     }
-    QCOMPARE(disabled, 7);
+    QCOMPARE(disabled, 1);
 }
 
 void MainWindowTest::captionsAndMessagesShowPlainText() {
