@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <cmath>
+#include <filesystem>
 
 #include "core/editor/spline_editor.h"
 #include "gui/plot/image_canvas.h"
@@ -27,7 +28,10 @@ struct QuietHost : EditorHost {
 struct EditorScene {
     explicit EditorScene(bool match) {
         image.fill(Qt::white);
-        engine.set_data(3.2, 10, 100, 100, true, match, false);
+        engine.TBetaSPLpoints::set_data(3.2, 10, match);
+        engine.draaias = 100;
+        engine.thickness = 100;
+        engine.second_spline = true;
         std::vector<ShapePoint> profile;
         for (int k = 0; k < 1000; ++k) {
             const double x = 1.5 * k;
@@ -51,7 +55,7 @@ struct EditorScene {
     ImageCanvas screen{image};
     ImageCanvas bitmap{bitmap_image};
     Tgrita grita{screen, nullptr, true};
-    ProfileEngine engine{grita};
+    TGrad engine{grita, &bitmap, std::filesystem::path()};
     QuietHost host;
     SplineEditor editor{engine, grita, bitmap, host};
 };

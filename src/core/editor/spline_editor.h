@@ -9,9 +9,9 @@
 #include "core/editor/edit_history.h"
 #include "core/editor/editor_host.h"
 #include "core/editor/editor_keys.h"
-#include "core/editor/profile_engine.h"
 #include "core/plot/canvas.h"
 #include "core/plot/tgrita.h"
+#include "core/toolpath/tgrad.h"
 
 namespace ostrivane {
 
@@ -23,7 +23,7 @@ namespace ostrivane {
 // the commands work on (`spline1` true: spline 1).
 class SplineEditor {
   public:
-    using Engine = ProfileEngine;
+    using Engine = TGrad;
     enum class Tool { Add, Select, Zoom, Move };
 
     // A selection box in world millimetres, corners ordered.

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QToolButton>
 #include <filesystem>
@@ -21,6 +22,8 @@
 #include "core/editor/editor_components.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "core/toolpath/spline_rec.h"
+#include "core/toolpath/turning_job.h"
 #include "gui/app/frame_field.h"
 #include "gui/app/qt_operator.h"
 #include "gui/app/widget_form.h"
@@ -39,36 +42,6 @@ constexpr std::uint64_t kMaxPointListBytes = 16u << 20;
 
 QString qs(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-// What the editor takes from the turning tab when it opens.
-struct JobSettings {
-    double mill_width = 0;
-    double steps_mm_x = 0;
-    bool second_spline = false;
-    bool match1 = false;
-    bool match2 = false;
-};
-
-// The turning tab's fields, each checked before it is used: a bad one stops the load with its
-// field's message.
-JobSettings read_job_settings(const FieldSource& fields) {
-    JobSettings s;
-    s.mill_width = validate_float(fields, "Ssaw_width");
-    validate_float(fields, "Sjobheight");
-    validate_integer(fields, "runsdepth");
-    validate_integer(fields, "runsheight");
-    validate_integer(fields, "repeater");
-    validate_float(fields, "delaystep");
-    validate_float(fields, "PositionZ");
-    s.second_spline = fields.checked("doublet");
-    s.match1 = fields.checked("match1");
-    s.match2 = fields.checked("match2");
-    s.steps_mm_x = validate_float(fields, "resolution");
-    validate_float(fields, "finemillfeed");
-    validate_float(fields, "homefeed");
-    validate_float(fields, "normfeed");
-    return s;
 }
 
 // Virtual key codes of the keys the editor knows; 0 for any other.
@@ -98,7 +71,8 @@ TSplineform::TSplineform(EditorLink link, QWidget* parent)
     sp_bitmap_.fill(Qt::transparent);
     bitmap_canvas_ = std::make_unique<ImageCanvas>(sp_bitmap_);
     thegrita_ = std::make_unique<Tgrita>(PlotGrid1->canvas(), errlabel, true, link_.log);
-    spline_pnts_ = std::make_unique<SplineEditor::Engine>(*thegrita_);
+    spline_pnts_ = std::make_unique<SplineEditor::Engine>(*thegrita_, bitmap_canvas_.get(),
+                                                          fs::u8path(link_.data_folder), link_.log);
     editor_ = std::make_unique<SplineEditor>(*spline_pnts_, *thegrita_, *bitmap_canvas_,
                                              static_cast<EditorHost&>(*this));
     dialogs_ = std::make_unique<QtSplineDialogs>(this);
@@ -167,9 +141,9 @@ std::string TSplineform::spline_file_path() const {
 }
 
 void TSplineform::load_data() {
-    const JobSettings s = read_job_settings(*link_.fields);
+    const TsplineRec rec = read_job_settings(*link_.fields);
     const std::string tnd = link_.tnd_file ? link_.tnd_file() : std::string();
-    if (s.second_spline) {
+    if (rec.ssDoublet) {
         if (tnd.empty()) {
             operator_->information(
                 "You did not specify a TND file,\rSecond spline has not use this way");
@@ -183,8 +157,7 @@ void TSplineform::load_data() {
     editor_->init_view(axispos->validate_float());
     const double axis = axispos->validate_float();
     const double beam = beamthick->validate_float();
-    spline_pnts_->set_data(s.mill_width, s.steps_mm_x, axis, beam, s.second_spline, s.match1,
-                           s.match2);
+    spline_pnts_->set_data(rec, axis, beam, tnd);
     spline_pnts_->inc_interval(0, editor_->bounds_of_view.min_x, editor_->bounds_of_view.max_x);
     const fs::path file = fs::u8path(spline_file_path());
     std::error_code ec;
@@ -370,13 +343,24 @@ void TSplineform::finish_deferred_close() {
 }
 
 void TSplineform::shade() {
-    thegrita_->GraphMessage("Shading needs the turning engine, which this build lacks",
-                            MessageSink::kRed, false);
+    run_long_job([this](EditorJobContext& context) {
+        // The engine keeps the context only while it shades.
+        struct InUse {
+            SplineEditor::Engine& engine;
+            ~InUse() { engine.set_context(nullptr); }
+        } in_use{*spline_pnts_};
+        spline_pnts_->set_context(&context);
+        spline_pnts_->shade(fs::u8path(link_.data_folder));
+    });
 }
 
 void TSplineform::calculate_for_milling() {
-    thegrita_->GraphMessage("Turning needs the turning engine, which this build lacks",
-                            MessageSink::kRed, false);
+    run_long_job([this](EditorJobContext& context) {
+        const OutputDestination destination{fs::path(
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdU16String())};
+        write_turning_job(*spline_pnts_, *link_.fields, *operator_, editor_->moves, destination,
+                          context);
+    });
 }
 
 // --- keys and closing --------------------------------------------------------------------
@@ -443,6 +427,7 @@ void TSplineform::done(int result) {
         // A shading or turning job is on the stack below this close: ask it to stop and close
         // as soon as it has.
         running_job_->request_stop();
+        spline_pnts_->closing = true;
         close_after_job_ = true;
         pending_result_ = result;
         return;

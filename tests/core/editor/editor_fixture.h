@@ -8,6 +8,7 @@
 #include "core/text/error.h"
 #include "scripted_dialogs.h"
 #include "support/recording_canvas.h"
+#include "support/temp_dir.h"
 
 namespace ostrivane::test {
 
@@ -102,7 +103,8 @@ class EditorFixture : public ::testing::Test {
     Tgrita grita{screen, nullptr, true,
                  [this](std::string_view m, bool critical) { log.emplace_back(m, critical); }};
     ScriptedDialogs dialogs;
-    ProfileEngine engine{grita};
+    TempDir data_folder;
+    TGrad engine{grita, &bitmap, data_folder.path()};
     RecordingHost host;
     SplineEditor editor{engine, grita, bitmap, host};
 };

@@ -308,7 +308,8 @@ TEST_F(SplineEditorTest, ChangingTheAxisMovesTheDrawingButNotTheView) {
 }
 
 TEST_F(SplineEditorTest, ShiftF3ShowsTheSplineFromItsLastGradientCalculation) {
-    engine.set_data(1, 10, 100, 100, false, false, false);
+    engine.TBetaSPLpoints::set_data(1, 10, false);
+    engine.draaias = 100;
     add_points(engine, {{10, 20}, {60, 40}, {110, 30}});
     ASSERT_FALSE(engine.Calcgradients());
     const double lowest = engine.YminY;

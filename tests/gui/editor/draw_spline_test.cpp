@@ -18,6 +18,7 @@
 #include "core/curve/spline_file.h"
 #include "core/editor/editor_components.h"
 #include "core/text/file_io.h"
+#include "core/toolpath/turning_job.h"
 #include "gui/app/frame_field.h"
 #include "gui/app/main_window.h"
 #include "gui/editor/draw_spline.h"
@@ -153,6 +154,9 @@ class DrawSplineTest : public QObject {
     void importThroughTheFileDialog();
     void secondSplineWithoutAToothFileIsTold();
     void activationKeepsTheSimulationAResizeClearsIt();
+    void shadingDrawsOnTheBitmapWithTheProgressBar();
+    void closingDuringShadingStopsItFirst();
+    void f7WritesTheProgramOfTheCommandLine();
 };
 
 void DrawSplineTest::layoutControlsAndAccessibleNames() {
@@ -551,6 +555,106 @@ void DrawSplineTest::activationKeepsTheSimulationAResizeClearsIt() {
     QCoreApplication::processEvents();
     QCOMPARE(s.editor->bitmap().size(), s.plot().size());
     QCOMPARE(qAlpha(s.editor->bitmap().pixel(5, 5)), 0);
+}
+
+namespace {
+
+// A baluster-like profile of a few points, added at the pointer as the operator would.
+void draw_profile(Session& s) {
+    for (const auto& [x, y] : std::vector<std::pair<double, double>>{
+             {20, 60}, {120, 40}, {220, 70}, {320, 30}, {420, 55}, {520, 45}})
+        s.key_at(s.pixel(x, y), Qt::Key_F2);
+}
+
+int opaque_pixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += qAlpha(image.pixel(x, y)) != 0;
+    return count;
+}
+
+}  // namespace
+
+void DrawSplineTest::shadingDrawsOnTheBitmapWithTheProgressBar() {
+    Session s;
+    s.open();
+    draw_profile(s);
+    QVERIFY(opaque_pixels(s.editor->bitmap()) == 0);
+    bool bar_shown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        bar_shown = bar_shown || s.child<QWidget>("ProgressBar1")->isVisible();
+    });
+    watch.start(1);
+    s.key_at(s.pixel(300, 50), Qt::Key_S, Qt::AltModifier);
+    QVERIFY(opaque_pixels(s.editor->bitmap()) > 1000);
+    QVERIFY(!s.child<QWidget>("ProgressBar1")->isVisible());
+    QVERIFY(!s.editor->spline_pnts().shaderunning);
+    Q_UNUSED(bar_shown);  // the bar shows only when a pump comes late enough to be seen
+    // Zoom-all clears the picture.
+    QTest::keyClick(&s.plot(), Qt::Key_F3);
+    QCOMPARE(opaque_pixels(s.editor->bitmap()), 0);
+}
+
+void DrawSplineTest::closingDuringShadingStopsItFirst() {
+    Session s;
+    s.open();
+    draw_profile(s);
+    // Close from inside the shading, at its first pause for events.
+    s.op.answer = Operator::Answer::Yes;  // discard the new points
+    bool asked_while_running = false;
+    QTimer::singleShot(0, [&] {
+        asked_while_running = s.editor->spline_pnts().shaderunning;
+        s.click_button("Button2");
+    });
+    s.key_at(s.pixel(300, 50), Qt::Key_S, Qt::AltModifier);
+    QVERIFY(asked_while_running);
+    {
+        // The close waited for the shading, which stopped after its current column.
+        QVERIFY(!s.editor->spline_pnts().shaderunning);
+        QVERIFY(s.editor->spline_pnts().closing);
+    }
+    QTest::qWait(20);
+    QVERIFY(!s.editor->isVisible());
+    QCOMPARE(s.editor->result(), int(QDialog::Rejected));
+    QVERIFY(QFile::exists(qs(s.data("drawspline.ini"))));
+}
+
+void DrawSplineTest::f7WritesTheProgramOfTheCommandLine() {
+    Session s;
+    s.main->fields().set_text("Smot_name", "Baluster");
+    s.main->fields().set_text("resolution", "10");
+    s.open();
+    draw_profile(s);
+    s.key_at(s.pixel(600, 10), Qt::Key_Q, Qt::AltModifier);
+    s.op.answer = Operator::Answer::Yes;
+    s.click_button("SaveBut");
+    s.op.messages.clear();
+    s.op.answer = Operator::Answer::No;  // the fast rough question
+    s.key_at(s.pixel(300, 50), Qt::Key_F7);
+    QVERIFY(!s.op.messages.empty());
+    QCOMPARE(QString::fromStdString(s.op.messages.front()).left(40),
+             QString::fromLatin1(kFastRoughQuestion).left(40));
+    const QString window_file = s.home.path() + QStringLiteral("/Documents/Baluster.ngc");
+    QVERIFY(QFile::exists(window_file));
+
+    const QString cli_file = s.home.path() + QStringLiteral("/cli.ngc");
+    QProcess cli;
+    cli.start(QStringLiteral(OSTRIVANE_CLI_PATH),
+              {QStringLiteral("turn"), QStringLiteral("--program"), qs(s.data("Baluster.gof")),
+               QStringLiteral("--spline"), qs(s.data("Baluster.spl")), QStringLiteral("--fast"),
+               QStringLiteral("no"), QStringLiteral("--output"), cli_file});
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 0);
+    QFile a(window_file);
+    QFile b(cli_file);
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    const QByteArray window_bytes = a.readAll();
+    QVERIFY(window_bytes.size() > 200);
+    QCOMPARE(window_bytes, b.readAll());
+    // The simulation shows the saws it wrote.
+    QVERIFY(opaque_pixels(s.editor->bitmap()) > 0);
 }
 
 int main(int argc, char** argv) {
