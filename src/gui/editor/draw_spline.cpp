@@ -112,6 +112,8 @@ void TSplineform::connect_controls() {
     connect(load_data_timer, &QTimer::timeout, this, &TSplineform::load_data_timerTimer);
     connect(PlotGrid1, &PlotGrid::plotPaint, this, [this] { PlotGrid1Paint(); });
     connect(PlotGrid1, &PlotGrid::plotMouseDown, this, [this](QMouseEvent* e) {
+        if (busy())
+            return;
         const QPointF p = e->position();
         run([&] {
             editor_->PlotGrid1MouseDown(e->button() == Qt::LeftButton, static_cast<float>(p.x()),
@@ -119,6 +121,8 @@ void TSplineform::connect_controls() {
         });
     });
     connect(PlotGrid1, &PlotGrid::plotMouseMove, this, [this](QMouseEvent* e) {
+        if (busy())
+            return;
         const QPointF p = e->position();
         run([&] {
             editor_->PlotGrid1MouseMove(static_cast<float>(p.x()), static_cast<float>(p.y()));
@@ -225,6 +229,8 @@ void TSplineform::Button5Click() {
 }
 
 void TSplineform::ImportClick() {
+    if (busy())
+        return;
     run([this] {
         operator_->information(
             "This will import a textfile with X;Y coordinates seperated by \";\"");
@@ -249,6 +255,8 @@ void TSplineform::sbutClick() {
     editor_->choose_tool(SplineEditor::Tool::Select);
 }
 void TSplineform::cutbutClick() {
+    if (busy())
+        return;
     editor_->cutbutClick();
 }
 
@@ -369,6 +377,8 @@ bool TSplineform::handle_key(QKeyEvent* e) {
     const std::uint16_t key = virtual_key(*e);
     if (key == 0)
         return false;
+    if (busy())
+        return true;
     const Qt::KeyboardModifiers m = e->modifiers();
     ShiftState shift;
     shift.shift = m.testFlag(Qt::ShiftModifier) || e->key() == Qt::Key_Backtab;

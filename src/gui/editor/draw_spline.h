@@ -125,6 +125,9 @@ class TSplineform : public QDialog, private EditorHost {
     bool handle_key(QKeyEvent* key);
     // True when the operator may lose unsaved edits (asked when there are some).
     bool discard_allowed();
+    // A shading or turning job is running: it reads the splines while it lets events through,
+    // so commands that would change them under it wait for it to end.
+    bool busy() const { return running_job_ != nullptr; }
     // Runs long work with the progress bar and the event pump; a close asked for meanwhile
     // stops the work and happens when it has stopped.
     void run_long_job(const std::function<void(EditorJobContext&)>& job);

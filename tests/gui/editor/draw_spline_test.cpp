@@ -156,6 +156,7 @@ class DrawSplineTest : public QObject {
     void activationKeepsTheSimulationAResizeClearsIt();
     void shadingDrawsOnTheBitmapWithTheProgressBar();
     void closingDuringShadingStopsItFirst();
+    void editsWaitWhileAJobRuns();
     void f7WritesTheProgramOfTheCommandLine();
 };
 
@@ -619,6 +620,26 @@ void DrawSplineTest::closingDuringShadingStopsItFirst() {
     QVERIFY(!s.editor->isVisible());
     QCOMPARE(s.editor->result(), int(QDialog::Rejected));
     QVERIFY(QFile::exists(qs(s.data("drawspline.ini"))));
+}
+
+void DrawSplineTest::editsWaitWhileAJobRuns() {
+    Session s;
+    s.open();
+    draw_profile(s);
+    const int before = s.editor->spline_pnts().Nopoints;
+    bool running = false;
+    QTimer::singleShot(0, [&] {
+        running = s.editor->spline_pnts().shaderunning;
+        s.key_at(s.pixel(700, 50), Qt::Key_F2);
+        s.click_button("abut");
+        s.click_plot(s.pixel(750, 50));
+    });
+    s.key_at(s.pixel(300, 50), Qt::Key_S, Qt::AltModifier);
+    QVERIFY(running);
+    QCOMPARE(s.editor->spline_pnts().Nopoints, before);
+    // Afterwards the keys work again.
+    s.key_at(s.pixel(700, 50), Qt::Key_F2);
+    QCOMPARE(s.editor->spline_pnts().Nopoints, before + 1);
 }
 
 void DrawSplineTest::f7WritesTheProgramOfTheCommandLine() {
