@@ -10,6 +10,7 @@ set(allowed_fingerjoint text app gcode)
 set(allowed_curve text plot)
 set(allowed_toolpath text app plot curve gcode)
 set(allowed_planner text app plot curve)
+set(allowed_editor text app plot curve gcode toolpath)
 
 file(GLOB modules RELATIVE "${CORE_DIR}" "${CORE_DIR}/*")
 set(problems "")

@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QDebug>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPlainTextEdit>
@@ -26,6 +27,8 @@
 #include "gui/app/main_window_layout.h"
 #include "gui/app/qt_job_context.h"
 #include "gui/app/qt_operator.h"
+#include "gui/editor/draw_spline.h"
+#include "gui/editor/program_files.h"
 
 namespace ostrivane::gui {
 namespace fs = std::filesystem;
@@ -83,6 +86,20 @@ TOstrivane::TOstrivane(Operator* op, QWidget* parent) : QMainWindow(parent) {
     connect(qApp, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager&) { FormSaveState(); });
     FormCreate();
+    create_editor();
+}
+
+void TOstrivane::create_editor() {
+    EditorLink link;
+    link.fields = form_.get();
+    link.op = operator_;
+    link.data_folder = IniFilePath_;
+    link.tnd_file = [this] { return tnd_file_.value_or(std::string()); };
+    link.log = [this](std::string_view message, bool critical) { log(message, critical); };
+    link.save_program = [this] { return program_files_->SavesplineprogClick(); };
+    editor_ = std::make_unique<TSplineform>(std::move(link), this);
+    program_files_ =
+        std::make_unique<ProgramFiles>(this, *form_, *form_, *operator_, IniFilePath_, *editor_);
 }
 
 TOstrivane::~TOstrivane() {
@@ -99,16 +116,21 @@ void TOstrivane::connect_buttons() {
     on_click("write_mot", &TOstrivane::write_motClick);
     on_click("write_tnd", &TOstrivane::write_tndClick);
     on_click("SaveSet", &TOstrivane::SaveSetClick);
+    on_click("loadtnd", &TOstrivane::loadtndClick);
+    const auto on_program_click = [this](const char* name, auto handler) {
+        auto* button = findChild<QPushButton*>(QString::fromLatin1(name));
+        connect(button, &QPushButton::clicked, this, [this, handler] {
+            run_action(*operator_, [this, handler] { handler(*program_files_); });
+        });
+    };
+    on_program_click("SaveProg", [](ProgramFiles& f) { f.SaveProgClick(); });
+    on_program_click("loadbut", [](ProgramFiles& f) { f.loadbutClick(); });
+    on_program_click("Savesplineprog", [](ProgramFiles& f) { f.SavesplineprogClick(); });
+    on_program_click("Loadsplineprog", [](ProgramFiles& f) { f.LoadsplineprogClick(); });
+    on_program_click("DrawSpline", [](ProgramFiles& f) { f.DrawSplineClick(); });
     // The plan flow shows its own errors; nothing escapes the button.
     connect(findChild<QPushButton*>(QStringLiteral("createplan")), &QPushButton::clicked, this,
             [this] { createplanClick(*this); });
-    // Buttons whose actions are still to come say so rather than do nothing.
-    for (const char* name :
-         {"loadbut", "SaveProg", "DrawSpline", "Loadsplineprog", "Savesplineprog", "loadtnd"}) {
-        auto* button = findChild<QPushButton*>(QString::fromLatin1(name));
-        button->setEnabled(false);
-        button->setToolTip(QStringLiteral("Not available yet: this version cannot do this."));
-    }
 }
 
 void TOstrivane::FormCreate() {
@@ -192,6 +214,24 @@ void TOstrivane::SaveSetClick() {
     save_settings();
     settings_restore_.may_overwrite = true;  // the operator chose to save over it
     operator_->information("Settings saved");
+}
+
+void TOstrivane::loadtndClick() {
+    const QString folder = tnd_file_ ? QString::fromStdString(*tnd_file_) : QString();
+    const QString name =
+        QFileDialog::getOpenFileName(this, QString(), folder, QStringLiteral("tnd (*.tnd)"));
+    if (!name.isEmpty())
+        tnd_file_ = name.toStdString();
+    // Written whether or not a file was chosen: a cancel keeps the previous choice.
+    saveini();
+}
+
+void TOstrivane::saveini() {
+    if (IniFilePath_.empty())
+        throw Error("Cannot save the settings: the data folder is not known.");
+    const std::string bytes = read_file(settings_file()).value_or(std::string());
+    write_file_atomically(settings_file(),
+                          write_ini_key(bytes, tnd_section, tnd_key, tnd_file_.value_or("")));
 }
 
 void TOstrivane::FormSaveState() {

@@ -17,6 +17,8 @@ class QTabWidget;
 namespace ostrivane::gui {
 
 class QtOperator;
+class TSplineform;
+class ProgramFiles;
 
 // The main window: owner of every job and machine setting, kept as the contents of its fields.
 class TOstrivane : public QMainWindow {
@@ -48,6 +50,7 @@ class TOstrivane : public QMainWindow {
     void write_motClick();
     void write_tndClick();
     void SaveSetClick();
+    void loadtndClick();
     void FormSaveState();
 
   protected:
@@ -58,6 +61,9 @@ class TOstrivane : public QMainWindow {
     void restore_settings();
     void loadini();
     void connect_buttons();
+    void create_editor();
+    // Writes the tooth file chosen (possibly none) into Settings.ini.
+    void saveini();
 
     std::unique_ptr<QtOperator> own_operator_;
     Operator* operator_;
@@ -68,6 +74,8 @@ class TOstrivane : public QMainWindow {
     std::unique_ptr<MemoSink> critical_sink_;
     std::string IniFilePath_;
     std::optional<std::string> tnd_file_;
+    std::unique_ptr<TSplineform> editor_;
+    std::unique_ptr<ProgramFiles> program_files_;
     StateRestore settings_restore_;  // what became of Settings.ini at start
     int jobs_running_ = 0;           // a job pumping events is under way
     TfastRec fast_record_;

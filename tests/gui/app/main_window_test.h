@@ -21,7 +21,7 @@ class MainWindowTest : public QObject {
     void damagedSettingsAreKeptAside();
     void unreadableSettingsDoNotStopTheStart();
     void dataFolderThatCannotBeMadeIsReported();
-    void unbuiltButtonsAreDisabledWithATooltip();
+    void everyButtonIsAvailable();
     void captionsAndMessagesShowPlainText();
     void logMemoShowsNewLinesFromTheirStart();
     void versionComesFromTheBuild();

@@ -1,0 +1,274 @@
+#include "core/editor/spline_editor.h"
+
+#include "core/editor/edit_step.h"
+
+#include <charconv>
+#include <cmath>
+#include <utility>
+
+#include "core/curve/point_import.h"
+#include "core/curve/spline_file.h"
+#include "core/text/number_format.h"
+
+namespace ostrivane {
+namespace {
+constexpr Argb kMovePurple = 0xFF800080u;
+constexpr Argb kBoxRed = 0xFFFF0000u;
+}  // namespace
+
+std::string format_coordinate(double value) {
+    if (!std::isfinite(value))
+        return format_general(value);
+    // Seven significant digits first, then three decimals: further digits show as zeros.
+    char buffer[64];
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 6);
+    double rounded = value;
+    std::from_chars(buffer, written.ptr, rounded, std::chars_format::scientific);
+    return format_fixed(rounded, 3);
+}
+
+SplineEditor::SplineEditor(Engine& engine, Tgrita& thegrita, Canvas& bitmap, EditorHost& host)
+    : spline_pnts_(engine), thegrita_(thegrita), bitmap_(bitmap), host_(host) {}
+
+// --- view --------------------------------------------------------------------------------
+
+void SplineEditor::init_view(double axis) {
+    set_move(false);
+    bounds_of_view.vmin_x = 0;
+    bounds_of_view.vmax_x = 1;
+    bounds_of_view.vmin_y = 0;
+    bounds_of_view.vmax_y = 1;
+    bounds_of_view.fmin_x = 0;
+    bounds_of_view.fmax_x = 1500;
+    bounds_of_view.fmin_y = 0;
+    bounds_of_view.fmax_y = 300;
+    bounds_of_view.min_x = 0;
+    bounds_of_view.max_x = 1500;
+    spline_pnts_.draaias = axis;
+    const double half =
+        (bounds_of_view.max_x - bounds_of_view.min_x) * thegrita_.grbounds.aspect / 2;
+    bounds_of_view.min_y = axis - half;
+    bounds_of_view.max_y = axis + half;
+    spline1 = true;
+    moves.Movecount = 0;
+    apply_view();
+}
+
+void SplineEditor::apply_view() {
+    const bounder& b = bounds_of_view;
+    thegrita_.SetViewport(b.vmin_x, b.vmin_y, b.vmax_x, b.vmax_y);
+    thegrita_.SetWindow(b.min_x, b.min_y, b.max_x, b.max_y);
+    thegrita_.SetViewport_BMP(bitmap_.width(), bitmap_.height(), b.vmin_x, b.vmin_y, b.vmax_x,
+                              b.vmax_y);
+    thegrita_.SetWindow_BMP(b.min_x, b.min_y, b.max_x, b.max_y, true);
+    host_.set_coordinate_labels(format_fixed(b.max_x, 2), format_fixed(b.max_y, 2));
+}
+
+void SplineEditor::resized() {
+    // Before the first view there is no mapping to re-fit.
+    if (thegrita_.VpFlag)
+        thegrita_.resize(*thegrita_.thecanvas);
+    if (thegrita_.VpFlag_BMP)
+        thegrita_.resize_BMP(bitmap_);
+}
+
+void SplineEditor::set_turn_axis(double axis) {
+    spline_pnts_.draaias = axis;
+    repaint();
+}
+
+void SplineEditor::set_beam_thickness(double thickness) {
+    spline_pnts_.thickness = thickness;
+    repaint();
+}
+
+void SplineEditor::set_windows(double xmin, double ymin, double xmax, double ymax) {
+    thegrita_.SetWindow(xmin, ymin, xmax, ymax);
+    thegrita_.SetWindow_BMP(xmin, ymin, xmax, ymax, true);
+}
+
+// --- spline program ----------------------------------------------------------------------
+
+void SplineEditor::load_spline_file(std::string_view bytes) {
+    if (bytes.size() <= 2)
+        return;
+    read_spline_file(bytes, spline_pnts_, spline_pnts_.spline2, moves, thegrita_,
+                     kEditorPointLimit);
+}
+
+std::string SplineEditor::spline_file() const {
+    return write_spline_file(spline_pnts_, spline_pnts_.spline2, moves);
+}
+
+// --- recorded moves ----------------------------------------------------------------------
+
+bool SplineEditor::add_move(double X, double Y) {
+    if (moves.Movecount >= RecordedMoves::kMaxMoves) {
+        thegrita_.GraphMessage("No more than 50 moves can be recorded", MessageSink::kRed, false);
+        return false;
+    }
+    EditStep step(*this);
+    ++moves.Movecount;
+    moves.Movements[moves.Movecount] = {X, Y};
+    return true;
+}
+
+void SplineEditor::delete_move() {
+    if (moves.Movecount <= 0)
+        return;
+    EditStep step(*this);
+    --moves.Movecount;
+}
+
+// --- picture -----------------------------------------------------------------------------
+
+void SplineEditor::paint() {
+    Canvas& canvas = *thegrita_.thecanvas;
+    if (!canvas.begin_scene())
+        return;
+    draw_moves();
+    if (draw_box)
+        draw_selection_box();
+    spline_pnts_.drawall();
+    canvas.end_scene();
+}
+
+void SplineEditor::draw_moves() {
+    // A stair path, first along x and then along y: the way the machine travels between them.
+    for (int i = 1; i < moves.Movecount && i < RecordedMoves::kMaxMoves; ++i) {
+        const MovePosition& a = moves.Movements[i];
+        const MovePosition& b = moves.Movements[i + 1];
+        thegrita_.DrawLine(a.X, a.Y, b.X, a.Y, kMovePurple);
+        thegrita_.DrawLine(b.X, a.Y, b.X, b.Y, kMovePurple);
+    }
+}
+
+void SplineEditor::draw_selection_box() {
+    const float l = std::min(X_start, X_nieuw);
+    const float r = std::max(X_start, X_nieuw);
+    const float t = std::min(Y_start, Y_nieuw);
+    const float b = std::max(Y_start, Y_nieuw);
+    thegrita_.Rectangle(l, t, r, b, kBoxRed);
+}
+
+void SplineEditor::order_corners(float& a, float& b, float& c, float& d) {
+    if (a > c)
+        std::swap(a, c);
+    if (b > d)
+        std::swap(b, d);
+}
+
+SplineEditor::Box SplineEditor::take_box() const {
+    Box box;
+    thegrita_.Coords(X_start, Y_start, box.xmin, box.ymin);
+    thegrita_.Coords(X_nieuw, Y_nieuw, box.xmax, box.ymax);
+    order_corners(box.xmin, box.ymin, box.xmax, box.ymax);
+    return box;
+}
+
+void SplineEditor::select_in_box() {
+    const Box box = take_box();
+    const auto inside = [&](double x, double y) {
+        return box.xmin < x && x < box.xmax && box.ymin < y && y < box.ymax;
+    };
+    bool any = false;
+    for (TBetaSPLpoints* set :
+         {static_cast<TBetaSPLpoints*>(&spline_pnts_), &spline_pnts_.spline2}) {
+        for (int k = 0; k < set->Nopoints; ++k) {
+            set->selected[k] = inside(set->X.Tomatch[k], set->Y.Tomatch[k]);
+            any = any || set->selected[k];
+        }
+    }
+    const auto between = [&](double x) { return box.xmin < x && x < box.xmax; };
+    for (int p = 1; p <= spline_pnts_.NoParts; ++p) {
+        spline_pnts_.parts_selected[p] =
+            between(spline_pnts_.fromX[p]) || between(spline_pnts_.ToX[p]);
+        any = any || spline_pnts_.parts_selected[p];
+    }
+    host_.set_cut_enabled(any);
+}
+
+// --- undo --------------------------------------------------------------------------------
+
+EditorDocument SplineEditor::document() const {
+    return {spline_pnts_.shape(), spline_pnts_.spline2.shape(), moves};
+}
+
+void SplineEditor::restore(const EditorDocument& document) {
+    spline_pnts_.load_shape(document.spline1);
+    spline_pnts_.spline2.load_shape(document.spline2);
+    moves = document.moves;
+    // Marks of the other version would point at other points.
+    for (TBetaSPLpoints* set :
+         {static_cast<TBetaSPLpoints*>(&spline_pnts_), &spline_pnts_.spline2}) {
+        set->deselect();
+        set->deselect_parts();
+        set->Movable = 0;
+    }
+    host_.set_cut_enabled(false);
+}
+
+bool SplineEditor::undo() {
+    set_move(false);
+    auto back = history_.undo(document());
+    if (!back)
+        return false;
+    restore(*back);
+    repaint();
+    return true;
+}
+
+bool SplineEditor::redo() {
+    set_move(false);
+    auto forward = history_.redo(document());
+    if (!forward)
+        return false;
+    restore(*forward);
+    repaint();
+    return true;
+}
+
+void SplineEditor::reset_history() {
+    drag_before_.reset();
+    history_.clear();
+    saved_ = document();
+}
+
+void SplineEditor::mark_saved() {
+    saved_ = document();
+}
+
+void SplineEditor::set_move(bool on) {
+    if (on && !move)
+        drag_before_ = document();
+    move = on;
+    if (!on)
+        finish_drag();
+}
+
+void SplineEditor::finish_drag() {
+    if (drag_before_) {
+        history_.record(std::move(*drag_before_), document());
+        drag_before_.reset();
+    }
+}
+
+// --- import ------------------------------------------------------------------------------
+
+int SplineEditor::import_points(std::string_view text) {
+    EditStep step(*this);
+    return ostrivane::import_points(text, spline_pnts_);
+}
+
+bool SplineEditor::below_point_limit() const {
+    return spline_pnts_.Nopoints < kEditorPointLimit;
+}
+
+PointF SplineEditor::world(PointF pixel) const {
+    PointF w;
+    thegrita_.Coords(pixel.x, pixel.y, w.x, w.y);
+    return w;
+}
+
+}  // namespace ostrivane

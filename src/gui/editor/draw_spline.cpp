@@ -1,0 +1,464 @@
+#include "gui/editor/draw_spline.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDebug>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QToolButton>
+#include <filesystem>
+
+#include "core/app/form_state.h"
+#include "core/app/state_file.h"
+#include "core/curve/spline_file.h"
+#include "core/editor/editor_components.h"
+#include "core/text/error.h"
+#include "core/text/file_io.h"
+#include "core/toolpath/spline_rec.h"
+#include "core/toolpath/turning_job.h"
+#include "gui/app/frame_field.h"
+#include "gui/app/qt_operator.h"
+#include "gui/app/widget_form.h"
+#include "gui/editor/draw_spline_parts.h"
+#include "gui/editor/editor_job_context.h"
+#include "gui/editor/spline_dialogs_qt.h"
+#include "gui/plot/message_label_widget.h"
+#include "gui/plot/plot_grid.h"
+
+namespace ostrivane::gui {
+namespace fs = std::filesystem;
+namespace {
+
+// A point list longer than this is no profile anyone drew; reading it would only hold the window.
+constexpr std::uint64_t kMaxPointListBytes = 16u << 20;
+
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// Virtual key codes of the keys the editor knows; 0 for any other.
+std::uint16_t virtual_key(const QKeyEvent& e) {
+    const int k = e.key();
+    if (k == Qt::Key_Tab || k == Qt::Key_Backtab)
+        return editor_key::Tab;
+    if (k == Qt::Key_Escape)
+        return editor_key::Escape;
+    if (k >= Qt::Key_F1 && k <= Qt::Key_F11)
+        return static_cast<std::uint16_t>(editor_key::F1 + (k - Qt::Key_F1));
+    if (k >= Qt::Key_A && k <= Qt::Key_Z)
+        return static_cast<std::uint16_t>(editor_key::A + (k - Qt::Key_A));
+    return 0;
+}
+
+}  // namespace
+
+TSplineform::TSplineform(EditorLink link, QWidget* parent)
+    : QDialog(parent), link_(std::move(link)) {
+    if (link_.op == nullptr)
+        own_operator_ = std::make_unique<QtOperator>(this);
+    operator_ = link_.op != nullptr ? link_.op : own_operator_.get();
+    build_layout();
+    // FormCreate: the bitmap, the plot surface (aspect-ratio guard on), the profile engine.
+    sp_bitmap_ = QImage(QSize(1, 1), QImage::Format_ARGB32_Premultiplied);
+    sp_bitmap_.fill(Qt::transparent);
+    bitmap_canvas_ = std::make_unique<ImageCanvas>(sp_bitmap_);
+    thegrita_ = std::make_unique<Tgrita>(PlotGrid1->canvas(), errlabel, true, link_.log);
+    spline_pnts_ = std::make_unique<SplineEditor::Engine>(*thegrita_, bitmap_canvas_.get(),
+                                                          fs::u8path(link_.data_folder), link_.log);
+    editor_ = std::make_unique<SplineEditor>(*spline_pnts_, *thegrita_, *bitmap_canvas_,
+                                             static_cast<EditorHost&>(*this));
+    dialogs_ = std::make_unique<QtSplineDialogs>(this);
+    dialogs_->set_operator(link_.op);
+    spline_pnts_->set_dialogs(dialogs_.get());
+    spline_pnts_->spline2.set_dialogs(dialogs_.get());
+    form_ = std::make_unique<WidgetForm>(this, editor_components());
+    connect_controls();
+    // Lay the window out now, so that the view set up before it is first shown has the plot's
+    // real proportions.
+    layout()->activate();
+    PlotGrid1Resize();
+    qApp->installEventFilter(this);
+    load_data_timer->start();
+}
+
+TSplineform::~TSplineform() {
+    qApp->removeEventFilter(this);
+}
+
+void TSplineform::connect_controls() {
+    const auto on_click = [this](const char* name, void (TSplineform::*handler)()) {
+        auto* b = findChild<QAbstractButton*>(QString::fromLatin1(name));
+        connect(b, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
+    };
+    on_click("Button1", &TSplineform::Button1Click);
+    on_click("Button2", &TSplineform::Button2Click);
+    on_click("SaveBut", &TSplineform::SaveButClick);
+    on_click("Button3", &TSplineform::Button3Click);
+    on_click("Button5", &TSplineform::Button5Click);
+    on_click("Import", &TSplineform::ImportClick);
+    on_click("abut", &TSplineform::abutClick);
+    on_click("cutbut", &TSplineform::cutbutClick);
+    on_click("zoombut", &TSplineform::zoombutClick);
+    on_click("movbut", &TSplineform::movbutClick);
+    on_click("sbut", &TSplineform::sbutClick);
+    connect(load_data_timer, &QTimer::timeout, this, &TSplineform::load_data_timerTimer);
+    connect(PlotGrid1, &PlotGrid::plotPaint, this, [this] { PlotGrid1Paint(); });
+    connect(PlotGrid1, &PlotGrid::plotMouseDown, this, [this](QMouseEvent* e) {
+        if (busy())
+            return;
+        const QPointF p = e->position();
+        run([&] {
+            editor_->PlotGrid1MouseDown(e->button() == Qt::LeftButton, static_cast<float>(p.x()),
+                                        static_cast<float>(p.y()));
+        });
+    });
+    connect(PlotGrid1, &PlotGrid::plotMouseMove, this, [this](QMouseEvent* e) {
+        if (busy())
+            return;
+        const QPointF p = e->position();
+        run([&] {
+            editor_->PlotGrid1MouseMove(static_cast<float>(p.x()), static_cast<float>(p.y()));
+        });
+    });
+    connect(axispos->Ed(), &QLineEdit::editingFinished, this,
+            [this] { run([this] { axisposEdChange(); }); });
+    connect(beamthick->Ed(), &QLineEdit::editingFinished, this,
+            [this] { run([this] { beamthickEdChange(); }); });
+}
+
+void TSplineform::run(const std::function<void()>& action) {
+    run_action(*operator_, action);
+}
+
+// --- loading -----------------------------------------------------------------------------
+
+std::string TSplineform::spline_file_path() const {
+    return link_.data_folder + link_.fields->text("Smot_name") + ".spl";
+}
+
+void TSplineform::load_data() {
+    const TsplineRec rec = read_job_settings(*link_.fields);
+    const std::string tnd = link_.tnd_file ? link_.tnd_file() : std::string();
+    if (rec.ssDoublet) {
+        if (tnd.empty()) {
+            operator_->information(
+                "You did not specify a TND file,\rSecond spline has not use this way");
+        } else if (link_.log) {
+            link_.log(
+                "You did specify a TND file and thus you can work on a second spline,\r"
+                "Press ALT A to switch between the splines.",
+                false);
+        }
+    }
+    editor_->init_view(axispos->validate_float());
+    const double axis = axispos->validate_float();
+    const double beam = beamthick->validate_float();
+    spline_pnts_->set_data(rec, axis, beam, tnd);
+    spline_pnts_->inc_interval(0, editor_->bounds_of_view.min_x, editor_->bounds_of_view.max_x);
+    const fs::path file = fs::u8path(spline_file_path());
+    std::error_code ec;
+    if (fs::exists(file, ec))
+        editor_->load_spline_file(read_file_limited(file, kMaxSplineFileBytes, "a spline file"));
+    editor_->reset_history();
+    cutbut->setEnabled(false);
+    repaint();
+}
+
+void TSplineform::program_loaded() {
+    editor_->reset_history();
+    repaint();
+}
+
+void TSplineform::load_data_timerTimer() {
+    load_data_timer->stop();
+    bool loaded = false;
+    run([this, &loaded] {
+        load_data();
+        loaded = true;
+    });
+    // After a bad field of the main window the saved visualisation fields wait for a good load.
+    if (!loaded)
+        return;
+    const fs::path state = fs::u8path(link_.data_folder) / editor_state_file;
+    const StateRestore restore = restore_state_file(state, editor_components(), *form_);
+    if (restore.failure)
+        qDebug().noquote() << qs(state_diagnostic(editor_class, *restore.failure));
+}
+
+// --- buttons -----------------------------------------------------------------------------
+
+void TSplineform::Button1Click() {
+    // A save that failed has told the operator why; the window stays open so nothing is lost.
+    bool failed = true;
+    run([this, &failed] {
+        if (link_.save_program && link_.save_program())
+            editor_->mark_saved();
+        failed = false;
+    });
+    if (!failed)
+        accept();
+}
+
+void TSplineform::Button2Click() {
+    if (!discard_allowed())
+        return;
+    reject();
+}
+
+void TSplineform::SaveButClick() {
+    run([this] {
+        if (link_.save_program && link_.save_program())
+            editor_->mark_saved();
+    });
+}
+
+void TSplineform::Button3Click() {
+    show_commands();
+}
+
+void TSplineform::Button5Click() {
+    CalloutPanel1->hide();
+}
+
+void TSplineform::ImportClick() {
+    if (busy())
+        return;
+    run([this] {
+        operator_->information(
+            "This will import a textfile with X;Y coordinates seperated by \";\"");
+        const QString name = QFileDialog::getOpenFileName(this);
+        if (name.isEmpty())
+            return;
+        editor_->import_points(
+            read_file_limited(fs::path(name.toStdU16String()), kMaxPointListBytes, "a point list"));
+    });
+}
+
+void TSplineform::abutClick() {
+    editor_->choose_tool(SplineEditor::Tool::Add);
+}
+void TSplineform::zoombutClick() {
+    editor_->choose_tool(SplineEditor::Tool::Zoom);
+}
+void TSplineform::movbutClick() {
+    editor_->choose_tool(SplineEditor::Tool::Move);
+}
+void TSplineform::sbutClick() {
+    editor_->choose_tool(SplineEditor::Tool::Select);
+}
+void TSplineform::cutbutClick() {
+    if (busy())
+        return;
+    editor_->cutbutClick();
+}
+
+// --- plot --------------------------------------------------------------------------------
+
+void TSplineform::PlotGrid1Resize() {
+    if (!editor_)
+        return;
+    const QSize size = sp_Image->size().expandedTo(QSize(1, 1));
+    bitmap_canvas_->abandon_scene();
+    if (sp_bitmap_.size() != size)
+        sp_bitmap_ = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    sp_bitmap_.fill(Qt::transparent);
+    editor_->resized();
+    repaint();
+}
+
+void TSplineform::PlotGrid1Paint() {
+    editor_->paint();
+}
+
+void TSplineform::axisposEdChange() {
+    editor_->set_turn_axis(axispos->validate_float());
+}
+
+void TSplineform::beamthickEdChange() {
+    editor_->set_beam_thickness(beamthick->validate_float());
+}
+
+std::optional<PointF> TSplineform::pointer() const {
+    const QPoint p = PlotGrid1->mapFromGlobal(QCursor::pos());
+    if (!PlotGrid1->isVisible() || !PlotGrid1->rect().contains(p))
+        return std::nullopt;
+    return PointF{static_cast<float>(p.x()), static_cast<float>(p.y())};
+}
+
+// --- EditorHost --------------------------------------------------------------------------
+
+void TSplineform::repaint() {
+    PlotGrid1->Repaint();
+    sp_Image->update();
+}
+
+void TSplineform::clear_bitmap() {
+    bitmap_canvas_->abandon_scene();
+    sp_bitmap_.fill(Qt::transparent);
+    sp_Image->update();
+}
+
+void TSplineform::show_commands() {
+    CalloutPanel1->show();
+    CalloutPanel1->raise();
+}
+
+void TSplineform::set_coordinate_labels(std::string_view x, std::string_view y) {
+    LabelX->setText(qs(x));
+    LabelY->setText(qs(y));
+}
+
+void TSplineform::set_cut_enabled(bool enabled) {
+    cutbut->setEnabled(enabled);
+}
+
+double TSplineform::turn_axis_field() {
+    return axispos->validate_float();
+}
+
+void TSplineform::run_long_job(const std::function<void(EditorJobContext&)>& job) {
+    if (running_job_ != nullptr)
+        return;  // one long job at a time; keys pressed meanwhile do not start another
+    {
+        EditorJobContext context(ProgressBar1, [this] { sp_Image->update(); });
+        running_job_ = &context;
+        try {
+            job(context);
+        } catch (...) {
+            running_job_ = nullptr;
+            finish_deferred_close();
+            throw;
+        }
+        running_job_ = nullptr;
+    }
+    sp_Image->update();
+    finish_deferred_close();
+}
+
+void TSplineform::finish_deferred_close() {
+    if (!close_after_job_)
+        return;
+    close_after_job_ = false;
+    done(pending_result_);
+}
+
+void TSplineform::shade() {
+    run_long_job([this](EditorJobContext& context) {
+        // The engine keeps the context only while it shades.
+        struct InUse {
+            SplineEditor::Engine& engine;
+            ~InUse() { engine.set_context(nullptr); }
+        } in_use{*spline_pnts_};
+        spline_pnts_->set_context(&context);
+        spline_pnts_->shade(fs::u8path(link_.data_folder));
+    });
+}
+
+void TSplineform::calculate_for_milling() {
+    run_long_job([this](EditorJobContext& context) {
+        const OutputDestination destination{fs::path(
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdU16String())};
+        write_turning_job(*spline_pnts_, *link_.fields, *operator_, editor_->moves, destination,
+                          context);
+    });
+}
+
+// --- keys and closing --------------------------------------------------------------------
+
+bool TSplineform::handle_key(QKeyEvent* e) {
+    const std::uint16_t key = virtual_key(*e);
+    if (key == 0)
+        return false;
+    if (busy())
+        return true;
+    const Qt::KeyboardModifiers m = e->modifiers();
+    ShiftState shift;
+    shift.shift = m.testFlag(Qt::ShiftModifier) || e->key() == Qt::Key_Backtab;
+    shift.alt = m.testFlag(Qt::AltModifier);
+    shift.ctrl = m.testFlag(Qt::ControlModifier);
+    const bool letter = key >= editor_key::A && key <= editor_key::Z;
+    if (letter && !shift.alt) {
+        const bool history =
+            shift.ctrl && (key == editor_key::letter('Z') || key == editor_key::letter('Y'));
+        // Typing, and an edit field's own undo, stay with the field.
+        if (!history || qobject_cast<QLineEdit*>(QApplication::focusWidget()) != nullptr)
+            return false;
+    }
+    run([&] { editor_->FormKeyDown(key, shift, pointer()); });
+    return true;
+}
+
+bool TSplineform::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == this && isVisible())
+            return handle_key(static_cast<QKeyEvent*>(event));
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool TSplineform::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        // FormActivate. A bitmap that still fits keeps its picture: closing the message that
+        // names the written program must not wipe the simulation of that program.
+        if (sp_bitmap_.size() != sp_Image->size().expandedTo(QSize(1, 1))) {
+            PlotGrid1Resize();
+        } else {
+            editor_->resized();
+            repaint();
+        }
+    }
+    return QDialog::event(event);
+}
+
+bool TSplineform::discard_allowed() {
+    if (!editor_->modified())
+        return true;
+    return operator_->ask_yes_no("Discard the changes to the splines?");
+}
+
+void TSplineform::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (!discard_allowed())
+        return;
+    reject();
+}
+
+void TSplineform::done(int result) {
+    if (running_job_ != nullptr) {
+        // A shading or turning job is on the stack below this close: ask it to stop and close
+        // as soon as it has.
+        running_job_->request_stop();
+        spline_pnts_->closing = true;
+        close_after_job_ = true;
+        pending_result_ = result;
+        return;
+    }
+    FormCloseQuery();
+    QDialog::done(result);
+}
+
+void TSplineform::FormCloseQuery() {
+    save_state();
+}
+
+void TSplineform::save_state() {
+    if (link_.data_folder.empty())
+        return;
+    const fs::path state = fs::u8path(link_.data_folder) / editor_state_file;
+    try {
+        write_file_atomically(state, save_form_state(editor_components(), *form_));
+    } catch (const std::exception& e) {
+        qDebug().noquote() << qs(state_diagnostic(editor_class, e.what()));
+    }
+}
+
+}  // namespace ostrivane::gui

@@ -1,0 +1,107 @@
+#include "gui/editor/program_files.h"
+
+#include <QDebug>
+#include <QFileDialog>
+#include <filesystem>
+
+#include "core/app/main_window_fields.h"
+#include "core/app/state_file.h"
+#include "core/curve/spline_file.h"
+#include "core/editor/spline_program.h"
+#include "core/text/error.h"
+#include "core/text/file_io.h"
+#include "gui/editor/draw_spline.h"
+
+namespace ostrivane::gui {
+namespace fs = std::filesystem;
+
+ProgramFiles::ProgramFiles(QWidget* main_window, FieldSource& fields, FormAccess& form,
+                           Operator& op, std::string data_folder, TSplineform& editor,
+                           Chooser chooser)
+    : main_window_(main_window),
+      fields_(fields),
+      form_(form),
+      op_(op),
+      data_folder_(std::move(data_folder)),
+      editor_(editor),
+      chooser_(std::move(chooser)) {}
+
+std::optional<std::string> ProgramFiles::choose(Choice choice) {
+    if (chooser_)
+        return chooser_(choice);
+    const QString filter = QStringLiteral("gof (*.gof)");
+    QString name;
+    if (choice == Choice::SaveProgram) {
+        QFileDialog dialog(main_window_, QString(), QString(), filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("gof"));
+        dialog.selectFile(QStringLiteral("settings"));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            name = dialog.selectedFiles().first();
+    } else {
+        const QString folder =
+            choice == Choice::OpenTurningProgram ? QString::fromStdString(data_folder_) : QString();
+        name = QFileDialog::getOpenFileName(main_window_, QString(), folder, filter);
+    }
+    if (name.isEmpty())
+        return std::nullopt;
+    return name.toStdString();
+}
+
+void ProgramFiles::SaveProgClick() {
+    const auto file = choose(Choice::SaveProgram);
+    if (!file)
+        return;
+    write_file_atomically(fs::u8path(*file), save_form_state(main_window_components(), form_));
+}
+
+void ProgramFiles::restore_main_window(const std::string& file) {
+    // A program that cannot be restored is kept aside, never lost; the fields restored before
+    // the failure stay.
+    const StateRestore restore =
+        restore_state_file(fs::u8path(file), main_window_components(), form_);
+    if (restore.failure) {
+        qDebug().noquote() << QString::fromStdString(
+            state_diagnostic(main_window_class, *restore.failure));
+    }
+}
+
+void ProgramFiles::loadbutClick() {
+    if (const auto file = choose(Choice::OpenProgram))
+        restore_main_window(*file);
+}
+
+bool ProgramFiles::SavesplineprogClick() {
+    const std::string name = fields_.text("Smot_name");
+    const SplineProgramFiles files = spline_program_files(fs::u8path(data_folder_), name);
+    if (spline_program_exists(files) && !op_.ask_yes_no(name + " already exists. Overwrite ?"))
+        return false;
+    write_spline_program(files, save_form_state(main_window_components(), form_),
+                         editor_.spline_file());
+    editor_.program_saved();
+    return true;
+}
+
+void ProgramFiles::LoadsplineprogClick() {
+    const auto file = choose(Choice::OpenTurningProgram);
+    if (!file)
+        return;
+    restore_main_window(*file);
+    // The spline file is the data folder's one named after the program just restored.
+    const fs::path spl = fs::u8path(data_folder_ + fields_.text("Smot_name") + ".spl");
+    std::error_code ec;
+    if (!fs::exists(spl, ec))
+        return;
+    const std::string bytes = read_file_limited(spl, kMaxSplineFileBytes, "a spline file");
+    auto& engine = editor_.spline_pnts();
+    read_spline_file(bytes, engine, engine.spline2, editor_.editor().moves, editor_.thegrita());
+    editor_.program_loaded();
+}
+
+int ProgramFiles::DrawSplineClick() {
+    editor_.clear_picture();
+    editor_.load_data();
+    return editor_.exec();
+}
+
+}  // namespace ostrivane::gui

@@ -1,0 +1,687 @@
+#include <QApplication>
+#include <QCursor>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+#include <memory>
+
+#include "core/app/form_state.h"
+#include "core/app/main_window_fields.h"
+#include "core/curve/spline_file.h"
+#include "core/editor/editor_components.h"
+#include "core/text/file_io.h"
+#include "core/toolpath/turning_job.h"
+#include "gui/app/frame_field.h"
+#include "gui/app/main_window.h"
+#include "gui/editor/draw_spline.h"
+#include "gui/editor/program_files.h"
+#include "gui/editor/spline_dialogs_qt.h"
+#include "gui/plot/plot_grid.h"
+#include "support/scripted_operator.h"
+#include "temp_home.h"
+
+using namespace ostrivane;
+using namespace ostrivane::gui;
+
+namespace {
+
+QString qs(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The main window, the editor and the program-file buttons wired as the program wires them,
+// in a fresh data folder, with every message box answered by a script.
+struct Session {
+    Session() {
+        main = std::make_unique<TOstrivane>(&op);
+        make_editor();
+    }
+    void make_editor() {
+        EditorLink link;
+        link.fields = &main->fields();
+        link.op = &op;
+        link.data_folder = main->IniFilePath();
+        link.tnd_file = [this] { return main->tnd_file().value_or(std::string()); };
+        link.log = [this](std::string_view m, bool critical) {
+            logged.emplace_back(m);
+            main->log(m, critical);
+        };
+        link.save_program = [this] { return files->SavesplineprogClick(); };
+        editor = std::make_unique<TSplineform>(link);
+        files = std::make_unique<ProgramFiles>(
+            main.get(), main->fields(), dynamic_cast<FormAccess&>(main->fields()), op,
+            main->IniFilePath(), *editor, [this](ProgramFiles::Choice) { return chosen; });
+        QTest::qWait(120);  // the start-up load
+    }
+    // Shows the editor as "Edit the splines" does, but without blocking the test.
+    void open() {
+        editor->clear_picture();
+        editor->load_data();
+        editor->show();
+        QVERIFY(QTest::qWaitForWindowExposed(editor.get()));
+        QApplication::setActiveWindow(editor.get());
+        QCoreApplication::processEvents();
+    }
+    PlotGrid& plot() { return *editor->plot(); }
+    // The plot pixel of a world position.
+    QPoint pixel(double x, double y) {
+        float px = 0;
+        float py = 0;
+        editor->thegrita().ScreenCoords(x, y, px, py);
+        return QPoint(qRound(px), qRound(py));
+    }
+    void key_at(QPoint at, Qt::Key key, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QCursor::setPos(plot().mapToGlobal(at));
+        QTest::keyClick(&plot(), key, m);
+    }
+    void click_plot(QPoint at) { QTest::mouseClick(&plot(), Qt::LeftButton, {}, at); }
+    template <typename T>
+    T* child(const char* name) {
+        return editor->findChild<T*>(QString::fromLatin1(name));
+    }
+    void click_button(const char* name) {
+        QAbstractButton* b = child<QAbstractButton>(name);
+        QVERIFY(b != nullptr);
+        QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+    }
+    std::string data(const std::string& file) { return main->IniFilePath() + file; }
+
+    test::QtTempHome home;
+    test::ScriptedOperator op;
+    std::unique_ptr<TOstrivane> main;
+    std::unique_ptr<TSplineform> editor;
+    std::unique_ptr<ProgramFiles> files;
+    std::optional<std::string> chosen;
+    std::vector<std::string> logged;
+};
+
+// Runs `act` on the next modal dialog as soon as it shows.
+void on_next_dialog(std::function<void(QDialog*)> act) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(dialog);
+    });
+    timer->start();
+}
+
+QLineEdit* edit_of(QDialog* dialog, const char* field) {
+    return dialog->findChild<TFrame1*>(QString::fromLatin1(field))->Ed();
+}
+
+void press(QDialog* dialog, const char* text) {
+    for (auto* b : dialog->findChildren<QPushButton*>()) {
+        if (b->text() == QLatin1String(text)) {
+            QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+            return;
+        }
+    }
+    QFAIL("no such button");
+}
+
+}  // namespace
+
+class DrawSplineTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void layoutControlsAndAccessibleNames();
+    void commandBoxShowsTheCommandList();
+    void startUpLoadRestoresTheVisualisationFields();
+    void keysActAtThePointerOverThePlot();
+    void mouseToolsAddSelectAndCut();
+    void dialogsPresetFromThePointerAndKeepTheirTexts();
+    void badDialogEntryKeepsTheDialogOpen();
+    void undoAndRedoKeys();
+    void doneSavesTheProgramPairReadByTheCommandLine();
+    void cancelAfterAnEditAsksBeforeDiscarding();
+    void saveAsksBeforeReplacingAnExistingSplineFile();
+    void openingReadsTheProgramsSplineFileOrKeepsThePoints();
+    void loadProgramTakesTheSplineFileFromTheDataFolder();
+    void badJobFieldKeepsTheEditorClosed();
+    void importThroughTheFileDialog();
+    void secondSplineWithoutAToothFileIsTold();
+    void activationKeepsTheSimulationAResizeClearsIt();
+    void shadingDrawsOnTheBitmapWithTheProgressBar();
+    void closingDuringShadingStopsItFirst();
+    void editsWaitWhileAJobRuns();
+    void f7WritesTheProgramOfTheCommandLine();
+};
+
+void DrawSplineTest::layoutControlsAndAccessibleNames() {
+    Session s;
+    TSplineform& w = *s.editor;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Draw spline"));
+    for (const char* text : {"Done", "Cancel", "Show commands", "Save", "Import"}) {
+        bool found = false;
+        for (auto* b : w.findChildren<QPushButton*>())
+            found = found || (b->text() == QLatin1String(text) && b->accessibleName() == b->text());
+        QVERIFY2(found, text);
+    }
+    const std::vector<std::pair<const char*, const char*>> tools = {
+        {"abut", "Add spline points"},
+        {"cutbut", "Removes selected items"},
+        {"zoombut", "Zoom"},
+        {"movbut", "Move"},
+        {"sbut", "Select"}};
+    for (const auto& [name, hint] : tools) {
+        auto* b = s.child<QToolButton>(name);
+        QVERIFY(b != nullptr);
+        QCOMPARE(b->toolTip(), QString::fromLatin1(hint));
+        QCOMPARE(b->accessibleName(), QString::fromLatin1(hint));
+        QCOMPARE(b->size(), QSize(46, 46));
+    }
+    QVERIFY(!s.child<QToolButton>("cutbut")->isEnabled());
+    auto* axis = s.child<TFrame1>("axispos");
+    QCOMPARE(axis->Ed()->text(), QStringLiteral("100"));
+    QCOMPARE(axis->Ed()->accessibleName(), QStringLiteral("Turn axis position (mm)"));
+    QCOMPARE(s.child<TFrame1>("beamthick")->Ed()->accessibleName(),
+             QStringLiteral("Beam thickness (mm)"));
+    QVERIFY(!s.child<QWidget>("ProgressBar1")->isVisible());
+    // After the start-up load the view is the whole length with the labels at its corner.
+    QCOMPARE(s.child<QLabel>("LabelX")->text(), QStringLiteral("1500.00"));
+}
+
+void DrawSplineTest::commandBoxShowsTheCommandList() {
+    Session s;
+    s.open();
+    auto* box = s.child<QWidget>("CalloutPanel1");
+    QVERIFY(!box->isVisible());
+    QTest::keyClick(&s.plot(), Qt::Key_F1);
+    QVERIFY(box->isVisible());
+    const QStringList lines = s.child<QPlainTextEdit>("Memo1")->toPlainText().split('\n');
+    QCOMPARE(lines.size(), 12);
+    QCOMPARE(lines[11], QStringLiteral("ALT D     = Add point at coordinate"));
+    s.click_button("Button5");
+    QVERIFY(!box->isVisible());
+    s.click_button("Button3");
+    QVERIFY(box->isVisible());
+}
+
+void DrawSplineTest::startUpLoadRestoresTheVisualisationFields() {
+    Session s;
+    s.open();
+    s.child<TFrame1>("axispos")->Ed()->setText(QStringLiteral("150"));
+    s.child<TFrame1>("beamthick")->Ed()->setText(QStringLiteral("60"));
+    s.editor->reject();  // every close writes drawspline.ini
+    QVERIFY(QFile::exists(QString::fromStdString(s.data("drawspline.ini"))));
+    s.make_editor();
+    QCOMPARE(s.child<TFrame1>("axispos")->Ed()->text(), QStringLiteral("150"));
+    QCOMPARE(s.child<TFrame1>("beamthick")->Ed()->text(), QStringLiteral("60"));
+    // The next load centres the view on the restored axis.
+    s.open();
+    QCOMPARE(s.editor->spline_pnts().draaias, 150.0);
+    QCOMPARE(s.editor->thegrita().WindowBounds.ymi + s.editor->thegrita().WindowBounds.yma, 300.0);
+}
+
+void DrawSplineTest::keysActAtThePointerOverThePlot() {
+    Session s;
+    s.open();
+    auto& engine = s.editor->spline_pnts();
+    s.key_at(s.pixel(100, 80), Qt::Key_F2);
+    QCOMPARE(engine.Nopoints, 1);
+    s.key_at(s.pixel(300, 90), Qt::Key_F2, Qt::ShiftModifier);
+    QCOMPARE(engine.Nopoints, 2);
+    // Outside the plot nothing happens.
+    QCursor::setPos(s.plot().mapToGlobal(QPoint(-20, -20)));
+    QTest::keyClick(&s.plot(), Qt::Key_F2);
+    QCOMPARE(engine.Nopoints, 2);
+    // A letter without ALT is typing, not a command.
+    s.key_at(s.pixel(200, 50), Qt::Key_Q);
+    QCOMPARE(s.editor->editor().moves.Movecount, 0);
+    s.key_at(s.pixel(200, 50), Qt::Key_Q, Qt::AltModifier);
+    QCOMPARE(s.editor->editor().moves.Movecount, 1);
+    // ALT A without the second spline says so on the message label.
+    s.key_at(s.pixel(200, 50), Qt::Key_A, Qt::AltModifier);
+    QCOMPARE(s.child<QLabel>("errlabel")->text(),
+             QStringLiteral("Second spline is not activated.."));
+    // ESC is a command, not a way out of the window.
+    QTest::keyClick(&s.plot(), Qt::Key_Escape);
+    QVERIFY(s.editor->isVisible());
+    // TAB draws with more lines instead of moving the focus.
+    QTest::keyClick(&s.plot(), Qt::Key_Tab);
+    QCOMPARE(engine.NumIntervals, 40);
+    // F10 mirrors the profile about its mean height.
+    s.key_at(s.pixel(200, 50), Qt::Key_F10);
+    QCOMPARE(engine.Y.Tomatch[0], engine.Y.Tomatch[0]);
+    QVERIFY(engine.Y.Tomatch[0] > engine.Y.Tomatch[1]);
+}
+
+void DrawSplineTest::mouseToolsAddSelectAndCut() {
+    Session s;
+    s.open();
+    auto& engine = s.editor->spline_pnts();
+    s.click_button("abut");
+    for (double x : {100.0, 200.0, 300.0})
+        s.click_plot(s.pixel(x, 50));
+    QCOMPARE(engine.Nopoints, 3);
+    s.click_button("sbut");
+    s.click_plot(s.pixel(150, 0));
+    QTest::mouseMove(&s.plot(), s.pixel(250, 100));
+    s.click_plot(s.pixel(250, 100));
+    QVERIFY(engine.selected[1]);
+    QVERIFY(s.child<QToolButton>("cutbut")->isEnabled());
+    s.click_button("cutbut");
+    QCOMPARE(engine.Nopoints, 2);
+    QCOMPARE(engine.X.Tomatch[1], engine.X.Tomatch[1]);
+    QVERIFY(engine.X.Tomatch[1] > 250);
+    // The coordinate labels follow the mouse with no tool active.
+    QTest::mouseMove(&s.plot(), s.pixel(500, 20));
+    const QString label = s.child<QLabel>("LabelX")->text();
+    QVERIFY2(label.startsWith(QStringLiteral("X: ")), qPrintable(label));
+    QVERIFY(qAbs(label.mid(3).toDouble() - 500) < 5);
+    QCOMPARE(label.section(QLatin1Char('.'), 1).size(), 3);
+}
+
+void DrawSplineTest::dialogsPresetFromThePointerAndKeepTheirTexts() {
+    Session s;
+    s.open();
+    auto& engine = s.editor->spline_pnts();
+    // ALT D: cancelled, then accepted with typed coordinates.
+    QString preset;
+    on_next_dialog([&](QDialog* d) {
+        preset = edit_of(d, "Position_X")->text();
+        edit_of(d, "Position_X")->setText(QStringLiteral("42.5"));
+        press(d, "Cancel");
+    });
+    s.key_at(s.pixel(400, 10), Qt::Key_D, Qt::AltModifier);
+    QCOMPARE(engine.Nopoints, 0);
+    QVERIFY2(qAbs(preset.toDouble() - 400) < 5, qPrintable(preset));
+    QCOMPARE(edit_of(&s.editor->dialogs().point(), "Position_X")->text(), QStringLiteral("42.5"));
+    on_next_dialog([&](QDialog* d) {
+        edit_of(d, "Position_X")->setText(QStringLiteral("42.5"));
+        edit_of(d, "Position_Y")->setText(QStringLiteral("7"));
+        press(d, "OK");
+    });
+    s.key_at(s.pixel(400, 10), Qt::Key_D, Qt::AltModifier);
+    QCOMPARE(engine.Nopoints, 1);
+    QCOMPARE(engine.X.Tomatch[0], 42.5);
+    QCOMPARE(engine.Y.Tomatch[0], 7.0);
+
+    // ALT C keeps the diameter typed the first time.
+    on_next_dialog([&](QDialog* d) {
+        edit_of(d, "circle_diam")->setText(QStringLiteral("20"));
+        edit_of(d, "support_points")->setText(QStringLiteral("2"));
+        edit_of(d, "Position_X")->setText(QStringLiteral("600"));
+        edit_of(d, "Position_Y")->setText(QStringLiteral("0"));
+        press(d, "OK");
+    });
+    s.key_at(s.pixel(600, 0), Qt::Key_C, Qt::AltModifier);
+    QCOMPARE(engine.Nopoints, 4);
+    QString diameter;
+    on_next_dialog([&](QDialog* d) {
+        diameter = edit_of(d, "circle_diam")->text();
+        press(d, "Cancel");
+    });
+    s.key_at(s.pixel(600, 0), Qt::Key_C, Qt::AltModifier);
+    QCOMPARE(diameter, QStringLiteral("20"));
+
+    // F8 presets the nearest point's shape values.
+    QString tension;
+    on_next_dialog([&](QDialog* d) {
+        tension = edit_of(d, "Tension")->text();
+        edit_of(d, "Tension")->setText(QStringLiteral("2"));
+        edit_of(d, "Bias")->setText(QStringLiteral("3"));
+        press(d, "OK");
+    });
+    s.key_at(s.pixel(42.5, 7), Qt::Key_F8);
+    QCOMPARE(tension, QStringLiteral("1"));
+    QCOMPARE(engine.alpha1[0], 2.0);
+    QCOMPARE(engine.alpha2[0], 3.0);
+}
+
+void DrawSplineTest::badDialogEntryKeepsTheDialogOpen() {
+    Session s;
+    s.open();
+    bool still_open = false;
+    on_next_dialog([&](QDialog* d) {
+        edit_of(d, "Position_X")->setText(QStringLiteral("1,5"));
+        press(d, "OK");
+        still_open = d->isVisible();
+        press(d, "Cancel");
+    });
+    s.key_at(s.pixel(400, 10), Qt::Key_D, Qt::AltModifier);
+    QVERIFY(still_open);
+    QVERIFY(!s.op.messages.empty());
+    QCOMPARE(QString::fromStdString(s.op.messages.back()),
+             QStringLiteral("1,5 inside Position X (mm) is not a valid floating point number."));
+    QCOMPARE(s.editor->spline_pnts().Nopoints, 0);
+}
+
+void DrawSplineTest::undoAndRedoKeys() {
+    Session s;
+    s.open();
+    auto& engine = s.editor->spline_pnts();
+    s.key_at(s.pixel(100, 10), Qt::Key_F2);
+    s.key_at(s.pixel(200, 10), Qt::Key_F2);
+    QTest::keyClick(&s.plot(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(engine.Nopoints, 1);
+    QTest::keyClick(&s.plot(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(engine.Nopoints, 2);
+    QTest::keyClick(&s.plot(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&s.plot(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(engine.Nopoints, 2);
+}
+
+void DrawSplineTest::doneSavesTheProgramPairReadByTheCommandLine() {
+    Session s;
+    s.main->fields().set_text("Smot_name", "Karvik");
+    s.open();
+    s.key_at(s.pixel(100, 10), Qt::Key_F2);
+    s.key_at(s.pixel(300, 30), Qt::Key_F2);
+    s.key_at(s.pixel(500, 50), Qt::Key_Q, Qt::AltModifier);
+    s.click_button("Button1");
+    QVERIFY(!s.editor->isVisible());
+    QCOMPARE(s.editor->result(), int(QDialog::Accepted));
+    QVERIFY(s.op.messages.empty());  // nothing to replace, nothing asked
+    const auto spl = read_file(s.data("Karvik.spl"));
+    QVERIFY(spl.has_value());
+    QCOMPARE(spl->size(), size_t(2 + (6 + 32 * 2) + 2 + 6 + (4 + 16)));
+    QCOMPARE(*spl, s.editor->spline_file());
+    const auto gof = read_file(s.data("Karvik.gof"));
+    QVERIFY(gof.has_value());
+    QCOMPARE(*gof, save_form_state(main_window_components(),
+                                   dynamic_cast<FormAccess&>(s.main->fields())));
+
+    QProcess cli;
+    cli.start(QStringLiteral(OSTRIVANE_CLI_PATH),
+              {QStringLiteral("spline"), QStringLiteral("show"), qs(s.data("Karvik.spl"))});
+    QVERIFY(cli.waitForFinished(20000));
+    QCOMPARE(cli.exitCode(), 0);
+    const QByteArray out = cli.readAllStandardOutput();
+    QVERIFY2(out.contains("\"moves\""), out.constData());
+}
+
+void DrawSplineTest::cancelAfterAnEditAsksBeforeDiscarding() {
+    Session s;
+    s.open();
+    s.click_button("Button2");  // nothing changed: closes without a question
+    QVERIFY(!s.editor->isVisible());
+    QVERIFY(s.op.messages.empty());
+    s.open();
+    s.key_at(s.pixel(100, 10), Qt::Key_F2);
+    s.op.answer = Operator::Answer::No;
+    s.click_button("Button2");
+    QCOMPARE(s.op.messages, std::vector<std::string>{"Discard the changes to the splines?"});
+    QVERIFY(s.editor->isVisible());
+    s.editor->close();  // the window's close button asks the same
+    QCOMPARE(s.op.messages.size(), size_t(2));
+    QVERIFY(s.editor->isVisible());
+    s.op.answer = Operator::Answer::Yes;
+    s.click_button("Button2");
+    QVERIFY(!s.editor->isVisible());
+    QCOMPARE(s.editor->result(), int(QDialog::Rejected));
+    QVERIFY(!QFile::exists(QString::fromStdString(s.data("GCODE.spl"))));
+}
+
+void DrawSplineTest::saveAsksBeforeReplacingAnExistingSplineFile() {
+    Session s;
+    s.main->fields().set_text("Smot_name", "Karvik");
+    write_file_atomically(s.data("Karvik.spl"), "old");
+    s.open();
+    s.key_at(s.pixel(100, 10), Qt::Key_F2);
+    s.op.answer = Operator::Answer::No;
+    s.click_button("SaveBut");
+    QCOMPARE(s.op.messages, std::vector<std::string>{"Karvik already exists. Overwrite ?"});
+    QCOMPARE(read_file(s.data("Karvik.spl")), std::optional<std::string>("old"));
+    QVERIFY(!QFile::exists(qs(s.data("Karvik.gof"))));
+    s.op.answer = Operator::Answer::Yes;
+    s.click_button("SaveBut");
+    QCOMPARE(read_file(s.data("Karvik.spl")), std::optional<std::string>(s.editor->spline_file()));
+    QVERIFY(s.editor->isVisible());
+    // Saved: a cancel has nothing to discard.
+    s.op.messages.clear();
+    s.click_button("Button2");
+    QVERIFY(s.op.messages.empty());
+}
+
+void DrawSplineTest::openingReadsTheProgramsSplineFileOrKeepsThePoints() {
+    Session s;
+    s.open();
+    auto& engine = s.editor->spline_pnts();
+    s.key_at(s.pixel(100, 10), Qt::Key_F2);
+    s.editor->hide();
+    // No spline file for this program: the points stay.
+    s.open();
+    QCOMPARE(engine.Nopoints, 1);
+    s.editor->hide();
+    // A file of 1200 points leaves 1000.
+    SplineDocument doc;
+    for (int k = 0; k < 1200; ++k)
+        doc.profile.points.push_back({static_cast<double>(k), 5});
+    const std::string name = s.main->fields().text("Smot_name");
+    write_file_atomically(s.data(name + ".spl"), write_spline_file(doc));
+    s.open();
+    QCOMPARE(engine.Nopoints, 1000);
+    QVERIFY(!s.editor->editor().modified());
+}
+
+void DrawSplineTest::loadProgramTakesTheSplineFileFromTheDataFolder() {
+    Session s;
+    // A program saved elsewhere names "Pelmo"; its spline file lives in the data folder.
+    s.main->fields().set_text("Smot_name", "Pelmo");
+    const std::string other = s.home.path().toStdString() + "/Pelmo.gof";
+    write_file_atomically(other, save_form_state(main_window_components(),
+                                                 dynamic_cast<FormAccess&>(s.main->fields())));
+    SplineDocument doc;
+    doc.profile.points = {{1, 2}, {3, 4}, {5, 6}};
+    doc.moves.Movecount = 1;
+    doc.moves.Movements[1] = {7, 8};
+    write_file_atomically(s.data("Pelmo.spl"), write_spline_file(doc));
+    s.main->fields().set_text("Smot_name", "GCODE");
+    s.chosen = other;
+    s.files->LoadsplineprogClick();
+    QCOMPARE(QString::fromStdString(s.main->fields().text("Smot_name")), QStringLiteral("Pelmo"));
+    QCOMPARE(s.editor->spline_pnts().Nopoints, 3);
+    QCOMPARE(s.editor->editor().moves.Movecount, 1);
+}
+
+void DrawSplineTest::badJobFieldKeepsTheEditorClosed() {
+    Session s;
+    s.main->fields().set_text("Ssaw_width", "3,2");
+    bool thrown = false;
+    try {
+        s.files->DrawSplineClick();
+    } catch (const std::exception& e) {
+        thrown = true;
+        QVERIFY(QString::fromUtf8(e.what()).contains(QStringLiteral("is not a valid floating")));
+    }
+    QVERIFY(thrown);
+    QVERIFY(!s.editor->isVisible());
+}
+
+void DrawSplineTest::importThroughTheFileDialog() {
+    Session s;
+    s.open();
+    const QString file = s.home.path() + QStringLiteral("/points.txt");
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("10;5\nno semicolon\n20 ; 7\n");
+    f.close();
+    // The notice goes through the scripted operator, so only the file dialog is modal.
+    on_next_dialog([&](QDialog* d) {
+        auto* chooser = qobject_cast<QFileDialog*>(d);
+        if (chooser == nullptr)
+            return;
+        chooser->selectFile(file);
+        QMetaObject::invokeMethod(chooser, "accept");
+    });
+    s.click_button("Import");
+    QCOMPARE(s.op.messages.front(),
+             std::string("This will import a textfile with X;Y coordinates seperated by \";\""));
+    QCOMPARE(s.editor->spline_pnts().Nopoints, 2);
+    QCOMPARE(s.editor->spline_pnts().Y.Tomatch[1], 7.0);
+}
+
+void DrawSplineTest::secondSplineWithoutAToothFileIsTold() {
+    Session s;
+    auto* doublet = s.main->findChild<QAbstractButton*>(QStringLiteral("doublet"));
+    doublet->setChecked(true);
+    s.open();
+    QCOMPARE(s.op.messages,
+             std::vector<std::string>{
+                 "You did not specify a TND file,\rSecond spline has not use this way"});
+    // The second spline is there to work on all the same.
+    s.key_at(s.pixel(100, 10), Qt::Key_A, Qt::AltModifier);
+    QCOMPARE(s.child<QLabel>("errlabel")->text(), QStringLiteral("Working on spline 2."));
+    s.key_at(s.pixel(100, 10), Qt::Key_F2);
+    QCOMPARE(s.editor->spline_pnts().spline2.Nopoints, 1);
+    // Every opening starts on spline 1 again.
+    s.editor->hide();
+    s.open();
+    s.key_at(s.pixel(200, 10), Qt::Key_F2);
+    QCOMPARE(s.editor->spline_pnts().Nopoints, 1);
+}
+
+void DrawSplineTest::activationKeepsTheSimulationAResizeClearsIt() {
+    Session s;
+    s.open();
+    s.editor->bitmap().setPixel(5, 5, qRgba(10, 20, 30, 255));
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(s.editor.get(), &activate);
+    QCOMPARE(qAlpha(s.editor->bitmap().pixel(5, 5)), 255);
+    s.editor->resize(s.editor->width() + 40, s.editor->height() + 20);
+    QCoreApplication::processEvents();
+    QCOMPARE(s.editor->bitmap().size(), s.plot().size());
+    QCOMPARE(qAlpha(s.editor->bitmap().pixel(5, 5)), 0);
+}
+
+namespace {
+
+// A baluster-like profile of a few points, added at the pointer as the operator would.
+void draw_profile(Session& s) {
+    for (const auto& [x, y] : std::vector<std::pair<double, double>>{
+             {20, 60}, {120, 40}, {220, 70}, {320, 30}, {420, 55}, {520, 45}})
+        s.key_at(s.pixel(x, y), Qt::Key_F2);
+}
+
+int opaque_pixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += qAlpha(image.pixel(x, y)) != 0;
+    return count;
+}
+
+}  // namespace
+
+void DrawSplineTest::shadingDrawsOnTheBitmapWithTheProgressBar() {
+    Session s;
+    s.open();
+    draw_profile(s);
+    QVERIFY(opaque_pixels(s.editor->bitmap()) == 0);
+    bool bar_shown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        bar_shown = bar_shown || s.child<QWidget>("ProgressBar1")->isVisible();
+    });
+    watch.start(1);
+    s.key_at(s.pixel(300, 50), Qt::Key_S, Qt::AltModifier);
+    QVERIFY(opaque_pixels(s.editor->bitmap()) > 1000);
+    QVERIFY(!s.child<QWidget>("ProgressBar1")->isVisible());
+    QVERIFY(!s.editor->spline_pnts().shaderunning);
+    Q_UNUSED(bar_shown);  // the bar shows only when a pump comes late enough to be seen
+    // Zoom-all clears the picture.
+    QTest::keyClick(&s.plot(), Qt::Key_F3);
+    QCOMPARE(opaque_pixels(s.editor->bitmap()), 0);
+}
+
+void DrawSplineTest::closingDuringShadingStopsItFirst() {
+    Session s;
+    s.open();
+    draw_profile(s);
+    // Close from inside the shading, at its first pause for events.
+    s.op.answer = Operator::Answer::Yes;  // discard the new points
+    bool asked_while_running = false;
+    QTimer::singleShot(0, [&] {
+        asked_while_running = s.editor->spline_pnts().shaderunning;
+        s.click_button("Button2");
+    });
+    s.key_at(s.pixel(300, 50), Qt::Key_S, Qt::AltModifier);
+    QVERIFY(asked_while_running);
+    {
+        // The close waited for the shading, which stopped after its current column.
+        QVERIFY(!s.editor->spline_pnts().shaderunning);
+        QVERIFY(s.editor->spline_pnts().closing);
+    }
+    QTest::qWait(20);
+    QVERIFY(!s.editor->isVisible());
+    QCOMPARE(s.editor->result(), int(QDialog::Rejected));
+    QVERIFY(QFile::exists(qs(s.data("drawspline.ini"))));
+}
+
+void DrawSplineTest::editsWaitWhileAJobRuns() {
+    Session s;
+    s.open();
+    draw_profile(s);
+    const int before = s.editor->spline_pnts().Nopoints;
+    bool running = false;
+    QTimer::singleShot(0, [&] {
+        running = s.editor->spline_pnts().shaderunning;
+        s.key_at(s.pixel(700, 50), Qt::Key_F2);
+        s.click_button("abut");
+        s.click_plot(s.pixel(750, 50));
+    });
+    s.key_at(s.pixel(300, 50), Qt::Key_S, Qt::AltModifier);
+    QVERIFY(running);
+    QCOMPARE(s.editor->spline_pnts().Nopoints, before);
+    // Afterwards the keys work again.
+    s.key_at(s.pixel(700, 50), Qt::Key_F2);
+    QCOMPARE(s.editor->spline_pnts().Nopoints, before + 1);
+}
+
+void DrawSplineTest::f7WritesTheProgramOfTheCommandLine() {
+    Session s;
+    s.main->fields().set_text("Smot_name", "Baluster");
+    s.main->fields().set_text("resolution", "10");
+    s.open();
+    draw_profile(s);
+    s.key_at(s.pixel(600, 10), Qt::Key_Q, Qt::AltModifier);
+    s.op.answer = Operator::Answer::Yes;
+    s.click_button("SaveBut");
+    s.op.messages.clear();
+    s.op.answer = Operator::Answer::No;  // the fast rough question
+    s.key_at(s.pixel(300, 50), Qt::Key_F7);
+    QVERIFY(!s.op.messages.empty());
+    QCOMPARE(QString::fromStdString(s.op.messages.front()).left(40),
+             QString::fromLatin1(kFastRoughQuestion).left(40));
+    const QString window_file = s.home.path() + QStringLiteral("/Documents/Baluster.ngc");
+    QVERIFY(QFile::exists(window_file));
+
+    const QString cli_file = s.home.path() + QStringLiteral("/cli.ngc");
+    QProcess cli;
+    cli.start(QStringLiteral(OSTRIVANE_CLI_PATH),
+              {QStringLiteral("turn"), QStringLiteral("--program"), qs(s.data("Baluster.gof")),
+               QStringLiteral("--spline"), qs(s.data("Baluster.spl")), QStringLiteral("--fast"),
+               QStringLiteral("no"), QStringLiteral("--output"), cli_file});
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitCode(), 0);
+    QFile a(window_file);
+    QFile b(cli_file);
+    QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    const QByteArray window_bytes = a.readAll();
+    QVERIFY(window_bytes.size() > 200);
+    QCOMPARE(window_bytes, b.readAll());
+    // The simulation shows the saws it wrote.
+    QVERIFY(opaque_pixels(s.editor->bitmap()) > 0);
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    DrawSplineTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "draw_spline_test.moc"
