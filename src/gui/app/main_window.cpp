@@ -128,9 +128,11 @@ void TOstrivane::connect_buttons() {
     on_program_click("Savesplineprog", [](ProgramFiles& f) { f.SavesplineprogClick(); });
     on_program_click("Loadsplineprog", [](ProgramFiles& f) { f.LoadsplineprogClick(); });
     on_program_click("DrawSpline", [](ProgramFiles& f) { f.DrawSplineClick(); });
-    // The plan flow shows its own errors; nothing escapes the button.
-    connect(findChild<QPushButton*>(QStringLiteral("createplan")), &QPushButton::clicked, this,
-            [this] { createplanClick(*this); });
+    // The plan flow shows its own errors; nothing escapes the button. It plans the profile in
+    // the spline editor, about the editor's turn axis.
+    connect(
+        findChild<QPushButton*>(QStringLiteral("createplan")), &QPushButton::clicked, this,
+        [this] { createplanClick(*this, editor_->spline_pnts(), editor_->spline_pnts().draaias); });
 }
 
 void TOstrivane::FormCreate() {
