@@ -41,6 +41,9 @@ TFrame1::TFrame1(const QString& name, const QString& label, const QString& text,
     setObjectName(name);
     label1_->setText(label);
     label1_->setFixedWidth(label_width);
+    // Screen readers and GUI robots find the box by the caption the user reads.
+    label1_->setBuddy(ed_);
+    ed_->setAccessibleName(label);
     ed_->setText(text);
 }
 

@@ -1,4 +1,5 @@
 #include "gui/editor/draw_spline.h"
+#include "gui/app/qt_text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -40,10 +41,6 @@ namespace {
 // A point list longer than this is no profile anyone drew; reading it would only hold the window.
 constexpr std::uint64_t kMaxPointListBytes = 16u << 20;
 
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 // Virtual key codes of the keys the editor knows; 0 for any other.
 std::uint16_t virtual_key(const QKeyEvent& e) {
     const int k = e.key();
@@ -66,6 +63,11 @@ TSplineform::TSplineform(EditorLink link, QWidget* parent)
         own_operator_ = std::make_unique<QtOperator>(this);
     operator_ = link_.op != nullptr ? link_.op : own_operator_.get();
     build_layout();
+    // Lay the window out now, so that the plot surface made below, and the view set up before
+    // the window is first shown, have the plot's real proportions. A hidden area gets its
+    // resize event only when first shown, so the plot is placed in it here.
+    layout()->activate();
+    qobject_cast<PlotArea*>(PlotGrid1->parentWidget())->on_resize();
     // FormCreate: the bitmap, the plot surface (aspect-ratio guard on), the profile engine.
     sp_bitmap_ = QImage(QSize(1, 1), QImage::Format_ARGB32_Premultiplied);
     sp_bitmap_.fill(Qt::transparent);
@@ -81,9 +83,6 @@ TSplineform::TSplineform(EditorLink link, QWidget* parent)
     spline_pnts_->spline2.set_dialogs(dialogs_.get());
     form_ = std::make_unique<WidgetForm>(this, editor_components());
     connect_controls();
-    // Lay the window out now, so that the view set up before it is first shown has the plot's
-    // real proportions.
-    layout()->activate();
     PlotGrid1Resize();
     qApp->installEventFilter(this);
     load_data_timer->start();

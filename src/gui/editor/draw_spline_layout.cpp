@@ -13,6 +13,7 @@
 
 #include "core/editor/editor_components.h"
 #include "gui/app/frame_field.h"
+#include "gui/app/qt_text.h"
 #include "gui/editor/draw_spline.h"
 #include "gui/editor/draw_spline_parts.h"
 #include "gui/editor/tool_icons.h"
@@ -55,13 +56,8 @@ TFrame1* field(QWidget* parent, const char* name) {
         if (c.name == name)
             spec = &c;
     }
-    auto* f = new TFrame1(QString::fromLatin1(name),
-                          QString::fromUtf8(spec->text.data(), spec->text.size()),
-                          QString::fromUtf8(spec->default_text.data(), spec->default_text.size()),
-                          kLabelWidth, parent);
-    f->Label1()->setBuddy(f->Ed());
-    f->Ed()->setAccessibleName(f->Label1()->text());
-    return f;
+    return new TFrame1(QString::fromLatin1(name), qs(spec->text), qs(spec->default_text),
+                       kLabelWidth, parent);
 }
 
 }  // namespace
@@ -138,7 +134,7 @@ void TSplineform::build_layout() {
     memo->setLineWrapMode(QPlainTextEdit::NoWrap);
     QStringList lines;
     for (std::string_view line : editor_command_lines())
-        lines << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+        lines << qs(line);
     memo->setPlainText(lines.join(QLatin1Char('\n')));
     memo->setGeometry(8, 8, 578, 248);
     button(CalloutPanel1, "Button5", "Close command box", {242, 264}, {200, 22});

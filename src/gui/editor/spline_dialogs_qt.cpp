@@ -1,4 +1,5 @@
 #include "gui/editor/spline_dialogs_qt.h"
+#include "gui/app/qt_text.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -16,10 +17,6 @@ constexpr int kFieldHeight = 30;
 // Every one of these dialogs carries the same caption.
 const char* const kCaption = "Enter circle properties";
 
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 }  // namespace
 
 NumberDialog::NumberDialog(const char* object_name, QSize client, QPoint ok_at, QPoint cancel_at,
@@ -33,8 +30,6 @@ NumberDialog::NumberDialog(const char* object_name, QSize client, QPoint ok_at, 
         auto* frame = new TFrame1(QString::fromLatin1(f.name), QString::fromLatin1(f.label),
                                   QString::fromLatin1(f.text), kLabelWidth, this);
         frame->setGeometry(0, top, client.width(), kFieldHeight);
-        frame->Label1()->setBuddy(frame->Ed());
-        frame->Ed()->setAccessibleName(frame->Label1()->text());
         fields_.emplace_back(frame, f.whole_number);
         top += kFieldHeight;
     }

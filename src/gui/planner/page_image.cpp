@@ -1,30 +1,13 @@
 #include "gui/planner/page_image.h"
 
-#include <QAccessible>
-#include <QAccessibleWidget>
 #include <QPainter>
+
+#include "gui/plot/picture_accessibility.h"
 
 namespace ostrivane::gui {
 
-namespace {
-
-// Screen readers and GUI robots see the page as a picture, which they can point at.
-QAccessibleInterface* page_as_picture(const QString& class_name, QObject* object) {
-    if (class_name == QLatin1String(PageImage::staticMetaObject.className()) && object != nullptr &&
-        object->isWidgetType()) {
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
-    }
-    return nullptr;
-}
-
-}  // namespace
-
 PageImage::PageImage(QWidget* parent) : QWidget(parent) {
-    static const bool installed = [] {
-        QAccessible::installFactory(page_as_picture);
-        return true;
-    }();
-    (void)installed;
+    show_as_picture(this);
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setAccessibleName(QStringLiteral("Page preview"));

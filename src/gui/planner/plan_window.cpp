@@ -1,4 +1,5 @@
 #include "gui/planner/plan_window.h"
+#include "gui/app/qt_text.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -45,10 +46,6 @@ namespace {
 
 constexpr int kLabelWidth = 160;
 constexpr int kPanelWidth = 320;
-
-QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
 
 const ComponentSpec& spec(std::string_view name) {
     for (const ComponentSpec& c : plan_window_components()) {
@@ -121,9 +118,6 @@ void Tplanform::build() {
     const auto field = [&](std::string_view name) {
         const ComponentSpec& c = spec(name);
         auto* f = new TFrame1(qs(c.name), qs(c.text), qs(c.default_text), kLabelWidth);
-        // Screen readers find the edit box by the field's caption.
-        f->Ed()->setAccessibleName(qs(c.text));
-        f->Label1()->setBuddy(f->Ed());
         in_settings->addWidget(f);
         return f;
     };

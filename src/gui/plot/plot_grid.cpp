@@ -5,6 +5,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include "gui/plot/picture_accessibility.h"
+
 namespace ostrivane {
 
 PlotGridCanvas::PlotGridCanvas(PlotGrid& grid) : ImageCanvas(grid.layer_), grid_(grid) {}
@@ -30,6 +32,7 @@ void PlotGridCanvas::end_scene() {
 }
 
 PlotGrid::PlotGrid(QWidget* parent) : QWidget(parent), canvas_(*this) {
+    show_as_picture(this);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -30,6 +30,9 @@ void FrameFieldTest::innerControlsAreNamedForTheStateFile() {
     QCOMPARE(field.findChild<QLineEdit*>(QStringLiteral("Ed")), field.Ed());
     QCOMPARE(field.findChild<QLabel*>(QStringLiteral("Label1")), field.Label1());
     QCOMPARE(field.Label1()->width(), 200);
+    // Screen readers and GUI robots find the box by its caption.
+    QCOMPARE(field.Ed()->accessibleName(), QStringLiteral("Saw width (mm)"));
+    QCOMPARE(field.Label1()->buddy(), field.Ed());
     TFrame1 plain;
     QCOMPARE(plain.Label1()->text(), QStringLiteral("Label1"));
     QCOMPARE(plain.Label1()->width(), 120);

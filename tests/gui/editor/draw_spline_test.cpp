@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QApplication>
 #include <QCursor>
 #include <QFile>
@@ -190,8 +191,16 @@ void DrawSplineTest::layoutControlsAndAccessibleNames() {
     QCOMPARE(s.child<TFrame1>("beamthick")->Ed()->accessibleName(),
              QStringLiteral("Beam thickness (mm)"));
     QVERIFY(!s.child<QWidget>("ProgressBar1")->isVisible());
-    // After the start-up load the view is the whole length with the labels at its corner.
+    // The start-up load runs before the window is first shown, yet the view already has the
+    // plot's real proportions (594 x 304): the whole length, centred on the axis.
+    QCOMPARE(s.plot().size(), QSize(594, 304));
     QCOMPARE(s.child<QLabel>("LabelX")->text(), QStringLiteral("1500.00"));
+    QCOMPARE(s.child<QLabel>("LabelY")->text(), QStringLiteral("483.84"));
+    // Assistive tools see the plot as a picture they can point into.
+    QAccessibleInterface* plot = QAccessible::queryAccessibleInterface(&s.plot());
+    QVERIFY(plot != nullptr);
+    QCOMPARE(plot->role(), QAccessible::Graphic);
+    QCOMPARE(plot->text(QAccessible::Name), QStringLiteral("Spline plot"));
 }
 
 void DrawSplineTest::commandBoxShowsTheCommandList() {
