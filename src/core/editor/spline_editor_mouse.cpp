@@ -58,9 +58,13 @@ void SplineEditor::PlotGrid1MouseDown(bool left_button, float X, float Y) {
             select_but = false;
             draw_box = false;
         } else {
-            // Nothing shows until the mouse moves and the box follows it.
+            // Nothing shows until the mouse moves and the box follows it. The box starts as the
+            // clicked pixel, so a second click without a movement between gives an empty box
+            // rather than one reaching to where an earlier box ended.
             X_start = X;
             Y_start = Y;
+            X_nieuw = X;
+            Y_nieuw = Y;
             draw_box = true;
         }
     } else if (zm_but) {

@@ -23,6 +23,7 @@
 #include "core/editor/editor_components.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "core/text/number_parse.h"
 #include "core/toolpath/spline_rec.h"
 #include "core/toolpath/turning_job.h"
 #include "gui/app/frame_field.h"
@@ -127,10 +128,22 @@ void TSplineform::connect_controls() {
             editor_->PlotGrid1MouseMove(static_cast<float>(p.x()), static_cast<float>(p.y()));
         });
     });
-    connect(axispos->Ed(), &QLineEdit::editingFinished, this,
-            [this] { run([this] { axisposEdChange(); }); });
-    connect(beamthick->Ed(), &QLineEdit::editingFinished, this,
-            [this] { run([this] { beamthickEdChange(); }); });
+    // The drawing follows the two visualisation fields as the operator types. Text that is not
+    // (yet) a number, such as an emptied field, waits for Enter or leaving the field, which
+    // then names the problem: a message box for every half-typed number would be in the way.
+    const auto follow = [this](TFrame1* field, void (SplineEditor::*apply)(double),
+                               void (TSplineform::*on_finished)()) {
+        connect(field->Ed(), &QLineEdit::textChanged, this, [this, field, apply] {
+            if (busy())
+                return;
+            if (const auto value = parse_float(ss(field->text())))
+                (editor_.get()->*apply)(*value);
+        });
+        connect(field->Ed(), &QLineEdit::editingFinished, this,
+                [this, on_finished] { run([this, on_finished] { (this->*on_finished)(); }); });
+    };
+    follow(axispos, &SplineEditor::set_turn_axis, &TSplineform::axisposEdChange);
+    follow(beamthick, &SplineEditor::set_beam_thickness, &TSplineform::beamthickEdChange);
 }
 
 void TSplineform::run(const std::function<void()>& action) {

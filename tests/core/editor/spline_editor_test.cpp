@@ -238,6 +238,17 @@ TEST_F(SplineEditorTest, ZoomToolNeedsABoxWithArea) {
     EXPECT_EQ(grita.WindowBounds.yma, 100);
 }
 
+TEST_F(SplineEditorTest, ASecondClickWithoutMovingMakesAnEmptyBoxNotAnOldOne) {
+    // An earlier box ended far away; a new box clicked twice on one spot must not reach there.
+    select_box(50, -50, 150, 50);
+    editor.choose_tool(SplineEditor::Tool::Zoom);
+    click(400, 100);
+    click(400, 100);
+    EXPECT_EQ(messages(), (std::vector<std::string>{"Selection box too small..."}));
+    EXPECT_TRUE(editor.zm_but);
+    EXPECT_EQ(editor.bounds_of_view.max_x, 1500);
+}
+
 TEST_F(SplineEditorTest, F4UsesTheLastBoxEvenWhenItIsNoLongerShown) {
     add_points(engine, {{100, 0}, {200, 0}, {300, 0}});
     engine.save_part(160, 240);

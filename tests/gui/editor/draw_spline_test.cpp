@@ -141,6 +141,7 @@ class DrawSplineTest : public QObject {
     void layoutControlsAndAccessibleNames();
     void commandBoxShowsTheCommandList();
     void startUpLoadRestoresTheVisualisationFields();
+    void visualisationFieldsMoveTheDrawingAsTyped();
     void keysActAtThePointerOverThePlot();
     void mouseToolsAddSelectAndCut();
     void dialogsPresetFromThePointerAndKeepTheirTexts();
@@ -233,6 +234,35 @@ void DrawSplineTest::startUpLoadRestoresTheVisualisationFields() {
     s.open();
     QCOMPARE(s.editor->spline_pnts().draaias, 150.0);
     QCOMPARE(s.editor->thegrita().WindowBounds.ymi + s.editor->thegrita().WindowBounds.yma, 300.0);
+}
+
+void DrawSplineTest::visualisationFieldsMoveTheDrawingAsTyped() {
+    Session s;
+    s.open();
+    const auto view = s.editor->thegrita().WindowBounds;
+    QLineEdit* axis = s.child<TFrame1>("axispos")->Ed();
+    axis->setFocus();
+    axis->selectAll();
+    QTest::keyClicks(axis, QStringLiteral("12"));
+    QCOMPARE(s.editor->spline_pnts().draaias, 12.0);
+    QTest::keyClick(axis, Qt::Key_0);
+    QCOMPARE(s.editor->spline_pnts().draaias, 120.0);
+    QCOMPARE(s.editor->thegrita().WindowBounds.ymi, view.ymi);  // the view stays
+    // Emptying the field on the way to a new number says nothing; the axis stays where the
+    // last number the field showed put it...
+    for (int k = 0; k < 3; ++k)
+        QTest::keyClick(axis, Qt::Key_Backspace);
+    QVERIFY(s.op.errors.empty());
+    QCOMPARE(s.editor->spline_pnts().draaias, 1.0);
+    // ...until the operator confirms it.
+    QTest::keyClick(axis, Qt::Key_Return);
+    QCOMPARE(s.op.errors.size(), std::size_t{1});
+    QVERIFY(QString::fromStdString(s.op.errors[0]).contains(QStringLiteral("Turn axis")));
+    QLineEdit* beam = s.child<TFrame1>("beamthick")->Ed();
+    beam->setFocus();
+    beam->selectAll();
+    QTest::keyClicks(beam, QStringLiteral("60"));
+    QCOMPARE(s.editor->spline_pnts().thickness, 60.0);
 }
 
 void DrawSplineTest::keysActAtThePointerOverThePlot() {
