@@ -46,6 +46,8 @@ QPainterPath to_qpath(const Path& path) {
     if (path.points.empty()) {
         return q;
     }
+    // One element per point, and one more to close: a spline's outline has thousands.
+    q.reserve(static_cast<int>(path.points.size() + (path.closed ? 1 : 0)));
     q.moveTo(path.points.front().x, path.points.front().y);
     for (std::size_t i = 1; i < path.points.size(); ++i) {
         q.lineTo(path.points[i].x, path.points[i].y);
@@ -132,6 +134,7 @@ bool ImageCanvas::begin_scene() {
         return false;
     }
     prepare(*scene_);
+    scene_font_id_ = 0;
     scene_depth_ = 1;
     return true;
 }
@@ -141,13 +144,38 @@ void ImageCanvas::end_scene() {
         abandon_scene();
 }
 
+ImageCanvas::ConvertedFont::ConvertedFont(const Font& core_font, std::uint64_t conversion)
+    : core(core_font),
+      font(to_qfont(core_font)),
+      metrics(font),
+      height(static_cast<float>(metrics.height())),
+      id(conversion) {}
+
+// A QFont resolves the same way for as long as the font database stays as it is, and this
+// program adds no fonts while it runs; so what was measured with a conversion stays true.
+ImageCanvas::ConvertedFont& ImageCanvas::converted(const Font& font) const {
+    if (!font_ || font_->core != font) {
+        font_.emplace(font, ++conversions_);
+    }
+    return *font_;
+}
+
+const QString& ImageCanvas::qt_text(std::string_view text) const {
+    if (!text_ || *text_ != text) {
+        text_.emplace(text);
+        qtext_ = gui::qs(text);
+    }
+    return qtext_;
+}
+
+// The primitives set every part of the painter's state they draw with (opacity, pen, brush,
+// font, composition mode) and leave it set. Saving and restoring the whole state around each
+// of a picture's thousand markers gave the next primitive nothing it does not set itself.
 template <typename Paint>
 void ImageCanvas::paint_with(float opacity, Paint&& paint) {
     if (scene_) {
-        scene_->save();
         scene_->setOpacity(opacity);
         paint(*scene_);
-        scene_->restore();
         return;
     }
     if (image_->isNull()) {
@@ -159,10 +187,22 @@ void ImageCanvas::paint_with(float opacity, Paint&& paint) {
     paint(p);
 }
 
+void ImageCanvas::set_font(QPainter& p, const ConvertedFont& font) {
+    const bool in_scene = scene_ && &p == &*scene_;
+    if (in_scene && scene_font_id_ == font.id) {
+        return;
+    }
+    p.setFont(font.font);
+    if (in_scene) {
+        scene_font_id_ = font.id;
+    }
+}
+
 void ImageCanvas::clear(Argb color) {
     paint_with(1.0f, [&](QPainter& p) {
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.fillRect(image_->rect(), to_qcolor(color));
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);  // what the others draw with
     });
 }
 
@@ -219,19 +259,26 @@ void ImageCanvas::fill_text(const RectF& rect, std::string_view text, const Font
     if (word_wrap) {
         flags |= Qt::TextWordWrap;
     }
+    const ConvertedFont& qfont = converted(font);
+    const QString& qtext = qt_text(text);
     paint_with(opacity, [&](QPainter& p) {
-        p.setFont(to_qfont(font));
+        set_font(p, qfont);
         p.setPen(to_qcolor(color));
-        p.drawText(to_qrect(rect), flags, gui::qs(text));
+        p.drawText(to_qrect(rect), flags, qtext);
     });
 }
 
 float ImageCanvas::text_width(std::string_view text, const Font& font) const {
-    return static_cast<float>(QFontMetricsF(to_qfont(font)).horizontalAdvance(gui::qs(text)));
+    ConvertedFont& qfont = converted(font);
+    if (!qfont.measured_width || qfont.measured_text != text) {
+        qfont.measured_width = static_cast<float>(qfont.metrics.horizontalAdvance(qt_text(text)));
+        qfont.measured_text.assign(text);
+    }
+    return *qfont.measured_width;
 }
 
 float ImageCanvas::text_height(std::string_view /*text*/, const Font& font) const {
-    return static_cast<float>(QFontMetricsF(to_qfont(font)).height());
+    return converted(font).height;
 }
 
 }  // namespace ostrivane

@@ -1,11 +1,14 @@
 #pragma once
+#include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QString>
+#include <cstdint>
 #include <optional>
+#include <string>
 
 #include "core/plot/canvas.h"
-
-class QFont;
 
 namespace ostrivane {
 
@@ -16,7 +19,7 @@ QFont to_qfont(const Font& font);
 // layer of a plot control. The image is not owned and must outlive the canvas. A painter is
 // held from the outermost begin_scene to its matching end_scene, so a host that brackets a
 // whole picture keeps one painter for all the primitives inside; a call outside a scene paints
-// on its own.
+// on its own. Like the painter it wraps, a canvas is used from one thread at a time.
 class ImageCanvas : public Canvas {
   public:
     explicit ImageCanvas(QImage& image) : image_(&image) {}
@@ -50,13 +53,43 @@ class ImageCanvas : public Canvas {
     float text_height(std::string_view text, const Font& font) const override;
 
   private:
+    // A core font converted for Qt once, with what has been measured with it. A plot draws
+    // hundreds of one-character markers in one font, and converting and measuring again for
+    // each of them cost more than drawing them.
+    struct ConvertedFont {
+        ConvertedFont(const Font& core, std::uint64_t id);
+        Font core;
+        QFont font;
+        QFontMetricsF metrics;
+        float height;
+        std::uint64_t id;  // tells conversions apart, so a painter knows whether it has this one
+        std::string measured_text;
+        std::optional<float> measured_width;  // of measured_text
+    };
+
+    // The conversion of `font`, made anew only when it differs from the last one asked for.
+    ConvertedFont& converted(const Font& font) const;
+    // `text` as a QString; the last one is kept, as markers repeat one text.
+    const QString& qt_text(std::string_view text) const;
+
     // Runs `paint` with the scene's painter, or with a painter of its own outside a scene.
     template <typename Paint>
     void paint_with(float opacity, Paint&& paint);
+    // Gives the painter the font unless it already has this very conversion.
+    void set_font(QPainter& p, const ConvertedFont& font);
 
     QImage* image_;
     std::optional<QPainter> scene_;
     int scene_depth_ = 0;
+    // The conversion the scene's painter holds as its font (0: none of ours). Other painter
+    // state needs no such record: QPainter itself ignores setting a pen, brush or opacity it
+    // already has.
+    std::uint64_t scene_font_id_ = 0;
+
+    mutable std::optional<ConvertedFont> font_;
+    mutable std::uint64_t conversions_ = 0;
+    mutable std::optional<std::string> text_;
+    mutable QString qtext_;
 };
 
 }  // namespace ostrivane

@@ -64,6 +64,8 @@ class PlotCanvasTest : public QObject {
     void markerIsCentredOnItsPoint();
     void linesHaveThicknessAndDash();
     void primitivesInsideAHostsSceneKeepItsPainter();
+    void aSceneDrawsWhatItsPrimitivesDrawAlone();
+    void textAfterAFontChangeMatchesAFreshCanvas();
     void gridHasThinAndHeavyLines();
     void drawingOutsideThePaintHandlerLastsUntilRepaint();
     void labelFadesInAndOut();
@@ -194,6 +196,90 @@ void PlotCanvasTest::primitivesInsideAHostsSceneKeepItsPainter() {
     grita.DrawLine(10, 10, 90, 10, kBlack);
     QVERIFY(!image.paintingActive());
     QVERIFY(ink_near(image, 50, 90));
+}
+
+// The scene's painter carries its state from one primitive to the next; each primitive must
+// still draw exactly what it draws with a painter of its own.
+void PlotCanvasTest::aSceneDrawsWhatItsPrimitivesDrawAlone() {
+    const Font small{"DejaVu Sans", 12};
+    const Font large{"DejaVu Serif", 30};
+    const auto draw = [&](ImageCanvas& c) {
+        c.draw_line({5, 5}, {150, 90}, Pen{0xFF0000FFu, 3, Dash::Dash}, 0.4f);
+        c.fill_text({10, 10, 60, 40}, "+", small, kBlack, TextAlign::Center, TextAlign::Center,
+                    false, 1.0f);
+        c.clear(0xFFF0F0F0u);  // a later primitive must blend again, not replace
+        c.fill_rect({20, 20, 80, 60}, 0x80FF0000u, 0.5f);
+        c.fill_text({30, 30, 150, 90}, "Wg 12,5", large, 0xFF008000u, TextAlign::Trailing,
+                    TextAlign::Trailing, false, 0.6f);
+        c.draw_path(Path{{{10, 80}, {40, 20}, {70, 85}, {100, 25}}, false}, Pen{kRed, 2}, 1.0f);
+        c.fill_text({60, 5, 110, 35}, "+", small, kBlack, TextAlign::Leading, TextAlign::Leading,
+                    false, 1.0f);
+        c.draw_ellipse({90, 40, 140, 90}, Pen{kBlack, 1, Dash::Dot}, 0.7f);
+        c.fill_path(Path{{{120, 10}, {150, 10}, {135, 40}}, true}, 0xC000A0A0u, 0.8f);
+        c.draw_rect({5, 60, 45, 95}, Pen{0xFF808080u, 2}, 1.0f);
+        c.fill_text({100, 60, 155, 95}, "+", small, kRed, TextAlign::Center, TextAlign::Center,
+                    false, 0.3f);
+    };
+    QImage alone = white_image(160, 100);
+    ImageCanvas alone_canvas(alone);
+    draw(alone_canvas);
+    QImage in_scene = white_image(160, 100);
+    ImageCanvas scene_canvas(in_scene);
+    QVERIFY(scene_canvas.begin_scene());
+    draw(scene_canvas);
+    scene_canvas.end_scene();
+
+    QCOMPARE(in_scene, alone);
+    int inked_pixels = 0;
+    for (int y = 0; y < alone.height(); ++y) {
+        for (int x = 0; x < alone.width(); ++x) {
+            inked_pixels += alone.pixel(x, y) != 0xFFF0F0F0u ? 1 : 0;
+        }
+    }
+    QVERIFY2(inked_pixels > 1000, qPrintable(QString::number(inked_pixels)));
+}
+
+// A canvas keeps what it converted and measured for the last font; switching fonts back and
+// forth must never hand out the other font's conversion or measurements.
+void PlotCanvasTest::textAfterAFontChangeMatchesAFreshCanvas() {
+    const std::array<std::pair<Font, std::string>, 6> runs{{{Font{"DejaVu Sans", 12}, "+"},
+                                                            {Font{"DejaVu Serif", 30}, "+"},
+                                                            {Font{"DejaVu Sans", 12}, "+"},
+                                                            {Font{"DejaVu Sans", 20}, "Wg"},
+                                                            {Font{"DejaVu Sans", 20}, "+"},
+                                                            {Font{"DejaVu Sans", 12}, "Wg"}}};
+    for (const bool scene : {false, true}) {
+        QImage reused = white_image(400, 60);
+        ImageCanvas canvas(reused);
+        QImage fresh = white_image(400, 60);
+        if (scene) {
+            QVERIFY(canvas.begin_scene());
+        }
+        float x = 5;
+        for (const auto& [font, text] : runs) {
+            ImageCanvas once(fresh);
+            const float w = canvas.text_width(text, font);
+            const float h = canvas.text_height(text, font);
+            QCOMPARE(w, once.text_width(text, font));
+            QCOMPARE(h, once.text_height(text, font));
+            const RectF box{x, 5, x + w, 5 + h};
+            canvas.fill_text(box, text, font, kBlack, TextAlign::Center, TextAlign::Center, false,
+                             1.0f);
+            once.fill_text(box, text, font, kBlack, TextAlign::Center, TextAlign::Center, false,
+                           1.0f);
+            x += w + 10;
+        }
+        if (scene) {
+            canvas.end_scene();
+        }
+        QCOMPARE(reused, fresh);
+    }
+    // The fonts differ in what they measure, so a stale conversion could not pass unseen.
+    QImage image = white_image(10, 10);
+    const ImageCanvas canvas(image);
+    QVERIFY(canvas.text_width("+", runs[0].first) < canvas.text_width("+", runs[1].first));
+    QVERIFY(canvas.text_width("+", runs[0].first) < canvas.text_width("+", runs[4].first));
+    QVERIFY(canvas.text_width("+", runs[4].first) < canvas.text_width("Wg", runs[4].first));
 }
 
 void PlotCanvasTest::gridHasThinAndHeavyLines() {
