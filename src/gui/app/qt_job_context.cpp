@@ -50,6 +50,7 @@ void QtJobContext::show_dialog() {
     dialog_->setLabel(plain_label(label_));
     dialog_->setCancelButtonText(QStringLiteral("Cancel"));
     dialog_->setWindowTitle(QStringLiteral("Ostrivane"));
+    dialog_->setAccessibleName(label_);
     dialog_->setWindowModality(Qt::ApplicationModal);
     dialog_->setAutoClose(false);
     dialog_->setAutoReset(false);

@@ -32,9 +32,9 @@
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
 #include "gui/app/frame_field.h"
+#include "gui/app/qt_job_context.h"
 #include "gui/app/qt_operator.h"
 #include "gui/app/widget_form.h"
-#include "gui/planner/gui_job.h"
 #include "gui/planner/page_image.h"
 #include "gui/planner/plan_printing.h"
 #include "gui/plot/image_canvas.h"
@@ -197,7 +197,7 @@ void Tplanform::build() {
             if (busy_ || !isVisible() || profile_ == nullptr)
                 return;
             const QScopedValueRollback<bool> busy(busy_, true);
-            WindowJob job(this, QStringLiteral("Counting the planks"));
+            QtJobContext job(this, QStringLiteral("Counting the planks"));
             try {
                 rebuild_list(job);
             } catch (const std::exception& e) {
@@ -233,7 +233,7 @@ void Tplanform::FormActivate() {
     plan_->list = ostrivane::PlankList{};
     if (profile_ == nullptr)
         return;
-    WindowJob job(this, QStringLiteral("Counting the planks"));
+    QtJobContext job(this, QStringLiteral("Counting the planks"));
     try {
         rebuild_list(job);
     } catch (const std::exception& e) {
@@ -280,7 +280,7 @@ void Tplanform::CalculateClick() {
         if (printer_ == nullptr)
             throw Error("No printer has been chosen: use Create saw plans");
         const PlanInputs in = inputs();
-        WindowJob job(this, QStringLiteral("Calculating the saw plan"));
+        QtJobContext job(this, QStringLiteral("Calculating the saw plan"));
         // The list follows the fields as they are now, so the plank printed is the one shown.
         rebuild_list(job);
         const PrinterPage page = prepare_printer(*printer_);
