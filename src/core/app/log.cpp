@@ -128,10 +128,13 @@ void Log::write_to_file(const std::string& line) {
     }
 }
 
+bool Log::keeps_notices() const {
+    return switches_.checked("Write_log_screen") || switches_.checked("write_log");
+}
+
 void Log::log(std::string_view message, bool critical) {
-    const bool to_screen = switches_.checked("Write_log_screen");
     const bool to_file = switches_.checked("write_log");
-    if (!critical && !to_screen && !to_file)
+    if (!critical && !keeps_notices())
         return;
     const std::string line = time_stamp_() + " : " + std::string(message);
     if (to_file)

@@ -48,6 +48,9 @@ class Log {
     // Writes one message. Throws Error when the file cannot be sized, written or flushed;
     // the memos then stay as they were.
     void log(std::string_view message, bool critical);
+    // Whether log() would keep a message that is not critical: worth composing costly ones only
+    // then.
+    bool keeps_notices() const;
     // Closes the file; errors are ignored.
     void close() noexcept;
 

@@ -193,7 +193,7 @@ void TOstrivane::save_settings() {
 
 void TOstrivane::write_motClick() {
     // The summary is counted while the lines are written, and only when it will be logged.
-    const bool logged = form_->checked("Write_log_screen") || form_->checked("write_log");
+    const bool logged = log_->keeps_notices();
     ProgramStatsSink summary;
     const RunningJob running(jobs_running_);
     QtJobContext context(this, QStringLiteral("Writing the finger-joint program"));

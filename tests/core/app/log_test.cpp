@@ -35,6 +35,7 @@ class LogTest : public ::testing::Test {
 
 TEST_F(LogTest, SwitchesDecideWhereALineGoes) {
     switches(false, false);
+    EXPECT_FALSE(log_.keeps_notices());
     log_.log("dropped", false);
     EXPECT_TRUE(log_.screen_lines().empty());
     log_.log("alarm", true);
@@ -42,6 +43,7 @@ TEST_F(LogTest, SwitchesDecideWhereALineGoes) {
     EXPECT_EQ(log_.critical_lines().back(), "Mon 5 Jan at 14:03:07:045 : alarm");
     EXPECT_EQ(file_text(), "");
     switches(false, true);
+    EXPECT_TRUE(log_.keeps_notices());
     log_.log("to file", false);
     EXPECT_EQ(file_text(), "Mon 5 Jan at 14:03:07:045 : to file\r\n");
     EXPECT_EQ(log_.screen_lines().size(), 2u);
