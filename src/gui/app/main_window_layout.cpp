@@ -143,6 +143,8 @@ QGroupBox* axis_mapping_group() {
         grid->addWidget(label(axis), r + 1, 0);
         grid->addWidget(label(equals), r + 1, 1);
         auto* combo = named(new QComboBox, selector);
+        // Named after its row, not after the letter it shows, for screen readers.
+        combo->setAccessibleName(qs(spec(axis).text));
         for (const char letter : axis_letters)
             combo->addItem(QString(QChar(letter)));
         combo->setCurrentIndex(static_cast<int>(axis_letters.find(spec(selector).default_text)));

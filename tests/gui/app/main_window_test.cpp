@@ -145,6 +145,7 @@ void MainWindowTest::showsEveryTabFieldAndDefault() {
                 QCOMPARE(f->Ed()->text(), qs(c.default_text));
                 QCOMPARE(f->Label1()->text(), qs(c.text));
                 QCOMPARE(f->Label1()->width(), 200);
+                QCOMPARE(f->Ed()->accessibleName(), qs(c.text));
                 break;
             }
             case ComponentKind::CheckBox: {
@@ -163,6 +164,7 @@ void MainWindowTest::showsEveryTabFieldAndDefault() {
                 QVERIFY2(combo != nullptr, qPrintable(name));
                 QCOMPARE(combo->count(), 4);
                 QCOMPARE(combo->currentText(), qs(c.default_text));
+                QVERIFY(combo->accessibleName().endsWith(QStringLiteral("-axis")));
                 break;
             }
             case ComponentKind::Memo:
