@@ -6,14 +6,13 @@ For every slot of the tooth file the saw's passes must cover exactly the slot, f
 to its right edge (the blade spans [x, x + saw width]), each pass plunging to the cut depth and
 travelling the whole job height; the program must end below the work and return home.
 """
-import argparse
 import os
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from rs274_runner import (TOLERANCE, fail, fresh_environment, interpret, near,  # noqa: E402
-                          program_position, run_cli, set_options)
+from rs274_runner import (TOLERANCE, arguments, fail, fresh_environment,  # noqa: E402
+                          interpret, near, program_position, run_cli, set_options)
 
 DEFAULTS = {
     "cut_width": "10", "cut_depth": "10", "no_cuts": "2", "Pin_width": "10",
@@ -98,11 +97,7 @@ def check(fields, moves, tooth):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--rs274", default="rs274")
-    parser.add_argument("--case", required=True, choices=sorted(CASES))
-    args = parser.parse_args()
+    args = arguments(CASES)
 
     fields = dict(DEFAULTS)
     fields.update(CASES[args.case])

@@ -10,15 +10,14 @@ slot), the fast rough pass judges the saw's two edges, the fine pass follows the
 the sampling tolerance, Z returns as documented, repetitions lay copies side by side, and the
 recorded moves are reached.
 """
-import argparse
 import math
 import os
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from rs274_runner import (TOLERANCE, fail, fresh_environment, interpret, near,  # noqa: E402
-                          program_position, run_cli, set_options)
+from rs274_runner import (TOLERANCE, arguments, fail, fresh_environment,  # noqa: E402
+                          interpret, near, program_position, run_cli, set_options)
 from spline_file import write_spline  # noqa: E402
 
 SAW = 4.5
@@ -151,11 +150,7 @@ def check(case, fields, positions):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--rs274", default="rs274")
-    parser.add_argument("--case", required=True, choices=sorted(CASES))
-    args = parser.parse_args()
+    args = arguments(CASES)
     case = CASES[args.case]
     fields = dict(case.get("fields", {}))
 

@@ -1,6 +1,7 @@
 """What the peer checks share: running ostrivane-cli and LinuxCNC's interpreter (rs274) in a
 fresh work folder, and reading the machine positions rs274 reports back into the program's own
 axes."""
+import argparse
 import os
 import re
 import subprocess
@@ -14,6 +15,15 @@ LETTER_INDEX = {"X": 0, "Y": 1, "Z": 2, "A": 3}
 def fail(message):
     print("FAIL: " + message)
     sys.exit(1)
+
+
+def arguments(cases):
+    """The command line of a check: the two programs it runs and the name of its case."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--rs274", default="rs274")
+    parser.add_argument("--case", required=True, choices=sorted(cases))
+    return parser.parse_args()
 
 
 def fresh_environment(work):
