@@ -6,12 +6,13 @@ For every slot of the tooth file the saw's passes must cover exactly the slot, f
 to its right edge (the blade spans [x, x + saw width]), each pass plunging to the cut depth and
 travelling the whole job height; the program must end below the work and return home.
 """
-import argparse
 import os
-import re
-import subprocess
 import sys
 import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from rs274_runner import (TOLERANCE, arguments, fail, fresh_environment,  # noqa: E402
+                          interpret, near, program_position, run_cli, set_options)
 
 DEFAULTS = {
     "cut_width": "10", "cut_depth": "10", "no_cuts": "2", "Pin_width": "10",
@@ -31,68 +32,6 @@ CASES = {
                          "normfeed": "3.33", "finemillfeed": "1.5", "homefeed": "20"},
     "x_on_turning_axis": {"GcodeX": "W", "InvertX": "true", "start_x": "2", "no_cuts": "2"},
 }
-
-TOLERANCE = 2e-4  # rs274 prints positions rounded to 4 decimals
-MOVE = re.compile(r"(STRAIGHT_FEED|STRAIGHT_TRAVERSE)\(([^)]*)\)")
-LETTER_INDEX = {"X": 0, "Y": 1, "Z": 2, "A": 3}
-
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
-
-
-def run_cli(cli, command, settings, output, env):
-    args = [cli, command, "--output", output]
-    for name, value in settings.items():
-        args += ["--set", f"{name}={value}"]
-    result = subprocess.run(args, capture_output=True, text=True, env=env)
-    if result.returncode != 0:
-        fail(f"{' '.join(args)} exited {result.returncode}: {result.stderr}")
-
-
-def interpret(rs274, program_text, work, env):
-    # rs274 knows XYZABC only: the turning axis W is read as A.
-    text = re.sub(r"W(?=[-+.0-9])", "A", program_text)
-    program = os.path.join(work, "rs274.ngc")
-    with open(program, "w", newline="") as f:
-        f.write(text)
-    tools = os.path.join(work, "tools.tbl")
-    with open(tools, "w") as f:
-        f.write("T1 P1 D0 Z0\n")
-    params = os.path.join(work, "params.var")
-    open(params, "w").close()
-    out = os.path.join(work, "canon.txt")
-    result = subprocess.run([rs274, "-g", "-t", tools, "-v", params, program, out],
-                            capture_output=True, text=True, env=env, timeout=60)
-    if result.returncode != 0:
-        fail(f"rs274 refused the program (exit {result.returncode}):\n"
-             f"{result.stdout}\n{result.stderr}")
-    moves = []
-    with open(out) as f:
-        for line in f:
-            m = MOVE.search(line)
-            if m:
-                values = [float(v) for v in m.group(2).split(",")]
-                moves.append((m.group(1) == "STRAIGHT_FEED", values[:4]))
-    return moves
-
-
-def program_position(machine, fields):
-    """Machine XYZA position -> the program's own X, Y, Z (mapping and inversion undone)."""
-    position = []
-    for axis, selector, invert in (("X", "GcodeX", "InvertX"), ("Y", "GCodeY", "InvertY"),
-                                   ("Z", "GCodeZ", "InvertZ")):
-        letter = fields.get(selector, axis)
-        letter = "A" if letter == "W" else letter
-        sign = -1.0 if fields.get(invert) == "true" else 1.0
-        position.append(sign * machine[LETTER_INDEX[letter]])
-    return position
-
-
-def near(a, b):
-    return abs(a - b) <= TOLERANCE
-
 
 def check(fields, moves, tooth):
     saw = float(fields["saw_width"])
@@ -158,27 +97,22 @@ def check(fields, moves, tooth):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--rs274", default="rs274")
-    parser.add_argument("--case", required=True, choices=sorted(CASES))
-    args = parser.parse_args()
+    args = arguments(CASES)
 
     fields = dict(DEFAULTS)
     fields.update(CASES[args.case])
     with tempfile.TemporaryDirectory(prefix="ostrivane-peer-") as work:
-        # rs274 keeps state in HOME: a fresh one each run.
-        env = dict(os.environ, HOME=work, XDG_DATA_HOME=os.path.join(work, "data"),
-                   XDG_DOCUMENTS_DIR=work)
+        env = fresh_environment(work)
         ngc = os.path.join(work, "job.ngc")
         tnd = os.path.join(work, "job.tnd")
-        run_cli(args.cli, "fingerjoint", CASES[args.case], ngc, env)
-        run_cli(args.cli, "tooth", CASES[args.case], tnd, env)
+        settings = set_options(CASES[args.case])
+        run_cli([args.cli, "fingerjoint", "--output", ngc] + settings, env)
+        run_cli([args.cli, "tooth", "--output", tnd] + settings, env)
         with open(ngc, newline="") as f:
             program_text = f.read()
         with open(tnd) as f:
             tooth = [line.strip() for line in f]
-        moves = interpret(args.rs274, program_text, work, env)
+        moves = interpret(args.rs274, program_text, work, env, timeout=60)
         slots, passes = check(fields, moves, tooth)
     print(f"{args.case}: rs274 accepted the program; {slots} slots, {passes} passes match the "
           "tooth file")

@@ -10,22 +10,18 @@ slot), the fast rough pass judges the saw's two edges, the fine pass follows the
 the sampling tolerance, Z returns as documented, repetitions lay copies side by side, and the
 recorded moves are reached.
 """
-import argparse
 import math
 import os
-import re
-import subprocess
 import sys
 import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from rs274_runner import (TOLERANCE, arguments, fail, fresh_environment,  # noqa: E402
+                          interpret, near, program_position, run_cli, set_options)
 from spline_file import write_spline  # noqa: E402
 
 SAW = 4.5
-TOLERANCE = 2e-4       # rs274 prints positions rounded to 4 decimals
 PROFILE_SLACK = 0.06   # the profile's own sampling: YatX stops within 0.01 mm in x
-MOVE = re.compile(r"(STRAIGHT_FEED|STRAIGHT_TRAVERSE)\(([^)]*)\)")
-LETTER_INDEX = {"X": 0, "Y": 1, "Z": 2, "A": 3}
 
 
 def baluster(x):
@@ -62,54 +58,6 @@ CASES = {
                         fields={"GcodeX": "W", "GCodeZ": "X", "InvertZ": "true",
                                 "resolution": "100"}),
 }
-
-
-def fail(message):
-    print("FAIL: " + message)
-    sys.exit(1)
-
-
-def interpret(rs274, program_text, work, env):
-    # rs274 knows XYZABC only: the turning axis W is read as A.
-    text = re.sub(r"W(?=[-+.0-9])", "A", program_text)
-    program = os.path.join(work, "rs274.ngc")
-    with open(program, "w", newline="") as f:
-        f.write(text)
-    tools = os.path.join(work, "tools.tbl")
-    with open(tools, "w") as f:
-        f.write("T1 P1 D0 Z0\n")
-    params = os.path.join(work, "params.var")
-    open(params, "w").close()
-    out = os.path.join(work, "canon.txt")
-    result = subprocess.run([rs274, "-g", "-t", tools, "-v", params, program, out],
-                            capture_output=True, text=True, env=env, timeout=300)
-    if result.returncode != 0:
-        fail(f"rs274 refused the program (exit {result.returncode}):\n"
-             f"{result.stdout}\n{result.stderr}")
-    moves = []
-    with open(out) as f:
-        for line in f:
-            m = MOVE.search(line)
-            if m:
-                values = [float(v) for v in m.group(2).split(",")]
-                moves.append((m.group(1) == "STRAIGHT_FEED", values[:4]))
-    return moves
-
-
-def program_position(machine, fields):
-    """Machine XYZA position -> the program's own X, Y, Z (mapping and inversion undone)."""
-    position = []
-    for axis, selector, invert in (("X", "GcodeX", "InvertX"), ("Y", "GCodeY", "InvertY"),
-                                   ("Z", "GCodeZ", "InvertZ")):
-        letter = fields.get(selector, axis)
-        letter = "A" if letter == "W" else letter
-        sign = -1.0 if fields.get(invert) == "true" else 1.0
-        position.append(sign * machine[LETTER_INDEX[letter]])
-    return position
-
-
-def near(a, b, tolerance=TOLERANCE):
-    return abs(a - b) <= tolerance
 
 
 def lowest(f, a, b, step=0.01):
@@ -202,17 +150,12 @@ def check(case, fields, positions):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--rs274", default="rs274")
-    parser.add_argument("--case", required=True, choices=sorted(CASES))
-    args = parser.parse_args()
+    args = arguments(CASES)
     case = CASES[args.case]
     fields = dict(case.get("fields", {}))
 
     with tempfile.TemporaryDirectory(prefix="ostrivane-peer-") as work:
-        env = dict(os.environ, HOME=work, XDG_DATA_HOME=os.path.join(work, "data"),
-                   XDG_DOCUMENTS_DIR=work)
+        env = fresh_environment(work)
         f = case["f"]
         profile = [(float(x), f(x)) for x in range(case["length"] + 1)]
         spline2 = []
@@ -231,14 +174,11 @@ def main():
                 for slot in case["slots"]:
                     t.write("".join(f"{v}\r\n" for v in slot))
             command += ["--tooth", tnd]
-        for name, value in fields.items():
-            command += ["--set", f"{name}={value}"]
-        result = subprocess.run(command, capture_output=True, text=True, env=env)
-        if result.returncode != 0:
-            fail(f"{' '.join(command)} exited {result.returncode}: {result.stderr}")
+        command += set_options(fields)
+        run_cli(command, env)
         with open(ngc, newline="") as g:
             program_text = g.read()
-        moves = interpret(args.rs274, program_text, work, env)
+        moves = interpret(args.rs274, program_text, work, env, timeout=300)
         positions = [(feed, program_position(m, fields)) for feed, m in moves]
         plunges, fine_points = check(case, fields, positions)
     print(f"{args.case}: rs274 accepted the program; {plunges} plunges and {fine_points} fine "

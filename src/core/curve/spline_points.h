@@ -100,6 +100,10 @@ class TBetaSPLpoints : public BetaSpline {
     // curve parameter of the result in oldtime. Left of the curve it gives the start, right of
     // it the end.
     double YatX(double X_Value);
+    // The same search with the curve's points taken from `evaluate_point(t, x, y)`, for a caller
+    // that keeps points it has evaluated before; defined in spline_search.h.
+    template <typename EvaluatePoint>
+    double YatX(double X_Value, EvaluatePoint&& evaluate_point);
     // Walks the profile at the resolution 1/steps_mm_x and records every change of direction
     // of y in GradientsArray, with YminY and YmaxY. True when the walk failed: more than 300
     // turning points (the 300 stay), or a walk refused (a resolution below 1 sample/mm, a
@@ -155,6 +159,10 @@ class TBetaSPLpoints : public BetaSpline {
     void sample_chunks(bool use_height, DrawChunk&& draw_chunk);
 
   private:
+    // YatX's parameter steps: the forward scan from t = 0, and the finer one it starts with
+    // when the curve's start already lies near the x sought.
+    static constexpr double kCoarseStep = 0.1;
+    static constexpr double kFineStep = 0.0001;
     // The coarse forward scan of YatX (parameter steps of 0.1 from t = 0) depends only on the
     // curve, so it is kept as a table: entry i holds t_i, the point at t_i and the largest x
     // (NaN counting as infinite) of entries 0 … i, which tells where the scan would stop.
@@ -163,7 +171,19 @@ class TBetaSPLpoints : public BetaSpline {
         std::uint64_t generation = 0;
         int Nopoints = -1;
     };
-    const CoarseScan& coarse_scan();
+    // The table, made again first when the curve has changed since. Searches call this once
+    // each, so the common case stays a check in line.
+    const CoarseScan& coarse_scan() {
+        if (scan_.generation != curve_generation() || scan_.Nopoints != Nopoints)
+            make_coarse_scan();
+#ifndef NDEBUG
+        else
+            check_coarse_scan();
+#endif
+        return scan_;
+    }
+    void make_coarse_scan();
+    void check_coarse_scan();
     void leave_oldtime_at_last_turn();
     std::uint64_t curve_fingerprint() const;
 

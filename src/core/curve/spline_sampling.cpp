@@ -5,14 +5,13 @@
 #include <limits>
 
 #include "core/curve/spline_points.h"
+#include "core/curve/spline_search.h"
 #include "core/plot/tgrita.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane {
 
 namespace {
-constexpr double kCoarseStep = 0.1;
-constexpr double kFineStep = 0.0001;
 // The turning-point marker: a one-character arrow-like glyph.
 constexpr const char* kTurnMark = "\x1e";
 // Rounding noise of a flat stretch is far below this; a real slope at the finest resolution
@@ -48,18 +47,17 @@ std::uint64_t TBetaSPLpoints::curve_fingerprint() const {
     return hash ^ static_cast<std::uint64_t>(Nopoints);
 }
 
-const TBetaSPLpoints::CoarseScan& TBetaSPLpoints::coarse_scan() {
-    if (scan_.generation == curve_generation() && scan_.Nopoints == Nopoints) {
+void TBetaSPLpoints::check_coarse_scan() {
 #ifndef NDEBUG
-        // A full check costs a pass over the curve; every 32nd use still catches any writer
-        // that forgets curve_changed().
-        if (++scan_uses_ % 32 == 1) {
-            assert(scan_fingerprint_ == curve_fingerprint() &&
-                   "curve written without curve_changed()");
-        }
-#endif
-        return scan_;
+    // A full check costs a pass over the curve; every 32nd use still catches any writer that
+    // forgets curve_changed().
+    if (++scan_uses_ % 32 == 1) {
+        assert(scan_fingerprint_ == curve_fingerprint() && "curve written without curve_changed()");
     }
+#endif
+}
+
+void TBetaSPLpoints::make_coarse_scan() {
     scan_.t.clear();
     scan_.x.clear();
     scan_.y.clear();
@@ -86,61 +84,10 @@ const TBetaSPLpoints::CoarseScan& TBetaSPLpoints::coarse_scan() {
     scan_fingerprint_ = curve_fingerprint();
     scan_uses_ = 0;
 #endif
-    return scan_;
 }
 
 double TBetaSPLpoints::YatX(double X_Value) {
-    const int n = segments();
-    const double tmax = n - 1e-11;
-    double t = 0;
-    if (tmax < 0)
-        t = tmax;
-    double x = 0;
-    double y = 0;
-    evaluate(t, x, y);
-    double step = std::fabs(x - X_Value) <= 0.3 ? kFineStep : kCoarseStep;
-    // The first coarse scan from t = 0 is looked up instead of walked; it ends where the
-    // walk would end, in the same state, so the rest of the search is unchanged.
-    bool look_up = step == kCoarseStep && tmax >= 0 && !std::isnan(X_Value);
-    for (;;) {
-        if (look_up) {
-            look_up = false;
-            const CoarseScan& scan = coarse_scan();
-            const std::size_t entries = scan.x.size();
-            std::size_t stop = 0;  // index of t after the walk
-            if (x < X_Value) {
-                // The walk evaluates entry j and moves on to j + 1 while entry j's x is below
-                // X_Value and t_(j+1) is below tmax.
-                const auto first_reaching =
-                    std::lower_bound(scan.reach.begin(), scan.reach.end(), X_Value);
-                const std::size_t j = static_cast<std::size_t>(first_reaching - scan.reach.begin());
-                stop = std::min(j + 1, entries);
-                x = scan.x[stop - 1];
-                y = scan.y[stop - 1];
-            }
-            t = scan.t[stop];
-        } else {
-            while (x < X_Value && t < tmax) {
-                evaluate(t, x, y);
-                t = t + step;
-            }
-        }
-        t = t - step;
-        if (t < 0)
-            t = 0;
-        step = step / 2;
-        evaluate(t, x, y);
-        while (x > X_Value && t > 1e-11) {
-            t = t - step;
-            if (t < 0)
-                t = 0;
-            evaluate(t, x, y);
-        }
-        if (std::fabs(x - X_Value) < 0.01 || step < 1e-11)
-            break;
-    }
-    oldtime = t < 0 ? 0 : t;
-    return y;
+    return YatX(X_Value, [this](double t, double& x, double& y) { evaluate(t, x, y); });
 }
 
 bool TBetaSPLpoints::Calcgradients(JobContext* job) {

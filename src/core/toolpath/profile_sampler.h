@@ -7,10 +7,9 @@
 namespace ostrivane {
 
 // The profile search YatX for long runs of nearby x, as the fine pass makes them: the same
-// result and parameter bit for bit, cheaper. Nearby searches walk the same curve parameters
-// through their first halvings, so the curve points already evaluated are kept (a small table
-// keyed by the exact parameter) together with the coarse scan from t = 0. Both are dropped
-// whenever the curve changes.
+// search, so the same result and parameter bit for bit, cheaper. Nearby searches walk the same
+// curve parameters through their first halvings, so the curve points already evaluated are
+// kept (a small table keyed by the exact parameter), dropped whenever the curve changes.
 class ProfileSampler {
   public:
     explicit ProfileSampler(TBetaSPLpoints& curve) : curve_(curve) {}
@@ -35,8 +34,6 @@ class ProfileSampler {
     std::uint64_t generation_ = 0;
     int Nopoints_ = -1;
     std::vector<Point> cache_;
-    // The coarse scan: parameters, points and the largest x reached so far (NaN as infinite).
-    std::vector<double> t_, x_, y_, reach_;
 };
 
 }  // namespace ostrivane

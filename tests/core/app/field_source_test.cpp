@@ -6,18 +6,11 @@
 #include "core/app/main_window_fields.h"
 #include "core/text/error.h"
 #include "support/comma_locale.h"
+#include "support/error_of.h"
 
 namespace ostrivane {
 namespace {
-
-std::string message_of(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
+using test::error_of;
 
 TEST(FieldChecks, MessagesNameTheTextAndTheLabel) {
     FieldValues fields(main_window_components());
@@ -25,13 +18,13 @@ TEST(FieldChecks, MessagesNameTheTextAndTheLabel) {
     EXPECT_EQ(validate_integer(fields, "no_cuts"), 2);
 
     fields.set_text("saw_width", "3,2");
-    EXPECT_EQ(message_of([&] { validate_float(fields, "saw_width"); }),
+    EXPECT_EQ(error_of([&] { validate_float(fields, "saw_width"); }),
               "3,2 inside Saw width (mm) is not a valid floating point number.");
     fields.set_text("saw_width", "");
-    EXPECT_EQ(message_of([&] { validate_float(fields, "saw_width"); }),
+    EXPECT_EQ(error_of([&] { validate_float(fields, "saw_width"); }),
               " inside Saw width (mm) is not a valid floating point number.");
     fields.set_text("no_cuts", "2.0");
-    EXPECT_EQ(message_of([&] { validate_integer(fields, "no_cuts"); }),
+    EXPECT_EQ(error_of([&] { validate_integer(fields, "no_cuts"); }),
               "2.0 inside Number of cuts is not a valid round number.");
 }
 

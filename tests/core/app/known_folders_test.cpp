@@ -3,17 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 #include <map>
 #include <optional>
 
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "support/error_of.h"
 #include "support/temp_dir.h"
 
 namespace ostrivane {
 namespace {
 namespace fs = std::filesystem;
+using test::error_of;
 
 // Sets the folder variables for one test and puts the old values back afterwards.
 class Environment {
@@ -46,15 +47,6 @@ class Environment {
                                             "XDG_DOCUMENTS_DIR"};
     std::map<std::string, std::string> saved_;
 };
-
-std::string error_of(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 TEST(UserDirs, DocumentsEntry) {
     const fs::path home = "/home/anna";

@@ -8,11 +8,13 @@
 #include "core/app/main_window_fields.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "support/error_of.h"
 #include "support/file_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace ostrivane {
 namespace {
+using test::error_of;
 
 class LogTest : public ::testing::Test {
   protected:
@@ -110,17 +112,6 @@ TEST_F(LogTest, ReopenAppendsAndClearsTheMemos) {
     EXPECT_EQ(
         file_text(),
         "Mon 5 Jan at 14:03:07:045 : first run\r\nMon 5 Jan at 14:03:07:045 : second run\r\n");
-}
-
-// The message of the Error that `f` throws, or "" when it throws none.
-template <typename F>
-std::string error_of(F&& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "";
 }
 
 TEST(LogFailure, FileErrorRaisedWithItsCauseAndMemosUntouched) {

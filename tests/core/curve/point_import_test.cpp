@@ -7,6 +7,7 @@
 
 #include "core/text/error.h"
 #include "curve_fixture.h"
+#include "support/error_of.h"
 
 namespace ostrivane {
 namespace {
@@ -22,12 +23,7 @@ class PointImportTest : public ::testing::Test {
         return out;
     }
     std::string error_of(std::string_view text) {
-        try {
-            import_points(text, set);
-        } catch (const Error& e) {
-            return e.what();
-        }
-        return "";
+        return test::error_of([&] { import_points(text, set); });
     }
 
     test::PlotFixture plot;

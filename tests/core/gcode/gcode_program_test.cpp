@@ -6,6 +6,7 @@
 #include "core/app/main_window_fields.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "support/error_of.h"
 #include "support/scripted_operator.h"
 #include "support/temp_dir.h"
 
@@ -40,12 +41,7 @@ struct Frame : ::testing::Test {
     }
     std::string error_of(GcodeJob job, const std::function<void(GcodeProgram&)>& body,
                          OutputDestination where = {}) {
-        try {
-            run(job, body, where);
-        } catch (const Error& e) {
-            return e.what();
-        }
-        return "(no error)";
+        return test::error_of([&] { run(job, body, where); });
     }
 };
 

@@ -3,16 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
 #include "core/gcode/axis_mapping.h"
 #include "core/gcode/machine_settings.h"
 #include "core/text/error.h"
+#include "support/error_of.h"
 
 namespace ostrivane {
 namespace {
+using test::error_of;
 
 struct Motion {
     FieldValues fields{main_window_components()};
@@ -27,15 +28,6 @@ struct Motion {
         return out.text();
     }
 };
-
-std::string error_of(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
 
 struct StepCase {
     char stepper;

@@ -2,16 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <random>
 
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "support/error_of.h"
 #include "support/near.h"
 #include "support/temp_dir.h"
 
 namespace ostrivane {
 namespace {
+using test::error_of;
 
 TEST(ProgramStats, RelativeProgramWithHomingAndDwell) {
     // 3-4-5 feed move at 300 mm/min, a rapid back along X at 600, a dwell, then the footer:
@@ -54,15 +55,6 @@ TEST(ProgramStats, RefusesTextThatIsNotGcode) {
     }
     EXPECT_THROW(program_stats("G01 X"), Error);
     EXPECT_THROW(program_stats("#1=5"), Error);
-}
-
-std::string error_of(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "(no error)";
 }
 
 TEST(ProgramStats, ArcsCountAsFeedMovesByTheirChord) {

@@ -3,27 +3,18 @@
 #include <gtest/gtest.h>
 
 #include "core/text/error.h"
+#include "support/error_of.h"
 #include "support/file_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace ostrivane {
 namespace {
 namespace fs = std::filesystem;
+using test::error_of;
 using test::folder_listing;
 using test::perms_of;
 using test::read_bytes;
 using test::write_bytes;
-
-// The message of the Error that `save` throws, or "" when it throws none.
-template <typename F>
-std::string error_of(F&& save) {
-    try {
-        save();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "";
-}
 
 TEST(AtomicSave, ReplacesWholeAndLeavesNoTemporary) {
     test::TempDir dir;

@@ -8,6 +8,7 @@
 
 #include "core/app/known_folders.h"
 #include "core/text/error.h"
+#include "support/error_of.h"
 #include "support/temp_dir.h"
 
 namespace ostrivane {
@@ -41,12 +42,7 @@ TEST(SawOutline, ReadsPairsOfLines) {
 }
 
 std::string error_of(std::string_view text) {
-    try {
-        parse_saw_outline(text);
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "(no error)";
+    return test::error_of([&] { parse_saw_outline(text); });
 }
 
 TEST(SawOutline, RefusesWhatNoSawHas) {

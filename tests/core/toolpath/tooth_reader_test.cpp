@@ -6,18 +6,11 @@
 #include <string>
 
 #include "core/text/error.h"
+#include "support/error_of.h"
 
 namespace ostrivane {
 namespace {
-
-std::string error_of(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "(no error)";
-}
+using test::error_of;
 
 TEST(ToothFile, ReadsTheWritersLayoutAndLooserOnes) {
     // As the finger-joint tab writes it: the count, then 23-character reals.
