@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "core/curve/sample_walk.h"
 #include "core/curve/spline_points.h"
 #include "core/curve/spline_search.h"
 #include "core/plot/tgrita.h"
@@ -19,13 +20,6 @@ constexpr const char* kTurnMark = "\x1e";
 constexpr double kFlat = 1e-9;
 // Far beyond any real profile (100 m at 1000 samples/mm), and still walked in seconds.
 constexpr double kMaxSamples = 1e8;
-// An ordinary profile costs a few evaluations per sample, an unevenly spaced one up to about a
-// thousand. A hostile one (a steep stretch that shrinks the search step, then a long gentle one)
-// can cost millions per sample, so the walk gets a budget: generous per sample, with a floor for
-// short profiles and a ceiling that keeps any walk to a few seconds.
-constexpr double kEvaluationsPerSample = 1024;
-constexpr double kMinEvaluations = 1e6;
-constexpr double kMaxEvaluations = 2e8;
 // How often the walk lets its host breathe, in evaluations.
 constexpr std::uint64_t kPumpEvery = 1u << 16;
 }  // namespace
@@ -110,9 +104,7 @@ bool TBetaSPLpoints::Calcgradients(JobContext* job) {
         GradCounter = 0;
         return true;
     }
-    const auto budget = static_cast<std::uint64_t>(
-        std::min(kMaxEvaluations,
-                 kMinEvaluations + kEvaluationsPerSample * std::max(expected_samples, 0.0)));
+    const std::uint64_t budget = sample_walk_budget(expected_samples);
     std::uint64_t evaluations = 0;
     YminY = YatX(XmaxX);
     YmaxY = YminY;
@@ -128,41 +120,29 @@ bool TBetaSPLpoints::Calcgradients(JobContext* job) {
     while (XmaxX - h > xa && t < tend - 1e-10) {
         // Find the next sample between h and 2h further in x. The search looks past the end
         // of the curve on purpose and handles that itself, so those looks are not reported.
-        double xb = 0;
-        double yb = 0;
-        for (;;) {
-            t = t + dt;
-            const CurvePoint b = evaluate_at(t, false);
-            xb = b.x;
-            yb = b.y;
-            if (++evaluations % kPumpEvery == 0 && job != nullptr) {
-                job->progress(xb - x0, XmaxX - x0);
-                job->pump();
-                if (job->cancelled()) {
-                    message("Calculating the turning points was cancelled");
-                    return true;
-                }
-            }
-            if (evaluations > budget) {
-                message(
-                    "The profile is too irregular to sample at this resolution: its turning "
-                    "points were given up after " +
-                    std::to_string(budget) + " curve evaluations");
-                return true;
-            }
-            if (xb - xa <= h && t < tend)
-                continue;
-            if (!(xb - xa <= 2 * h && t < tend)) {
-                if (t >= tend)
-                    xb = xa + 2 * h;
-                t = t - dt;
-                dt = dt / 2;
-            }
-            if (xb - xa < 2 * h)
-                break;
-            if (dt < 1e-10)
-                break;
+        CurvePoint b;
+        bool cancelled = false;
+        const bool found = next_sample([this](double at) { return evaluate_at(at, false); },
+                                       [&](double x) {
+                                           if (++evaluations % kPumpEvery == 0 && job != nullptr) {
+                                               job->progress(x - x0, XmaxX - x0);
+                                               job->pump();
+                                               cancelled = job->cancelled();
+                                               if (cancelled)
+                                                   return false;
+                                           }
+                                           return evaluations <= budget;
+                                       },
+                                       xa, h, tend, PastTheEnd::FullStep, t, dt, b);
+        if (!found) {
+            message(cancelled ? std::string("Calculating the turning points was cancelled")
+                              : "The profile is too irregular to sample at this resolution: its "
+                                "turning points were given up after " +
+                                    std::to_string(budget) + " curve evaluations");
+            return true;
         }
+        const double xb = b.x;
+        const double yb = b.y;
         if (dt < 1e-10 / 3) {
             message("Not converged calculating spline gradients...");
             dt = 0.001;

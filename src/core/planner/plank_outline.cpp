@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/curve/sample_walk.h"
 #include "core/curve/spline_points.h"
 #include "core/text/error.h"
 
@@ -12,11 +13,6 @@ namespace {
 
 // The outline is sampled once per millimetre.
 constexpr double kStep = 1.0;
-// As for the turning points: generous per sample, with a floor for short profiles and a
-// ceiling that keeps a hostile profile to a few seconds.
-constexpr double kEvaluationsPerSample = 1024;
-constexpr double kMinEvaluations = 1e6;
-constexpr double kMaxEvaluations = 2e8;
 constexpr std::uint64_t kPumpEvery = 1u << 12;
 
 // The curve at t without the clamp notice: the step search looks past the end on purpose.
@@ -40,44 +36,33 @@ void FillSpline(const TBetaSPLpoints& profile, double draaias, double margin, do
     double ya = a.y;
     const double x0 = xa;
     const double expected_samples = std::max(profile.XmaxX - x0, 0.0) / h;
-    const double budget =
-        std::min(kMaxEvaluations, kMinEvaluations + kEvaluationsPerSample * expected_samples);
+    const std::uint64_t budget = sample_walk_budget(expected_samples);
     std::uint64_t evaluations = 0;
     double dt = 0.01;
     double t = 0;
     while (profile.XmaxX - h >= xa && t < tend - 1e-10) {
         // The next sample between h and 2h further in x. Unlike the turning-point walk, a look
         // past the end keeps the end point as it is.
-        double xb = 0;
-        double yb = 0;
-        for (;;) {
-            t = t + dt;
-            const CurvePoint b = point_at(profile, t);
-            xb = b.x;
-            yb = b.y;
-            if (++evaluations % kPumpEvery == 0) {
-                job.progress(xb - x0, profile.XmaxX - x0);
-                job.pump();
-                if (job.cancelled())
-                    throw Error("Filling the plank outline was cancelled");
-            }
-            if (static_cast<double>(evaluations) > budget) {
-                throw Error(
-                    "The profile is too irregular to sample for a plank template: the outline "
-                    "was given up after " +
-                    std::to_string(static_cast<std::uint64_t>(budget)) + " curve evaluations");
-            }
-            if (xb - xa <= h && t < tend)
-                continue;
-            if (!(xb - xa <= 2 * h && t < tend)) {
-                t = t - dt;
-                dt = dt / 2;
-            }
-            if (xb - xa < 2 * h)
-                break;
-            if (dt < 1e-10)
-                break;
-        }
+        CurvePoint b;
+        next_sample([&profile](double at) { return point_at(profile, at); },
+                    [&](double x) {
+                        if (++evaluations % kPumpEvery == 0) {
+                            job.progress(x - x0, profile.XmaxX - x0);
+                            job.pump();
+                            if (job.cancelled())
+                                throw Error("Filling the plank outline was cancelled");
+                        }
+                        if (evaluations > budget) {
+                            throw Error(
+                                "The profile is too irregular to sample for a plank template: the "
+                                "outline was given up after " +
+                                std::to_string(budget) + " curve evaluations");
+                        }
+                        return true;
+                    },
+                    xa, h, tend, PastTheEnd::EndPoint, t, dt, b);
+        const double xb = b.x;
+        const double yb = b.y;
         if (dt < 1e-10 / 3) {
             profile.notices().notice("Not converged filling spline...");
             dt = 0.001;
