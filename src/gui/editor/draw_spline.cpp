@@ -1,5 +1,4 @@
 #include "gui/editor/draw_spline.h"
-#include "gui/app/qt_text.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,6 +27,7 @@
 #include "core/toolpath/turning_job.h"
 #include "gui/app/frame_field.h"
 #include "gui/app/qt_operator.h"
+#include "gui/app/qt_text.h"
 #include "gui/app/widget_form.h"
 #include "gui/editor/draw_spline_parts.h"
 #include "gui/editor/editor_job_context.h"

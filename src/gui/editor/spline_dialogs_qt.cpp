@@ -1,5 +1,4 @@
 #include "gui/editor/spline_dialogs_qt.h"
-#include "gui/app/qt_text.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -8,6 +7,7 @@
 #include "core/text/error.h"
 #include "gui/app/frame_field.h"
 #include "gui/app/qt_operator.h"
+#include "gui/app/qt_text.h"
 
 namespace ostrivane::gui {
 namespace {

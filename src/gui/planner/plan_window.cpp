@@ -1,5 +1,4 @@
 #include "gui/planner/plan_window.h"
-#include "gui/app/qt_text.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -34,6 +33,7 @@
 #include "gui/app/frame_field.h"
 #include "gui/app/qt_job_context.h"
 #include "gui/app/qt_operator.h"
+#include "gui/app/qt_text.h"
 #include "gui/app/widget_form.h"
 #include "gui/planner/page_image.h"
 #include "gui/planner/plan_printing.h"
