@@ -27,7 +27,7 @@ struct Engine {
             engine->save_point(p[0], p[1]);
             engine->spline2.save_point(p[0] - 1, p[1] + 2);
         }
-        engine->Calcgradients();
+        static_cast<void>(engine->Calcgradients());
         engine->placesaws();
     }
     SilentSink notices;

@@ -5,12 +5,15 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
 #include "core/fingerjoint/finger_joint_program.h"
-#include "core/gcode/motion.h"
+#include "core/gcode/gcode_writer.h"
 #include "core/gcode/program_stats.h"
+#include "core/text/file_io.h"
 
 namespace {
 using namespace ostrivane;
@@ -57,8 +60,7 @@ struct FingerJointJob {
 void BM_MotionLines(benchmark::State& state) {
     FieldValues fields(main_window_components());
     CountingSink sink;
-    const FieldMachineSettings settings(fields);
-    GcodeMotion motion(settings, sink);
+    GcodeWriter motion(read_machine_settings(fields), sink);
     double mm = 0.123456789;
     for (auto _ : state) {
         motion.steps('X', mm, true);
@@ -82,6 +84,29 @@ void BM_FingerJointProgramFile(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(bytes * state.iterations()));
 }
 BENCHMARK(BM_FingerJointProgramFile)->Arg(100)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The I/O floor of the case above: the same bytes, already made, saved the same way (a
+// temporary file beside the target, put in place at the end) in lines of the same length.
+void BM_CopySameBytes(benchmark::State& state) {
+    FingerJointJob job("ostrivane-bench-copy", state.range(0));
+    const std::string bytes = *read_file(*job.write());
+    std::vector<std::string_view> lines;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t end = bytes.find('\n', at) + 1;
+        lines.emplace_back(bytes.data() + at, end - at);
+        at = end;
+    }
+    const fs::path target = job.folder / "copy.ngc";
+    for (auto _ : state) {
+        AtomicFile file(target);
+        for (const std::string_view line : lines)
+            file.write(line);
+        file.commit();
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines.size()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(bytes.size() * state.iterations()));
+}
+BENCHMARK(BM_CopySameBytes)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 // The window's "Write GCODE file" with logging on: the program and its summary, counted while
 // the lines are written.

@@ -9,9 +9,11 @@
 
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
+#include "core/gcode/gcode_writer.h"
 #include "core/gcode/machine_settings.h"
-#include "core/gcode/motion.h"
+#include "core/gcode/move_stream.h"
 #include "core/plot/tgrita.h"
+#include "core/scene/turning_drawer.h"
 #include "core/toolpath/tgrad.h"
 
 namespace {
@@ -81,7 +83,7 @@ struct Job {
     Tgrita grita{screen, nullptr, true, [](std::string_view, bool) {}};
     std::unique_ptr<TGrad> engine;
     FieldValues fields{main_window_components()};
-    FieldMachineSettings settings{fields};
+    MachineSettings settings = read_machine_settings(fields);
 };
 
 Job& job() {
@@ -95,11 +97,13 @@ void BM_TurningJob(benchmark::State& state) {
     Job& j = job();
     for (auto _ : state) {
         CountingSink sink;
-        GcodeMotion motion(j.settings, sink);
-        double lastX = 0;
-        double lastY = 0;
-        const bool failed = j.engine->CalcSpline(motion, j.fields, false, lastX, lastY);
-        if (failed)
+        GcodeWriter writer(j.settings, sink);
+        MoveStream head(writer);
+        TurningDrawer drawer(j.grita, &j.bitmap, *j.engine);
+        j.engine->set_view(&drawer);
+        const Outcome outcome = j.engine->CalcSpline(head, false, false);
+        j.engine->set_view(nullptr);
+        if (failed(outcome))
             state.SkipWithError("the turning calculation failed");
         job_lines = sink.lines;
         benchmark::DoNotOptimize(sink.bytes);
@@ -115,7 +119,7 @@ void BM_WriteLinesOnly(benchmark::State& state) {
     const std::int64_t lines = job_lines > 0 ? job_lines : 750000;
     for (auto _ : state) {
         CountingSink sink;
-        GcodeMotion motion(j.settings, sink);
+        GcodeWriter motion(j.settings, sink);
         double x = 0.0021234;
         for (std::int64_t k = 0; k < lines; ++k) {
             motion.steps_combined({x, 0.001 * static_cast<double>(k % 7) - 0.003, 0}, false);

@@ -79,7 +79,7 @@ std::string gradients_json(TBetaSPLpoints& profile, Notices& notices) {
         notices.texts.emplace_back("A profile needs at least two points for turning points");
         return "null";
     }
-    const bool overflow = profile.Calcgradients();
+    const bool overflow = failed(profile.Calcgradients());
     std::string out = "{\"YminY\":" + number(profile.YminY) +
                       ",\"YmaxY\":" + number(profile.YmaxY) + ",\"points\":[";
     for (int i = 1; i <= profile.GradCounter; ++i) {

@@ -8,6 +8,7 @@
 #include "core/curve/spline_stream.h"
 #include "core/plot/canvas.h"
 #include "core/text/job_context.h"
+#include "core/text/outcome.h"
 
 namespace ostrivane {
 
@@ -105,10 +106,10 @@ class TBetaSPLpoints : public BetaSpline {
     template <typename EvaluatePoint>
     double YatX(double X_Value, EvaluatePoint&& evaluate_point);
     // Walks the profile at the resolution 1/steps_mm_x and records every change of direction
-    // of y in GradientsArray, with YminY and YmaxY. True when the walk failed: more than 300
+    // of y in GradientsArray, with YminY and YmaxY. Fails when more than 300
     // turning points (the 300 stay), or a walk refused (a resolution below 1 sample/mm, a
     // profile too long or too irregular to sample, or cancelled by `job`), with a notice.
-    bool Calcgradients(JobContext* job = nullptr);
+    Outcome Calcgradients(JobContext* job = nullptr);
     // The turning points' marks, on the plot surface.
     void draw_gradients();
 

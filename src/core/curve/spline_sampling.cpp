@@ -84,13 +84,13 @@ double TBetaSPLpoints::YatX(double X_Value) {
     return YatX(X_Value, [this](double t, double& x, double& y) { evaluate(t, x, y); });
 }
 
-bool TBetaSPLpoints::Calcgradients(JobContext* job) {
+Outcome TBetaSPLpoints::Calcgradients(JobContext* job) {
     // Below one sample per millimetre the walk could never advance (a negative step never
     // reaches the next sample); it would loop for ever.
     if (!(steps_mm_x >= 1)) {
         message("Spline samples/mm must be at least 1");
         GradCounter = 0;
-        return true;
+        return Outcome::failed;
     }
     const double h = 1 / steps_mm_x;
     double x0 = 0;
@@ -102,7 +102,7 @@ bool TBetaSPLpoints::Calcgradients(JobContext* job) {
     if (!(expected_samples <= kMaxSamples)) {
         message("The profile is too long to sample at this resolution");
         GradCounter = 0;
-        return true;
+        return Outcome::failed;
     }
     const std::uint64_t budget = sample_walk_budget(expected_samples);
     std::uint64_t evaluations = 0;
@@ -139,7 +139,7 @@ bool TBetaSPLpoints::Calcgradients(JobContext* job) {
                               : "The profile is too irregular to sample at this resolution: its "
                                 "turning points were given up after " +
                                     std::to_string(budget) + " curve evaluations");
-            return true;
+            return Outcome::failed;
         }
         const double xb = b.x;
         const double yb = b.y;
@@ -159,7 +159,7 @@ bool TBetaSPLpoints::Calcgradients(JobContext* job) {
             if (GradCounter == kMaxGradients) {
                 message("Too many gradients....");
                 leave_oldtime_at_last_turn();
-                return true;
+                return Outcome::failed;
             }
             gradient_rec& turn = GradientsArray[GradCounter + 1];
             turn.positionX = xb;
@@ -172,7 +172,7 @@ bool TBetaSPLpoints::Calcgradients(JobContext* job) {
         }
     }
     leave_oldtime_at_last_turn();
-    return false;
+    return Outcome::done;
 }
 
 void TBetaSPLpoints::leave_oldtime_at_last_turn() {

@@ -89,7 +89,7 @@ void TBetaSPLpoints::Scale(double min_X, double min_Y, double max_X, double max_
     HeldNotices walk_notices;
     MessageSink& own = notices();
     set_notices(walk_notices);
-    const bool failed = Calcgradients();
+    const bool failed = ostrivane::failed(Calcgradients());
     set_notices(own);
     // Without the whole sampled y range the points would land at wrong heights.
     if (failed) {

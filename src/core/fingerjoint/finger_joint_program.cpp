@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/gcode/gcode_program.h"
+#include "core/gcode/move_stream.h"
 #include "core/text/error.h"
 #include "core/text/number_format.h"
 
@@ -19,15 +20,15 @@ constexpr double passes_per_pump = 1024;
 // The five basic motions of a pass.
 class Saw {
   public:
-    Saw(GcodeMotion& motion, const TfastRec& job) : motion_(motion), job_(job) {}
-    void fward(double depth) { motion_.steps('Y', depth + job_.job_distance, false); }
-    void back(double depth) { motion_.steps('Y', -depth - job_.job_distance, true); }
-    void up() { motion_.steps('Z', job_.job_height, false); }
-    void down() { motion_.steps('Z', -job_.job_height, false); }
-    void right(double mm_right) { motion_.steps('X', mm_right, true); }
+    Saw(MoveStream& head, const TfastRec& job) : head_(head), job_(job) {}
+    void fward(double depth) { head_.by(Axis::Y, depth + job_.job_distance, false); }
+    void back(double depth) { head_.by(Axis::Y, -depth - job_.job_distance, true); }
+    void up() { head_.by(Axis::Z, job_.job_height, false); }
+    void down() { head_.by(Axis::Z, -job_.job_height, false); }
+    void right(double mm_right) { head_.by(Axis::X, mm_right, true); }
 
   private:
-    GcodeMotion& motion_;
+    MoveStream& head_;
     const TfastRec& job_;
 };
 
@@ -43,12 +44,14 @@ SlotPasses slot_passes(const TfastRec& job) {
     return {n + 1, n > 0 ? (job.width_of_cut - job.width_of_saw) / n : 0.0};
 }
 
-void write_finger_joint_passes(GcodeMotion& motion, const TfastRec& job, JobContext& context) {
-    motion.steps('X', job.start_positionX, true);
-    motion.steps('Y', job.start_positionY, true);
-    motion.steps('Z', -job.start_positionZ, true);
+void write_finger_joint_passes(MoveSink& out, const TfastRec& job, JobContext& context) {
+    MoveStream head(out);
+    head.begin(PassKind::finger_joint, 1);
+    head.by(Axis::X, job.start_positionX, true);
+    head.by(Axis::Y, job.start_positionY, true);
+    head.by(Axis::Z, -job.start_positionZ, true);
 
-    Saw saw(motion, job);
+    Saw saw(head, job);
     const SlotPasses slot = slot_passes(job);
     const double total = job.number_of_cuts * slot.passes;
     double done = 0;
@@ -95,10 +98,7 @@ std::optional<std::string> write_motClick(FieldSource& fields, Operator& op, Tfa
     }
     return write_gcode_program(
         GcodeJob::finger_joint, fields, op, fields.text("mot_name"), destination,
-        [&](GcodeProgram& program) {
-            GcodeMotion motion = program.motion();
-            write_finger_joint_passes(motion, job, context);
-        },
+        [&](GcodeProgram& program) { write_finger_joint_passes(program.moves(), job, context); },
         tap);
 }
 

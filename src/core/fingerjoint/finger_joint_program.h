@@ -6,7 +6,7 @@
 #include "core/app/operator.h"
 #include "core/fingerjoint/fast_rec.h"
 #include "core/gcode/line_writer.h"
-#include "core/gcode/motion.h"
+#include "core/gcode/move.h"
 #include "core/text/job_context.h"
 
 namespace ostrivane {
@@ -23,7 +23,7 @@ SlotPasses slot_passes(const TfastRec& job);
 // alternating up and down through the work, and ending below it. Every few thousand lines it
 // reports progress in passes, lets the host pump its events, and throws JobCancelled once the
 // operator has cancelled.
-void write_finger_joint_passes(GcodeMotion& motion, const TfastRec& job, JobContext& context);
+void write_finger_joint_passes(MoveSink& out, const TfastRec& job, JobContext& context);
 
 // Far beyond any real joint (a program of some 40 million lines); more is refused.
 inline constexpr double max_finger_joint_passes = 10'000'000;
@@ -31,7 +31,7 @@ inline constexpr double max_finger_joint_passes = 10'000'000;
 // "Write GCODE file": reads the tab into `fast_record`, and when the job can be cut writes the
 // whole program named after `mot_name`. Returns the file name, or nullopt when the parameters
 // were refused (the operator has been told why). Throws Error for a field that is not a
-// number, a joint of more passes than the limit above (no file then), bad settings, or a file
+// number, a joint of more passes than the limit above or bad settings (no file then), or a file
 // that cannot be written; an error after the file was created leaves it as written and names
 // it first (in place), or leaves no file (all or nothing). Throws JobCancelled, leaving no
 // file, when `context` is cancelled. Every line written also goes to `tap` when one is given.

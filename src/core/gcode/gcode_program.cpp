@@ -56,32 +56,29 @@ void GcodeProgram::Tee::write_line(std::string_view line) {
         tap->write_line(line);
 }
 
-GcodeProgram::GcodeProgram(GcodeJob job, FieldSource& fields, Operator& op,
-                           std::string_view base_name, const OutputDestination& destination,
-                           LineSink* tap)
-    : settings_(fields), operator_(op), all_or_nothing_(destination.all_or_nothing) {
-    file_ = destination.exact_file
-                ? destination.exact_file->string()
-                : gcode_file_name(fields, op, base_name, destination.documents_folder);
+GcodeProgram::GcodeProgram(GcodeJob job, const MachineSettings& machine, Operator& op,
+                           std::string file, LineWriter::Mode mode, LineSink* tap)
+    : operator_(op), file_(std::move(file)), all_or_nothing_(mode == LineWriter::Mode::staged) {
     if (job == GcodeJob::turning)
         op.information(file_ + " will be created.");
-    chain_saw_ = std::make_unique<LineWriter>(fs::path(file_), destination.mode());
+    chain_saw_ = std::make_unique<LineWriter>(fs::path(file_), mode);
     out_.file = chain_saw_.get();
     out_.tap = tap;
     write_header(out_, job);
+    writer_.emplace(machine, out_);
 }
 
-GcodeMotion GcodeProgram::motion() {
+GcodeWriter& GcodeProgram::moves() {
     if (!chain_saw_)
         throw std::logic_error("G-code program " + file_ + " is already closed");
-    return GcodeMotion(settings_, out_);
+    return *writer_;
 }
 
 void GcodeProgram::close() {
-    steps('B', 5, true);
-    // steps() above has checked that the file is still open.
-    out_.write_line("G28");
-    out_.write_line("M2");
+    GcodeWriter& out = moves();
+    out.move(Move::home_axis(Axis::Y, true));
+    out.move(Move::home_everything());
+    out.move(Move::end_program());
     chain_saw_->commit();
     chain_saw_.reset();
     operator_.information(file_ + " is created.");
@@ -112,7 +109,11 @@ void GcodeProgram::discard() noexcept {
 std::string write_gcode_program(GcodeJob job, FieldSource& fields, Operator& op,
                                 std::string_view base_name, const OutputDestination& destination,
                                 const std::function<void(GcodeProgram&)>& body, LineSink* tap) {
-    GcodeProgram program(job, fields, op, base_name, destination, tap);
+    const MachineSettings machine = read_machine_settings(fields);
+    std::string file = destination.exact_file
+                           ? destination.exact_file->string()
+                           : gcode_file_name(fields, op, base_name, destination.documents_folder);
+    GcodeProgram program(job, machine, op, std::move(file), destination.mode(), tap);
     try {
         body(program);
         program.close();

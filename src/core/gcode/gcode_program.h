@@ -3,14 +3,15 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/app/field_source.h"
 #include "core/app/operator.h"
+#include "core/gcode/gcode_writer.h"
 #include "core/gcode/line_writer.h"
 #include "core/gcode/machine_settings.h"
-#include "core/gcode/motion.h"
 #include "core/text/error.h"
 
 namespace ostrivane {
@@ -53,23 +54,24 @@ class JobCancelled : public Error {
 // silently. Every line also goes to `tap` when one is given (the window's summary counts there).
 class GcodeProgram {
   public:
-    // Throws Error when the file cannot be created (no message is shown then).
-    GcodeProgram(GcodeJob job, FieldSource& fields, Operator& op, std::string_view base_name,
-                 const OutputDestination& destination, LineSink* tap = nullptr);
+    // Writes `file` for a machine with the given settings. Throws Error when the file cannot
+    // be created (no message is shown then).
+    GcodeProgram(GcodeJob job, const MachineSettings& machine, Operator& op, std::string file,
+                 LineWriter::Mode mode, LineSink* tap = nullptr);
     GcodeProgram(const GcodeProgram&) = delete;
     GcodeProgram& operator=(const GcodeProgram&) = delete;
 
+    // The moves of the open program; throws std::logic_error once it is closed.
+    GcodeWriter& moves();
     void steps(char stepper, double number_of_mm, bool fast_move) {
-        motion().steps(stepper, number_of_mm, fast_move);
+        moves().steps(stepper, number_of_mm, fast_move);
     }
     void steps_combined(const std::array<double, 3>& number_of_mm, bool fast_move) {
-        motion().steps_combined(number_of_mm, fast_move);
+        moves().steps_combined(number_of_mm, fast_move);
     }
-    // The moves of the open program; throws std::logic_error once it is closed.
-    GcodeMotion motion();
 
     // Footer (home Y, G28, M2), close, and the message "<file> is created.". Throws Error for
-    // bad settings in the footer or a file that could not be written.
+    // a file that could not be written.
     void close();
     // After an error: closes the file as written and shows "<file> is created."; a batch run's
     // file is discarded instead and nothing is shown. Never throws.
@@ -88,15 +90,17 @@ class GcodeProgram {
         void write_line(std::string_view line) override;
     };
 
-    FieldMachineSettings settings_;
     Operator& operator_;
     std::string file_;
     bool all_or_nothing_;
     std::unique_ptr<LineWriter> chain_saw_;
     Tee out_;
+    std::optional<GcodeWriter> writer_;
 };
 
-// A whole job: opens the program, lets `body` write the moves, and closes it, keeping the error
+// A whole job, from the main window's fields: reads the machine settings (a bad one refuses
+// the job before its file exists), settles the file (`destination`, else the G-code folder
+// setting), opens the program, lets `body` write the moves, and closes it, keeping the error
 // rule above. A body that throws JobCancelled leaves no file; JobCancelled naming the file then
 // goes on to the caller. Returns the file name.
 std::string write_gcode_program(GcodeJob job, FieldSource& fields, Operator& op,

@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+
 #include "core/app/field_source.h"
 #include "core/gcode/axis_mapping.h"
 
@@ -7,34 +9,27 @@ namespace ostrivane {
 // The three feedrates of the machine.
 enum class Feed { fine_milling, normal, homing };
 
-// What the G-code writer needs to know about the machine: the feedrates, and per program axis
-// the G-code letter it is written under and whether its distances are negated. The writer asks
-// at every line, so a setting changed while a job runs applies from the next line on, and a bad
-// setting stops the job at the first line that needs it.
-class MachineSettings {
-  public:
-    virtual ~MachineSettings() = default;
-    // The feedrate in mm/min, as written after F. Throws Error when the setting is not usable.
-    virtual double feed_per_minute(Feed feed) const = 0;
-    // 'X', 'Y', 'Z' or 'W'. Throws Error when the axis has no letter.
-    virtual char letter(Axis axis) const = 0;
-    virtual bool inverted(Axis axis) const = 0;
+// What the G-code writer needs to know about the machine, read from the Settings tab once when
+// a job starts: the feedrates in mm/min as written after F, and per program axis the G-code
+// letter it is written under and whether its distances are negated.
+struct MachineSettings {
+    std::array<double, 3> feed_per_minute{};  // by Feed
+    std::array<char, 4> letter{};             // by Axis; 0 when its selector has no choice
+    std::array<bool, 4> inverted{};           // by Axis
+
+    double feed(Feed f) const { return feed_per_minute[static_cast<std::size_t>(f)]; }
+    // Throws Error "GCode W-axis has invalid value. Please correct in settings." (X, Y, Z
+    // alike) for an axis without a letter.
+    char letter_of(Axis axis) const;
+    bool inverts(Axis axis) const { return inverted[static_cast<std::size_t>(axis)]; }
 };
 
-// The settings as the main window's Settings tab holds them: the feed fields in mm/s (checked
-// as numbers, each time), the axis selectors and the invert boxes.
-class FieldMachineSettings final : public MachineSettings {
-  public:
-    explicit FieldMachineSettings(const FieldSource& fields) : fields_(fields) {}
-
-    // Throws the field's error for text that is not a number, and Error "<text> inside <label>
-    // is too large for a feedrate." when mm/min would overflow.
-    double feed_per_minute(Feed feed) const override;
-    char letter(Axis axis) const override { return get_mapped(fields_, axis); }
-    bool inverted(Axis axis) const override;
-
-  private:
-    const FieldSource& fields_;
-};
+// Reads and checks the settings every program needs, in the order its first move line would
+// meet them: the letters of X, Y and Z, then the normal, fine-milling and homing feedrates (in
+// mm/s on the tab). The turning axis's letter is only needed by a move of that axis, so a
+// missing one is left to the writer. Throws the field's Error for text that is not a number,
+// Error "<text> inside <label> is too large for a feedrate." when mm/min would overflow, and
+// the mapping's Error for an axis without a letter.
+MachineSettings read_machine_settings(const FieldSource& fields);
 
 }  // namespace ostrivane

@@ -72,7 +72,7 @@ PlanSizing size_plan(TBetaSPLpoints& planspline, double draaias, double extra_ma
             "The profile is too short for a plank template: its outline needs at "
             "least two points, one millimetre or more apart");
     }
-    if (planspline.Calcgradients(&job) && planspline.GradCounter < TBetaSPLpoints::kMaxGradients) {
+    if (failed(planspline.Calcgradients(&job)) && planspline.GradCounter < TBetaSPLpoints::kMaxGradients) {
         if (job.cancelled())
             throw Error("Sizing the plank template was cancelled");
         throw Error("The plank outline could not be sampled, so it cannot be sized");

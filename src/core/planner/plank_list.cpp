@@ -42,7 +42,7 @@ PlankList plank_list(TBetaSPLpoints& profile, double draaias, double thickness, 
     if (profile.Nopoints < 2)
         throw Error("The spline does not contain any points");
     // A walk that gives up leaves YminY unset; the 300-turn limit keeps a valid YminY.
-    if (profile.Calcgradients(&job) && profile.GradCounter < TBetaSPLpoints::kMaxGradients) {
+    if (failed(profile.Calcgradients(&job)) && profile.GradCounter < TBetaSPLpoints::kMaxGradients) {
         if (job.cancelled())
             throw Error("Calculating the plank list was cancelled");
         throw Error("The profile could not be sampled, so its planks cannot be counted");

@@ -26,36 +26,34 @@ bool TGrad::job_too_long(bool UseFast) {
     return !fits;
 }
 
-bool TGrad::CalcSpline(GcodeMotion& motion, const FieldSource& fields, bool UseFast, double& lastX,
-                       double& lastY) {
+Outcome TGrad::CalcSpline(MoveStream& head, bool UseFast, bool UseTooth) {
     failure = false;
     plunge_limit_logged_ = false;
     progress_runs_ = 0;
     merged_slots.clear();
-    lastX = 0;
-    lastY = 0;
     if (Nopoints < 2) {
         // Nothing to turn; the recorded moves are left out as after any failed calculation.
         notify("The spline does not contain any points");
         failure = true;
-        return failure;
+        return Outcome::failed;
     }
     if (!(mill_width > 0)) {
         notify("Saw width (mm) must be greater than 0");
         failure = true;
-        return failure;
+        return Outcome::failed;
     }
     if (job_too_long(UseFast)) {
         failure = true;
-        return failure;
+        return Outcome::failed;
     }
     // The fast pass needs neither turning points nor saw positions, unless slots are merged.
     if (!UseFast || !TNDFile.empty()) {
         notify("Calculating gradients");
-        failure = Calcgradients(context_);
+        failure = ostrivane::failed(Calcgradients(context_));
         if (context_ != nullptr && context_->cancelled())
             throw JobCancelled();
-        draw_gradients();
+        if (view_ != nullptr)
+            view_->turning_points_found();
         notify("Calculating saw positions on gradients");
         if (!failure)
             placesaws();
@@ -63,7 +61,7 @@ bool TGrad::CalcSpline(GcodeMotion& motion, const FieldSource& fields, bool UseF
 
     teethcounter = 1;
     noteeth = 0;
-    if (!TNDFile.empty() && (fields.checked("UseTND") || fields.checked("doublet"))) {
+    if (!TNDFile.empty() && UseTooth) {
         const auto bytes = read_file(TNDFile);
         if (!bytes)
             throw Error("Cannot open file " + TNDFile);
@@ -86,19 +84,20 @@ bool TGrad::CalcSpline(GcodeMotion& motion, const FieldSource& fields, bool UseF
                                     (zoet ? static_cast<std::uint16_t>(Heightdivisor) : 0));
     for (int k = 1; k <= repetitions; ++k) {
         if (rough && !UseFast && !failure)
-            roughpass(motion, lastX);
+            failure = ostrivane::failed(roughpass(head));
         else if (rough && UseFast && !failure)
-            fastroughpass(motion, lastX);
+            failure = ostrivane::failed(fastroughpass(head));
         if (zoet && !failure)
-            failure = finepass(motion, lastX, lastY);
+            failure = ostrivane::failed(finepass(head));
         // The next copy of the profile starts where this one ends.
         if ((zoet || rough) && repeater > 1.025) {
-            motion.steps('X', XmaxX - lastX, false);
-            lastX = 0;
-            motion.steps('C', 0, false);
+            head.begin(PassKind::repeat, static_cast<std::uint16_t>(k));
+            head.to(Axis::X, XmaxX, false);
+            head.restart_x();
+            head.home(Axis::Z, false);
         }
     }
-    return failure;
+    return failure ? Outcome::failed : Outcome::done;
 }
 
 }  // namespace ostrivane

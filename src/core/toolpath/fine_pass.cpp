@@ -1,7 +1,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/plot/tgrita.h"
 #include "core/toolpath/tgrad.h"
 
 namespace ostrivane {
@@ -18,24 +17,21 @@ double higher(double a, double b) {
 }
 }  // namespace
 
-bool TGrad::finepass(GcodeMotion& motion, double& lastX, double& lastY) {
+Outcome TGrad::finepass(MoveStream& head) {
     const double w = mill_width;
     const double s = steps_mm_x;
     const double tmax = segments() - 0.00000000001;
-    motion.steps('Z', startposZ, true);
-    lastY = 0;
-    motion.steps('X', XminX - lastX, true);
-    lastX = XminX;
+    head.begin(PassKind::fine);
+    head.by(Axis::Z, startposZ, true);
+    head.to(Axis::X, XminX, true);
     const int runs = static_cast<std::uint16_t>(Heightdivisor);
     for (int run = 1; run <= runs; ++run) {
         notify("Action fine milling");
-        // One saw drawn per three pixels of travel keeps the picture light.
-        double pixX = 0;
-        double pixY = 0;
-        if (Tgrita* g = grita())
-            g->PixelLength(pixX, pixY);
-        pixX *= 3;
-        pixY *= 3;
+        head.begin(PassKind::fine, static_cast<std::uint16_t>(run));
+        // The view decides how far apart two saws it shows must be.
+        const CurvePoint spacing = view_ != nullptr ? view_->fine_spacing() : CurvePoint{};
+        const double pixX = spacing.x;
+        const double pixY = spacing.y;
         double lastDrawX = 0;
         double lastDrawY = 0;
         for (int p = 1; p <= NoParts; ++p) {
@@ -44,9 +40,8 @@ bool TGrad::finepass(GcodeMotion& motion, double& lastX, double& lastY) {
             // The saw is guided by its right edge.
             double x = from + w;
             double y = 0;
-            const double dX0 = from - lastX;
-            motion.steps_combined({dX0, 0, 0}, false);
-            lastX = lastX + dX0;
+            head.at_saw(from);
+            head.xy_to(from, 0, false);
             YatX(from);
             double t = oldtime;
             double dt = kFirstDt;
@@ -82,22 +77,19 @@ bool TGrad::finepass(GcodeMotion& motion, double& lastX, double& lastY) {
                 double searched = 0;
                 y = lower(y, sampler_.YatX(x - w, searched));
                 if (std::fabs(y - lastDrawY) > pixY || std::fabs(x - lastDrawX) > pixX) {
-                    drawsaw(x - w, y, true);
+                    show_saw(x - w, y, true);
                     lastDrawX = x;
                     lastDrawY = y;
                 }
-                const double dX = (x - w) - lastX;
-                motion.steps_combined({dX, y - lastY, 0}, false);
-                lastX = lastX + dX;
-                lastY = y;
+                head.at_saw(x - w);
+                head.xy_to(x - w, y, false);
             }
-            motion.steps('B', 0, true);
-            lastY = 0;
+            head.home(Axis::Y, true);
         }
-        motion.steps('Z', jobheight / Heightdivisor, true);
+        head.by(Axis::Z, jobheight / Heightdivisor, true);
         run_done();
     }
-    return false;
+    return Outcome::done;
 }
 
 }  // namespace ostrivane

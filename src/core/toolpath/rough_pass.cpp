@@ -39,8 +39,7 @@ double TGrad::plunge_limit(double x) {
     return limit;
 }
 
-bool TGrad::write_plunge(GcodeMotion& motion, const PlungeRule& rule, double x, double drawn,
-                         bool fast_dwell) {
+Outcome TGrad::write_plunge(MoveStream& head, const PlungeRule& rule, double x, double drawn) {
     const PlungeDecision d = judge_plunge(rule, drawn, draaias);
     if (d.fault != PlungeFault::none) {
         failure = true;
@@ -48,36 +47,39 @@ bool TGrad::write_plunge(GcodeMotion& motion, const PlungeRule& rule, double x, 
                    ? "Turning axis is cut to pieces !!!"
                    : "Y-axis is going negative, stopswitch will burn!!!",
                true);
-        return false;
+        return Outcome::failed;
     }
     if (d.limited && !plunge_limit_logged_) {
         plunge_limit_logged_ = true;
         log("Plunge limited to the profile at X = " + format_fixed(x, 3), false);
     }
-    motion.steps('Y', d.written, true);
-    motion.steps('D', roughdelayer, fast_dwell);
+    head.at_saw(x);
+    head.plunge(d.written);
+    head.dwell(roughdelayer);
     if (jobheight > kNoHeight)
-        motion.steps('Z', jobheight + startposZ, true);
-    motion.steps('B', 0, true);
+        head.by(Axis::Z, jobheight + startposZ, true);
+    head.home(Axis::Y, true);
     if (jobheight > kNoHeight)
-        motion.steps('C', 0, true);
-    drawsaw(x, d.drawn, false);
-    return true;
+        head.home(Axis::Z, true);
+    show_saw(x, d.drawn, false);
+    return Outcome::done;
 }
 
-void TGrad::roughpass(GcodeMotion& motion, double& lastX) {
+Outcome TGrad::roughpass(MoveStream& head) {
     notify("Action Rough");
-    lastX = 0;
+    head.begin(PassKind::rough);
+    head.restart_x();
     const double w = mill_width;
     const int n = static_cast<std::uint16_t>(gradCounter2);
     if (jobheight < kNoHeight)
-        motion.steps('Z', startposZ, true);
+        head.by(Axis::Z, startposZ, true);
     const auto& E = gradientsArray2;
     for (int r = 1; r <= NoRuns; ++r) {
+        head.begin(PassKind::rough, static_cast<std::uint16_t>(r));
         for (int k = 1; k <= n; ++k) {
             const gradient_rec& e = E[k];
-            motion.steps('X', e.positionXleft - lastX, true);
-            lastX = e.positionXleft;
+            head.at_saw(e.positionXleft);
+            head.to(Axis::X, e.positionXleft, true);
             // The gap up to the next listed saw, filled with plunges at most a saw width apart.
             const double c =
                 k < n ? E[k + 1].positionXleft - w - e.positionXleft : XmaxX - e.positionXleft - w;
@@ -87,13 +89,13 @@ void TGrad::roughpass(GcodeMotion& motion, double& lastX) {
 
             const double Y = e.positionYleft * r / NoRuns - HoldBack + r * e.depth / NoRuns;
             const PlungeRule listed{Y, Y, e.positionYleft + e.depth, plunge_limit(e.positionXleft)};
-            if (!write_plunge(motion, listed, e.positionXleft, Y, true))
-                return;
+            if (failed(write_plunge(head, listed, e.positionXleft, Y)))
+                return Outcome::failed;
 
             for (std::int64_t q = 1; q <= m; ++q) {
                 const double x = e.positionXleft + static_cast<double>(q) * s;
-                motion.steps('X', x - lastX, false);
-                lastX = x;
+                head.at_saw(x);
+                head.to(Axis::X, x, false);
                 // Where the profile rises after the entry the saw's left edge is its lowest
                 // point, where it falls the right edge; before the turn the listed height holds.
                 double height = 0;
@@ -105,27 +107,30 @@ void TGrad::roughpass(GcodeMotion& motion, double& lastX) {
                     height = YatX(x + w);
                 const double Yq = height * r / NoRuns + r * e.depth / NoRuns;
                 const PlungeRule between{Yq, Yq - HoldBack, height + e.depth, plunge_limit(x)};
-                if (!write_plunge(motion, between, x, Yq, true))
-                    return;
+                if (failed(write_plunge(head, between, x, Yq)))
+                    return Outcome::failed;
             }
         }
         run_done();
     }
     if (jobheight < kNoHeight)
-        motion.steps('C', 0, true);
+        head.home(Axis::Z, true);
+    return Outcome::done;
 }
 
-void TGrad::fastroughpass(GcodeMotion& motion, double& lastX) {
+Outcome TGrad::fastroughpass(MoveStream& head) {
     notify("Action fast rough");
-    lastX = 0;
+    head.begin(PassKind::fast_rough);
+    head.restart_x();
     const double w = mill_width;
     if (jobheight < kNoHeight)
-        motion.steps('Z', startposZ, true);
+        head.by(Axis::Z, startposZ, true);
     for (int r = 1; r <= NoRuns; ++r) {
+        head.begin(PassKind::fast_rough, static_cast<std::uint16_t>(r));
         double x = XminX;
         while (x + w < XmaxX) {
-            motion.steps('X', x - lastX, true);
-            lastX = x;
+            head.at_saw(x);
+            head.to(Axis::X, x, true);
             const double left = YatX(x);
             const double right = YatX(x + w);
             const double Y = lower(left * r / NoRuns, right * r / NoRuns);
@@ -133,14 +138,15 @@ void TGrad::fastroughpass(GcodeMotion& motion, double& lastX) {
             // its limit.
             const PlungeRule plunge{Y, Y - HoldBack, lower(left, right),
                                     std::numeric_limits<double>::infinity()};
-            if (!write_plunge(motion, plunge, x, Y, false))
-                return;
+            if (failed(write_plunge(head, plunge, x, Y)))
+                return Outcome::failed;
             x = x + w;
         }
         run_done();
     }
     if (jobheight < kNoHeight)
-        motion.steps('C', 0, true);
+        head.home(Axis::Z, true);
+    return Outcome::done;
 }
 
 }  // namespace ostrivane

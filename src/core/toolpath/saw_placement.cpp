@@ -82,7 +82,7 @@ void TGrad::placesaws() {
             if (at_turn < g.positionYleft)
                 g.positionYleft = at_turn;
         }
-        drawsaw(L, g.positionYleft, false);
+        show_saw(L, g.positionYleft, false);
     }
     Nostep = static_cast<std::uint16_t>(step);
 }

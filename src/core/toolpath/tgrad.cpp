@@ -3,19 +3,10 @@
 #include <algorithm>
 
 #include "core/gcode/gcode_program.h"
-#include "core/plot/tgrita.h"
 #include "core/text/error.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane {
-namespace {
-constexpr Argb kOutlineOrange = 0xFFFFA500u;
-constexpr Argb kFineGreen = 0xFF90EE90u;
-constexpr Argb kRoughBlue = 0xFF00008Bu;
-// Far enough beyond the work that the blade's bars reach past any view.
-constexpr double kBladeReach = 1000;
-}  // namespace
-
 TGrad::TGrad(Tgrita& aGrita, Canvas* ABitMap, const std::filesystem::path& data_folder, MainLog log)
     : TBetaSPLpoints(aGrita), spline2(aGrita), thebitmap(ABitMap), log_(std::move(log)) {
     GradCounter = 0;
@@ -69,19 +60,10 @@ void TGrad::read_saw(const std::filesystem::path& data_folder) {
     count_saw_rec = outline.count_saw_rec;
 }
 
-void TGrad::drawsaw(double i, double j, bool fine) {
-    if (Tgrita* surface = grita(); surface != nullptr && thebitmap != nullptr) {
-        Tgrita& g = *surface;
-        for (int k = 1; k <= count_saw_rec; ++k) {
-            const SawRec& r = saw_rec[k];
-            g.Drawbar(*thebitmap, i + r.x1, j + r.y1, i + r.x2, j + r.y2, kOutlineOrange);
-        }
-        const Argb blade = fine ? kFineGreen : kRoughBlue;
-        g.Drawbar(*thebitmap, i, -kBladeReach, i + mill_width, j, blade);
-        // The same cut seen on the far side of the turning axis.
-        g.Drawbar(*thebitmap, i, kBladeReach, i + mill_width, 2 * draaias - j, blade);
-    }
-    pump(i);
+void TGrad::show_saw(double x, double top, bool fine) {
+    if (view_ != nullptr)
+        view_->saw(x, top, fine);
+    pump(x);
 }
 
 void TGrad::notify(const std::string& text, bool critical) {

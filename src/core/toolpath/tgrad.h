@@ -7,9 +7,10 @@
 
 #include "core/app/field_source.h"
 #include "core/curve/spline_points.h"
-#include "core/gcode/motion.h"
+#include "core/gcode/move_stream.h"
 #include "core/plot/canvas.h"
 #include "core/text/job_context.h"
+#include "core/text/outcome.h"
 #include "core/toolpath/main_log.h"
 #include "core/toolpath/plunge_rules.h"
 #include "core/toolpath/profile_sampler.h"
@@ -17,6 +18,7 @@
 #include "core/toolpath/shading_model.h"
 #include "core/toolpath/spline_rec.h"
 #include "core/toolpath/tooth_reader.h"
+#include "core/toolpath/turning_view.h"
 
 namespace ostrivane {
 
@@ -26,15 +28,15 @@ using gradients = OffsetArray<gradient_rec, 1, TBetaSPLpoints::kMaxGradients>;
 
 // The turning engine. It is the profile itself (spline 1 of the editor) and owns the second
 // spline, which can give the depth of tooth slots. It places saw positions on the profile's
-// turning points, merges the slots of a tooth file, writes the rough, fast rough and fine
-// passes of a turning program and draws every saw it writes on the simulation bitmap.
+// turning points, merges the slots of a tooth file and produces the moves of the rough, fast
+// rough and fine passes of a turning program, telling its view about every saw on the way.
 //
 // Geometry: x runs along the turning axis, y is the height of the saw's top edge (y = 0 at the
 // saw's home); the workpiece turns about the line y = draaias and keeps a radius of
 // draaias - y(x). A saw position is its left edge and its top.
 //
 // Calling order: construct once; set_data before every calculation; CalcSpline while a program
-// is being written. Drawing goes to the plot surface and to `thebitmap`; without a bitmap
+// is being written. The shading goes to the plot surface and to `thebitmap`; without a bitmap
 // nothing is drawn, which costs the job nothing.
 class TGrad : public TBetaSPLpoints {
   public:
@@ -58,25 +60,26 @@ class TGrad : public TBetaSPLpoints {
                   const std::string& ATNDfile);
 
     void read_saw(const std::filesystem::path& data_folder);
-    void drawsaw(double i, double j, bool fine);
 
     // Where long work lets the host breathe and may be cancelled; null: never. Not owned.
     void set_context(JobContext* context) { context_ = context; }
+    // Who is shown the saws of a calculation; null: nobody. Not owned.
+    void set_view(TurningView* view) { view_ = view; }
     void set_log(MainLog log) { log_ = std::move(log); }
 
     // --- the turning calculation (one program) -------------------------------------------
-    // Gradients, saw positions, tooth slots and then, per repetition, the passes, written to
-    // `motion`. Reads the main window's check boxes UseTND and doublet. Returns `failure`;
-    // lastX and lastY end where the machine stands. Throws Error for an unreadable tooth file,
-    // a bad setting met by the writer, or a cancelled job.
-    bool CalcSpline(GcodeMotion& motion, const FieldSource& fields, bool UseFast, double& lastX,
-                    double& lastY);
+    // Gradients, saw positions, tooth slots and then, per repetition, the passes, as moves of
+    // `head`, which ends where the machine stands. The tooth file's slots are cut when
+    // `UseTooth` is set (the tab's "Use TND file" or "Use a second spline"). Returns `failure`.
+    // Throws Error for an unreadable tooth file or a move the writer cannot write, and
+    // JobCancelled for a cancelled job.
+    Outcome CalcSpline(MoveStream& head, bool UseFast, bool UseTooth);
     void placesaws();
     void readtooth(toothrec& tth);
     void calctooth();
-    void roughpass(GcodeMotion& motion, double& lastX);
-    void fastroughpass(GcodeMotion& motion, double& lastX);
-    bool finepass(GcodeMotion& motion, double& lastX, double& lastY);
+    Outcome roughpass(MoveStream& head);
+    Outcome fastroughpass(MoveStream& head);
+    Outcome finepass(MoveStream& head);
 
     // --- display --------------------------------------------------------------------------
     void drawall();
@@ -120,8 +123,10 @@ class TGrad : public TBetaSPLpoints {
     std::vector<toothrec> merged_slots;
 
   private:
-    // The plot surface everything is drawn on; null when there is none (nothing is drawn).
+    // The plot surface the shading is drawn on; null when there is none (nothing is drawn).
     Tgrita* grita() { return theGrita; }
+    // Shows a saw and lets the host breathe after it.
+    void show_saw(double x, double top, bool fine);
     // A notice on the editor's message label (and in the log).
     void notify(const std::string& text, bool critical = false);
     void log(const std::string& text, bool critical);
@@ -135,9 +140,8 @@ class TGrad : public TBetaSPLpoints {
     void evaluate_window(int i, double L, double R, double& t, double& h);
     // The sound limit of a rough plunge with the saw's left edge at x.
     double plunge_limit(double x);
-    // Writes one plunge as judged, or fails the job with its message; false on a failure.
-    bool write_plunge(GcodeMotion& motion, const PlungeRule& rule, double x, double drawn,
-                      bool fast_dwell);
+    // One plunge as judged, or the job failed with its message.
+    Outcome write_plunge(MoveStream& head, const PlungeRule& rule, double x, double drawn);
     bool append_pass_entry(const gradient_rec& entry);
     void mark_slot_edge(double x, double y);
     // Appends the pass-list entry of a slot edge and marks it; false when the list is full.
@@ -147,6 +151,7 @@ class TGrad : public TBetaSPLpoints {
 
     MainLog log_;
     JobContext* context_ = nullptr;
+    TurningView* view_ = nullptr;
     // The fine pass's many profile searches, each close to the one before.
     ProfileSampler sampler_{*this};
     bool plunge_limit_logged_ = false;

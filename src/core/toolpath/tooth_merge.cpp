@@ -1,6 +1,5 @@
 #include <cmath>
 
-#include "core/plot/tgrita.h"
 #include "core/toolpath/tgrad.h"
 
 namespace ostrivane {
@@ -40,8 +39,8 @@ bool TGrad::append_pass_entry(const gradient_rec& entry) {
 }
 
 void TGrad::mark_slot_edge(double x, double y) {
-    if (Tgrita* g = grita())
-        g->Marker(x, y, "+", kCurveRed);
+    if (view_ != nullptr)
+        view_->slot_edge(x, y);
 }
 
 bool TGrad::slot_edge_entry(double x, double depth) {

@@ -4,15 +4,18 @@
 
 namespace ostrivane {
 namespace {
-constexpr Argb kTransparent = 0x00000000u;
 
-// The host's context is the engine's only while the job runs.
+// The host's context and view are the engine's only while the job runs.
 class ContextInUse {
   public:
-    ContextInUse(TGrad& engine, JobContext& context) : engine_(engine) {
+    ContextInUse(TGrad& engine, JobContext& context, TurningView* view) : engine_(engine) {
         engine.set_context(&context);
+        engine.set_view(view);
     }
-    ~ContextInUse() { engine_.set_context(nullptr); }
+    ~ContextInUse() {
+        engine_.set_context(nullptr);
+        engine_.set_view(nullptr);
+    }
     ContextInUse(const ContextInUse&) = delete;
     ContextInUse& operator=(const ContextInUse&) = delete;
 
@@ -22,14 +25,22 @@ class ContextInUse {
 
 }  // namespace
 
-bool asks_fast_rough(const FieldSource& fields, const TGrad& engine) {
-    return fields.checked("Roughing") &&
-           (engine.TNDFile.empty() || !(fields.checked("UseTND") || fields.checked("doublet")));
+TurningJobSettings TurningJobSettings::read(const FieldSource& fields) {
+    TurningJobSettings s;
+    s.roughing = fields.checked("Roughing");
+    s.use_tooth = fields.checked("UseTND") || fields.checked("doublet");
+    s.program_name = fields.text("Smot_name");
+    return s;
+}
+
+bool asks_fast_rough(const TurningJobSettings& settings, const TGrad& engine) {
+    return settings.roughing && (engine.TNDFile.empty() || !settings.use_tooth);
 }
 
 TurningResult write_turning_job(TGrad& engine, FieldSource& fields, Operator& op,
                                 const RecordedMoves& moves, const OutputDestination& destination,
-                                JobContext& context) {
+                                JobContext& context, TurningView* view) {
+    const TurningJobSettings settings = TurningJobSettings::read(fields);
     // A blade without width never gets past the profile: the passes would not end.
     if (!(engine.mill_width > 0)) {
         op.information("Saw width (mm) must be greater than 0");
@@ -40,7 +51,7 @@ TurningResult write_turning_job(TGrad& engine, FieldSource& fields, Operator& op
         return {std::nullopt, true};
     }
     bool UseFast = false;
-    if (asks_fast_rough(fields, engine)) {
+    if (asks_fast_rough(settings, engine)) {
         switch (op.ask_yes_no_cancel(kFastRoughQuestion)) {
             case Operator::Answer::Cancel:
                 return {};
@@ -51,27 +62,22 @@ TurningResult write_turning_job(TGrad& engine, FieldSource& fields, Operator& op
                 break;
         }
     }
-    if (engine.thebitmap != nullptr && engine.thebitmap->begin_scene()) {
-        engine.thebitmap->clear(kTransparent);
-        engine.thebitmap->end_scene();
-    }
+    if (view != nullptr)
+        view->begin_job();
     bool failed = false;
     const std::string file = write_gcode_program(
-        GcodeJob::turning, fields, op, fields.text("Smot_name"), destination,
+        GcodeJob::turning, fields, op, settings.program_name, destination,
         [&](GcodeProgram& program) {
-            ContextInUse in_use(engine, context);
-            GcodeMotion motion = program.motion();
-            double lastX = 0;
-            double lastY = 0;
-            failed = engine.CalcSpline(motion, fields, UseFast, lastX, lastY);
+            ContextInUse in_use(engine, context, view);
+            MoveStream head(program.moves());
+            failed = ostrivane::failed(engine.CalcSpline(head, UseFast, settings.use_tooth));
             if (failed)
                 return;
+            head.begin(PassKind::recorded);
             for (int k = 1; k <= moves.Movecount && k <= RecordedMoves::kMaxMoves; ++k) {
                 const MovePosition& to = moves.Movements[k];
-                motion.steps('X', to.X - lastX, true);
-                lastX = to.X;
-                motion.steps('Y', to.Y - lastY, false);
-                lastY = to.Y;
+                head.to(Axis::X, to.X, true);
+                head.to(Axis::Y, to.Y, false);
             }
         });
     return {file, failed};

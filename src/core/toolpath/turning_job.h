@@ -23,19 +23,30 @@ struct TurningResult {
     bool failed = false;
 };
 
-// Whether the job asks about the fast rough routine: only for a rough task that cuts no slots.
-bool asks_fast_rough(const FieldSource& fields, const TGrad& engine);
+// The main window's fields a turning program needs beside the engine's job record, read once
+// when the job starts.
+struct TurningJobSettings {
+    bool roughing = false;   // "Roughing"
+    bool use_tooth = false;  // "UseTND" or "doublet": the tooth file's slots are cut
+    std::string program_name;
 
-// "Calculate for milling": asks about the fast rough routine when it applies, clears the
-// simulation bitmap, writes the turning program named after Smot_name (header, the
-// calculation's passes, the recorded moves when nothing failed, footer) and names it.
+    static TurningJobSettings read(const FieldSource& fields);
+};
+
+// Whether the job asks about the fast rough routine: only for a rough task that cuts no slots.
+bool asks_fast_rough(const TurningJobSettings& settings, const TGrad& engine);
+
+// "Calculate for milling": reads the fields it needs, asks about the fast rough routine when it
+// applies, clears the picture of `view` (may be null), writes the turning program named after
+// Smot_name (header, the calculation's passes, the recorded moves when nothing failed, footer)
+// and names it, showing the saws to `view` as it goes.
 // A job that cannot be cut (a saw width of 0 or less, fewer than one sample per mm) is refused
 // before a file exists, with the reason told to the operator. A failed step leaves the program
 // as far as it got, closed with its footer. Throws Error for a bad setting or an unreadable
-// tooth file, the file then handled as `destination` says, and JobCancelled, leaving no file,
-// once `context` is cancelled.
+// tooth file, the file then handled as `destination` says (a bad machine setting before the
+// file exists), and JobCancelled, leaving no file, once `context` is cancelled.
 TurningResult write_turning_job(TGrad& engine, FieldSource& fields, Operator& op,
                                 const RecordedMoves& moves, const OutputDestination& destination,
-                                JobContext& context);
+                                JobContext& context, TurningView* view = nullptr);
 
 }  // namespace ostrivane

@@ -20,6 +20,7 @@
 #include "core/app/state_file.h"
 #include "core/curve/spline_file.h"
 #include "core/editor/editor_components.h"
+#include "core/scene/turning_drawer.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "core/text/number_parse.h"
@@ -378,8 +379,9 @@ void TSplineform::calculate_for_milling() {
     run_long_job([this](EditorJobContext& context) {
         const OutputDestination destination{fs::path(
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdU16String())};
+        TurningDrawer drawer(*thegrita_, bitmap_canvas_.get(), *spline_pnts_);
         write_turning_job(*spline_pnts_, *link_.fields, *operator_, editor_->moves, destination,
-                          context);
+                          context, &drawer);
     });
 }
 

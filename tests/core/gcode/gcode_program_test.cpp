@@ -106,13 +106,13 @@ TEST_F(Frame, ErrorAfterCreateKeepsTheFileAsWritten) {
     EXPECT_EQ(read_file(file), finger_header + "G01 X0.0 Y1.00000000 Z0.0 F270\r\n");
     EXPECT_EQ(op.messages, std::vector<std::string>{file + " is created."});
 
-    // An error in the footer: the homing line's first half is already out.
+    // A bad setting refuses the job before its file is made: the last one stays.
     op.messages.clear();
     fields.select("GCodeY", -1);
     EXPECT_EQ(error_of(GcodeJob::finger_joint, [](GcodeProgram&) {}),
               "GCode Y-axis has invalid value. Please correct in settings.");
-    EXPECT_EQ(read_file(file), finger_header + "G00 F270\r\n");
-    EXPECT_EQ(op.messages, std::vector<std::string>{file + " is created."});
+    EXPECT_EQ(read_file(file), finger_header + "G01 X0.0 Y1.00000000 Z0.0 F270\r\n");
+    EXPECT_TRUE(op.messages.empty());
 }
 
 TEST_F(Frame, AllOrNothingLeavesNoFileOnError) {

@@ -9,11 +9,14 @@
 
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
+#include "core/gcode/gcode_writer.h"
 #include "core/gcode/line_sink.h"
 #include "core/gcode/machine_settings.h"
-#include "core/gcode/motion.h"
+#include "core/gcode/move_recorder.h"
+#include "core/gcode/move_stream.h"
 #include "core/plot/canvas.h"
 #include "core/plot/tgrita.h"
+#include "core/scene/turning_drawer.h"
 #include "core/toolpath/tgrad.h"
 #include "support/temp_dir.h"
 
@@ -86,6 +89,7 @@ struct EngineFixture {
                                          [this](std::string_view text, bool critical) {
                                              log.push_back({std::string(text), critical});
                                          });
+        drawer = std::make_unique<TurningDrawer>(grita, &bitmap, *engine);
     }
     // The engine as the editor hands it a job: saw 4.5, the given resolution, no fine task.
     void job(double saw = 4.5, double resolution = 50, bool fine = false, int runs = 1,
@@ -97,11 +101,18 @@ struct EngineFixture {
         for (const auto& [x, y] : points)
             engine->save_point(x, y);
     }
-    GcodeMotion motion() { return GcodeMotion(settings, out); }
-    // The whole calculation into `out`; true when it failed.
+    // The whole calculation into `out` (and its moves into `recorded`), drawn by `drawer` when
+    // there is one; true when it failed.
     bool calculate(bool fast = false) {
-        GcodeMotion m = motion();
-        return engine->CalcSpline(m, fields, fast, lastX, lastY);
+        GcodeWriter writer(read_machine_settings(fields), out);
+        MoveTee both(writer, recorded);
+        MoveStream head(both);
+        engine->set_view(drawer.get());
+        const bool use_tooth = fields.checked("UseTND") || fields.checked("doublet");
+        const bool failed = ostrivane::failed(engine->CalcSpline(head, fast, use_tooth));
+        lastX = head.x();
+        lastY = head.y();
+        return failed;
     }
     // A tooth file in the data folder, chosen for the job with "Use TND file".
     std::string tooth_file(const std::string& text) {
@@ -138,8 +149,9 @@ struct EngineFixture {
                  }};
     std::unique_ptr<TGrad> engine;
     FieldValues fields{main_window_components()};
-    FieldMachineSettings settings{fields};
+    std::unique_ptr<TurningDrawer> drawer;
     StringSink out;
+    MoveRecorder recorded;
     double lastX = 0;
     double lastY = 0;
 };

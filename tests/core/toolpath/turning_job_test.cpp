@@ -8,6 +8,7 @@
 #include "core/gcode/gcode_program.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "support/error_of.h"
 #include "support/scripted_operator.h"
 #include "toolpath_fixture.h"
 
@@ -35,7 +36,7 @@ struct JobFixture : EngineFixture {
         JobContext context;
         OutputDestination where{data.path()};
         where.exact_file = file;
-        return write_turning_job(*engine, fields, op, moves, where, context);
+        return write_turning_job(*engine, fields, op, moves, where, context, drawer.get());
     }
     std::vector<std::string> program() const {
         std::vector<std::string> lines;
@@ -232,13 +233,14 @@ TEST(TurningJob, SawWithoutWidthIsRefusedBeforeTheFile) {
     }
 }
 
-TEST(TurningJob, BadSettingEndsTheJobWithTheFileAsWritten) {
+TEST(TurningJob, BadSettingRefusesTheJobBeforeItsFileExists) {
     JobFixture f;
     f.op.answer = Operator::Answer::No;
     f.fields.assign("normfeed", "4,5");
-    EXPECT_THROW(f.run(), Error);
-    // The window keeps what was written and names it; here that is the header alone.
-    EXPECT_EQ(f.program(), kHeader);
+    EXPECT_EQ(test::error_of([&] { f.run(); }),
+              "4,5 inside Normal feedrate (mm/sec.) is not a valid floating point number.");
+    EXPECT_FALSE(std::filesystem::exists(f.file));
+    EXPECT_EQ(f.op.messages, std::vector<std::string>{kFastRoughQuestion});
 }
 
 }  // namespace

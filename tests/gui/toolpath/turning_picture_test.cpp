@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/plot/tgrita.h"
+#include "core/scene/turning_drawer.h"
 #include "core/toolpath/tgrad.h"
 #include "gui/plot/image_canvas.h"
 
@@ -34,6 +35,7 @@ struct Picture {
     ImageCanvas bitmap{bitmap_image};
     Tgrita grita{screen, nullptr, false};
     std::unique_ptr<TGrad> engine;
+    TurningDrawer drawer() { return TurningDrawer(grita, &bitmap, *engine); }
 };
 
 QColor at(const QImage& image, double x, double y) {
@@ -52,14 +54,14 @@ class TurningPictureTest : public QObject {
 
 void TurningPictureTest::sawIsDrawnWithItsMirrorImage() {
     Picture p;
-    p.engine->drawsaw(20, 10, false);  // blade x 20 … 24.5, up to y = 10; mirror from y = 70
+    p.drawer().drawsaw(20, 10, false);  // blade x 20 … 24.5, up to y = 10; mirror from y = 70
     const QColor blue(0x00, 0x00, 0x8B);
     QCOMPARE(at(p.bitmap_image, 22, 5), blue);
     QCOMPARE(at(p.bitmap_image, 22, 0.5), blue);
     QCOMPARE(at(p.bitmap_image, 22, 12).alpha(), 0);  // above the saw top
     QCOMPARE(at(p.bitmap_image, 26, 5).alpha(), 0);   // right of the blade
     QCOMPARE(at(p.bitmap_image, 22, 49).alpha(), 0);  // the mirror image lies beyond y = 70
-    p.engine->drawsaw(60, 45, true);                  // mirrored to y = 35 … above
+    p.drawer().drawsaw(60, 45, true);                 // mirrored to y = 35 … above
     const QColor green(0x90, 0xEE, 0x90);
     QCOMPARE(at(p.bitmap_image, 62, 20), green);
     QCOMPARE(at(p.bitmap_image, 62, 40), green);

@@ -1,4 +1,4 @@
-#include "core/gcode/motion.h"
+#include "core/gcode/gcode_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +20,11 @@ struct Motion {
     StringSink out;
 
     std::string steps(char stepper, double mm, bool fast) {
-        GcodeMotion(FieldMachineSettings(fields), out).steps(stepper, mm, fast);
+        GcodeWriter(read_machine_settings(fields), out).steps(stepper, mm, fast);
         return out.text();
     }
     std::string combined(std::array<double, 3> mm, bool fast) {
-        GcodeMotion(FieldMachineSettings(fields), out).steps_combined(mm, fast);
+        GcodeWriter(read_machine_settings(fields), out).steps_combined(mm, fast);
         return out.text();
     }
 };
@@ -136,13 +136,15 @@ TEST(Steps, ErrorsWriteNothing) {
     huge.fields.set_text("homefeed", "1e307");
     EXPECT_EQ(error_of([&] { huge.steps('B', 0, false); }),
               "1e307 inside Homing feedrate (mm/sec.) is too large for a feedrate.");
-    EXPECT_EQ(error_of([&] { huge.steps('Z', 1e308 * 10, true); }),
+    EXPECT_EQ(huge.out.text(), "");
+    Motion endless;
+    EXPECT_EQ(error_of([&] { endless.steps('Z', 1e308 * 10, true); }),
               "Cannot write a move of infinite length for the Z axis.");
     EXPECT_EQ(error_of([&] {
-                  huge.combined({0, std::nan(""), 0}, true);
+                  endless.combined({0, std::nan(""), 0}, true);
               }),
               "Cannot write a move of undefined length for the Y axis.");
-    EXPECT_EQ(huge.out.text(), "");
+    EXPECT_EQ(endless.out.text(), "");
 
     Motion m;
     EXPECT_EQ(error_of([&] { m.steps('R', 1, true); }), "Geprobeerd wordt een  actie te herhalen ");
@@ -177,74 +179,61 @@ TEST(Steps, UnsetSelector) {
     EXPECT_EQ(error_of([&] { get_mapped_W(w.fields); }),
               "GCode W-axis has invalid value. Please correct in settings.");
 
-    // Homing writes its mode line before it asks for the letter.
+    // Homing, too, is refused before any of its lines is written.
     Motion home;
     home.fields.select("GCodeY", -1);
     EXPECT_EQ(error_of([&] { home.steps('B', 5, true); }),
               "GCode Y-axis has invalid value. Please correct in settings.");
-    EXPECT_EQ(home.out.text(), "G00 F270\r\n");
+    EXPECT_EQ(home.out.text(), "");
 }
 
-// Answers like the default settings and notes what the writer asks, in order.
-class RecordingSettings final : public MachineSettings {
-  public:
-    double feed_per_minute(Feed feed) const override {
-        asked += "F" + std::to_string(static_cast<int>(feed)) + " ";
-        return 270;
-    }
-    char letter(Axis axis) const override {
-        asked += std::string("L") + axis_name(axis) + " ";
-        return axis_name(axis);
-    }
-    bool inverted(Axis axis) const override {
-        asked += std::string("I") + axis_name(axis) + " ";
-        return false;
-    }
-    mutable std::string asked;
-};
-
-TEST(Steps, AsksTheSettingsForEveryLineInTheDocumentedOrder) {
-    // The distance first (with its invert box), then the letters, then both feeds of the row:
-    // so an error on the way stops the line before anything is written.
-    const struct {
-        char stepper;
-        const char* asked;
-    } cases[] = {
-        {'X', "IX LX LY LZ F1 F0 "}, {'y', "IY LX LY LZ F1 F0 "},
-        {'Z', "IZ LX LY LZ F1 F0 "}, {'W', "IW LX LY LZ LW F1 F0 "},
-        {'A', "F2 F1 LX "},          {'B', "F2 F1 LY "},
-        {'C', "F2 F1 LZ "},          {'D', ""},
-    };
-    for (const auto& c : cases) {
-        RecordingSettings settings;
-        StringSink out;
-        GcodeMotion motion(settings, out);
-        motion.steps(c.stepper, 1, true);
-        motion.steps(c.stepper, 1, true);
-        EXPECT_EQ(settings.asked, std::string(c.asked) + c.asked) << c.stepper;
-    }
-    RecordingSettings settings;
-    StringSink out;
-    GcodeMotion(settings, out).steps_combined({1, 2, 3}, false);
-    EXPECT_EQ(settings.asked, "IX IY IZ LX LY LZ F1 F0 ");
-    EXPECT_EQ(out.text(), "G01 X1.00000000 Y2.00000000 Z3.00000000 F270\r\n");
-}
-
-TEST(Steps, ASettingChangedDuringAJobAppliesFromTheNextLine) {
+TEST(MachineSettingsRead, TheFirstBadSettingInTheOrderOfAMoveLineWins) {
+    // A move line needs the letters of X, Y and Z, then the normal and the fine-milling feed;
+    // the footer's homing needs the homing feed.
     FieldValues fields(main_window_components());
-    const FieldMachineSettings settings(fields);
+    fields.set_text("homefeed", "h");
+    fields.set_text("finemillfeed", "f");
+    fields.set_text("normfeed", "n");
+    fields.select("GCodeZ", -1);
+    const std::string z = "GCode Z-axis has invalid value. Please correct in settings.";
+    EXPECT_EQ(error_of([&] { read_machine_settings(fields); }), z);
+    fields.select("GCodeZ", 2);
+    EXPECT_EQ(error_of([&] { read_machine_settings(fields); }),
+              "n inside Normal feedrate (mm/sec.) is not a valid floating point number.");
+    fields.set_text("normfeed", "4.5");
+    EXPECT_EQ(error_of([&] { read_machine_settings(fields); }),
+              "f inside Fine milling feedrate (mm/sec.) is not a valid floating point number.");
+    fields.set_text("finemillfeed", "4.5");
+    EXPECT_EQ(error_of([&] { read_machine_settings(fields); }),
+              "h inside Homing feedrate (mm/sec.) is not a valid floating point number.");
+}
+
+TEST(GcodeWriterJob, SettingsAreReadOnceWhenTheJobStarts) {
+    FieldValues fields(main_window_components());
     StringSink out;
-    GcodeMotion motion(settings, out);
-    motion.steps('X', 1, true);
-    fields.set_text("normfeed", "2");
-    fields.assign("InvertX", "true");
-    fields.assign("GcodeX", "W");
-    motion.steps('X', 1, true);
+    GcodeWriter writer(read_machine_settings(fields), out);
+    writer.steps('X', 1, true);
     fields.set_text("normfeed", "oops");
-    EXPECT_THROW(motion.steps('X', 1, true), Error);
+    fields.assign("GcodeX", "W");
+    writer.steps('X', 1, true);
     EXPECT_EQ(out.text(),
               "G00 X1.00000000 Y0.0 Z0.0 F270\r\n"
-              "G00 W-1.00000000 Y0.0 Z0.0 F120\r\n");
+              "G00 X1.00000000 Y0.0 Z0.0 F270\r\n");
+}
+
+TEST(GcodeWriterJob, KeepsWhereTheMovesHaveTakenTheMachine) {
+    FieldValues fields(main_window_components());
+    fields.assign("InvertX", "true");
+    StringSink out;
+    GcodeWriter writer(read_machine_settings(fields), out);
+    writer.steps('X', 2.5, true);
+    writer.steps_combined({1, 4, -3}, false);
+    writer.steps('W', 90, true);
+    EXPECT_EQ(writer.position(), (std::array<double, 4>{3.5, 4, -3, 90}));
+    writer.steps('B', 0, true);
+    EXPECT_EQ(writer.position(), (std::array<double, 4>{3.5, 0, -3, 90}));
+    writer.move(Move::home_everything());
+    EXPECT_EQ(writer.position(), (std::array<double, 4>{}));
 }
 
 }  // namespace

@@ -1,0 +1,148 @@
+#include "core/gcode/gcode_writer.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "core/text/error.h"
+#include "core/text/number_format.h"
+
+namespace ostrivane {
+namespace {
+
+const char* motion_word(bool fast_move) {
+    return fast_move ? "G00 " : "G01 ";
+}
+
+std::string feed_word(double per_minute) {
+    return "F" + format_general(per_minute);
+}
+
+// A distance with eight decimals, appended to `line`; a value that shows as zero is written
+// without its sign, as the program always has.
+void append_distance(std::string& line, double mm) {
+    std::array<char, 400> buf;
+    const auto result =
+        std::to_chars(buf.data(), buf.data() + buf.size(), mm, std::chars_format::fixed, 8);
+    const char* begin = buf.data();
+    if (*begin == '-') {
+        bool zero = true;
+        for (const char* p = begin + 1; p != result.ptr; ++p) {
+            if (*p >= '1' && *p <= '9') {
+                zero = false;
+                break;
+            }
+        }
+        if (zero)
+            ++begin;
+    }
+    line.append(begin, static_cast<std::size_t>(result.ptr - begin));
+}
+
+void check_finite(double mm, Axis axis) {
+    // An overflowed or undefined distance would reach the file as "inf" or "nan".
+    if (!std::isfinite(mm)) {
+        throw Error(std::string("Cannot write a move of ") +
+                    (std::isnan(mm) ? "undefined" : "infinite") + " length for the " +
+                    axis_name(axis) + " axis.");
+    }
+}
+
+}  // namespace
+
+GcodeWriter::GcodeWriter(const MachineSettings& settings, LineSink& out)
+    : settings_(settings),
+      out_(out),
+      rapid_feed_(feed_word(settings.feed(Feed::normal))),
+      feed_feed_(feed_word(settings.feed(Feed::fine_milling))),
+      home_rapid_feed_(feed_word(settings.feed(Feed::homing))),
+      home_feed_feed_(feed_word(settings.feed(Feed::normal))) {}
+
+void GcodeWriter::move(const Move& move) {
+    switch (move.kind) {
+        case MoveKind::rapid:
+        case MoveKind::feed:
+            linear(move);
+            return;
+        case MoveKind::home:
+            home(move);
+            return;
+        case MoveKind::home_all:
+            out_.write_line("G28");
+            position_ = {};
+            return;
+        case MoveKind::dwell:
+            dwell(move.milliseconds);
+            return;
+        case MoveKind::end:
+            out_.write_line("M2");
+            return;
+    }
+}
+
+void GcodeWriter::linear(const Move& move) {
+    for (const Axis axis : program_axes) {
+        if (move.moves(axis))
+            check_finite(move.distance[static_cast<std::size_t>(axis)], axis);
+    }
+    // The three linear axes always, the turning axis only when it moves.
+    const std::size_t axes = move.moves(Axis::W) ? 4 : 3;
+    std::array<char, 4> letters{};
+    for (std::size_t a = 0; a < axes; ++a)
+        letters[a] = settings_.letter_of(program_axes[a]);
+    const bool fast = move.kind == MoveKind::rapid;
+    line_ = motion_word(fast);
+    for (std::size_t a = 0; a < axes; ++a) {
+        const Axis axis = program_axes[a];
+        line_ += letters[a];
+        if (move.moves(axis)) {
+            const double mm = move.distance[a];
+            append_distance(line_, settings_.inverts(axis) ? -mm : mm);
+        } else {
+            line_ += "0.0";
+        }
+        line_ += ' ';
+    }
+    line_ += fast ? rapid_feed_ : feed_feed_;
+    out_.write_line(line_);
+    for (std::size_t a = 0; a < position_.size(); ++a) {
+        if (move.moves(program_axes[a]))
+            position_[a] += move.distance[a];
+    }
+}
+
+void GcodeWriter::home(const Move& move) {
+    Axis axis = Axis::X;
+    for (const Axis a : program_axes) {
+        if (move.moves(a))
+            axis = a;
+    }
+    const char letter = settings_.letter_of(axis);
+    line_ = motion_word(move.fast);
+    line_ += move.fast ? home_rapid_feed_ : home_feed_feed_;
+    out_.write_line(line_);
+    line_ = "G28 ";
+    line_ += letter;
+    line_ += "0.0";
+    out_.write_line(line_);
+    position_[static_cast<std::size_t>(axis)] = 0;
+}
+
+void GcodeWriter::dwell(double milliseconds) {
+    // The delay is given in milliseconds; the dwell word is in seconds, two decimals, rounded
+    // from the exact binary value: a true half goes to the even neighbour (125 ms gives P0.12),
+    // 5 ms is a little above 0.005 s and gives P0.01.
+    const double seconds = milliseconds / 1000;
+    if (seconds > 0)
+        out_.write_line("G4 P" + format_f(seconds));
+}
+
+void GcodeWriter::steps(char stepper, double number_of_mm, bool fast_move) {
+    if (const auto m = move_of_letter(stepper, number_of_mm, fast_move))
+        move(*m);
+}
+
+void GcodeWriter::steps_combined(const std::array<double, 3>& number_of_mm, bool fast_move) {
+    move(Move::combined(number_of_mm, fast_move));
+}
+
+}  // namespace ostrivane
