@@ -1,17 +1,28 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Ostrivane needs to build, run and test, skipping those already present.
+# With --build-only, just those that build the programs and their Debian package.
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build pkg-config
+# The programs and the package (dpkg-shlibdeps, and file, with which CPack finds the binaries).
+build_packages=(
+  build-essential cmake ninja-build pkg-config file dpkg-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  nlohmann-json3-dev
+)
+packages=(
+  "${build_packages[@]}"
+  libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   xvfb xauth fonts-dejavu-core imagemagick poppler-utils
   locales-all
+  desktop-file-utils appstream shared-mime-info
 )
 # LinuxCNC's interpreter checks the programs we write; its recommends pull in a whole desktop.
 peer_packages=(linuxcnc-uspace)
+if [ "${1:-}" = --build-only ]; then
+  packages=("${build_packages[@]}")
+  peer_packages=()
+fi
 
 missing_from() {
   local p
@@ -21,7 +32,7 @@ missing_from() {
 }
 
 mapfile -t missing < <(missing_from "${packages[@]}")
-mapfile -t missing_peer < <(missing_from "${peer_packages[@]}")
+mapfile -t missing_peer < <(missing_from ${peer_packages[@]+"${peer_packages[@]}"})
 if [ ${#missing[@]} -eq 0 ] && [ ${#missing_peer[@]} -eq 0 ]; then
   exit 0
 fi

@@ -6,6 +6,7 @@
 #include <QDebug>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -13,20 +14,26 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <clocale>
+#include <optional>
+#include <string>
 
 #include "core/app/form_state.h"
 #include "core/app/known_folders.h"
 #include "core/app/main_window_fields.h"
 #include "core/app/state_file.h"
+#include "core/curve/spline_file.h"
 #include "core/fingerjoint/finger_joint_program.h"
 #include "core/fingerjoint/tooth_file.h"
 #include "core/gcode/program_stats.h"
+#include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "core/text/job_context.h"
+#include "gui/app/frame_field.h"
 #include "gui/app/main_window_layout.h"
 #include "gui/app/qt_job_context.h"
 #include "gui/app/qt_operator.h"
+#include "gui/app/qt_text.h"
 #include "gui/editor/draw_spline.h"
 #include "gui/editor/program_files.h"
 
@@ -64,6 +71,34 @@ void debug_diagnostic(const std::string& message) {
     qDebug().noquote() << QString::fromStdString(state_diagnostic(main_window_class, message));
 }
 
+const QString kCaption = QStringLiteral("O s t r i v a n e");
+
+// The kinds of file the window opens from its command line, known by their extension.
+enum class FileKind { Program, Profile, ToothFile };
+
+std::optional<FileKind> file_kind(const fs::path& file) {
+    const std::string extension = file.extension().string();
+    if (equal_nocase(extension, ".gof"))
+        return FileKind::Program;
+    if (equal_nocase(extension, ".spl"))
+        return FileKind::Profile;
+    if (equal_nocase(extension, ".tnd"))
+        return FileKind::ToothFile;
+    return std::nullopt;
+}
+
+// Refuses a file that is not a spline file of the version this program writes before it
+// replaces anything.
+void check_spline_version(const fs::path& file, std::string_view bytes) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned version = bytes.size() < 2 ? 0 : byte(0) | byte(1) << 8;
+    if (version != kSplineFileVersion) {
+        throw Error(file.string() +
+                    " is not a spline file this program reads: its version word is " +
+                    std::to_string(version) + ", not " + std::to_string(kSplineFileVersion));
+    }
+}
+
 }  // namespace
 
 TOstrivane::TOstrivane(Operator* op, QWidget* parent) : QMainWindow(parent) {
@@ -71,7 +106,7 @@ TOstrivane::TOstrivane(Operator* op, QWidget* parent) : QMainWindow(parent) {
         own_operator_ = std::make_unique<QtOperator>(this);
     operator_ = op != nullptr ? op : own_operator_.get();
     setObjectName(QStringLiteral("Ostrivane"));
-    setWindowTitle(QStringLiteral("O s t r i v a n e"));
+    setWindowTitle(kCaption);
     setCentralWidget(build_main_window_content(this, tabs_));
     resize(480, 750);
     form_ = std::make_unique<WidgetForm>(this, main_window_components());
@@ -87,6 +122,14 @@ TOstrivane::TOstrivane(Operator* op, QWidget* parent) : QMainWindow(parent) {
             [this](QSessionManager&) { FormSaveState(); });
     FormCreate();
     create_editor();
+    connect(findChild<TFrame1*>(QStringLiteral("Smot_name"))->Ed(), &QLineEdit::textChanged, this,
+            [this] { show_program_name(); });
+    show_program_name();
+}
+
+void TOstrivane::show_program_name() {
+    const QString name = qs(form_->text("Smot_name")).trimmed();
+    setWindowTitle(name.isEmpty() ? kCaption : name + QStringLiteral(" \u2014 ") + kCaption);
 }
 
 void TOstrivane::create_editor() {
@@ -216,6 +259,55 @@ void TOstrivane::SaveSetClick() {
     save_settings();
     settings_restore_.may_overwrite = true;  // the operator chose to save over it
     operator_->information("Settings saved");
+}
+
+bool TOstrivane::opens(const fs::path& file) {
+    return file_kind(file).has_value();
+}
+
+void TOstrivane::open_file(const fs::path& file) {
+    const auto kind = file_kind(file);
+    if (!kind)
+        throw Error(file.string() + " is not a program, a profile or a tooth file.");
+    switch (*kind) {
+        case FileKind::Program: {
+            // "Load program" with this file chosen in its dialog.
+            ProgramFiles load(this, *form_, *form_, *operator_, IniFilePath_, *editor_,
+                              [&file](ProgramFiles::Choice) { return file.string(); });
+            load.LoadsplineprogClick();
+            break;
+        }
+        case FileKind::Profile:
+            open_profile(file);
+            break;
+        case FileKind::ToothFile:
+            // "Load .tnd file" with this file chosen; the name stays valid from any folder.
+            tnd_file_ = fs::absolute(file).string();
+            saveini();
+            break;
+    }
+}
+
+void TOstrivane::open_profile(const fs::path& file) {
+    // The editor edits the profile of the current program in the data folder, so a profile
+    // from elsewhere becomes the program of its name there, asked before replacing another.
+    if (IniFilePath_.empty())
+        throw Error("Cannot open a profile: the data folder is not known.");
+    const std::string name = file.stem().string();
+    const fs::path own = fs::u8path(IniFilePath_ + name + ".spl");
+    std::error_code ec;
+    if (!fs::equivalent(file, own, ec)) {
+        const std::string bytes = read_file_limited(file, kMaxSplineFileBytes, "a spline file");
+        check_spline_version(file, bytes);
+        const auto existing = read_file(own);
+        if (existing && *existing != bytes &&
+            !operator_->ask_yes_no(name + " already exists. Overwrite ?"))
+            return;
+        write_file_atomically(own, bytes);
+    }
+    form_->set_text("Smot_name", name);
+    tabs_->setCurrentIndex(1);  // "Dynamic turning", where the profile belongs
+    program_files_->DrawSplineClick();
 }
 
 void TOstrivane::loadtndClick() {

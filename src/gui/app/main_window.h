@@ -46,6 +46,12 @@ class TOstrivane : public QMainWindow {
     // Writes Settings.ini: the state record, then the tooth-file section. Throws Error.
     void save_settings();
 
+    // True for the files the window opens when they are named on its command line: programs
+    // (.gof), profiles (.spl) and tooth files (.tnd).
+    static bool opens(const std::filesystem::path& file);
+    // Opens one of those files as the window's own buttons would. Throws Error.
+    void open_file(const std::filesystem::path& file);
+
   public slots:
     void write_motClick();
     void write_tndClick();
@@ -64,6 +70,9 @@ class TOstrivane : public QMainWindow {
     void create_editor();
     // Writes the tooth file chosen (possibly none) into Settings.ini.
     void saveini();
+    void open_profile(const std::filesystem::path& file);
+    // The caption names the program that "Save program" would write.
+    void show_program_name();
 
     std::unique_ptr<QtOperator> own_operator_;
     Operator* operator_;

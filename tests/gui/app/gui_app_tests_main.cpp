@@ -3,6 +3,7 @@
 
 #include "frame_field_test.h"
 #include "main_window_test.h"
+#include "open_file_test.h"
 #include "qt_job_context_test.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,10 @@ int main(int argc, char** argv) {
     }
     {
         FrameFieldTest test;
+        status |= QTest::qExec(&test, argc, argv);
+    }
+    {
+        OpenFileTest test;
         status |= QTest::qExec(&test, argc, argv);
     }
     {

@@ -1,0 +1,15 @@
+#pragma once
+#include <QObject>
+
+// The files the window opens from its command line, and the caption that names the program.
+class OpenFileTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void captionNamesTheCurrentProgram();
+    void opensOnlyItsOwnKindsOfFile();
+    void programFromAnotherFolderLoadsAsLoadProgramDoes();
+    void toothFileIsChosenAsLoadTndFileDoes();
+    void profileFromAnotherFolderBecomesTheProgramOfItsName();
+    void profileAsksBeforeReplacingAnotherOfItsName();
+    void fileThatIsNoSplineFileIsRefused();
+};
