@@ -1,9 +1,12 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "core/gcode/gcode_program.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "core/text/number_format.h"
 #include "core/toolpath/tgrad.h"
 
 namespace ostrivane {
@@ -14,6 +17,20 @@ constexpr double kMaxSamples = 1e9;
 constexpr double kMaxSawPositions = 1e7;
 constexpr double kMachineReach = 1e6;
 }  // namespace
+
+void TGrad::warn_of_undercuts() {
+    const std::vector<XRange>& back = lowest_point_.doubling_back(*this);
+    if (back.empty())
+        return;
+    XRange all = back.front();
+    for (const XRange& r : back) {
+        all.from = std::min(all.from, r.from);
+        all.to = std::max(all.to, r.to);
+    }
+    notify("The profile doubles back between X = " + format_fixed(all.from, 2) +
+               " and X = " + format_fixed(all.to, 2) + " mm: no saw can turn that undercut.",
+           true);
+}
 
 bool TGrad::job_too_long(bool UseFast) {
     const double span = XmaxX - XminX;
@@ -46,6 +63,7 @@ Outcome TGrad::CalcSpline(MoveStream& head, bool UseFast, bool UseTooth) {
         failure = true;
         return Outcome::failed;
     }
+    warn_of_undercuts();
     // The fast pass needs neither turning points nor saw positions, unless slots are merged.
     if (!UseFast || !TNDFile.empty()) {
         notify("Calculating gradients");

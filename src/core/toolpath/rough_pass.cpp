@@ -21,14 +21,17 @@ double lower(double a, double b) {
 
 double TGrad::plunge_limit(double x) {
     const double w = mill_width;
+    // The profile's readings at the saw's edges and at the sampled turning points it covers ...
     double lowest = lower(YatX(x), YatX(x + w));
-    // Between turning points the profile is monotone, so its lowest point under the saw is at
-    // an edge or at a turning point the saw covers.
     for (int k = 1; k <= GradCounter; ++k) {
         const double at = GradientsArray[k].positionX;
         if (at >= x && at <= x + w)
             lowest = lower(lowest, YatX(at));
     }
+    // ... and the curve's own lowest point under the blade, on every branch of it: a dip
+    // narrower than the sampling, or an undercut that YatX reads on one branch only, still
+    // holds the saw back.
+    lowest = lower(lowest, lowest_point_.under(*this, x, x + w));
     double limit = lowest - HoldBack;
     for (const toothrec& slot : merged_slots) {
         if (x >= slot.posleft - kSlotFit && x + w <= slot.posright + kSlotFit) {
@@ -134,10 +137,9 @@ Outcome TGrad::fastroughpass(MoveStream& head) {
             const double left = YatX(x);
             const double right = YatX(x + w);
             const double Y = lower(left * r / NoRuns, right * r / NoRuns);
-            // The fast pass judges the profile at the saw's two edges only, so its own height is
-            // its limit.
-            const PlungeRule plunge{Y, Y - HoldBack, lower(left, right),
-                                    std::numeric_limits<double>::infinity()};
+            // The fast pass plunges to the lower of the saw's two edges, held back where the
+            // profile dips lower between them.
+            const PlungeRule plunge{Y, Y - HoldBack, lower(left, right), plunge_limit(x)};
             if (failed(write_plunge(head, plunge, x, Y)))
                 return Outcome::failed;
             x = x + w;

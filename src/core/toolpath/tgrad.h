@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/app/field_source.h"
+#include "core/curve/lowest_point.h"
 #include "core/curve/spline_points.h"
 #include "core/gcode/move_stream.h"
 #include "core/plot/canvas.h"
@@ -148,12 +149,15 @@ class TGrad : public TBetaSPLpoints {
     bool slot_edge_entry(double x, double depth);
     // Refuses a job that could not finish: a profile far longer than any machine turns.
     bool job_too_long(bool UseFast);
+    // Warns once when the profile runs backwards in x somewhere: no saw can turn an undercut.
+    void warn_of_undercuts();
 
     MainLog log_;
     JobContext* context_ = nullptr;
     TurningView* view_ = nullptr;
     // The fine pass's many profile searches, each close to the one before.
     ProfileSampler sampler_{*this};
+    LowestPoint lowest_point_;
     bool plunge_limit_logged_ = false;
     // Progress of a calculation, in runs over the profile: done and in all.
     double progress_run_ = 0;

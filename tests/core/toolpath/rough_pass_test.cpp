@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "support/near.h"
 #include "toolpath_fixture.h"
@@ -205,6 +206,73 @@ TEST(FastRoughPass, RunsAndHoldBack) {
     EXPECT_TRUE(near(ps.back().y,
                      std::min(f.engine->YatX(ps.back().x), f.engine->YatX(ps.back().x + 4.5)) - 2,
                      1e-8));
+}
+
+// The lowest point of the profile whose x lies under [left, right], from a sampling far finer
+// than any the job uses (a million samples over the curve).
+double lowest_under(const TGrad& profile, double left, double right) {
+    double lowest = std::numeric_limits<double>::infinity();
+    const int n = profile.segments();
+    const int per_segment = 1000000 / n;
+    for (int k = 0; k <= n * per_segment; ++k) {
+        const CurvePoint p = profile.evaluate(static_cast<double>(k) / per_segment);
+        if (p.x >= left && p.x <= right)
+            lowest = std::min(lowest, p.y);
+    }
+    return lowest;
+}
+
+// Every plunge against the profile under the whole blade.
+double deepest_gouge(EngineFixture& f, bool fast) {
+    EXPECT_FALSE(f.calculate(fast));
+    double worst = -std::numeric_limits<double>::infinity();
+    for (const Plunge& p : plunges(trace(f.lines())))
+        worst = std::max(worst, p.y - lowest_under(*f.engine, p.x, p.x + 4.5));
+    return worst;
+}
+
+TEST(RoughPassGouge, NoPlungeReachesBelowANarrowDipAtAnyResolution) {
+    for (const double resolution : {1.0, 5.0, 10.0, 50.0}) {
+        for (const bool fast : {false, true}) {
+            SCOPED_TRACE(testing::Message() << resolution << (fast ? " fast" : " rough"));
+            EngineFixture f;
+            f.job(4.5, resolution);
+            f.profile({{0, 40}, {9, 40}, {11, 25}, {13, 40}, {22, 40}});
+            EXPECT_LE(deepest_gouge(f, fast), 0.05);
+            // The limit is logged once.
+            EXPECT_EQ(std::count_if(
+                          f.log.begin(), f.log.end(),
+                          [](const auto& l) { return l.first.rfind("Plunge limited", 0) == 0; }),
+                      1);
+        }
+    }
+}
+
+TEST(RoughPassGouge, AnUndercutHoldsTheSawBackOnEveryBranchAndIsNamed) {
+    for (const double resolution : {1.0, 10.0, 50.0}) {
+        SCOPED_TRACE(resolution);
+        EngineFixture f;
+        f.job(4.5, resolution);
+        // Points in ascending x, but the curve through them swings past the vertical at the
+        // steep, narrow notches.
+        f.profile({{0, 30}, {20, 31}, {23, 18}, {26, 31}, {50, 30}, {53, 12}, {55, 30}, {80, 29}});
+        EXPECT_LE(deepest_gouge(f, false), 0.05);
+        const auto notices = f.notices();
+        EXPECT_EQ(std::count_if(notices.begin(), notices.end(),
+                                [](const std::string& n) {
+                                    return n.rfind("The profile doubles back between X = ", 0) == 0;
+                                }),
+                  1);
+    }
+}
+
+TEST(RoughPassGouge, AProfileThatRunsForwardIsNotCalledAnUndercut) {
+    EngineFixture f;
+    f.job(4.5, 10);
+    f.profile({{0, 40}, {9, 40}, {11, 25}, {13, 40}, {22, 40}});
+    ASSERT_FALSE(f.calculate());
+    for (const std::string& n : f.notices())
+        EXPECT_EQ(n.find("doubles back"), std::string::npos) << n;
 }
 
 }  // namespace

@@ -568,7 +568,7 @@ void MainWindowTest::versionComesFromTheBuild() {
 void MainWindowTest::longJobShowsProgressAndCanBeCancelled() {
     auto w = open_window();
     // Some seconds of writing; far longer than the half second after which progress shows.
-    type_into(field(*w, "no_cuts")->Ed(), QStringLiteral("150000"));
+    type_into(field(*w, "no_cuts")->Ed(), QStringLiteral("1000000"));
     const QString ngc = home->path() + "/Documents/Karvik.ngc";
     // While the job runs the operator tries to close the window, then presses Cancel.
     bool dialog_seen = false;
