@@ -55,7 +55,11 @@ GcodeWriter::GcodeWriter(const MachineSettings& settings, LineSink& out)
       rapid_feed_(feed_word(settings.feed(Feed::normal))),
       feed_feed_(feed_word(settings.feed(Feed::fine_milling))),
       home_rapid_feed_(feed_word(settings.feed(Feed::homing))),
-      home_feed_feed_(feed_word(settings.feed(Feed::normal))) {}
+      home_feed_feed_(feed_word(settings.feed(Feed::normal))) {
+    // Every move line names the three linear axes.
+    for (const Axis axis : {Axis::X, Axis::Y, Axis::Z})
+        settings_.letter_of(axis);
+}
 
 void GcodeWriter::move(const Move& move) {
     switch (move.kind) {
@@ -86,28 +90,23 @@ void GcodeWriter::linear(const Move& move) {
     }
     // The three linear axes always, the turning axis only when it moves.
     const std::size_t axes = move.moves(Axis::W) ? 4 : 3;
-    std::array<char, 4> letters{};
-    for (std::size_t a = 0; a < axes; ++a)
-        letters[a] = settings_.letter_of(program_axes[a]);
+    if (axes == 4)
+        settings_.letter_of(Axis::W);  // before anything of the line is written
     const bool fast = move.kind == MoveKind::rapid;
-    line_ = motion_word(fast);
+    line_.assign(fast ? "G00 " : "G01 ", 4);
     for (std::size_t a = 0; a < axes; ++a) {
-        const Axis axis = program_axes[a];
-        line_ += letters[a];
-        if (move.moves(axis)) {
+        line_ += settings_.letter[a];
+        if (move.moves(program_axes[a])) {
             const double mm = move.distance[a];
-            append_distance(line_, settings_.inverts(axis) ? -mm : mm);
+            append_distance(line_, settings_.inverted[a] ? -mm : mm);
+            position_[a] += mm;
         } else {
-            line_ += "0.0";
+            line_.append("0.0", 3);
         }
         line_ += ' ';
     }
     line_ += fast ? rapid_feed_ : feed_feed_;
     out_.write_line(line_);
-    for (std::size_t a = 0; a < position_.size(); ++a) {
-        if (move.moves(program_axes[a]))
-            position_[a] += move.distance[a];
-    }
 }
 
 void GcodeWriter::home(const Move& move) {

@@ -18,6 +18,7 @@ namespace ostrivane {
 // and "G28 <letter>0.0"; a dwell "G4 P<seconds>" (nothing for 0 or less); "G28"; "M2".
 class GcodeWriter final : public MoveSink {
   public:
+    // Throws Error when X, Y or Z has no letter.
     GcodeWriter(const MachineSettings& settings, LineSink& out);
 
     void move(const Move& move) override;

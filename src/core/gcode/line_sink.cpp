@@ -5,7 +5,7 @@
 namespace ostrivane {
 
 void StringSink::write_line(std::string_view line) {
-    text_ += to_ascii7(line);
+    append_ascii7(text_, line);
     text_ += crlf;
 }
 

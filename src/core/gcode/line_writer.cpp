@@ -12,7 +12,8 @@ LineWriter::~LineWriter() {
 }
 
 void LineWriter::write_line(std::string_view line) {
-    line_ = to_ascii7(line);
+    line_.clear();
+    append_ascii7(line_, line);
     line_ += crlf;
     file_.write(line_);
 }

@@ -25,10 +25,13 @@ std::size_t sequence_length(std::string_view s, std::size_t i) {
 
 }  // namespace
 
-std::string to_ascii7(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
+void append_ascii7(std::string& out, std::string_view utf8) {
+    // Program lines are plain ASCII nearly always: those are copied whole.
+    std::size_t i = 0;
+    while (i < utf8.size() && static_cast<unsigned char>(utf8[i]) < 0x80)
+        ++i;
+    out.append(utf8.data(), i);
+    while (i < utf8.size()) {
         if (static_cast<unsigned char>(utf8[i]) < 0x80) {
             out.push_back(utf8[i++]);
         } else {
@@ -36,6 +39,12 @@ std::string to_ascii7(std::string_view utf8) {
             i += sequence_length(utf8, i);
         }
     }
+}
+
+std::string to_ascii7(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    append_ascii7(out, utf8);
     return out;
 }
 

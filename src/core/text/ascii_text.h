@@ -11,6 +11,8 @@ inline constexpr std::string_view crlf = "\r\n";
 // 7-bit ASCII for files read by machine controllers: each character outside ASCII (one UTF-8
 // sequence, or one stray byte that is not valid UTF-8) becomes a single "?".
 std::string to_ascii7(std::string_view utf8);
+// The same, appended to `out`.
+void append_ascii7(std::string& out, std::string_view utf8);
 
 // The text without the leading and trailing characters for which is_blank(c) holds.
 template <typename IsBlank>
