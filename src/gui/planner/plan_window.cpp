@@ -37,9 +37,10 @@
 #include "gui/app/widget_form.h"
 #include "gui/planner/page_image.h"
 #include "gui/planner/plan_printing.h"
-#include "gui/plot/image_canvas.h"
 #include "gui/plot/message_label_widget.h"
 #include "gui/plot/plot_grid.h"
+#include "render/image_canvas.h"
+#include "render/plan_pages.h"
 
 namespace ostrivane::gui {
 namespace {

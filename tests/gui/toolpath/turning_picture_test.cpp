@@ -5,7 +5,7 @@
 
 #include "core/plot/tgrita.h"
 #include "core/toolpath/tgrad.h"
-#include "gui/plot/image_canvas.h"
+#include "render/image_canvas.h"
 
 using namespace ostrivane;
 
