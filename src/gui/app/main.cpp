@@ -2,7 +2,7 @@
 
 #include "core/app/version.h"
 #include "gui/app/main_window.h"
-#include "gui/app/qt_text.h"
+#include "gui/widgets/qt_text.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

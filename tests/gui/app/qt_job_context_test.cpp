@@ -7,7 +7,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "gui/app/qt_job_context.h"
+#include "gui/widgets/qt_job_context.h"
 
 using ostrivane::gui::QtJobContext;
 

@@ -20,12 +20,12 @@
 #include "core/editor/editor_components.h"
 #include "core/text/file_io.h"
 #include "core/toolpath/turning_job.h"
-#include "gui/app/frame_field.h"
 #include "gui/app/main_window.h"
 #include "gui/editor/draw_spline.h"
 #include "gui/editor/program_files.h"
 #include "gui/editor/spline_dialogs_qt.h"
 #include "gui/plot/plot_grid.h"
+#include "gui/widgets/frame_field.h"
 #include "support/scripted_operator.h"
 #include "temp_home.h"
 

@@ -1,10 +1,10 @@
-#include "gui/app/qt_job_context.h"
+#include "gui/widgets/qt_job_context.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <algorithm>
 
-#include "gui/app/qt_text.h"
+#include "gui/widgets/qt_text.h"
 
 namespace ostrivane::gui {
 namespace {
