@@ -60,7 +60,12 @@ struct Session {
         files = std::make_unique<ProgramFiles>(
             main.get(), main->fields(), dynamic_cast<FormAccess&>(main->fields()), op,
             main->IniFilePath(), *editor, [this](ProgramFiles::Choice) { return chosen; });
-        QTest::qWait(120);  // the start-up load
+        // Both editors (the main window's and this one) have run their start-up load.
+        QList<QTimer*> loads = main->findChildren<QTimer*>(QStringLiteral("load_data_timer"));
+        loads += editor->findChildren<QTimer*>(QStringLiteral("load_data_timer"));
+        QCOMPARE(loads.size(), 2);
+        for (QTimer* load : loads)
+            QTRY_VERIFY(!load->isActive());
     }
     // Shows the editor as "Edit the splines" does, but without blocking the test.
     void open() {
@@ -655,8 +660,7 @@ void DrawSplineTest::closingDuringShadingStopsItFirst() {
         QVERIFY(!s.editor->spline_pnts().shaderunning);
         QVERIFY(s.editor->spline_pnts().closing);
     }
-    QTest::qWait(20);
-    QVERIFY(!s.editor->isVisible());
+    QTRY_VERIFY(!s.editor->isVisible());
     QCOMPARE(s.editor->result(), int(QDialog::Rejected));
     QVERIFY(QFile::exists(qs(s.data("drawspline.ini"))));
 }
