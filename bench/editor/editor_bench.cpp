@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "core/editor/spline_editor.h"
-#include "gui/plot/image_canvas.h"
+#include "render/image_canvas.h"
 
 namespace ostrivane {
 namespace {

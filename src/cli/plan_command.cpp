@@ -17,7 +17,7 @@
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
 #ifdef OSTRIVANE_WITH_QT
-#include "gui/planner/plan_pdf.h"
+#include "render/plan_pdf.h"
 #endif
 
 namespace ostrivane::cli {

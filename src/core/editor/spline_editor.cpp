@@ -16,18 +16,6 @@ constexpr Argb kMovePurple = 0xFF800080u;
 constexpr Argb kBoxRed = 0xFFFF0000u;
 }  // namespace
 
-std::string format_coordinate(double value) {
-    if (!std::isfinite(value))
-        return format_general(value);
-    // Seven significant digits first, then three decimals: further digits show as zeros.
-    char buffer[64];
-    const auto written =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 6);
-    double rounded = value;
-    std::from_chars(buffer, written.ptr, rounded, std::chars_format::scientific);
-    return format_fixed(rounded, 3);
-}
-
 SplineEditor::SplineEditor(Engine& engine, Tgrita& thegrita, Canvas& bitmap, EditorHost& host)
     : spline_pnts_(engine), thegrita_(thegrita), bitmap_(bitmap), host_(host) {}
 

@@ -150,7 +150,4 @@ class SplineEditor {
 // The most points the editor admits on spline 1, by mouse, key or import, and keeps of a file.
 inline constexpr int kEditorPointLimit = 1000;
 
-// "X: " / "Y: " coordinates: fixed notation with 3 decimals of at most 7 significant digits.
-std::string format_coordinate(double value);
-
 }  // namespace ostrivane

@@ -1,6 +1,7 @@
 #include "core/editor/spline_editor.h"
 
 #include "core/editor/edit_step.h"
+#include "core/text/coordinate_format.h"
 
 namespace ostrivane {
 

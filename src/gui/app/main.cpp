@@ -11,8 +11,8 @@
 
 #include "core/app/version.h"
 #include "gui/app/main_window.h"
-#include "gui/app/qt_operator.h"
-#include "gui/app/qt_text.h"
+#include "gui/widgets/qt_operator.h"
+#include "gui/widgets/qt_text.h"
 
 namespace {
 

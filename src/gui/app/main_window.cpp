@@ -1,7 +1,5 @@
 #include "gui/app/main_window.h"
 
-#include "gui/planner/create_saw_plans.h"
-
 #include <QCloseEvent>
 #include <QDebug>
 #include <QFileDialog>
@@ -29,13 +27,14 @@
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "core/text/job_context.h"
-#include "gui/app/frame_field.h"
 #include "gui/app/main_window_layout.h"
-#include "gui/app/qt_job_context.h"
-#include "gui/app/qt_operator.h"
-#include "gui/app/qt_text.h"
 #include "gui/editor/draw_spline.h"
 #include "gui/editor/program_files.h"
+#include "gui/planner/create_saw_plans.h"
+#include "gui/widgets/frame_field.h"
+#include "gui/widgets/qt_job_context.h"
+#include "gui/widgets/qt_operator.h"
+#include "gui/widgets/qt_text.h"
 
 namespace ostrivane::gui {
 namespace fs = std::filesystem;
@@ -122,6 +121,7 @@ TOstrivane::TOstrivane(Operator* op, QWidget* parent) : QMainWindow(parent) {
             [this](QSessionManager&) { FormSaveState(); });
     FormCreate();
     create_editor();
+    saw_plans_ = std::make_unique<SawPlans>(static_cast<SawPlanHost&>(*this));
     connect(findChild<TFrame1*>(QStringLiteral("Smot_name"))->Ed(), &QLineEdit::textChanged, this,
             [this] { show_program_name(); });
     show_program_name();
@@ -173,9 +173,10 @@ void TOstrivane::connect_buttons() {
     on_program_click("DrawSpline", [](ProgramFiles& f) { f.DrawSplineClick(); });
     // The plan flow shows its own errors; nothing escapes the button. It plans the profile in
     // the spline editor, about the editor's turn axis.
-    connect(
-        findChild<QPushButton*>(QStringLiteral("createplan")), &QPushButton::clicked, this,
-        [this] { createplanClick(*this, editor_->spline_pnts(), editor_->spline_pnts().draaias); });
+    connect(findChild<QPushButton*>(QStringLiteral("createplan")), &QPushButton::clicked, this,
+            [this] {
+                saw_plans_->createplanClick(editor_->spline_pnts(), editor_->spline_pnts().draaias);
+            });
 }
 
 void TOstrivane::FormCreate() {

@@ -9,8 +9,9 @@
 #include "core/app/operator.h"
 #include "core/app/state_file.h"
 #include "core/fingerjoint/fast_rec.h"
-#include "gui/app/memo_sink.h"
-#include "gui/app/widget_form.h"
+#include "gui/planner/saw_plan_host.h"
+#include "gui/widgets/memo_sink.h"
+#include "gui/widgets/widget_form.h"
 
 class QTabWidget;
 
@@ -19,9 +20,11 @@ namespace ostrivane::gui {
 class QtOperator;
 class TSplineform;
 class ProgramFiles;
+class SawPlans;
 
 // The main window: owner of every job and machine setting, kept as the contents of its fields.
-class TOstrivane : public QMainWindow {
+// It hosts "Create saw plans", which sees it only through that narrow interface.
+class TOstrivane : public QMainWindow, private SawPlanHost {
     Q_OBJECT
   public:
     // `op` answers the window's message boxes; by default real ones are shown.
@@ -29,19 +32,21 @@ class TOstrivane : public QMainWindow {
     ~TOstrivane() override;
 
     // The fields by name, read by jobs at the moment they need them.
-    FieldSource& fields() { return *form_; }
-    Operator& operator_interface() { return *operator_; }
+    FieldSource& fields() override { return *form_; }
+    Operator& operator_interface() override { return *operator_; }
     QTabWidget* tabs() const { return tabs_; }
 
     // The data folder with its final separator.
-    const std::string& IniFilePath() const { return IniFilePath_; }
+    const std::string& IniFilePath() const override { return IniFilePath_; }
     std::filesystem::path settings_file() const { return IniFilePath_ + "Settings.ini"; }
     // The tooth file chosen for turning jobs, when one has been chosen.
     const std::optional<std::string>& tnd_file() const { return tnd_file_; }
 
     // Logs one message. Throws Error when the log file cannot be written.
-    void log(std::string_view aMessage, bool critical);
+    void log(std::string_view aMessage, bool critical) override;
     Log& the_log() { return *log_; }
+    // "Create saw plans" with the plan window and printer it keeps.
+    SawPlans& saw_plans() { return *saw_plans_; }
 
     // Writes Settings.ini: the state record, then the tooth-file section. Throws Error.
     void save_settings();
@@ -68,6 +73,7 @@ class TOstrivane : public QMainWindow {
     void loadini();
     void connect_buttons();
     void create_editor();
+    QWidget* dialog_parent() override { return this; }
     // Writes the tooth file chosen (possibly none) into Settings.ini.
     void saveini();
     void open_profile(const std::filesystem::path& file);
@@ -88,6 +94,8 @@ class TOstrivane : public QMainWindow {
     StateRestore settings_restore_;  // what became of Settings.ini at start
     int jobs_running_ = 0;           // a job pumping events is under way
     TfastRec fast_record_;
+    // Last, so the plan window goes before the fields and the log it uses.
+    std::unique_ptr<SawPlans> saw_plans_;
 };
 
 }  // namespace ostrivane::gui

@@ -13,9 +13,9 @@
 #include <QVBoxLayout>
 
 #include "core/app/main_window_fields.h"
-#include "gui/app/frame_field.h"
 #include "gui/app/illustrations.h"
-#include "gui/app/qt_text.h"
+#include "gui/widgets/frame_field.h"
+#include "gui/widgets/qt_text.h"
 
 namespace ostrivane::gui {
 namespace {

@@ -26,15 +26,15 @@
 #include "core/text/number_parse.h"
 #include "core/toolpath/spline_rec.h"
 #include "core/toolpath/turning_job.h"
-#include "gui/app/frame_field.h"
-#include "gui/app/qt_operator.h"
-#include "gui/app/qt_text.h"
-#include "gui/app/widget_form.h"
 #include "gui/editor/draw_spline_parts.h"
 #include "gui/editor/editor_job_context.h"
 #include "gui/editor/spline_dialogs_qt.h"
 #include "gui/plot/message_label_widget.h"
 #include "gui/plot/plot_grid.h"
+#include "gui/widgets/frame_field.h"
+#include "gui/widgets/qt_operator.h"
+#include "gui/widgets/qt_text.h"
+#include "gui/widgets/widget_form.h"
 
 namespace ostrivane::gui {
 namespace fs = std::filesystem;

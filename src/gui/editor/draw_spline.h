@@ -11,7 +11,7 @@
 #include "core/editor/editor_host.h"
 #include "core/editor/spline_editor.h"
 #include "core/plot/tgrita.h"
-#include "gui/plot/image_canvas.h"
+#include "render/image_canvas.h"
 
 class QLabel;
 class QProgressBar;

@@ -12,13 +12,13 @@
 #include <QVBoxLayout>
 
 #include "core/editor/editor_components.h"
-#include "gui/app/frame_field.h"
-#include "gui/app/qt_text.h"
 #include "gui/editor/draw_spline.h"
 #include "gui/editor/draw_spline_parts.h"
 #include "gui/editor/tool_icons.h"
 #include "gui/plot/message_label_widget.h"
 #include "gui/plot/plot_grid.h"
+#include "gui/widgets/frame_field.h"
+#include "gui/widgets/qt_text.h"
 
 namespace ostrivane::gui {
 namespace {

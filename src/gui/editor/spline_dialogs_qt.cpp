@@ -5,9 +5,9 @@
 #include <QPushButton>
 
 #include "core/text/error.h"
-#include "gui/app/frame_field.h"
-#include "gui/app/qt_operator.h"
-#include "gui/app/qt_text.h"
+#include "gui/widgets/frame_field.h"
+#include "gui/widgets/qt_operator.h"
+#include "gui/widgets/qt_text.h"
 
 namespace ostrivane::gui {
 namespace {

@@ -4,7 +4,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <memory>
 
 #include "core/app/field_source.h"
 #include "core/app/known_folders.h"
@@ -12,48 +11,15 @@
 #include "core/curve/spline_points.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
-#include "gui/app/main_window.h"
-#include "gui/app/qt_operator.h"
 #include "gui/planner/plan_window.h"
+#include "gui/planner/saw_plan_host.h"
+#include "gui/widgets/qt_operator.h"
 
 namespace ostrivane::gui {
 namespace {
 
 // Turn axis position the editor starts with.
 constexpr double kDefaultAxis = 100;
-
-// Everything "Create saw plans" keeps between uses, owned by the main window.
-class SawPlans final : public QObject {
-  public:
-    explicit SawPlans(TOstrivane& main)
-        : QObject(&main),
-          printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
-          window(new Tplanform(
-              main.IniFilePath(),
-              [&main](std::string_view message, bool critical) {
-                  // A log file that cannot be written must not end the plan.
-                  try {
-                      main.log(message, critical);
-                  } catch (const std::exception&) {
-                  }
-              },
-              &main.operator_interface(), &main)),
-          saved_profile(window->thegrita()) {
-        setObjectName(QStringLiteral("SawPlans"));
-    }
-
-    std::unique_ptr<QPrinter> printer;
-    Tplanform* window;  // a child of the main window
-    // The profile of the current program's spline file, while there is no editor to ask.
-    TBetaSPLpoints saved_profile;
-};
-
-SawPlans& saw_plans(TOstrivane& main) {
-    if (auto* kept =
-            main.findChild<SawPlans*>(QStringLiteral("SawPlans"), Qt::FindDirectChildrenOnly))
-        return *kept;
-    return *new SawPlans(main);
-}
 
 bool run_print_dialog(QPrinter& printer, QWidget* parent) {
     QPrintDialog dialog(&printer, parent);
@@ -63,54 +29,85 @@ bool run_print_dialog(QPrinter& printer, QWidget* parent) {
 
 }  // namespace
 
-Tplanform& plan_window(TOstrivane& main) {
-    return *saw_plans(main).window;
+struct SawPlans::Kept {
+    explicit Kept(SawPlanHost& host)
+        : printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
+          window(std::make_unique<Tplanform>(
+              host.IniFilePath(),
+              [&host](std::string_view message, bool critical) {
+                  // A log file that cannot be written must not end the plan.
+                  try {
+                      host.log(message, critical);
+                  } catch (const std::exception&) {
+                  }
+              },
+              &host.operator_interface(), host.dialog_parent())),
+          saved_profile(window->thegrita()) {}
+
+    std::unique_ptr<QPrinter> printer;
+    std::unique_ptr<Tplanform> window;
+    // The profile of the current program's spline file, while there is no editor to ask.
+    TBetaSPLpoints saved_profile;
+};
+
+SawPlans::SawPlans(SawPlanHost& host) : host_(host) {}
+
+SawPlans::~SawPlans() = default;
+
+SawPlans::Kept& SawPlans::kept() {
+    if (!kept_)
+        kept_ = std::make_unique<Kept>(host_);
+    return *kept_;
 }
 
-QPrinter& plan_printer(TOstrivane& main) {
-    return *saw_plans(main).printer;
+Tplanform& SawPlans::plan_window() {
+    return *kept().window;
 }
 
-bool createplanClick(TOstrivane& main, TBetaSPLpoints& profile, double draaias,
-                     const PrintDialogRunner& run_dialog) {
-    SawPlans& kept = saw_plans(main);
-    QPrinter& printer = *kept.printer;
-    const std::string name = main.fields().text("Smot_name");
+QPrinter& SawPlans::plan_printer() {
+    return *kept().printer;
+}
+
+bool SawPlans::createplanClick(TBetaSPLpoints& profile, double draaias,
+                               const PrintDialogRunner& run_dialog) {
+    Kept& k = kept();
+    QPrinter& printer = *k.printer;
+    const std::string name = host_.fields().text("Smot_name");
     printer.setDocName(QString::fromStdString(name + " saw plan"));
     // Without a printer the dialog can only print to a file: offer one in Documents.
     if (QPrinterInfo::availablePrinterNames().isEmpty() && printer.outputFileName().isEmpty()) {
         printer.setOutputFileName(QDir(QString::fromStdString(documents_folder().string()))
                                       .filePath(QString::fromStdString(name + " saw plan.pdf")));
     }
+    QWidget* parent = host_.dialog_parent();
     const bool accepted =
-        run_dialog ? run_dialog(printer, &main) : run_print_dialog(printer, &main);
+        run_dialog ? run_dialog(printer, parent) : run_print_dialog(printer, parent);
     if (!accepted)
         return false;
-    kept.window->set_sources(&profile, draaias, &main.fields(), &printer);
-    kept.window->exec();
+    k.window->set_sources(&profile, draaias, &host_.fields(), &printer);
+    k.window->exec();
     // The window keeps nothing it was lent once it is closed.
-    kept.window->set_sources(nullptr, draaias, nullptr, nullptr);
+    k.window->set_sources(nullptr, draaias, nullptr, nullptr);
     return true;
 }
 
-bool createplanClick(TOstrivane& main, const PrintDialogRunner& run_dialog) {
+bool SawPlans::createplanClick(const PrintDialogRunner& run_dialog) {
     bool accepted = false;
     // A button's action: an error is shown to the operator, never thrown into the event loop.
-    run_action(main.operator_interface(), [&] {
-        SawPlans& kept = saw_plans(main);
-        TBetaSPLpoints& profile = kept.saved_profile;
-        const FieldSource& fields = main.fields();
+    run_action(host_.operator_interface(), [&] {
+        TBetaSPLpoints& profile = kept().saved_profile;
+        const FieldSource& fields = host_.fields();
         profile.set_data(validate_float(fields, "Ssaw_width"), validate_float(fields, "resolution"),
                          fields.checked("match1"));
         profile.load_shape({});
-        const std::string file = main.IniFilePath() + fields.text("Smot_name") + ".spl";
+        const std::string file = host_.IniFilePath() + fields.text("Smot_name") + ".spl";
         if (const auto bytes = read_file(file)) {
             SplineDocument document;
             const auto version = read_spline_file(*bytes, document, profile.notices());
             if (version && *version == kSplineFileVersion)
                 profile.load_shape(document.profile);
         }
-        accepted = createplanClick(main, profile, kDefaultAxis, run_dialog);
+        accepted = createplanClick(profile, kDefaultAxis, run_dialog);
     });
     return accepted;
 }

@@ -19,27 +19,25 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <QtDebug>
-#include <charconv>
-#include <cmath>
 
 #include "core/app/field_source.h"
 #include "core/app/form_state.h"
 #include "core/planner/plan_form_fields.h"
 #include "core/planner/plan_render.h"
+#include "core/text/coordinate_format.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
-#include "core/text/number_format.h"
-#include "core/text/number_parse.h"
-#include "gui/app/frame_field.h"
-#include "gui/app/qt_job_context.h"
-#include "gui/app/qt_operator.h"
-#include "gui/app/qt_text.h"
-#include "gui/app/widget_form.h"
 #include "gui/planner/page_image.h"
 #include "gui/planner/plan_printing.h"
-#include "gui/plot/image_canvas.h"
 #include "gui/plot/message_label_widget.h"
 #include "gui/plot/plot_grid.h"
+#include "gui/widgets/frame_field.h"
+#include "gui/widgets/qt_job_context.h"
+#include "gui/widgets/qt_operator.h"
+#include "gui/widgets/qt_text.h"
+#include "gui/widgets/widget_form.h"
+#include "render/image_canvas.h"
+#include "render/plan_pages.h"
 
 namespace ostrivane::gui {
 namespace {
@@ -60,19 +58,6 @@ W* named(W* widget, std::string_view name, const QString& accessible) {
     widget->setObjectName(qs(name));
     widget->setAccessibleName(accessible);
     return widget;
-}
-
-// Fixed-point with 3 decimals after rounding to 7 significant digits; beyond 7 integer digits
-// the general format, as no mouse position in millimetres ever gets there.
-std::string mouse_coordinate(double value) {
-    if (!std::isfinite(value) || std::fabs(value) >= 1e7)
-        return format_general(value);
-    char text[32];
-    const auto end =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 6);
-    const auto rounded =
-        parse_float(std::string_view(text, static_cast<std::size_t>(end.ptr - text)));
-    return format_fixed(rounded.value_or(value), 3);
 }
 
 }  // namespace
@@ -355,8 +340,8 @@ void Tplanform::PlotGrid1MouseMove(QMouseEvent* event) {
     float x = 0;
     float y = 0;
     thegrita_->Coords(event->position().x(), event->position().y(), x, y);
-    label_x_->setText(qs("X: " + mouse_coordinate(x)));
-    label_y_->setText(qs("Y: " + mouse_coordinate(y)));
+    label_x_->setText(qs("X: " + format_coordinate(x)));
+    label_y_->setText(qs("Y: " + format_coordinate(y)));
 }
 
 void Tplanform::FormRestoreState() {

@@ -2,7 +2,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "gui/plot/image_canvas.h"
+#include "render/image_canvas.h"
 
 namespace ostrivane {
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/curve/spline_file.h"
+#include "core/text/coordinate_format.h"
 #include "editor_fixture.h"
 #include "support/near.h"
 
@@ -434,15 +435,6 @@ TEST_F(SplineEditorTest, MouseMovesShowTheWorldPositionWithoutATool) {
     EXPECT_EQ(host.label_x, "X: " + format_coordinate(w.x));
     EXPECT_EQ(host.label_y, "Y: " + format_coordinate(w.y));
     EXPECT_EQ(host.label_y.substr(0, 7), "Y: -7.5");
-}
-
-TEST(FormatCoordinate, ThreeDecimalsOfSevenSignificantDigits) {
-    EXPECT_EQ(format_coordinate(0), "0.000");
-    EXPECT_EQ(format_coordinate(1.5), "1.500");
-    EXPECT_EQ(format_coordinate(-7.25), "-7.250");
-    EXPECT_EQ(format_coordinate(1234.5678), "1234.568");
-    EXPECT_EQ(format_coordinate(12345.678), "12345.680");
-    EXPECT_EQ(format_coordinate(0.0004), "0.000");
 }
 
 TEST_F(SplineEditorTest, RecordedMovesAreDrawnAsAStairPath) {

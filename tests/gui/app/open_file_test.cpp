@@ -18,7 +18,7 @@
 #include "core/curve/spline_file.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
-#include "gui/app/frame_field.h"
+#include "gui/widgets/frame_field.h"
 #include "gui/app/main_window.h"
 #include "gui/editor/draw_spline.h"
 #include "support/scripted_operator.h"

@@ -20,12 +20,12 @@
 #include "core/editor/editor_components.h"
 #include "core/text/file_io.h"
 #include "core/toolpath/turning_job.h"
-#include "gui/app/frame_field.h"
 #include "gui/app/main_window.h"
 #include "gui/editor/draw_spline.h"
 #include "gui/editor/program_files.h"
 #include "gui/editor/spline_dialogs_qt.h"
 #include "gui/plot/plot_grid.h"
+#include "gui/widgets/frame_field.h"
 #include "support/scripted_operator.h"
 #include "temp_home.h"
 
@@ -60,7 +60,12 @@ struct Session {
         files = std::make_unique<ProgramFiles>(
             main.get(), main->fields(), dynamic_cast<FormAccess&>(main->fields()), op,
             main->IniFilePath(), *editor, [this](ProgramFiles::Choice) { return chosen; });
-        QTest::qWait(120);  // the start-up load
+        // Both editors (the main window's and this one) have run their start-up load.
+        QList<QTimer*> loads = main->findChildren<QTimer*>(QStringLiteral("load_data_timer"));
+        loads += editor->findChildren<QTimer*>(QStringLiteral("load_data_timer"));
+        QCOMPARE(loads.size(), 2);
+        for (QTimer* load : loads)
+            QTRY_VERIFY(!load->isActive());
     }
     // Shows the editor as "Edit the splines" does, but without blocking the test.
     void open() {
@@ -655,8 +660,7 @@ void DrawSplineTest::closingDuringShadingStopsItFirst() {
         QVERIFY(!s.editor->spline_pnts().shaderunning);
         QVERIFY(s.editor->spline_pnts().closing);
     }
-    QTest::qWait(20);
-    QVERIFY(!s.editor->isVisible());
+    QTRY_VERIFY(!s.editor->isVisible());
     QCOMPARE(s.editor->result(), int(QDialog::Rejected));
     QVERIFY(QFile::exists(qs(s.data("drawspline.ini"))));
 }

@@ -62,7 +62,10 @@ void ProgramButtonsTest::editTheSplinesOpensTheEditorModally() {
     test::ScriptedOperator op;
     TOstrivane w(&op);
     w.show();
-    QTest::qWait(150);
+    // The editor's start-up load has run before the program changes under it.
+    auto* load = w.findChild<QTimer*>(QStringLiteral("load_data_timer"));
+    QVERIFY(load != nullptr);
+    QTRY_VERIFY(!load->isActive());
     w.fields().set_text("Smot_name", "Karvik");
     SplineDocument doc;
     doc.profile.points = {{10, 20}, {30, 40}};

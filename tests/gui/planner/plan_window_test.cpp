@@ -25,7 +25,6 @@
 #include "core/planner/plan_form_fields.h"
 #include "core/planner/plan_render.h"
 #include "core/planner/planner_fixture.h"
-#include "gui/app/frame_field.h"
 #include "gui/app/main_window.h"
 #include "gui/app/temp_home.h"
 #include "gui/planner/create_saw_plans.h"
@@ -33,6 +32,7 @@
 #include "gui/planner/plan_window.h"
 #include "gui/plot/message_label_widget.h"
 #include "gui/plot/plot_grid.h"
+#include "gui/widgets/frame_field.h"
 #include "pdf_pages.h"
 #include "support/scripted_operator.h"
 
@@ -351,7 +351,7 @@ void PlanWindowTest::createSawPlansRunsThePrintDialogThenTheWindow() {
     ostrivane::gui::TOstrivane main(op.get());
     main.show();
     QVERIFY(QTest::qWaitForWindowExposed(&main));
-    QPrinter& printer = ostrivane::gui::plan_printer(main);
+    QPrinter& printer = main.saw_plans().plan_printer();
     const QString pdf = home->path() + "/from-dialog.pdf";
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
@@ -369,14 +369,14 @@ void PlanWindowTest::createSawPlansRunsThePrintDialogThenTheWindow() {
         });
         dialog.accept();
     });
-    QVERIFY(ostrivane::gui::createplanClick(main, profile.set, 100));
+    QVERIFY(main.saw_plans().createplanClick(profile.set, 100));
     QVERIFY(dialog_seen);
     QVERIFY(window_seen);
     QCOMPARE(op->messages.back(), std::string("Printing finished"));
     QCOMPARE(ostrivane::test::pdf_page_count(pdf), 3);
     // The printer's pages hold the template at true scale: the axis line, measured over the
     // three pages, is as long as the template.
-    Tplanform& w = ostrivane::gui::plan_window(main);
+    Tplanform& w = main.saw_plans().plan_window();
     const auto raster = ostrivane::test::rasterise_pdf(pdf, 200);
     QVERIFY2(raster.error.isEmpty(), qPrintable(raster.error));
     double printed_mm = 0;
@@ -395,7 +395,7 @@ void PlanWindowTest::cancelledPrintDialogOpensNoWindow() {
     ostrivane::test::Profile profile(cylinder(150));
     bool opened = false;
     const bool accepted =
-        ostrivane::gui::createplanClick(main, profile.set, 100, [&](QPrinter&, QWidget*) {
+        main.saw_plans().createplanClick(profile.set, 100, [&](QPrinter&, QWidget*) {
             QTimer::singleShot(0, [&] {
                 opened = QApplication::activeModalWidget() != nullptr;
                 if (auto* w = QApplication::activeModalWidget())
@@ -406,7 +406,7 @@ void PlanWindowTest::cancelledPrintDialogOpensNoWindow() {
     QCoreApplication::processEvents();
     QVERIFY(!accepted);
     QVERIFY(!opened);
-    QVERIFY(!ostrivane::gui::plan_window(main).isVisible());
+    QVERIFY(!main.saw_plans().plan_window().isVisible());
 }
 
 void PlanWindowTest::createSawPlansTakesTheProgramsSplineFile() {
@@ -429,11 +429,11 @@ void PlanWindowTest::createSawPlansTakesTheProgramsSplineFile() {
         });
         return true;
     };
-    QVERIFY(ostrivane::gui::createplanClick(main, accept_and_look));
+    QVERIFY(main.saw_plans().createplanClick(accept_and_look));
     QCOMPARE(entries, 3);
     // A field that is not a number is shown, not thrown into the event loop.
     main.fields().set_text("resolution", "1O00");
-    QVERIFY(!ostrivane::gui::createplanClick(main, accept_and_look));
+    QVERIFY(!main.saw_plans().createplanClick(accept_and_look));
     QCOMPARE(op->messages.back(),
              std::string("1O00 inside Spline samples/mm is not a valid floating point number."));
 }

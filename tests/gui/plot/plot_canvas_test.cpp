@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "core/plot/tgrita.h"
-#include "gui/plot/image_canvas.h"
 #include "gui/plot/message_label_widget.h"
 #include "gui/plot/plot_grid.h"
+#include "render/image_canvas.h"
 #include "support/recording_canvas.h"
 
 using namespace ostrivane;

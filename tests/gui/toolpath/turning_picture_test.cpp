@@ -6,7 +6,7 @@
 #include "core/plot/tgrita.h"
 #include "core/scene/turning_drawer.h"
 #include "core/toolpath/tgrad.h"
-#include "gui/plot/image_canvas.h"
+#include "render/image_canvas.h"
 
 using namespace ostrivane;
 

@@ -1,4 +1,4 @@
-#include "gui/app/frame_field.h"
+#include "gui/widgets/frame_field.h"
 
 #include <QFontMetricsF>
 #include <QHBoxLayout>

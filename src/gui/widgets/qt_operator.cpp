@@ -1,9 +1,9 @@
-#include "gui/app/qt_operator.h"
+#include "gui/widgets/qt_operator.h"
 
 #include <QMessageBox>
 
 #include "core/gcode/gcode_program.h"
-#include "gui/app/qt_text.h"
+#include "gui/widgets/qt_text.h"
 
 namespace ostrivane::gui {
 namespace {

@@ -5,6 +5,6 @@ class QtJobContextTest : public QObject {
     Q_OBJECT
   private slots:
     void shortJobShowsNothing();
-    void pumpingReachesTheEventLoopAtABoundedRate();
+    void pumpReachesTheEventLoopOncePerInterval();
     void longJobShowsProgressAndCanBeCancelled();
 };

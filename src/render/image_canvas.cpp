@@ -1,4 +1,4 @@
-#include "gui/plot/image_canvas.h"
+#include "render/image_canvas.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -7,7 +7,7 @@
 #include <QString>
 #include <algorithm>
 
-#include "gui/app/qt_text.h"
+#include "render/qt_string.h"
 
 namespace ostrivane {
 namespace {
@@ -163,7 +163,7 @@ ImageCanvas::ConvertedFont& ImageCanvas::converted(const Font& font) const {
 const QString& ImageCanvas::qt_text(std::string_view text) const {
     if (!text_ || *text_ != text) {
         text_.emplace(text);
-        qtext_ = gui::qs(text);
+        qtext_ = qs(text);
     }
     return qtext_;
 }

@@ -7,7 +7,7 @@
 #include <clocale>
 
 #include "core/text/error.h"
-#include "gui/app/frame_field.h"
+#include "gui/widgets/frame_field.h"
 
 using ostrivane::gui::TFrame1;
 

@@ -1,4 +1,4 @@
-#include "gui/app/widget_form.h"
+#include "gui/widgets/widget_form.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,8 +10,8 @@
 #include <QTabWidget>
 
 #include "core/text/error.h"
-#include "gui/app/frame_field.h"
-#include "gui/app/qt_text.h"
+#include "gui/widgets/frame_field.h"
+#include "gui/widgets/qt_text.h"
 
 namespace ostrivane::gui {
 namespace {

@@ -1,18 +1,13 @@
 #pragma once
 #include <QLabel>
 #include <QString>
-#include <string>
-#include <string_view>
+
+#include "render/qt_string.h"
 
 namespace ostrivane::gui {
 
-// The core speaks UTF-8; Qt speaks QString.
-inline QString qs(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-inline std::string ss(const QString& s) {
-    return s.toStdString();
-}
+using ostrivane::qs;
+using ostrivane::ss;
 
 // A label that shows its text as it is: captions come from files and fields, and "<b>" in them
 // is text, not markup.

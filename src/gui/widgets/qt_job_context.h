@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <QString>
+#include <functional>
 
 #include "core/text/job_context.h"
 
@@ -19,6 +20,8 @@ class QtJobContext final : public JobContext {
     struct Timing {
         int show_after_ms = 500;
         int pump_interval_ms = 40;  // about 25 frames a second
+        // Milliseconds since the job began; a steady clock when empty (tests step their own).
+        std::function<qint64()> clock;
     };
 
     QtJobContext(QWidget* parent, QString label, Timing timing);
@@ -37,6 +40,7 @@ class QtJobContext final : public JobContext {
   private:
     void show_dialog();
     void update_dialog();
+    qint64 elapsed_ms() const;
 
     QPointer<QWidget> parent_;
     QString label_;

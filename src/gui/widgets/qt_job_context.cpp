@@ -1,10 +1,10 @@
-#include "gui/app/qt_job_context.h"
+#include "gui/widgets/qt_job_context.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <algorithm>
 
-#include "gui/app/qt_text.h"
+#include "gui/widgets/qt_text.h"
 
 namespace ostrivane::gui {
 namespace {
@@ -15,7 +15,7 @@ constexpr int kSteps = 1000;
 }  // namespace
 
 QtJobContext::QtJobContext(QWidget* parent, QString label, Timing timing)
-    : parent_(parent), label_(std::move(label)), timing_(timing) {
+    : parent_(parent), label_(std::move(label)), timing_(std::move(timing)) {
     clock_.start();
     next_pump_ms_ = timing_.pump_interval_ms;
 }
@@ -24,8 +24,12 @@ QtJobContext::~QtJobContext() {
     delete dialog_.data();
 }
 
+qint64 QtJobContext::elapsed_ms() const {
+    return timing_.clock ? timing_.clock() : clock_.elapsed();
+}
+
 void QtJobContext::pump() {
-    const qint64 now = clock_.elapsed();
+    const qint64 now = elapsed_ms();
     if (now < next_pump_ms_)
         return;
     next_pump_ms_ = now + timing_.pump_interval_ms;

@@ -1,4 +1,4 @@
-#include "gui/app/memo_sink.h"
+#include "gui/widgets/memo_sink.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -6,7 +6,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "gui/app/qt_text.h"
+#include "gui/widgets/qt_text.h"
 
 namespace ostrivane::gui {
 

@@ -1,0 +1,43 @@
+# ostrivane_forbid_link(TARGET FORBIDDEN): stops the configuration when TARGET links FORBIDDEN,
+# directly or through any library it links. Checked once every target is defined, at the end of
+# the top-level folder.
+function(ostrivane_forbid_link target forbidden)
+  # A deferred call reads its arguments when it runs, so the names are written into it now.
+  cmake_language(EVAL CODE "cmake_language(DEFER DIRECTORY [[${PROJECT_SOURCE_DIR}]]
+                 CALL _ostrivane_check_forbidden_link [[${target}]] [[${forbidden}]])")
+endfunction()
+
+function(_ostrivane_check_forbidden_link target forbidden)
+  set(pending ${target})
+  set(seen "")
+  while(pending)
+    list(POP_FRONT pending current)
+    if(current IN_LIST seen)
+      continue()
+    endif()
+    list(APPEND seen ${current})
+    set(links "")
+    foreach(property LINK_LIBRARIES INTERFACE_LINK_LIBRARIES)
+      get_target_property(values ${current} ${property})
+      if(values)
+        list(APPEND links ${values})
+      endif()
+    endforeach()
+    foreach(link IN LISTS links)
+      # $<LINK_ONLY:x> and the like still link x.
+      if(link MATCHES "^\\$<LINK_ONLY:(.+)>$")
+        set(link "${CMAKE_MATCH_1}")
+      endif()
+      if(link STREQUAL forbidden)
+        message(FATAL_ERROR "${target} links ${forbidden} (through ${current}), which it must not")
+      endif()
+      if(TARGET ${link})
+        get_target_property(aliased ${link} ALIASED_TARGET)
+        if(aliased)
+          set(link ${aliased})
+        endif()
+        list(APPEND pending ${link})
+      endif()
+    endforeach()
+  endwhile()
+endfunction()

@@ -1,0 +1,18 @@
+# Fails when PROGRAM, or any library it loads, needs Qt Widgets (libQt6Widgets.so.6,
+# Qt6Widgets.dll, QtWidgets.framework).
+file(GET_RUNTIME_DEPENDENCIES
+     EXECUTABLES "${PROGRAM}"
+     RESOLVED_DEPENDENCIES_VAR resolved
+     UNRESOLVED_DEPENDENCIES_VAR unresolved)
+set(widgets "")
+foreach(library IN LISTS resolved unresolved)
+  get_filename_component(name "${library}" NAME)
+  if(name MATCHES "Qt[0-9]*Widgets")
+    list(APPEND widgets "${library}")
+  endif()
+endforeach()
+if(widgets)
+  message(FATAL_ERROR "${PROGRAM} loads Qt Widgets: ${widgets}")
+endif()
+list(LENGTH resolved count)
+message(STATUS "${PROGRAM} loads ${count} libraries, none of them Qt Widgets")
