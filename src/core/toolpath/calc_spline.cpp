@@ -64,10 +64,8 @@ bool TGrad::CalcSpline(GcodeMotion& motion, const FieldSource& fields, bool UseF
     teethcounter = 1;
     noteeth = 0;
     if (!TNDFile.empty() && (fields.checked("UseTND") || fields.checked("doublet"))) {
-        const auto bytes = read_file(TNDFile);
-        if (!bytes)
-            throw Error("Cannot open file " + TNDFile);
-        toth = std::make_unique<ToothFile>(*bytes, TNDFile);
+        toth = std::make_unique<ToothFile>(
+            read_file_limited(TNDFile, ToothFile::kMaxBytes, "a tooth file"), TNDFile);
     }
     // The tooth file is closed however the merge ends.
     struct CloseTooth {

@@ -104,7 +104,7 @@ bool createplanClick(TOstrivane& main, const PrintDialogRunner& run_dialog) {
                          fields.checked("match1"));
         profile.load_shape({});
         const std::string file = main.IniFilePath() + fields.text("Smot_name") + ".spl";
-        if (const auto bytes = read_file(file)) {
+        if (const auto bytes = read_file_if_exists(file, kMaxSplineFileBytes, "a spline file")) {
             SplineDocument document;
             const auto version = read_spline_file(*bytes, document, profile.notices());
             if (version && *version == kSplineFileVersion)

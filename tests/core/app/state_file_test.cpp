@@ -107,6 +107,18 @@ TEST_F(SettingsFile, TooLongOrNotAFile) {
     EXPECT_TRUE(r.may_overwrite);
     fs::remove(file);
 
+    // A pipe or device is refused unopened, and is nothing to keep a copy of; a huge sparse file
+    // is too long to copy, so it is not saved over.
+    test::for_each_hostile_file(file, max_state_file_size, "a window-state file",
+                                [&](std::string_view kind, const std::string& message) {
+                                    SCOPED_TRACE(kind);
+                                    r = restore();
+                                    EXPECT_EQ(r.failure, message);
+                                    EXPECT_EQ(r.kept_copy, std::nullopt);
+                                    EXPECT_EQ(r.may_overwrite, !fs::is_regular_file(file));
+                                });
+    EXPECT_FALSE(fs::exists(copy));
+
     // A loop of links: found, unreadable, no crash.
     fs::create_symlink("Settings.ini", file);
     r = restore();
