@@ -9,10 +9,13 @@
 namespace ostrivane {
 namespace {
 
-// Where the INI text starts: after a readable state record, else at the beginning.
+// Where the INI text starts: after a readable state record, else at the beginning. A record
+// counts only when its text is a JSON object: a damaged one whose length happens to fit once
+// the section is added would otherwise swallow the section's lines.
 std::size_t ini_start(std::string_view bytes) {
     try {
-        return decode_state_file(bytes).size;
+        const StateRecord record = decode_state_file(bytes);
+        return state_text_error(record.json_text) ? 0 : record.size;
     } catch (const Error&) {
         return 0;
     }

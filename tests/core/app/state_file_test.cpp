@@ -32,6 +32,11 @@ TEST(ToothFileKey, EmptyAndPlainFiles) {
     EXPECT_EQ(read_ini_key("", "tndfile", "name"), std::nullopt);
     EXPECT_EQ(write_ini_key("", "tndfile", "name", ""), "[tndfile]\r\nname=\r\n");
     EXPECT_EQ(read_ini_key("[tndfile]\nname = x.tnd\n", "tndfile", "name"), "x.tnd");
+    // A damaged record announcing more bytes than it has: once the section is added its length
+    // fits, but it is still no record, and the key is found again.
+    const std::string damaged = std::string(1, '\x30') + "{\"a\":1}";
+    const std::string tnd = "/home/anna/joints/a-long-name.tnd";
+    EXPECT_EQ(read_ini_key(write_ini_key(damaged, "tndfile", "name", tnd), "tndfile", "name"), tnd);
 }
 
 namespace fs = std::filesystem;
