@@ -89,9 +89,7 @@ std::pair<double, double> pair_option(const std::string& text, std::string_view 
 }
 
 void load_profile(const std::string& file, TBetaSPLpoints& profile, MessageSink& notices) {
-    const auto bytes = read_file(file);
-    if (!bytes)
-        throw Error("Cannot open file " + file);
+    const std::string bytes = read_file_limited(file, kMaxSplineFileBytes, "a spline file");
     struct Counting final : MessageSink {
         using MessageSink::notice;
         void notice(const std::string& text, std::uint32_t colour, bool critical) override {
@@ -103,7 +101,7 @@ void load_profile(const std::string& file, TBetaSPLpoints& profile, MessageSink&
     } counting;
     counting.inner = &notices;
     SplineDocument document;
-    const auto version = read_spline_file(*bytes, document, counting);
+    const auto version = read_spline_file(bytes, document, counting);
     if (!version)
         throw Error(file + " is too short to be a spline file");
     if (*version != kSplineFileVersion) {

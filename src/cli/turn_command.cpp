@@ -145,7 +145,7 @@ int turn_command(Arguments args) {
     const std::filesystem::path profile = spline_file
                                               ? std::filesystem::path(*spline_file)
                                               : data_folder() / (fields.text("Smot_name") + ".spl");
-    const auto bytes = read_file(profile);
+    const auto bytes = read_file_if_exists(profile, kMaxSplineFileBytes, "a spline file");
     if (!bytes && spline_file)
         throw Error("Cannot open file " + profile.string());
     if (bytes && bytes->size() > 2)

@@ -1,18 +1,45 @@
 # Runs ostrivane-cli with ARGS ("|"-separated) in a fresh home folder and checks the exit code
 # (RC), standard error (STDERR, exact, one message per "|"-separated line) and that the files
 # under the work folder are exactly FILES ("|"-separated, relative). ENV ("|"-separated
-# NAME=VALUE) changes the environment after the defaults; an empty VALUE unsets NAME. In all
-# texts @WORK@ is the work folder and @DOCS@ its Documents folder.
+# NAME=VALUE) changes the environment after the defaults; an empty VALUE unsets NAME. MAKE
+# ("|"-separated) puts things in the work folder before the run, each "fifo:PATH",
+# "sparse:PATH:BYTES" (a file of that size that takes no room) or "link:PATH:TARGET"; they are
+# not counted among the files found. In all texts @WORK@ is the work folder and @DOCS@ its
+# Documents folder.
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}/home/Documents" "${WORK_DIR}/gcode")
 set(docs "${WORK_DIR}/home/Documents")
-foreach(var ARGS STDERR FILES ENV_CHANGES)
+foreach(var ARGS STDERR FILES ENV_CHANGES MAKE)
   string(REPLACE "@WORK@" "${WORK_DIR}" ${var} "${${var}}")
   string(REPLACE "@DOCS@" "${docs}" ${var} "${${var}}")
   string(REPLACE "|" ";" ${var} "${${var}}")
 endforeach()
 # A case may need a file to read.
 file(WRITE "${WORK_DIR}/gcode/not_gcode.ngc" "G01 X1,5\r\n")
+set(made "")
+foreach(item IN LISTS MAKE)
+  string(REPLACE ":" ";" parts "${item}")
+  list(GET parts 0 kind)
+  list(GET parts 1 relative)
+  set(path "${WORK_DIR}/${relative}")
+  get_filename_component(folder "${path}" DIRECTORY)
+  file(MAKE_DIRECTORY "${folder}")
+  if(kind STREQUAL "fifo")
+    execute_process(COMMAND mkfifo "${path}" RESULT_VARIABLE made_rc)
+  elseif(kind STREQUAL "sparse")
+    list(GET parts 2 size)
+    execute_process(COMMAND truncate -s "${size}" "${path}" RESULT_VARIABLE made_rc)
+  elseif(kind STREQUAL "link")
+    list(GET parts 2 target)
+    file(CREATE_LINK "${target}" "${path}" SYMBOLIC RESULT made_rc)
+  else()
+    set(made_rc "unknown kind ${kind}")
+  endif()
+  if(NOT made_rc EQUAL 0)
+    message(FATAL_ERROR "cannot make ${item}: ${made_rc}")
+  endif()
+  list(APPEND made "${relative}")
+endforeach()
 
 set(ENV{HOME} "${WORK_DIR}/home")
 set(ENV{XDG_DATA_HOME} "${WORK_DIR}/home/.local/share")
@@ -38,7 +65,7 @@ if(NOT "${err}" STREQUAL "${want_err}")
   string(APPEND problems "standard error:\n${err}expected:\n${want_err}")
 endif()
 file(GLOB_RECURSE found RELATIVE "${WORK_DIR}" "${WORK_DIR}/*")
-list(REMOVE_ITEM found "gcode/not_gcode.ngc")
+list(REMOVE_ITEM found "gcode/not_gcode.ngc" ${made})
 list(SORT found)
 set(want_files ${FILES})
 list(SORT want_files)

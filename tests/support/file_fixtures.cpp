@@ -41,6 +41,28 @@ std::string folder_listing(const fs::path& folder) {
     return out;
 }
 
+void for_each_hostile_file(
+    const fs::path& file, std::uint64_t limit, std::string_view what,
+    const std::function<void(std::string_view kind, const std::string& message)>& check) {
+    const std::string cannot = "Cannot read file " + file.string() + ": ";
+    std::error_code ec;
+    fs::remove(file, ec);
+    if (make_fifo(file)) {
+        check("fifo", cannot + "it is a pipe (fifo), not a regular file.");
+        fs::remove(file);
+    }
+    if (fs::exists("/dev/zero", ec)) {
+        fs::create_symlink("/dev/zero", file);
+        check("link to /dev/zero", cannot + "it is a device, not a regular file.");
+        fs::remove(file);
+    }
+    write_bytes(file, "");
+    fs::resize_file(file, std::max<std::uint64_t>(limit + 1, std::uint64_t{1} << 30));
+    check("huge sparse file", cannot + "it is longer than " + std::to_string(limit) +
+                                  " bytes, the most " + std::string(what) + " may hold.");
+    fs::remove(file);
+}
+
 #ifndef _WIN32
 
 bool make_fifo(const fs::path& file) {

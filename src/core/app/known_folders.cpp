@@ -1,11 +1,12 @@
 #include "core/app/known_folders.h"
 
+#include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <system_error>
 
 #include "core/text/error.h"
+#include "core/text/file_io.h"
 
 namespace ostrivane {
 namespace fs = std::filesystem;
@@ -72,17 +73,16 @@ std::optional<std::string> shell_value(std::string_view s) {
 }
 
 #ifndef _WIN32
-// A user-dirs.dirs file is a few lines; anything past this is not one.
-constexpr std::streamsize user_dirs_limit = 64 * 1024;
+// A user-dirs.dirs file is a few lines; anything longer, or anything but a file (a pipe would
+// hold the program at start), is not one and is passed over.
+constexpr std::uint64_t user_dirs_limit = 64 * 1024;
 
 std::optional<std::string> read_user_dirs(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    try {
+        return read_file_limited(file, user_dirs_limit, "a user-dirs.dirs file");
+    } catch (const Error&) {
         return std::nullopt;
-    std::string text(static_cast<std::size_t>(user_dirs_limit), '\0');
-    in.read(text.data(), user_dirs_limit);
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return text;
+    }
 }
 #endif
 

@@ -9,10 +9,13 @@
 namespace ostrivane {
 namespace {
 
-// Where the INI text starts: after a readable state record, else at the beginning.
+// Where the INI text starts: after a readable state record, else at the beginning. A record
+// counts only when its text is a JSON object: a damaged one whose length happens to fit once
+// the section is added would otherwise swallow the section's lines.
 std::size_t ini_start(std::string_view bytes) {
     try {
-        return decode_state_file(bytes).size;
+        const StateRecord record = decode_state_file(bytes);
+        return state_text_error(record.json_text) ? 0 : record.size;
     } catch (const Error&) {
         return 0;
     }
@@ -97,6 +100,11 @@ std::filesystem::path unreadable_copy_name(const std::filesystem::path& file) {
 
 namespace {
 
+// A file too long to read is copied by the system up to this size. Beyond it a copy would take
+// long and fill the disk (a huge sparse file takes no room until copied), so the file is left
+// where it is and not saved over instead.
+constexpr std::uintmax_t largest_copied_file = std::uintmax_t{64} << 20;
+
 // Copies the file that could not be restored to its ".unreadable" name. The bytes already read
 // are written as they are; a file too long to read is copied by the system.
 void keep_copy(const std::filesystem::path& file, StateRestore& result) {
@@ -107,6 +115,11 @@ void keep_copy(const std::filesystem::path& file, StateRestore& result) {
         if (result.bytes) {
             write_file_atomically(copy, *result.bytes);
         } else if (fs::is_regular_file(file, ec)) {
+            if (const std::uintmax_t size = fs::file_size(file, ec);
+                !ec && size > largest_copied_file) {
+                throw Error("Cannot copy file " + file.string() + ": it is longer than " +
+                            std::to_string(largest_copied_file) + " bytes");
+            }
             fs::copy_file(file, copy, fs::copy_options::overwrite_existing, ec);
             if (ec)
                 throw Error("Cannot copy file " + file.string() + ": " + ec.message());

@@ -28,16 +28,13 @@ bool spline_program_exists(const SplineProgramFiles& files) {
 void write_spline_program(const SplineProgramFiles& files, std::string_view gof_bytes,
                           std::string_view spl_bytes) {
     std::error_code ec;
-    std::optional<std::string> old_spl;
-    if (fs::exists(files.spl, ec)) {
-        old_spl = read_file(files.spl);
-        // Without the old bytes the pair could not be put back: touch nothing.
-        if (!old_spl)
-            throw Error("Cannot read " + files.spl.string() + " before replacing it.");
-    }
     // Both targets are checked and both new files written before either replaces its old one.
+    // The checks come first: a device in a target's place is refused before it is read.
     AtomicFile gof(files.gof);
     AtomicFile spl(files.spl);
+    // Without the old bytes the pair could not be put back: touch nothing.
+    const std::optional<std::string> old_spl =
+        read_file_if_exists(files.spl, own_file_limit, "a spline file");
     gof.write(gof_bytes);
     spl.write(spl_bytes);
     spl.commit();

@@ -1,13 +1,10 @@
 #include "core/gcode/program_stats.h"
 
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <fstream>
-#include <system_error>
 
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
+#include "core/text/input_file.h"
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
 
@@ -224,17 +221,7 @@ ProgramStats program_stats(std::string_view program) {
 }
 
 ProgramStats program_stats_of_file(const std::filesystem::path& file) {
-    const auto cannot = [&file](const char* what, int err) {
-        return Error(std::string(what) + " " + file.string() +
-                     (err != 0 ? ": " + std::string(std::strerror(err)) : std::string()));
-    };
-    std::error_code ignored;
-    if (std::filesystem::is_directory(file, ignored))
-        throw Error("Cannot read file " + file.string() + ": it is a folder");
-    errno = 0;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw cannot("Cannot open file", errno);
+    InputFile in(file, max_program_file_size, "a G-code program");
 
     ProgramStatsCounter counter;
     std::string chunk(64 * 1024, '\0');
@@ -246,14 +233,9 @@ ProgramStats program_stats_of_file(const std::filesystem::path& file) {
                      " characters, so it is not a G-code program.");
     };
     for (;;) {
-        errno = 0;
-        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        const auto got = static_cast<std::size_t>(in.gcount());
-        if (got == 0) {
-            if (in.bad())
-                throw cannot("Cannot read file", errno);
+        const std::size_t got = in.read(chunk.data(), chunk.size());
+        if (got == 0)
             break;
-        }
         const std::string_view bytes(chunk.data(), got);
         std::size_t start = 0;
         for (std::size_t i = 0; i < bytes.size(); ++i) {

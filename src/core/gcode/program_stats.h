@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -77,10 +78,16 @@ class ProgramStatsSink final : public LineSink {
 // such as a device is refused instead of read into memory.
 inline constexpr std::size_t max_program_line = 65536;
 
+// The most bytes a program file may have for its counts: 4 GiB, well above the largest program
+// this program writes (a finger joint at its limit of passes, some 1.5 GB). Anything longer is
+// refused by its size before it is read.
+inline constexpr std::uint64_t max_program_file_size = std::uint64_t{4} << 30;
+
 // The counts of a whole program text. Throws Error naming the line for text that is not G-code.
 ProgramStats program_stats(std::string_view program);
 // The same for a file, read piece by piece in constant memory. Throws Error naming the file
-// when it cannot be read or has a line longer than max_program_line.
+// when it is not a regular file, is longer than max_program_file_size, cannot be read or has a
+// line longer than max_program_line.
 ProgramStats program_stats_of_file(const std::filesystem::path& file);
 
 // One line for the log: "46 lines, feed 86.400 mm, rapid 121.067 mm, dwell 0.00 s, run time at

@@ -82,4 +82,11 @@ std::string printable_excerpt(std::string_view text, std::size_t limit) {
     return out;
 }
 
+std::string with_full_stop(std::string_view sentence) {
+    std::string out(sentence);
+    if (!out.ends_with('.'))
+        out += '.';
+    return out;
+}
+
 }  // namespace ostrivane

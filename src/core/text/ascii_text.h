@@ -64,4 +64,8 @@ void for_each_line(std::string_view text, Line&& line) {
 // endless input can then neither garble nor flood the message.
 std::string printable_excerpt(std::string_view text, std::size_t limit);
 
+// A message ending in a full stop, so that another sentence can follow it: "." is added when
+// it does not end in one already.
+std::string with_full_stop(std::string_view sentence);
+
 }  // namespace ostrivane

@@ -2,10 +2,11 @@
 
 #include <array>
 #include <cerrno>
-#include <cstring>
+#include <fstream>
 #include <system_error>
 
 #include "core/text/error.h"
+#include "core/text/input_file.h"
 
 namespace ostrivane {
 namespace fs = std::filesystem;
@@ -15,29 +16,11 @@ namespace {
 constexpr int kMaxLinks = 40;
 
 constexpr std::size_t kReadChunk = 64 * 1024;
+// Bytes gathered before they go to the temporary file: few system calls for many short lines.
+constexpr std::size_t kWriteBuffer = 64 * 1024;
 
 [[noreturn]] void refuse(std::string_view prefix, const fs::path& file, std::string_view cause) {
     throw Error(std::string(prefix) + " " + file.string() + ": " + std::string(cause));
-}
-
-// Why a file of this type cannot be read or written as a file, or empty for a regular file.
-// A clause without its full stop, to stand at a sentence's end or in brackets.
-std::string_view not_a_file_reason(fs::file_type type) {
-    switch (type) {
-        case fs::file_type::regular:
-            return {};
-        case fs::file_type::directory:
-            return "it is a folder, not a file";
-        case fs::file_type::block:
-        case fs::file_type::character:
-            return "it is a device, not a regular file";
-        case fs::file_type::fifo:
-            return "it is a pipe (fifo), not a regular file";
-        case fs::file_type::socket:
-            return "it is a socket, not a regular file";
-        default:
-            return "it is not a regular file";
-    }
 }
 
 // The file a path finally names: symbolic links followed, each relative one from its own
@@ -77,12 +60,6 @@ void check_writable(const fs::path& file, const fs::path& target, const fs::file
         refuse("Cannot write file", file, system_message(errno));
 }
 
-fs::path temporary_name(const fs::path& target) {
-    fs::path temp = target;
-    temp += ".saving";
-    return temp;
-}
-
 }  // namespace
 
 std::string system_message(int err) {
@@ -91,55 +68,31 @@ std::string system_message(int err) {
     return std::generic_category().message(err);
 }
 
-std::optional<std::string> read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
+std::string read_file_limited(const fs::path& path, std::uint64_t max_bytes,
+                              std::string_view what) {
+    InputFile in(path, max_bytes, what);
     std::string bytes;
     std::array<char, kReadChunk> chunk;
-    // read() turns a failing read (a folder, say) into badbit where a stream iterator throws.
-    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
-        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
-        if (!in)
-            break;
-    }
-    if (in.bad())
-        return std::nullopt;
+    while (const std::size_t got = in.read(chunk.data(), chunk.size()))
+        bytes.append(chunk.data(), got);
     return bytes;
 }
 
-std::string read_file_limited(const fs::path& path, std::uint64_t max_bytes,
-                              std::string_view what) {
+std::optional<std::string> read_file_if_exists(const fs::path& path, std::uint64_t max_bytes,
+                                               std::string_view what) {
     std::error_code ec;
-    const fs::file_status st = fs::status(path, ec);
-    if (ec)
-        refuse("Cannot open file", path, ec.message());
-    if (const std::string_view reason = not_a_file_reason(st.type()); !reason.empty())
-        refuse("Cannot read file", path, std::string(reason) + ".");
-    const std::string limit = "it is longer than " + std::to_string(max_bytes) +
-                              " bytes, the most " + std::string(what) + " may hold.";
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (!ec && size > max_bytes)
-        refuse("Cannot read file", path, limit);
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        refuse("Cannot open file", path, system_message(errno));
-    // The file may grow while it is read: never take more than one byte past the limit.
-    std::string bytes;
-    std::array<char, kReadChunk> chunk;
-    for (;;) {
-        const std::uint64_t room = max_bytes + 1 - bytes.size();
-        const auto want = static_cast<std::streamsize>(std::min<std::uint64_t>(chunk.size(), room));
-        errno = 0;
-        in.read(chunk.data(), want);
-        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
-        if (in.bad())
-            refuse("Cannot read file", path, system_message(errno));
-        if (bytes.size() > max_bytes)
-            refuse("Cannot read file", path, limit);
-        if (!in)
-            return bytes;
+    // Only "not found" says there is nothing (a link to nothing included); any other error is
+    // for the reading to tell.
+    if (fs::status(path, ec).type() == fs::file_type::not_found)
+        return std::nullopt;
+    return read_file_limited(path, max_bytes, what);
+}
+
+std::optional<std::string> read_file(const fs::path& path) {
+    try {
+        return read_file_limited(path, own_file_limit, "a file of this program");
+    } catch (const Error&) {
+        return std::nullopt;
     }
 }
 
@@ -156,27 +109,8 @@ AtomicFile::AtomicFile(fs::path file) : file_(std::move(file)) {
     const bool exists = !ec && fs::exists(st);
     if (exists)
         check_writable(file_, target_, st);
-    temp_ = temporary_name(target_);
-    // A temporary file left by a save that was cut short is ours to replace; anything else in
-    // its place is not.
-    const fs::file_status left = fs::symlink_status(temp_, ec);
-    if (!ec && fs::exists(left)) {
-        if (!fs::is_regular_file(left) && !fs::is_symlink(left)) {
-            refuse("Cannot write file", file_,
-                   "its temporary file " + temp_.string() + " is in the way (" +
-                       std::string(not_a_file_reason(left.type())) + ").");
-        }
-        // Never written through: a link there would carry the bytes somewhere else.
-        if (fs::remove(temp_, ec); ec) {
-            refuse(
-                "Cannot write file", file_,
-                "its temporary file " + temp_.string() + " is in the way (" + ec.message() + ").");
-        }
-    }
-    errno = 0;
-    out_.open(temp_, std::ios::binary | std::ios::trunc);
-    if (!out_) {
-        const int err = errno;
+    remove_abandoned_temporaries(target_);
+    if (const int err = temp_.open(target_); err != 0) {
         if (exists) {
             refuse("Cannot write file", file_,
                    "no temporary file can be made beside it (" + system_message(err) + ").");
@@ -185,11 +119,10 @@ AtomicFile::AtomicFile(fs::path file) : file_(std::move(file)) {
     }
     // The new file gets the old one's permissions before it holds anything.
     if (exists) {
-        fs::permissions(temp_, st.permissions(), ec);
-        if (ec) {
+        if (const int err = temp_.set_permissions(st.permissions()); err != 0) {
             discard();
             refuse("Cannot write file", file_,
-                   "its permissions cannot be kept (" + ec.message() + ").");
+                   "its permissions cannot be kept (" + system_message(err) + ").");
         }
     }
 }
@@ -199,43 +132,43 @@ AtomicFile::~AtomicFile() {
 }
 
 void AtomicFile::write(std::string_view bytes) {
-    errno = 0;
-    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out_ && write_errno_ == 0)
-        write_errno_ = errno != 0 ? errno : EIO;
+    // After a failure nothing more is written or kept: a full disk must not fill the memory.
+    if (write_errno_ != 0 || !temp_.is_open())
+        return;
+    if (buffer_.size() + bytes.size() <= kWriteBuffer) {
+        buffer_ += bytes;
+        return;
+    }
+    if (!buffer_.empty()) {
+        write_errno_ = temp_.write(buffer_.data(), buffer_.size());
+        buffer_.clear();
+        if (write_errno_ != 0)
+            return;
+    }
+    if (bytes.size() >= kWriteBuffer)
+        write_errno_ = temp_.write(bytes.data(), bytes.size());
+    else
+        buffer_ = bytes;
 }
 
 void AtomicFile::commit() {
-    if (!out_.is_open())
+    if (!temp_.is_open())
         throw Error("Cannot write file " + file_.string() + ": it is already closed.");
-    errno = 0;
-    out_.flush();
-    if (!out_ && write_errno_ == 0)
-        write_errno_ = errno != 0 ? errno : EIO;
-    out_.close();
-    if (out_.fail() && write_errno_ == 0)
-        write_errno_ = errno != 0 ? errno : EIO;
+    if (write_errno_ == 0 && !buffer_.empty())
+        write_errno_ = temp_.write(buffer_.data(), buffer_.size());
+    buffer_.clear();
     if (write_errno_ != 0) {
         discard();
         refuse("Cannot write file", file_, system_message(write_errno_));
     }
-    std::error_code ec;
-    fs::rename(temp_, target_, ec);
-    if (ec) {
-        discard();
-        refuse("Cannot replace file", file_, ec.message());
-    }
-    temp_.clear();
+    if (const int err = temp_.replace(target_); err != 0)
+        refuse("Cannot replace file", file_, system_message(err));
 }
 
 void AtomicFile::discard() noexcept {
-    if (out_.is_open())
-        out_.close();
-    if (temp_.empty())
-        return;
-    std::error_code ignored;
-    fs::remove(temp_, ignored);
-    temp_.clear();
+    buffer_.clear();
+    buffer_.shrink_to_fit();
+    temp_.discard();
 }
 
 void write_file_atomically(const fs::path& path, std::string_view bytes) {

@@ -1,29 +1,38 @@
 #pragma once
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "core/text/save_temporary.h"
+
 namespace ostrivane {
 
-// Reads a whole file as bytes; nullopt when it cannot be opened or read. Meant for files the
-// program made itself; a file from outside goes through read_file_limited.
+// Reads a whole file the program made itself as bytes; nullopt when it cannot be opened or read.
+// Only a regular file of at most own_file_limit bytes is read, so that a pipe or device put in
+// its place cannot hold the program either. A file from outside goes through read_file_limited.
 std::optional<std::string> read_file(const std::filesystem::path& path);
+inline constexpr std::uint64_t own_file_limit = std::uint64_t{256} << 20;
 
-// Reads a whole file from outside the program, which may be anything: only a regular file of
-// at most `max_bytes` bytes is read. A folder, device or pipe is refused without being opened,
-// and a longer file without being read past the limit, so that /dev/zero or a fifo cannot hold
-// the program. `what` names the kind of file in the message ("a state file"). Throws Error with
-// a sentence naming the file and the cause.
+// Reads a whole file from outside the program, which may be anything, through InputFile: only a
+// regular file of at most `max_bytes` bytes is read; anything else is refused without being
+// read. `what` names the kind of file in the message ("a state file"). Throws Error with a
+// sentence naming the file and the cause.
 std::string read_file_limited(const std::filesystem::path& path, std::uint64_t max_bytes,
                               std::string_view what);
 
-// The one way the program saves a file: the bytes go to a temporary file beside the real
-// target, which replaces the target only in commit(). Until then the old file is untouched, and
-// a writer dropped or discarded before commit() leaves it as it was. Writing is streamed, so a
-// program of any length never has to be held in memory.
+// As read_file_limited, but nullopt when nothing is there (or a link points to nothing), for
+// files that are optional. Anything there that cannot be read throws.
+std::optional<std::string> read_file_if_exists(const std::filesystem::path& path,
+                                               std::uint64_t max_bytes, std::string_view what);
+
+// The one way the program saves a file: the bytes go to a temporary file of this save's own
+// beside the real target (SaveTemporary), which replaces the target only in commit(). Until then
+// the old file is untouched, and a writer dropped or discarded before commit() leaves it as it
+// was; saves of one target at the same time each land whole or fail, and a save cut short
+// leaves no temporary file behind. Writing is streamed, so a program of any length never has to
+// be held in memory.
 //
 // What the user named is respected: a symbolic link is written through (the file it points to
 // is replaced, the link stays), the target's permission bits are kept, and a target that is not
@@ -45,16 +54,16 @@ class AtomicFile {
     // Removes the temporary file; the target stays as it was. Never throws.
     void discard() noexcept;
 
-    bool is_open() const { return out_.is_open(); }
+    bool is_open() const { return temp_.is_open(); }
     // The file as the user named it.
     const std::filesystem::path& file() const { return file_; }
 
   private:
     std::filesystem::path file_;
     std::filesystem::path target_;  // after following symbolic links
-    std::filesystem::path temp_;
-    std::ofstream out_;
-    int write_errno_ = 0;  // the cause of the first failed write
+    SaveTemporary temp_;
+    std::string buffer_;   // bytes not yet written to temp_
+    int write_errno_ = 0;  // the cause of the first failed write; later ones are not tried
 };
 
 // Saves bytes through an AtomicFile. Throws Error naming the file on failure.

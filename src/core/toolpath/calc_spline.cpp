@@ -80,10 +80,8 @@ Outcome TGrad::CalcSpline(MoveStream& head, bool UseFast, bool UseTooth) {
     teethcounter = 1;
     noteeth = 0;
     if (!TNDFile.empty() && UseTooth) {
-        const auto bytes = read_file(TNDFile);
-        if (!bytes)
-            throw Error("Cannot open file " + TNDFile);
-        toth = std::make_unique<ToothFile>(*bytes, TNDFile);
+        toth = std::make_unique<ToothFile>(
+            read_file_limited(TNDFile, ToothFile::kMaxBytes, "a tooth file"), TNDFile);
     }
     // The tooth file is closed however the merge ends.
     struct CloseTooth {

@@ -17,7 +17,7 @@ namespace {
 // overflow the pixel mapping.
 constexpr double kLargestOffset = 100000;
 // A hundred pairs of short lines with their comments fit many times over.
-constexpr std::uintmax_t kLargestFile = 1 << 20;
+constexpr std::uint64_t kLargestFile = 1 << 20;
 
 double corner_value(std::string_view text, std::size_t line_number) {
     const auto value = parse_float(text);
@@ -76,18 +76,15 @@ SawOutline read_saw(const std::filesystem::path& data_folder, const MainLog& log
             "reason assuming sawblade only");
         return {};
     }
-    const auto size = std::filesystem::file_size(std::filesystem::path(file), ec);
-    if (!ec && size > kLargestFile) {
-        say(file + " is too large for a saw outline. For this reason assuming sawblade only");
-        return {};
-    }
-    const auto bytes = read_file(file);
-    if (!bytes) {
-        say("Cannot open file " + file + ". For this reason assuming sawblade only");
+    std::string bytes;
+    try {
+        bytes = read_file_limited(file, kLargestFile, "a saw outline");
+    } catch (const Error& e) {
+        say(with_full_stop(e.what()) + " For this reason assuming sawblade only");
         return {};
     }
     try {
-        return parse_saw_outline(*bytes);
+        return parse_saw_outline(bytes);
     } catch (const Error& e) {
         say(file + ", " + e.what() + ". For this reason assuming sawblade only");
         return {};

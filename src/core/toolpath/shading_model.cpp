@@ -15,7 +15,7 @@ namespace {
 
 // Far beyond any sensible light; keeps every product of the model inside 64 bits.
 constexpr std::int32_t kLargest = 1000;
-constexpr std::uintmax_t kLargestFile = 1 << 16;
+constexpr std::uint64_t kLargestFile = 1 << 16;
 
 std::int32_t parameter(const std::vector<std::string_view>& lines, std::size_t k,
                        std::string_view name) {
@@ -52,13 +52,7 @@ ShadingParams read_shading_params(const std::filesystem::path& data_folder) {
     std::error_code ec;
     if (!std::filesystem::exists(file, ec))
         return {};
-    const auto size = std::filesystem::file_size(file, ec);
-    if (!ec && size > kLargestFile)
-        throw Error(file.string() + " is too large for shading parameters");
-    const auto bytes = read_file(file);
-    if (!bytes)
-        throw Error("Cannot open file " + file.string());
-    return parse_shading_params(*bytes);
+    return parse_shading_params(read_file_limited(file, kLargestFile, "a shading parameter file"));
 }
 
 std::int64_t dot_brightness(const ShadingParams& params, double s, double c) {

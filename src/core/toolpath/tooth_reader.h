@@ -21,6 +21,11 @@ struct toothrec {
 // file and the line, and nothing is sized by the count it announces.
 class ToothFile {
   public:
+    // The most bytes a tooth file may have: 16 MiB, some 200,000 slots at 75 bytes each. A turning
+    // job merges no more slots than its pass list of 300 entries holds; a longer file is
+    // something else (a wrong file chosen, a device) and is refused before it is read.
+    static constexpr std::uint64_t kMaxBytes = std::uint64_t{16} << 20;
+
     ToothFile(std::string bytes, std::string name);
     ToothFile(const ToothFile&) = delete;
     ToothFile& operator=(const ToothFile&) = delete;

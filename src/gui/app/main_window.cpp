@@ -324,7 +324,9 @@ void TOstrivane::loadtndClick() {
 void TOstrivane::saveini() {
     if (IniFilePath_.empty())
         throw Error("Cannot save the settings: the data folder is not known.");
-    const std::string bytes = read_file(settings_file()).value_or(std::string());
+    const std::string bytes =
+        read_file_if_exists(settings_file(), max_state_file_size, "a window-state file")
+            .value_or(std::string());
     write_file_atomically(settings_file(),
                           write_ini_key(bytes, tnd_section, tnd_key, tnd_file_.value_or("")));
 }

@@ -101,7 +101,7 @@ bool SawPlans::createplanClick(const PrintDialogRunner& run_dialog) {
                          fields.checked("match1"));
         profile.load_shape({});
         const std::string file = host_.IniFilePath() + fields.text("Smot_name") + ".spl";
-        if (const auto bytes = read_file(file)) {
+        if (const auto bytes = read_file_if_exists(file, kMaxSplineFileBytes, "a spline file")) {
             SplineDocument document;
             const auto version = read_spline_file(*bytes, document, profile.notices());
             if (version && *version == kSplineFileVersion)

@@ -22,6 +22,7 @@
 
 #include "core/app/field_source.h"
 #include "core/app/form_state.h"
+#include "core/app/state_file.h"
 #include "core/planner/plan_form_fields.h"
 #include "core/planner/plan_render.h"
 #include "core/text/coordinate_format.h"
@@ -349,10 +350,12 @@ void Tplanform::FormRestoreState() {
     std::error_code error;
     if (!std::filesystem::exists(file, error))
         return;
-    const auto bytes = read_file(file);
-    const std::optional<std::string> failure =
-        bytes ? restore_form_state(*bytes, plan_window_components(), *form_)
-              : std::optional<std::string>("Cannot open file " + file.string());
+    std::optional<std::string> failure;
+    try {
+        failure = restore_form_state(read_state_file(file), plan_window_components(), *form_);
+    } catch (const Error& e) {
+        failure = e.what();
+    }
     if (failure)
         qDebug().noquote() << qs(state_diagnostic(plan_window_class, *failure));
 }

@@ -9,6 +9,7 @@
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "support/error_of.h"
+#include "support/file_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace ostrivane {
@@ -132,6 +133,10 @@ TEST_F(Folders, HostileUserDirsFile) {
     fs::remove(home / ".config" / "user-dirs.dirs");
     fs::create_directories(home / ".config" / "user-dirs.dirs");
     EXPECT_EQ(documents_folder(), home / "Documents");
+    // A pipe would hold the program at its start.
+    fs::remove(home / ".config" / "user-dirs.dirs");
+    if (test::make_fifo(home / ".config" / "user-dirs.dirs"))
+        EXPECT_EQ(documents_folder(), home / "Documents");
 }
 
 TEST_F(Folders, NoHomeIsRefusedNotResolvedAgainstTheWorkingFolder) {

@@ -32,6 +32,11 @@ TEST(ToothFileKey, EmptyAndPlainFiles) {
     EXPECT_EQ(read_ini_key("", "tndfile", "name"), std::nullopt);
     EXPECT_EQ(write_ini_key("", "tndfile", "name", ""), "[tndfile]\r\nname=\r\n");
     EXPECT_EQ(read_ini_key("[tndfile]\nname = x.tnd\n", "tndfile", "name"), "x.tnd");
+    // A damaged record announcing more bytes than it has: once the section is added its length
+    // fits, but it is still no record, and the key is found again.
+    const std::string damaged = std::string(1, '\x30') + "{\"a\":1}";
+    const std::string tnd = "/home/anna/joints/a-long-name.tnd";
+    EXPECT_EQ(read_ini_key(write_ini_key(damaged, "tndfile", "name", tnd), "tndfile", "name"), tnd);
 }
 
 namespace fs = std::filesystem;
@@ -106,6 +111,18 @@ TEST_F(SettingsFile, TooLongOrNotAFile) {
     EXPECT_EQ(r.kept_copy, std::nullopt);
     EXPECT_TRUE(r.may_overwrite);
     fs::remove(file);
+
+    // A pipe or device is refused unopened, and is nothing to keep a copy of; a huge sparse file
+    // is too long to copy, so it is not saved over.
+    test::for_each_hostile_file(file, max_state_file_size, "a window-state file",
+                                [&](std::string_view kind, const std::string& message) {
+                                    SCOPED_TRACE(kind);
+                                    r = restore();
+                                    EXPECT_EQ(r.failure, message);
+                                    EXPECT_EQ(r.kept_copy, std::nullopt);
+                                    EXPECT_EQ(r.may_overwrite, !fs::is_regular_file(file));
+                                });
+    EXPECT_FALSE(fs::exists(copy));
 
     // A loop of links: found, unreadable, no crash.
     fs::create_symlink("Settings.ini", file);

@@ -7,6 +7,7 @@
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "support/error_of.h"
+#include "support/file_fixtures.h"
 #include "support/near.h"
 #include "support/temp_dir.h"
 
@@ -144,13 +145,20 @@ TEST(ProgramStatsOfFile, RefusesWhatIsNoProgram) {
     write_file_atomically(file, "(" + std::string(max_program_line - 2, 'x') + ")");
     EXPECT_EQ(program_stats_of_file(file).lines, 1u);
 
-    if (std::filesystem::exists("/dev/zero")) {
-        EXPECT_EQ(error_of([] { program_stats_of_file("/dev/zero"); }),
-                  "Line 1 of /dev/zero is longer than 65536 characters, so it is not a G-code "
+    // A line without end is refused by its length, whatever the file's size says.
+    write_file_atomically(file, std::string(2 * max_program_line, '\0'));
+    EXPECT_EQ(error_of([&] { program_stats_of_file(file); }),
+              "Line 1 of " + file +
+                  " is longer than 65536 characters, so it is not a G-code "
                   "program.");
-    }
+    test::for_each_hostile_file(
+        dir / "hostile.ngc", max_program_file_size, "a G-code program",
+        [&](std::string_view kind, const std::string& message) {
+            SCOPED_TRACE(kind);
+            EXPECT_EQ(error_of([&] { program_stats_of_file(dir / "hostile.ngc"); }), message);
+        });
     EXPECT_EQ(error_of([&] { program_stats_of_file(dir.path()); }),
-              "Cannot read file " + dir.path().string() + ": it is a folder");
+              "Cannot read file " + dir.path().string() + ": it is a folder, not a file.");
     EXPECT_EQ(error_of([&] { program_stats_of_file(dir / "none.ngc"); }),
               "Cannot open file " + (dir / "none.ngc").string() + ": No such file or directory");
 }

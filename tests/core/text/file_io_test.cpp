@@ -2,7 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include "core/text/error.h"
+#include "core/text/save_temporary.h"
 #include "support/error_of.h"
 #include "support/file_fixtures.h"
 #include "support/temp_dir.h"
@@ -52,8 +65,6 @@ TEST(AtomicSave, WritesThroughLinksBesideTheRealFile) {
     {
         AtomicFile saving(dir / "data" / "Settings.ini");
         saving.write("new");
-        // The temporary file lies beside the file that is replaced, on the same disk.
-        EXPECT_EQ(folder_listing(dir / "dotfiles"), "Settings.ini Settings.ini.saving");
         EXPECT_EQ(folder_listing(dir / "data"), "Settings.ini");
         saving.commit();
     }
@@ -78,6 +89,13 @@ TEST(AtomicSave, KeepsPermissionBits) {
         EXPECT_EQ(perms_of(file), p);
         EXPECT_EQ(read_bytes(file), "new");
     }
+#ifndef _WIN32
+    // A new file gets what the user's file mode mask leaves of read and write for all.
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    write_file_atomically(dir / "new.gof", "new");
+    EXPECT_EQ(perms_of(dir / "new.gof"), fs::perms(0666 & ~mask));
+#endif
 }
 
 TEST(AtomicSave, RefusesWhatIsNotAWritableFile) {
@@ -130,30 +148,196 @@ TEST(AtomicSave, FailedSaveKeepsTheOldFileAndNamesTheUsersFile) {
     test::TempDir dir;
     const auto file = dir / "Settings.ini";
     write_bytes(file, "precious");
-    // A folder in the temporary file's place makes the save fail before anything is written.
-    fs::create_directory(dir / "Settings.ini.saving");
-    EXPECT_EQ(error_of([&] { write_file_atomically(file, "lost?"); }),
-              "Cannot write file " + file.string() + ": its temporary file " + file.string() +
-                  ".saving is in the way (it is a folder, not a file).");
-    EXPECT_EQ(read_bytes(file), "precious");
-    fs::remove(dir / "Settings.ini.saving");
-
     // A full disk: the write fails part-way, with the system's reason.
     test::FileSizeLimit full(1000);
     if (!full.active())
         GTEST_SKIP() << "no file size limit on this system";
     EXPECT_EQ(error_of([&] { write_file_atomically(file, std::string(100'000, 'x')); }),
               "Cannot write file " + file.string() + ": File too large");
+    // Streamed in many pieces, as a long program is: nothing more is kept after the failure.
+    EXPECT_EQ(error_of([&] {
+                  AtomicFile saving(file);
+                  for (int k = 0; k < 10'000; ++k)
+                      saving.write(std::string(1000, 'y'));
+                  saving.commit();
+              }),
+              "Cannot write file " + file.string() + ": File too large");
     EXPECT_EQ(read_bytes(file), "precious");
     EXPECT_EQ(folder_listing(dir.path()), "Settings.ini");
 }
 
-TEST(AtomicSave, StaleTemporaryFileIsReplaced) {
+TEST(AtomicSave, NamedTemporaryLiesBesideTheRealFileAndLeavesNothing) {
     test::TempDir dir;
+    fs::create_directories(dir / "real");
+    write_bytes(dir / "real" / "a.gof", "old");
+    SaveTemporary temp;
+    ASSERT_EQ(temp.open(dir / "real" / "a.gof", SaveTemporary::Kind::named), 0);
+    // Beside the file it replaces, on the same disk, under a name of this save's own.
+    EXPECT_EQ(temp.name().parent_path(), dir / "real");
+    EXPECT_TRUE(temp.name().filename().string().starts_with("a.gof."));
+    EXPECT_TRUE(temp.name().filename().string().ends_with(".saving"));
+    ASSERT_EQ(temp.write("new", 3), 0);
+    EXPECT_EQ(read_bytes(dir / "real" / "a.gof"), "old");
+    ASSERT_EQ(temp.replace(dir / "real" / "a.gof"), 0);
+    EXPECT_EQ(read_bytes(dir / "real" / "a.gof"), "new");
+    EXPECT_EQ(folder_listing(dir / "real"), "a.gof");
+
+    ASSERT_EQ(temp.open(dir / "real" / "a.gof", SaveTemporary::Kind::named), 0);
+    temp.discard();
+    EXPECT_EQ(folder_listing(dir / "real"), "a.gof");
+}
+
+TEST(AtomicSave, AbandonedTemporariesAreRemovedOthersLeftAlone) {
+    test::TempDir dir;
+    // The old single name, and a unique name whose process (beyond any process number) is gone.
     write_bytes(dir / "a.ngc.saving", "left by a crash");
+    write_bytes(dir / "a.ngc.2147483647-0123abcd.saving", "left by a crash");
+    // Not ours to remove: a running process's save, another file's, other names, a folder.
+    const std::string live = "a.ngc." + std::to_string(::getppid()) + "-0123abcd.saving";
+    write_bytes(dir / live, "in use");
+    write_bytes(dir / "b.ngc.2147483647-0123abcd.saving", "another file's");
+    write_bytes(dir / "a.ngc.2147483647-xyz.saving", "not our form");
+    write_bytes(dir / "a.ngc.backup", "the user's");
+    fs::create_directory(dir / "a.ngc.1-0.saving");
     write_file_atomically(dir / "a.ngc", "new");
     EXPECT_EQ(read_bytes(dir / "a.ngc"), "new");
-    EXPECT_EQ(folder_listing(dir.path()), "a.ngc");
+    std::vector<std::string> kept = {
+        "a.ngc", "a.ngc.1-0.saving", "a.ngc.2147483647-xyz.saving",
+        live,    "a.ngc.backup",     "b.ngc.2147483647-0123abcd.saving"};
+    std::sort(kept.begin(), kept.end());
+    std::string listing;
+    for (const std::string& name : kept)
+        listing += (listing.empty() ? "" : " ") + name;
+    EXPECT_EQ(folder_listing(dir.path()), listing);
+}
+
+TEST(AtomicSave, ConcurrentSavesOfOneFileEachLandWhole) {
+    test::TempDir dir;
+    const auto file = dir / "Settings.ini";
+    const std::string contents[2] = {std::string(300'000, 'a'), std::string(200'000, 'b')};
+    write_file_atomically(file, contents[0]);
+    std::atomic<int> failures{0};
+    std::atomic<bool> done{false};
+    std::atomic<int> torn{0};
+    std::thread reader([&] {
+        while (!done) {
+            const std::string seen = read_bytes(file);
+            if (seen != contents[0] && seen != contents[1])
+                ++torn;
+        }
+    });
+    std::vector<std::thread> writers;
+    for (const std::string& bytes : contents) {
+        writers.emplace_back([&] {
+            for (int k = 0; k < 150; ++k) {
+                try {
+                    // Streamed in pieces, so that the two saves overlap.
+                    AtomicFile saving(file);
+                    for (std::size_t at = 0; at < bytes.size(); at += 50'000)
+                        saving.write(std::string_view(bytes).substr(at, 50'000));
+                    saving.commit();
+                } catch (const Error&) {
+                    ++failures;
+                }
+            }
+        });
+    }
+    for (std::thread& w : writers)
+        w.join();
+    done = true;
+    reader.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(torn, 0);
+    EXPECT_EQ(folder_listing(dir.path()), "Settings.ini");
+}
+
+#ifndef _WIN32
+// Starts a process that has begun a save of `file` and waits in it; kill -9 once its temporary
+// file holds bytes.
+void kill_during_save(const fs::path& file, SaveTemporary::Kind kind) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(ready[0]);
+        SaveTemporary temp;
+        const std::string bytes(1 << 20, 'x');
+        if (temp.open(file, kind) != 0 || temp.write(bytes.data(), bytes.size()) != 0)
+            ::_exit(1);
+        (void)!::write(ready[1], "r", 1);
+        for (;;)
+            ::pause();
+    }
+    ::close(ready[1]);
+    char c = 0;
+    const bool began = ::read(ready[0], &c, 1) == 1;
+    ::close(ready[0]);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ASSERT_TRUE(began) << "the child could not begin its save";
+}
+
+TEST(AtomicSave, SaveKilledPartWayLeavesNoTemporaryBehind) {
+    test::TempDir dir;
+    const auto file = dir / "big.ngc";
+    write_bytes(file, "old");
+    // Unnamed where the system can: the kill leaves nothing at all.
+    kill_during_save(file, SaveTemporary::Kind::best);
+#ifdef __linux__
+    EXPECT_EQ(folder_listing(dir.path()), "big.ngc");
+#endif
+    // Named: the next save removes what the killed one left.
+    kill_during_save(file, SaveTemporary::Kind::named);
+    EXPECT_EQ(read_bytes(file), "old");
+    EXPECT_NE(folder_listing(dir.path()), "big.ngc");
+    write_file_atomically(file, "new");
+    EXPECT_EQ(read_bytes(file), "new");
+    EXPECT_EQ(folder_listing(dir.path()), "big.ngc");
+}
+
+TEST(AtomicSave, RunningSaveOfAnotherProcessIsLeftAlone) {
+    test::TempDir dir;
+    const auto file = dir / "Settings.ini";
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::close(ready[0]);
+        SaveTemporary temp;
+        if (temp.open(file, SaveTemporary::Kind::named) != 0)
+            ::_exit(1);
+        (void)!::write(ready[1], "r", 1);
+        for (;;)
+            ::pause();
+    }
+    ::close(ready[1]);
+    char c = 0;
+    const bool began = ::read(ready[0], &c, 1) == 1;
+    ::close(ready[0]);
+    if (began)
+        write_file_atomically(file, "mine");
+    const std::string listing = folder_listing(dir.path());
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ASSERT_TRUE(began) << "the child could not begin its save";
+    EXPECT_TRUE(listing.starts_with("Settings.ini Settings.ini." + std::to_string(child) + "-"))
+        << listing;
+    write_file_atomically(file, "mine again");
+    EXPECT_EQ(folder_listing(dir.path()), "Settings.ini");
+}
+#endif
+
+TEST(AtomicSave, LinkToAFullDeviceIsRefusedAtOnce) {
+    test::TempDir dir;
+    std::error_code ec;
+    if (!fs::exists("/dev/full", ec))
+        GTEST_SKIP() << "no /dev/full on this system";
+    fs::create_symlink("/dev/full", dir / "profile.spl");
+    EXPECT_EQ(error_of([&] { write_file_atomically(dir / "profile.spl", "x"); }),
+              "Cannot write file " + (dir / "profile.spl").string() +
+                  ": it is a device, not a regular file.");
 }
 
 TEST(LimitedRead, ReadsSmallFilesAndRefusesTheRest) {
@@ -183,6 +367,12 @@ TEST(LimitedRead, ReadsSmallFilesAndRefusesTheRest) {
                   "Cannot read file " + (dir / "pipe").string() +
                       ": it is a pipe (fifo), not a regular file.");
     }
+    test::for_each_hostile_file(
+        dir / "hostile", 10, "a test file", [&](std::string_view kind, const std::string& message) {
+            SCOPED_TRACE(kind);
+            EXPECT_EQ(error_of([&] { read_file_limited(dir / "hostile", 10, "a test file"); }),
+                      message);
+        });
 #ifdef __linux__
     // A file whose size is not known beforehand is read no further than the limit.
     EXPECT_EQ(error_of([] { read_file_limited("/proc/self/maps", 10, "a test file"); }),
@@ -191,12 +381,31 @@ TEST(LimitedRead, ReadsSmallFilesAndRefusesTheRest) {
 #endif
 }
 
-TEST(PlainRead, MissingFileOrFolderReadsAsNothing) {
+TEST(PlainRead, MissingFileFolderOrHostileFileReadsAsNothing) {
     test::TempDir dir;
     EXPECT_EQ(read_file(dir / "none"), std::nullopt);
     EXPECT_EQ(read_file(dir.path()), std::nullopt) << "a folder fails quietly, without throwing";
+    test::for_each_hostile_file(dir / "hostile", own_file_limit, "",
+                                [&](std::string_view kind, const std::string&) {
+                                    EXPECT_EQ(read_file(dir / "hostile"), std::nullopt) << kind;
+                                });
     write_bytes(dir / "a", "abc");
     EXPECT_EQ(read_file(dir / "a"), "abc");
+}
+
+TEST(OptionalRead, NothingThereIsNoFileAnythingElseIsRead) {
+    test::TempDir dir;
+    EXPECT_EQ(read_file_if_exists(dir / "none", 10, "a test file"), std::nullopt);
+    fs::create_symlink("none", dir / "dangling");
+    EXPECT_EQ(read_file_if_exists(dir / "dangling", 10, "a test file"), std::nullopt);
+    write_bytes(dir / "a", "abc");
+    EXPECT_EQ(read_file_if_exists(dir / "a", 10, "a test file"), "abc");
+    test::for_each_hostile_file(
+        dir / "hostile", 10, "a test file", [&](std::string_view kind, const std::string& message) {
+            SCOPED_TRACE(kind);
+            EXPECT_EQ(error_of([&] { read_file_if_exists(dir / "hostile", 10, "a test file"); }),
+                      message);
+        });
 }
 
 }  // namespace

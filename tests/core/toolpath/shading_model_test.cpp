@@ -5,6 +5,8 @@
 #include <fstream>
 
 #include "core/text/error.h"
+#include "support/error_of.h"
+#include "support/file_fixtures.h"
 #include "support/temp_dir.h"
 
 namespace ostrivane {
@@ -71,6 +73,16 @@ TEST(ShadingModel, ParameterFile) {
     EXPECT_EQ(read_shading_params(data.path()), ShadingParams{});
     std::ofstream(data / "pelmo.gul") << "31\r\n0\r\n50\r\n4\r\n";
     EXPECT_EQ(read_shading_params(data.path()), (ShadingParams{31, 0, 50, 4}));
+}
+
+TEST(ShadingModel, WhatIsNoParameterFileIsRefusedUnread) {
+    test::TempDir data;
+    test::for_each_hostile_file(
+        data / "pelmo.gul", 1 << 16, "a shading parameter file",
+        [&](std::string_view kind, const std::string& message) {
+            SCOPED_TRACE(kind);
+            EXPECT_EQ(test::error_of([&] { read_shading_params(data.path()); }), message);
+        });
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 
 #include "core/text/error.h"
 #include "support/error_of.h"
+#include "support/file_fixtures.h"
+#include "toolpath_fixture.h"
 
 namespace ostrivane {
 namespace {
@@ -87,6 +89,20 @@ TEST(ToothFile, AnyBytesGiveNumbersOrAnError) {
             // a clear refusal is the other allowed outcome
         }
     }
+}
+
+TEST(ToothFile, JobRefusesWhatIsNoToothFileUnread) {
+    test::EngineFixture f;
+    const std::string file = f.tooth_file("1\r\n10\r\n20\r\n1\r\n");
+    f.job(4.5, 50, false, 1, 3.2, file);
+    f.profile({{0, 10}, {20, 14}, {40, 18}});
+    // A pipe would hold the job, /dev/zero or a huge sparse file fill the memory.
+    test::for_each_hostile_file(file, ToothFile::kMaxBytes, "a tooth file",
+                                [&](std::string_view kind, const std::string& message) {
+                                    SCOPED_TRACE(kind);
+                                    EXPECT_EQ(error_of([&] { f.calculate(); }), message);
+                                    EXPECT_EQ(f.engine->toth, nullptr);
+                                });
 }
 
 }  // namespace

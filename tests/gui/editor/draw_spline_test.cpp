@@ -11,8 +11,12 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <functional>
 #include <memory>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "core/app/form_state.h"
 #include "core/app/main_window_fields.h"
@@ -165,6 +169,7 @@ class DrawSplineTest : public QObject {
     void closingDuringShadingStopsItFirst();
     void editsWaitWhileAJobRuns();
     void f7WritesTheProgramOfTheCommandLine();
+    void pipesInTheDataFolderDoNotHoldTheEditor();
 };
 
 void DrawSplineTest::layoutControlsAndAccessibleNames() {
@@ -719,6 +724,30 @@ void DrawSplineTest::f7WritesTheProgramOfTheCommandLine() {
     QCOMPARE(window_bytes, b.readAll());
     // The simulation shows the saws it wrote.
     QVERIFY(opaque_pixels(s.editor->bitmap()) > 0);
+}
+
+void DrawSplineTest::pipesInTheDataFolderDoNotHoldTheEditor() {
+#ifdef _WIN32
+    QSKIP("pipes are not made in the file system here");
+#else
+    Session s;
+    // Each would have held the editor's opening, its shading or its start-up load for good.
+    for (const char* name : {"saw_def.txt", "pelmo.gul", "drawspline.ini"})
+        QCOMPARE(::mkfifo(s.data(name).c_str(), 0644), 0);
+    s.logged.clear();
+    s.make_editor();
+    s.open();
+    const std::string pipe = ": it is a pipe (fifo), not a regular file.";
+    const std::string outline = "Cannot read file " + s.data("saw_def.txt") + pipe +
+                                " For this reason assuming sawblade only";
+    QVERIFY(std::find(s.logged.begin(), s.logged.end(), outline) != s.logged.end());
+    draw_profile(s);
+    s.op.errors.clear();
+    s.key_at(s.pixel(300, 50), Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(s.op.errors,
+             std::vector<std::string>{"Cannot read file " + s.data("pelmo.gul") + pipe});
+    QVERIFY(!s.editor->spline_pnts().shaderunning);
+#endif
 }
 
 int main(int argc, char** argv) {
