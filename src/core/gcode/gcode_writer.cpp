@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 #include "core/text/error.h"
 #include "core/text/number_format.h"
@@ -83,7 +84,34 @@ void GcodeWriter::move(const Move& move) {
     }
 }
 
+const std::string* GcodeWriter::made_line(const Move& move) const {
+    for (const MadeLine& m : made_) {
+        // Bit for bit: 0.0 and -0.0 are different distances here.
+        if (m.kind == move.kind && m.axes == move.axes &&
+            std::memcmp(m.distance.data(), move.distance.data(), sizeof m.distance) == 0)
+            return &m.line;
+    }
+    return nullptr;
+}
+
+void GcodeWriter::remember(const Move& move) {
+    MadeLine& m = made_[next_made_];
+    next_made_ = (next_made_ + 1) % made_.size();
+    m.kind = move.kind;
+    m.axes = move.axes;
+    m.distance = move.distance;
+    m.line = line_;
+}
+
 void GcodeWriter::linear(const Move& move) {
+    if (const std::string* line = made_line(move)) {
+        out_.write_line(*line);
+        for (std::size_t a = 0; a < position_.size(); ++a) {
+            if (move.moves(program_axes[a]))
+                position_[a] += move.distance[a];
+        }
+        return;
+    }
     for (const Axis axis : program_axes) {
         if (move.moves(axis))
             check_finite(move.distance[static_cast<std::size_t>(axis)], axis);
@@ -106,6 +134,7 @@ void GcodeWriter::linear(const Move& move) {
         line_ += ' ';
     }
     line_ += fast ? rapid_feed_ : feed_feed_;
+    remember(move);
     out_.write_line(line_);
 }
 

@@ -36,7 +36,20 @@ class GcodeWriter final : public MoveSink {
     void home(const Move& move);
     void dwell(double milliseconds);
 
+    // The last few lines written, by their move: programs repeat the same moves over and over
+    // (a finger joint has half a dozen different lines), and a line made once is made.
+    struct MadeLine {
+        MoveKind kind = MoveKind::end;
+        AxisSet axes = 0;
+        std::array<double, 4> distance{};
+        std::string line;
+    };
+    const std::string* made_line(const Move& move) const;
+    void remember(const Move& move);
+
     MachineSettings settings_;
+    std::array<MadeLine, 4> made_{};
+    std::size_t next_made_ = 0;
     LineSink& out_;
     // The feed words, made once: of a rapid and a feed move, of a home's rapid and feed line.
     std::string rapid_feed_, feed_feed_, home_rapid_feed_, home_feed_feed_;
