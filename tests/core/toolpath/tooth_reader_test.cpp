@@ -70,7 +70,7 @@ TEST(ToothFile, DamageIsReportedWithFileAndLine) {
                   "...' is not a valid integer value");
 }
 
-TEST(ToothFile, AnyBytesGiveNumbersOrAnError) {
+TEST(ToothFile, AnyBytesGiveNumbersOrAnErrorNamingTheFile) {
     std::mt19937 random(20240611);
     const std::string alphabet = "0123456789 .-+eE\r\n\t;x";
     for (int round = 0; round < 2000; ++round) {
@@ -85,8 +85,10 @@ TEST(ToothFile, AnyBytesGiveNumbersOrAnError) {
             const std::int32_t count = file.read_count();
             for (std::int64_t k = 0; k < std::min<std::int64_t>(count, 30) * 3; ++k)
                 (k % 3 == 2 && random() % 2 == 0) ? file.skip_line() : void(file.read_number());
-        } catch (const Error&) {
-            // a clear refusal is the other allowed outcome
+        } catch (const Error& e) {
+            // The other allowed outcome: a refusal that names the file.
+            EXPECT_EQ(std::string(e.what()).rfind("The tooth file fuzz.tnd", 0), 0u)
+                << e.what();
         }
     }
 }
