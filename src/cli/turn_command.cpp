@@ -132,14 +132,7 @@ int turn_command(Arguments args) {
     // over and loads the profile.
     TGrad engine(notices, data_folder(), log);
     const TsplineRec rec = read_job_settings(fields);
-    if (rec.ssDoublet) {
-        if (tooth.empty())
-            op.information("You did not specify a TND file,\rSecond spline has not use this way");
-        else
-            log("You did specify a TND file and thus you can work on a second spline,\rPress ALT "
-                "A to switch between the splines.",
-                false);
-    }
+    announce_second_spline(rec, tooth, op, log);
     engine.set_data(rec, axis, beam, tooth);
     RecordedMoves moves;
     const std::filesystem::path profile = spline_file

@@ -33,6 +33,19 @@ TurningJobSettings TurningJobSettings::read(const FieldSource& fields) {
     return s;
 }
 
+void announce_second_spline(const TsplineRec& rec, const std::string& tooth_file, Operator& op,
+                            const MainLog& log) {
+    if (!rec.ssDoublet)
+        return;
+    if (tooth_file.empty()) {
+        op.information("You did not specify a TND file,\rSecond spline has not use this way");
+    } else if (log) {
+        log("You did specify a TND file and thus you can work on a second spline,\rPress ALT A "
+            "to switch between the splines.",
+            false);
+    }
+}
+
 bool asks_fast_rough(const TurningJobSettings& settings, const TGrad& engine) {
     return settings.roughing && (engine.TNDFile.empty() || !settings.use_tooth);
 }

@@ -33,6 +33,11 @@ struct TurningJobSettings {
     static TurningJobSettings read(const FieldSource& fields);
 };
 
+// Opening a turning job with "Use a second spline" on: tells the operator that the second
+// spline needs a tooth file, or logs how to switch to it when one is chosen.
+void announce_second_spline(const TsplineRec& rec, const std::string& tooth_file, Operator& op,
+                            const MainLog& log);
+
 // Whether the job asks about the fast rough routine: only for a rough task that cuts no slots.
 bool asks_fast_rough(const TurningJobSettings& settings, const TGrad& engine);
 

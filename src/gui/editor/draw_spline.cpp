@@ -160,17 +160,7 @@ std::string TSplineform::spline_file_path() const {
 void TSplineform::load_data() {
     const TsplineRec rec = read_job_settings(*link_.fields);
     const std::string tnd = link_.tnd_file ? link_.tnd_file() : std::string();
-    if (rec.ssDoublet) {
-        if (tnd.empty()) {
-            operator_->information(
-                "You did not specify a TND file,\rSecond spline has not use this way");
-        } else if (link_.log) {
-            link_.log(
-                "You did specify a TND file and thus you can work on a second spline,\r"
-                "Press ALT A to switch between the splines.",
-                false);
-        }
-    }
+    announce_second_spline(rec, tnd, *operator_, link_.log);
     editor_->init_view(axispos->validate_float());
     const double axis = axispos->validate_float();
     const double beam = beamthick->validate_float();
