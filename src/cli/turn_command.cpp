@@ -7,6 +7,7 @@
 #include "cli/job_fields.h"
 #include "core/app/known_folders.h"
 #include "core/curve/spline_file.h"
+#include "core/editor/spline_program.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "core/text/number_parse.h"
@@ -25,7 +26,9 @@ constexpr const char* kHelp =
     "the rough (or fast rough) and fine passes for every repetition, and the recorded moves.\n"
     "Without --output the program goes where the window puts it: the G-code folder setting,\n"
     "else the Documents folder, named after Smot_name. The messages the window shows go to\n"
-    "standard error in the same order. A calculation that fails (for example a plunge beyond\n"
+    "standard error in the same order. A spline file that gives no profile (another version,\n"
+    "damaged, empty) and a program name that leads out of its folder are refused before any\n"
+    "file is made. A calculation that fails (for example a plunge beyond\n"
     "the turning axis) still writes the program as far as it got and exits with 1; any other\n"
     "error writes nothing and exits with 1.\n"
     "\n";
@@ -135,14 +138,27 @@ int turn_command(Arguments args) {
     announce_second_spline(rec, tooth, op, log);
     engine.set_data(rec, axis, beam, tooth);
     RecordedMoves moves;
-    const std::filesystem::path profile = spline_file
-                                              ? std::filesystem::path(*spline_file)
-                                              : data_folder() / (fields.text("Smot_name") + ".spl");
+    // The program name makes file names: one that leads out of its folder is refused, as the
+    // window refuses it.
+    const SplineProgramFiles files = spline_program_files(data_folder(), fields.text("Smot_name"));
+    const std::filesystem::path profile =
+        spline_file ? std::filesystem::path(*spline_file) : files.spl;
     const auto bytes = read_file_if_exists(profile, kMaxSplineFileBytes, "a spline file");
     if (!bytes && spline_file)
         throw Error("Cannot open file " + profile.string());
-    if (bytes && bytes->size() > 2)
-        read_spline_file(*bytes, engine, engine.spline2, moves, notices, 1000);
+    if (bytes) {
+        const auto version = read_spline_file(*bytes, engine, engine.spline2, moves, notices, 1000);
+        // A file that gives no profile is refused before a program is made of it.
+        if (!version)
+            throw Error(profile.string() + " is too short to be a spline file");
+        if (*version != kSplineFileVersion) {
+            throw Error(profile.string() +
+                        " is not a spline file this program reads: its version word is " +
+                        std::to_string(*version) + ", not " + std::to_string(kSplineFileVersion));
+        }
+        if (engine.Nopoints < 2)
+            throw Error(profile.string() + " holds no profile to turn: it is damaged or empty");
+    }
 
     JobContext context;
     const TurningResult result = write_turning_job(engine, fields, op, moves, where, context);
