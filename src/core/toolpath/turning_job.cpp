@@ -1,6 +1,10 @@
 #include "core/toolpath/turning_job.h"
 
+#include <cmath>
+#include <string>
+
 #include "core/gcode/gcode_program.h"
+#include "core/text/number_format.h"
 
 namespace ostrivane {
 namespace {
@@ -24,6 +28,27 @@ class ContextInUse {
 };
 
 }  // namespace
+
+std::optional<std::string> turning_job_out_of_range(const FieldSource& fields) {
+    // Counts: a negative one would wrap round to 65,535 repetitions of the work.
+    for (const char* field : {"repeater", "runsdepth", "runsheight"}) {
+        const std::int32_t count = validate_integer(fields, field);
+        if (count < 0 || count > kMaxTurningCount) {
+            return fields.label(field) + " must be between 0 and " +
+                   std::to_string(kMaxTurningCount) + ", not " + fields.text(field) + ".";
+        }
+    }
+    // Lengths and the dwell: beyond the working range they would be written as words of
+    // hundreds of digits that no controller reads.
+    for (const char* field : {"Sjobheight", "PositionZ", "delaystep"}) {
+        const double value = validate_float(fields, field);
+        if (!(std::fabs(value) <= kWorkingRange)) {
+            return fields.label(field) + " must lie between -" + format_general(kWorkingRange) +
+                   " and " + format_general(kWorkingRange) + ", not " + fields.text(field) + ".";
+        }
+    }
+    return std::nullopt;
+}
 
 TurningJobSettings TurningJobSettings::read(const FieldSource& fields) {
     TurningJobSettings s;
@@ -54,6 +79,10 @@ TurningResult write_turning_job(TGrad& engine, FieldSource& fields, Operator& op
                                 const RecordedMoves& moves, const OutputDestination& destination,
                                 JobContext& context, TurningView* view) {
     const TurningJobSettings settings = TurningJobSettings::read(fields);
+    if (const auto problem = turning_job_out_of_range(fields)) {
+        op.information(*problem);
+        return {std::nullopt, true};
+    }
     // A blade without width never gets past the profile: the passes would not end.
     if (!(engine.mill_width > 0)) {
         op.information("Saw width (mm) must be greater than 0");

@@ -33,6 +33,16 @@ struct TurningJobSettings {
     static TurningJobSettings read(const FieldSource& fields);
 };
 
+// The largest repetition and run counts a turning job takes, and the working range of its
+// heights (mm) and of the dwell between plunges (ms).
+inline constexpr std::int32_t kMaxTurningCount = 1000;
+inline constexpr double kWorkingRange = 100000;
+
+// What is wrong with the turning tab's counts, heights and dwell, in a sentence for the
+// operator; nullopt when they can be cut. Throws the field's Error for a field that is no
+// number.
+std::optional<std::string> turning_job_out_of_range(const FieldSource& fields);
+
 // Opening a turning job with "Use a second spline" on: tells the operator that the second
 // spline needs a tooth file, or logs how to switch to it when one is chosen.
 void announce_second_spline(const TsplineRec& rec, const std::string& tooth_file, Operator& op,

@@ -243,5 +243,32 @@ TEST(TurningJob, BadSettingRefusesTheJobBeforeItsFileExists) {
     EXPECT_EQ(f.op.messages, std::vector<std::string>{kFastRoughQuestion});
 }
 
+TEST(TurningJob, NumbersNoMachineCouldFollowAreRefusedBeforeAnythingIsAsked) {
+    const struct {
+        const char* field;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"repeater", "-1", "Repeat the job must be between 0 and 1000, not -1."},
+        {"runsdepth", "-1", "Runs to full depth must be between 0 and 1000, not -1."},
+        {"runsheight", "1001", "Runs to full height must be between 0 and 1000, not 1001."},
+        {"Sjobheight", "1e308", "Job height (mm) must lie between -100000 and 100000, not 1e308."},
+        {"PositionZ", "-2e5",
+         "Start Position Z (mm) must lie between -100000 and 100000, not -2e5."},
+        {"delaystep", "1e308",
+         "Delay at each step (msec.) must lie between -100000 and 100000, not 1e308."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        JobFixture f;
+        f.fields.set_text(c.field, c.text);
+        const TurningResult r = f.run();
+        EXPECT_FALSE(r.file);
+        EXPECT_TRUE(r.failed);
+        EXPECT_FALSE(std::filesystem::exists(f.file));
+        EXPECT_EQ(f.op.messages, std::vector<std::string>{c.message});
+    }
+}
+
 }  // namespace
 }  // namespace ostrivane
