@@ -35,9 +35,14 @@ void TGrad::warn_of_undercuts() {
 bool TGrad::job_too_long(bool UseFast) {
     const double span = XmaxX - XminX;
     const bool samples = !UseFast || !TNDFile.empty() || zoet;
-    const bool fits = std::fabs(XminX) <= kMachineReach && std::fabs(XmaxX) <= kMachineReach &&
-                      span / mill_width <= kMaxSawPositions &&
-                      (!samples || span * steps_mm_x <= kMaxSamples);
+    const bool reach = std::fabs(XminX) <= kMachineReach && std::fabs(XmaxX) <= kMachineReach;
+    if (reach && !(span / mill_width <= kMaxSawPositions)) {
+        // The profile is fine; the blade is what no job could step along it.
+        notify("A saw width of " + format_general(mill_width) + " mm is too narrow to turn a " +
+               format_general(span) + " mm profile");
+        return true;
+    }
+    const bool fits = reach && (!samples || span * steps_mm_x <= kMaxSamples);
     if (!fits)
         notify("The profile is too long to sample at this resolution");
     return !fits;

@@ -275,5 +275,15 @@ TEST(RoughPassGouge, AProfileThatRunsForwardIsNotCalledAnUndercut) {
         EXPECT_EQ(n.find("doubles back"), std::string::npos) << n;
 }
 
+TEST(RoughPass, ASawTooNarrowForTheProfileIsNamed) {
+    EngineFixture f;
+    f.job(1e-9, 10);
+    f.profile({{0, 40}, {10, 30}, {20, 45}});
+    EXPECT_TRUE(f.calculate());
+    EXPECT_EQ(f.notices().back(),
+              "A saw width of 1E-9 mm is too narrow to turn a 19.98 mm profile");
+    EXPECT_EQ(f.out.text(), "");
+}
+
 }  // namespace
 }  // namespace ostrivane
