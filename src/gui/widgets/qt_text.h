@@ -6,6 +6,8 @@
 
 namespace ostrivane::gui {
 
+// The UTF-8 conversions live with the render library, which draws text without widgets; the
+// window code names them as its own.
 using ostrivane::qs;
 using ostrivane::ss;
 
