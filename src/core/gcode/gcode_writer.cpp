@@ -106,10 +106,7 @@ void GcodeWriter::remember(const Move& move) {
 void GcodeWriter::linear(const Move& move) {
     if (const std::string* line = made_line(move)) {
         out_.write_line(*line);
-        for (std::size_t a = 0; a < position_.size(); ++a) {
-            if (move.moves(program_axes[a]))
-                position_[a] += move.distance[a];
-        }
+        advance(move);
         return;
     }
     for (const Axis axis : program_axes) {
@@ -127,7 +124,6 @@ void GcodeWriter::linear(const Move& move) {
         if (move.moves(program_axes[a])) {
             const double mm = move.distance[a];
             append_distance(line_, settings_.inverted[a] ? -mm : mm);
-            position_[a] += mm;
         } else {
             line_.append("0.0", 3);
         }
@@ -136,6 +132,14 @@ void GcodeWriter::linear(const Move& move) {
     line_ += fast ? rapid_feed_ : feed_feed_;
     remember(move);
     out_.write_line(line_);
+    advance(move);
+}
+
+void GcodeWriter::advance(const Move& move) {
+    for (std::size_t a = 0; a < position_.size(); ++a) {
+        if (move.moves(program_axes[a]))
+            position_[a] += move.distance[a];
+    }
 }
 
 void GcodeWriter::home(const Move& move) {

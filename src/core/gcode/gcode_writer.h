@@ -33,6 +33,8 @@ class GcodeWriter final : public MoveSink {
 
   private:
     void linear(const Move& move);
+    // The position after a rapid or feed move.
+    void advance(const Move& move);
     void home(const Move& move);
     void dwell(double milliseconds);
 
