@@ -7,7 +7,7 @@ set -euo pipefail
 build_packages=(
   build-essential cmake ninja-build pkg-config file dpkg-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  nlohmann-json3-dev
+  nlohmann-json3-dev libcli11-dev libdxflib-dev qt6-svg-dev
 )
 packages=(
   "${build_packages[@]}"
@@ -16,6 +16,7 @@ packages=(
   xvfb xauth fonts-dejavu-core imagemagick poppler-utils
   locales-all
   desktop-file-utils appstream shared-mime-info
+  python3-ezdxf librsvg2-bin
 )
 # LinuxCNC's interpreter checks the programs we write; its recommends pull in a whole desktop.
 peer_packages=(linuxcnc-uspace)
