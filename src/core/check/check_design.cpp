@@ -2,10 +2,36 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/toolpath/tooth_reader.h"
 
 namespace ostrivane {
+
+DesignBand slot_depths(const std::vector<DesignSlot>& slots, double x, double slack) {
+    bool near = false;
+    bool past_an_edge = false;
+    DesignBand band{std::numeric_limits<double>::infinity(),
+                    -std::numeric_limits<double>::infinity()};
+    for (const DesignSlot& s : slots) {
+        if (s.left > x + slack)
+            break;
+        if (x - slack > s.right)
+            continue;
+        near = true;
+        band.low = std::min(band.low, s.depth);
+        band.high = std::max(band.high, s.depth);
+        if (x - slack < s.left || x + slack > s.right)
+            past_an_edge = true;
+    }
+    if (!near)
+        return {};
+    if (past_an_edge) {
+        band.low = std::min(band.low, 0.0);
+        band.high = std::max(band.high, 0.0);
+    }
+    return band;
+}
 
 std::vector<DesignSlot> turning_slots(TGrad& engine, std::string tooth_bytes,
                                       std::string tooth_name) {
@@ -73,19 +99,14 @@ std::optional<double> TurningDesign::profile(double x) {
     return sampler_.YatX(*at, t);
 }
 
-std::optional<double> TurningDesign::surface(double x) {
+std::optional<DesignBand> TurningDesign::surface(double x, double slack) {
     const auto at = local(x);
     if (!at)
         return std::nullopt;
     double t = 0;
     const double y = sampler_.YatX(*at, t);
-    for (const DesignSlot& s : slots_) {
-        if (s.left > *at)
-            break;
-        if (*at <= s.right)
-            return y + s.depth;
-    }
-    return y;
+    const DesignBand depth = slot_depths(slots_, *at, slack);
+    return DesignBand{y + depth.low, y + depth.high};
 }
 
 JointDesign joint_design_of_fields(const TfastRec& job) {

@@ -18,6 +18,17 @@ struct DesignSlot {
     friend bool operator==(const DesignSlot&, const DesignSlot&) = default;
 };
 
+// The least and the most a design asks for within a small slack of an x: the slack takes in
+// the edges of slots, which a program reaches only to the last digit it writes.
+struct DesignBand {
+    double low = 0;
+    double high = 0;
+};
+
+// The slot depths within `slack` of x (0 where the slack reaches past a slot's edge or no slot
+// is near). `slots` in order of their left edges.
+DesignBand slot_depths(const std::vector<DesignSlot>& slots, double x, double slack);
+
 // The slots of a tooth file as the turning job merges them into the profile: from the first
 // one that starts beyond the profile's start, up to the first one that starts at or beyond its
 // end, each ending at the profile's end at the latest; the depth from the file, or from the
@@ -36,9 +47,10 @@ class TurningDesign {
 
     double begin() const { return begin_; }
     double end() const { return end_; }
-    // The height the saw top should reach at x: the profile plus the depth of a slot over x;
-    // nullopt where no copy of the profile lies (before it, between copies, after it).
-    std::optional<double> surface(double x);
+    // The height the saw top should reach at x: the profile plus the depth of a slot over x
+    // (the least and the most within `slack` of x); nullopt where no copy of the profile lies
+    // (before it, between copies, after it).
+    std::optional<DesignBand> surface(double x, double slack = 0);
     // The profile alone at x, nullopt as above.
     std::optional<double> profile(double x);
 

@@ -96,13 +96,13 @@ std::string check_paragraph(const CheckReport& report, std::string_view program)
     text += ": " + std::string(kind_name(report.kind)) + " program of " +
             std::to_string(report.lines) + " lines and " + std::to_string(report.moves) +
             " moves. Run time " + format_hms(report.run_time_s) + " (" + report.time_model +
-            "). Largest " + overcut_text(report.overcut) + "; largest " +
-            left_text(report.left) + ".";
+            "). Largest " + overcut_text(report.overcut) + "; largest " + left_text(report.left) +
+            ".";
     for (const PassDeviation& p : report.passes) {
         if (report.kind == ProgramKind::finger_joint)
             break;
-        text += " " + capitalised(std::string(pass_name(p.pass))) + " pass: " +
-                overcut_text(p.overcut) + ", " + left_text(p.left) + ".";
+        text += " " + capitalised(std::string(pass_name(p.pass))) +
+                " pass: " + overcut_text(p.overcut) + ", " + left_text(p.left) + ".";
     }
     if (!report.slots.empty()) {
         text += " Slots:";
@@ -126,9 +126,9 @@ std::string check_paragraph(const CheckReport& report, std::string_view program)
         text += ".";
     }
     if (report.kind == ProgramKind::turning) {
-        text += report.interference ? " " + capitalised(interference_text(*report.interference)) +
-                                          "."
-                                    : " The saw outline stays clear of the material.";
+        text += report.interference
+                    ? " " + capitalised(interference_text(*report.interference)) + "."
+                    : " The saw outline stays clear of the material.";
     }
     if (report.cuts_into_design()) {
         text += " Verdict: the program cuts into the design";
@@ -161,10 +161,8 @@ std::string check_json(const CheckReport& report) {
     }
     if (report.interference) {
         const Interference& i = *report.interference;
-        j["interference"] = {{"move", i.move},
-                             {"line", i.line},
-                             {"x", micrometres(i.x)},
-                             {"y", micrometres(i.y)}};
+        j["interference"] = {
+            {"move", i.move}, {"line", i.line}, {"x", micrometres(i.x)}, {"y", micrometres(i.y)}};
     } else {
         j["interference"] = nullptr;
     }

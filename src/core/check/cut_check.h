@@ -50,8 +50,8 @@ struct SlotCut {
 
 struct EnvelopeSample {
     double x = 0;
-    double envelope = 0;             // the highest the saw top reached
-    std::optional<double> design;    // the intended surface, where there is one
+    double envelope = 0;           // the highest the saw top reached
+    std::optional<double> design;  // the intended surface, where there is one
 };
 
 // What a program cuts, against what it is meant to cut. Heights are the saw top's y (turning)
@@ -71,9 +71,7 @@ struct CheckReport {
     std::vector<EnvelopeSample> envelope;  // at the output resolution
 
     // The program cuts into the design beyond the tolerance, or the outline meets the work.
-    bool cuts_into_design() const {
-        return overcut.max_mm > tolerance || interference.has_value();
-    }
+    bool cuts_into_design() const { return overcut.max_mm > tolerance || interference.has_value(); }
 };
 
 // Follows the check move by move (the backplot keeps them to step through).
@@ -92,7 +90,7 @@ struct CheckInputs {
     MachineSettings settings;
     MachineLimits limits = default_machine_limits();
     double tolerance = 0.05;
-    TurningDesign* turning = nullptr;   // for a turning program; not owned
+    TurningDesign* turning = nullptr;    // for a turning program; not owned
     const JointDesign* joint = nullptr;  // for a finger-joint program; not owned
 };
 
@@ -111,8 +109,8 @@ class CutCheck {
     CutCheck(const CutCheck&) = delete;
     CutCheck& operator=(const CutCheck&) = delete;
 
-    // One line without its line end. Throws Error naming the line for what cannot be read, and
-    // for a program whose kind has no design in the inputs.
+    // One line without its line end. Throws Error naming the line for what cannot be read. A
+    // program whose kind has no design in the inputs is only timed.
     void add_line(std::string_view line);
     // The report; the check is spent afterwards.
     CheckReport finish();

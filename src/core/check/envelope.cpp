@@ -7,7 +7,9 @@
 namespace ostrivane {
 namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kEdge = 1e-6;  // of a step
+// A saw edge this close to a column (mm) reaches it: programs write eight decimals, and the
+// edges of a long row of relative moves carry their rounding.
+constexpr double kEdge = 1e-6;
 }  // namespace
 
 Envelope::Envelope(double x0, double step, std::size_t count, double floor, bool lowest_queries)
@@ -30,8 +32,9 @@ Envelope::Envelope(double x0, double step, std::size_t count, double floor, bool
 std::pair<std::size_t, std::size_t> Envelope::columns(double a, double b) const {
     if (!(a <= b) || count_ == 0)
         return {0, 0};
-    const double first = std::ceil((a - x0_) / step_ - kEdge);
-    const double last = std::floor((b - x0_) / step_ + kEdge);
+    const double edge = std::min(kEdge / step_, 0.01);
+    const double first = std::ceil((a - x0_) / step_ - edge);
+    const double last = std::floor((b - x0_) / step_ + edge);
     const double top = static_cast<double>(count_) - 1;
     if (last < 0 || first > top)
         return {0, 0};

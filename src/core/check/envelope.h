@@ -20,8 +20,9 @@ class Envelope {
     std::size_t count() const { return count_; }
     double step() const { return step_; }
     double x_of(std::size_t c) const { return x0_ + static_cast<double>(c) * step_; }
-    // The columns [first, last) whose x lies in [a, b]; a column within a millionth of a step
-    // of an end counts as inside, so that a saw edge on a column reaches it.
+    // The columns [first, last) whose x lies in [a, b]; a column within a micrometre's
+    // thousandth (1e-6 mm) of an end counts as inside, so that a saw edge on a column reaches
+    // it although the program wrote its position rounded.
     std::pair<std::size_t, std::size_t> columns(double a, double b) const;
 
     // Every column in [first, last) at least `y`.

@@ -22,8 +22,8 @@ bool is_digit(char c) {
 
 // Where the number starting at `i` ends; an exponent belongs to it.
 std::size_t number_end(std::string_view line, std::size_t i) {
-    while (i < line.size() && (is_digit(line[i]) || line[i] == '.' || line[i] == '+' ||
-                               line[i] == '-'))
+    while (i < line.size() &&
+           (is_digit(line[i]) || line[i] == '.' || line[i] == '+' || line[i] == '-'))
         ++i;
     if (i < line.size() && (line[i] == 'e' || line[i] == 'E')) {
         std::size_t j = i + 1;

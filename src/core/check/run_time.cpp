@@ -6,8 +6,7 @@
 
 namespace ostrivane {
 
-RunTimer::RunTimer(const MachineLimits& limits, const MachineSettings& settings)
-    : limits_(limits) {
+RunTimer::RunTimer(const MachineLimits& limits, const MachineSettings& settings) : limits_(limits) {
     constexpr std::string_view letters = "XYZW";
     for (std::size_t a = 0; a < 4; ++a) {
         const auto at = letters.find(settings.letter[a]);
