@@ -91,20 +91,50 @@ std::optional<double> TurningDesign::local(double x) const {
     return std::nullopt;
 }
 
+namespace {
+constexpr double kDesignGrid = 0.01;
+}
+
+double TurningDesign::grid_point(long long i) {
+    const double x = std::min(engine_.XminX + static_cast<double>(i) * kDesignGrid, engine_.XmaxX);
+    double t = 0;
+    return sampler_.YatX(x, t);
+}
+
+double TurningDesign::profile_at(double at) {
+    const double span = engine_.XmaxX - engine_.XminX;
+    if (!(span > 2 * kDesignGrid)) {
+        double t = 0;
+        return sampler_.YatX(at, t);
+    }
+    const auto i = static_cast<long long>(std::floor((at - engine_.XminX) / kDesignGrid));
+    if (i == grid_i_ + 1) {
+        grid_a_ = grid_b_;
+        grid_b_ = grid_point(i + 1);
+    } else if (i != grid_i_) {
+        grid_a_ = grid_point(i);
+        grid_b_ = grid_point(i + 1);
+    }
+    grid_i_ = i;
+    const double a = engine_.XminX + static_cast<double>(i) * kDesignGrid;
+    const double b = std::min(a + kDesignGrid, engine_.XmaxX);
+    if (!(b > a))
+        return grid_a_;
+    return grid_a_ + (grid_b_ - grid_a_) * ((at - a) / (b - a));
+}
+
 std::optional<double> TurningDesign::profile(double x) {
     const auto at = local(x);
     if (!at)
         return std::nullopt;
-    double t = 0;
-    return sampler_.YatX(*at, t);
+    return profile_at(*at);
 }
 
 std::optional<DesignBand> TurningDesign::surface(double x, double slack) {
     const auto at = local(x);
     if (!at)
         return std::nullopt;
-    double t = 0;
-    const double y = sampler_.YatX(*at, t);
+    const double y = profile_at(*at);
     const DesignBand depth = slot_depths(slots_, *at, slack);
     return DesignBand{y + depth.low, y + depth.high};
 }

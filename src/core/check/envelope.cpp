@@ -14,8 +14,14 @@ constexpr double kEdge = 1e-6;
 
 Envelope::Envelope(double x0, double step, std::size_t count, double floor, bool lowest_queries)
     : x0_(x0), step_(step), count_(count), size_(1), lowest_queries_(lowest_queries) {
-    while (size_ < count_)
-        size_ *= 2;
+    // The lowest-height query walks the tree from its root by halves, which needs a power of two
+    // of leaves; raising and settling work on any count.
+    if (lowest_queries_) {
+        while (size_ < count_)
+            size_ *= 2;
+    } else {
+        size_ = std::max<std::size_t>(count_, 1);
+    }
     tag_.assign(2 * size_, -kInf);
     owner_.assign(2 * size_, 0);
     for (std::size_t c = 0; c < count_; ++c)

@@ -49,7 +49,7 @@ class Envelope {
     double x0_;
     double step_;
     std::size_t count_;
-    std::size_t size_;  // leaves: a power of two >= count_
+    std::size_t size_;  // leaves: count_, or a power of two >= count_ for lowest()
     bool lowest_queries_;
     std::vector<double> tag_;  // the height every column below the node has reached at least
     std::vector<double> low_;  // lowest height below the node, its ancestors not counted

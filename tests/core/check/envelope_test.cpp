@@ -53,6 +53,7 @@ TEST(Envelope, AgreesWithTheColumnByColumnSweep) {
         const std::size_t count = 500 + static_cast<std::size_t>(round) * 37;
         const double step = 50.0 / static_cast<double>(count - 1);
         Envelope fast(0, step, count, 0, true);
+        Envelope plain(0, step, count, 0, false);  // another tree layout without the queries
         NaiveEnvelope slow(0, step, count);
         for (int m = 0; m < 60; ++m) {
             double xa = x(random), xb = x(random), ya = y(random), yb = y(random);
@@ -65,6 +66,7 @@ TEST(Envelope, AgreesWithTheColumnByColumnSweep) {
                 xb = xa + (xb - xa) * 0.01;  // a short slanted step, as the fine pass makes
             const double w = 0.5 + 5 * pick(random);
             fast.sweep(xa, ya, xb, yb, w, static_cast<std::uint16_t>(m + 1));
+            plain.sweep(xa, ya, xb, yb, w, static_cast<std::uint16_t>(m + 1));
             slow.sweep(xa, ya, xb, yb, w);
             const auto first = static_cast<std::size_t>(pick(random) * (count - 1));
             const auto last =
@@ -73,8 +75,12 @@ TEST(Envelope, AgreesWithTheColumnByColumnSweep) {
                 << "round " << round << " move " << m;
         }
         fast.finish();
-        for (std::size_t c = 0; c < count; ++c)
+        plain.finish();
+        for (std::size_t c = 0; c < count; ++c) {
             ASSERT_NEAR(fast.height(c), slow.height[c], 1e-9) << "column " << c;
+            ASSERT_EQ(plain.height(c), fast.height(c)) << "column " << c;
+            ASSERT_EQ(plain.owner(c), fast.owner(c)) << "column " << c;
+        }
     }
 }
 
