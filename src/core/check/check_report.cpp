@@ -20,26 +20,29 @@ double micrometres(double value) {
     return r == 0 ? 0.0 : r;
 }
 
-nlohmann::json deviation_json(const Deviation& d) {
-    nlohmann::json j;
+nlohmann::ordered_json deviation_json(const Deviation& d) {
+    nlohmann::ordered_json j;
     j["max_mm"] = micrometres(d.max_mm);
-    j["at_x"] = d.at_x ? nlohmann::json(micrometres(*d.at_x)) : nlohmann::json(nullptr);
+    j["at_x"] =
+        d.at_x ? nlohmann::ordered_json(micrometres(*d.at_x)) : nlohmann::ordered_json(nullptr);
     return j;
 }
 
-nlohmann::json slot_json(const DesignSlot& s) {
+nlohmann::ordered_json slot_json(const DesignSlot& s) {
     return {{"left", micrometres(s.left)},
             {"right", micrometres(s.right)},
             {"depth", micrometres(s.depth)}};
 }
 
-std::string overcut_text(const Deviation& d) {
-    return d.at_x ? "overcut " + mm(d.max_mm) + " mm at x " + mm(*d.at_x) : "no overcut";
+std::string overcut_text(const Deviation& d, const char* largest = "") {
+    return d.at_x ? largest + std::string("overcut ") + mm(d.max_mm) + " mm at x " + mm(*d.at_x)
+                  : "no overcut";
 }
 
-std::string left_text(const Deviation& d) {
-    return d.at_x ? "material left " + mm(d.max_mm) + " mm at x " + mm(*d.at_x)
-                  : "no material left";
+std::string left_text(const Deviation& d, const char* largest = "") {
+    return d.at_x
+               ? largest + std::string("material left ") + mm(d.max_mm) + " mm at x " + mm(*d.at_x)
+               : "no material left";
 }
 
 std::string capitalised(std::string text) {
@@ -145,7 +148,7 @@ std::string check_paragraph(const CheckReport& report, std::string_view program)
 }
 
 std::string check_json(const CheckReport& report) {
-    nlohmann::json j;
+    nlohmann::ordered_json j;
     j["kind"] = kind_name(report.kind);
     j["lines"] = report.lines;
     j["moves"] = report.moves;
@@ -153,7 +156,7 @@ std::string check_json(const CheckReport& report) {
     j["time_model"] = report.time_model;
     j["overcut"] = deviation_json(report.overcut);
     j["left"] = deviation_json(report.left);
-    j["passes"] = nlohmann::json::array();
+    j["passes"] = nlohmann::ordered_json::array();
     for (const PassDeviation& p : report.passes) {
         j["passes"].push_back({{"pass", pass_name(p.pass)},
                                {"overcut", deviation_json(p.overcut)},
@@ -166,18 +169,18 @@ std::string check_json(const CheckReport& report) {
     } else {
         j["interference"] = nullptr;
     }
-    j["slots"] = nlohmann::json::array();
+    j["slots"] = nlohmann::ordered_json::array();
     for (const SlotCut& s : report.slots) {
-        nlohmann::json slot;
+        nlohmann::ordered_json slot;
         if (s.cut) {
             slot = slot_json(*s.cut);
         } else {
             slot = {{"left", nullptr}, {"right", nullptr}, {"depth", nullptr}};
         }
-        slot["expected"] = s.expected ? slot_json(*s.expected) : nlohmann::json(nullptr);
+        slot["expected"] = s.expected ? slot_json(*s.expected) : nlohmann::ordered_json(nullptr);
         j["slots"].push_back(slot);
     }
-    j["envelope"] = nlohmann::json::array();
+    j["envelope"] = nlohmann::ordered_json::array();
     for (const EnvelopeSample& e : report.envelope)
         j["envelope"].push_back({micrometres(e.x), micrometres(e.envelope)});
     return j.dump();

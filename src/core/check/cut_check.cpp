@@ -46,8 +46,9 @@ struct Largest {
             x = at;
         }
     }
+    // Below half a micrometre a difference is the rounding of the written numbers.
     Deviation deviation() const {
-        if (value > 0)
+        if (value > 5e-7)
             return {value, x};
         return {};
     }
@@ -329,6 +330,26 @@ CheckReport CutCheck::finish() {
     else
         judge_joint(report);
     return report;
+}
+
+ProgramKind program_kind_of_file(const std::filesystem::path& file,
+                                 const MachineSettings& settings) {
+    struct FirstMove {};
+    ProgramReader reader(settings);
+    std::vector<ProgramMove> moves;
+    try {
+        for_each_line_of_file(file, max_program_file_size, "a G-code program", max_program_line,
+                              [&](std::string_view line, std::uint64_t) {
+                                  reader.read_line(line, moves);
+                                  for (const ProgramMove& m : moves) {
+                                      if (is_motion(m.move))
+                                          throw FirstMove{};
+                                  }
+                                  moves.clear();
+                              });
+    } catch (const FirstMove&) {
+    }
+    return reader.exact_stop_header() ? ProgramKind::finger_joint : ProgramKind::turning;
 }
 
 CheckReport check_program_text(std::string_view program, CheckInputs inputs,

@@ -139,6 +139,11 @@ class CutCheck {
     Deviation outside_;
 };
 
+// The kind of a program file, told by its header (its lines up to the first move). Throws
+// Error as check_program_file does.
+ProgramKind program_kind_of_file(const std::filesystem::path& file,
+                                 const MachineSettings& settings);
+
 // The check of a whole program text.
 CheckReport check_program_text(std::string_view program, CheckInputs inputs,
                                CheckObserver* observer = nullptr);
