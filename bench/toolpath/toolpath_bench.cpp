@@ -9,7 +9,9 @@
 
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
+#include "core/check/cut_check.h"
 #include "core/gcode/gcode_writer.h"
+#include "core/gcode/line_sink.h"
 #include "core/gcode/machine_settings.h"
 #include "core/gcode/move_stream.h"
 #include "core/plot/tgrita.h"
@@ -131,6 +133,35 @@ void BM_WriteLinesOnly(benchmark::State& state) {
     state.counters["lines"] = static_cast<double>(lines);
 }
 BENCHMARK(BM_WriteLinesOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The check of the program BM_TurningJob writes, read back from its text: to be within twice
+// the time of writing it.
+void BM_CheckTurningJob(benchmark::State& state) {
+    Job& j = job();
+    StringSink program;
+    program.write_line("G21");
+    program.write_line("G28.1");
+    program.write_line("G17 G91");
+    {
+        GcodeWriter writer(j.settings, program);
+        MoveStream head(writer);
+        if (failed(j.engine->CalcSpline(head, false, false)))
+            state.SkipWithError("the turning calculation failed");
+    }
+    program.write_line("M2");
+    double overcut = 0;
+    for (auto _ : state) {
+        CheckInputs inputs;
+        inputs.settings = j.settings;
+        TurningDesign design(*j.engine, {});
+        inputs.turning = &design;
+        const CheckReport report = check_program_text(program.text(), inputs);
+        overcut = report.overcut.max_mm;
+        benchmark::DoNotOptimize(report.moves);
+    }
+    state.counters["overcut_mm"] = overcut;
+}
+BENCHMARK(BM_CheckTurningJob)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_Shading(benchmark::State& state) {
     Job& j = job();
