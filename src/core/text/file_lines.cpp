@@ -18,7 +18,8 @@ void for_each_line_of_file(const std::filesystem::path& file, std::uint64_t max_
     bool after_cr = false;
     const auto too_long = [&] {
         return Error("Line " + std::to_string(lines + 1) + " of " + file.string() +
-                     " is longer than " + std::to_string(max_line) + " characters.");
+                     " is longer than " + std::to_string(max_line) + " characters, so it is not " +
+                     std::string(what) + ".");
     };
     for (;;) {
         const std::size_t got = in.read(chunk.data(), chunk.size());
