@@ -13,6 +13,7 @@
 #include "core/curve/spline_file.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "core/text/json_text.h"
 #include "core/text/message_sink.h"
 #include "core/text/number_format.h"
 
@@ -45,25 +46,6 @@ struct Notices final : MessageSink {
 std::string number(double value) {
     // JSON has no NaN or infinity; a hostile file may hold them.
     return std::isfinite(value) ? format_shortest(value) : "null";
-}
-
-std::string json_string(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            static const char* digits = "0123456789abcdef";
-            out += "\\u00";
-            out += digits[byte >> 4];
-            out += digits[byte & 15];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
 }
 
 std::string points_json(const TBetaSPLpoints& set) {
@@ -157,7 +139,7 @@ int show(const SplineOptions& o) {
     for (std::size_t i = 0; i < notices.texts.size(); ++i) {
         if (i > 0)
             out += ',';
-        out += json_string(notices.texts[i]);
+        out += json_quoted(notices.texts[i]);
     }
     out += "]";
     if (gradients)
