@@ -16,7 +16,7 @@ packages=(
   xvfb xauth fonts-dejavu-core imagemagick poppler-utils
   locales-all
   desktop-file-utils appstream shared-mime-info
-  python3-ezdxf librsvg2-bin
+  python3-ezdxf librsvg2-bin strace
 )
 # LinuxCNC's interpreter checks the programs we write; its recommends pull in a whole desktop.
 peer_packages=(linuxcnc-uspace)

@@ -1,23 +1,22 @@
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "cli/cli_operator.h"
 #include "cli/commands.h"
 #include "cli/job_fields.h"
+#include "cli/turning_profile.h"
 #include "core/app/known_folders.h"
 #include "core/check/check_picture.h"
 #include "core/check/check_report.h"
 #include "core/check/cut_check.h"
-#include "core/curve/spline_file.h"
-#include "core/editor/spline_program.h"
 #include "core/fingerjoint/fast_rec.h"
 #include "core/fingerjoint/tooth_file.h"
 #include "core/gcode/machine_settings.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
-#include "core/text/number_parse.h"
 #include "core/toolpath/spline_rec.h"
 #include "core/toolpath/tooth_reader.h"
 
@@ -57,15 +56,24 @@ constexpr const char* kOptionsHelp =
 // The largest machine configuration read.
 constexpr std::uint64_t kMaxMachineFile = std::uint64_t{4} << 20;
 
-double number_option(Arguments& args, std::string_view option, double fallback) {
-    const auto text = args.take_option(option);
-    if (!text)
-        return fallback;
-    const auto value = parse_float(*text);
-    if (!value)
-        throw UsageError{std::string(option) + " takes a number, not " + *text};
-    return *value;
-}
+// The options of one check, as the command line gave them.
+struct CheckOptions {
+    JobOptions job;
+    CLI::Option* program_option = nullptr;
+    std::string program;
+    CLI::Option* spline_option = nullptr;
+    std::string spline;
+    CLI::Option* tooth_option = nullptr;
+    std::string tooth;
+    double axis = 100;
+    double beam = 100;
+    CLI::Option* machine_option = nullptr;
+    std::string machine;
+    double tolerance = 0.05;
+    bool json = false;
+    CLI::Option* png_option = nullptr;
+    std::string png;
+};
 
 class StderrNotices final : public MessageSink {
   public:
@@ -75,26 +83,19 @@ class StderrNotices final : public MessageSink {
     }
 };
 
-}  // namespace
-
-int check_command(Arguments args) {
-    if (args.take_flag("--help")) {
-        std::cout << kHelp << job_fields_help << kOptionsHelp;
-        return 0;
-    }
-    const auto spline_file = args.take_option("--spline");
-    const auto tooth = args.take_option("--tooth");
-    const double axis = number_option(args, "--axis", 100);
-    const double beam = number_option(args, "--beam", 100);
-    const auto machine = args.take_option("--machine");
-    const double tolerance = number_option(args, "--tolerance", 0.05);
-    const bool json = args.take_flag("--json");
-    const auto png = args.take_option("--png");
-    FieldValues fields = job_fields(args);
-    const std::filesystem::path program = args.take("the program to check");
-    args.expect_end();
+int run(const CheckOptions& o) {
+    const std::filesystem::path program = required(o.program_option, o.program, "PROGRAM.ngc");
+    const auto spline_file = given(o.spline_option, o.spline);
+    const auto tooth = given(o.tooth_option, o.tooth);
+    const auto machine = given(o.machine_option, o.machine);
+    const auto png = given(o.png_option, o.png);
+    const double axis = o.axis;
+    const double beam = o.beam;
+    const double tolerance = o.tolerance;
+    const bool json = o.json;
     if (!(tolerance >= 0))
         throw UsageError{"--tolerance takes a length of 0 or more"};
+    FieldValues fields = job_fields(o.job);
 
     CheckInputs inputs;
     inputs.settings = read_machine_settings(fields);
@@ -122,14 +123,9 @@ int check_command(Arguments args) {
         const TsplineRec rec = read_job_settings(fields);
         const bool use_tooth = tooth && (fields.checked("UseTND") || fields.checked("doublet"));
         engine->set_data(rec, axis, beam, use_tooth ? *tooth : "");
-        const SplineProgramFiles files =
-            spline_program_files(data_folder(), fields.text("Smot_name"));
-        const std::filesystem::path profile =
-            spline_file ? std::filesystem::path(*spline_file) : files.spl;
-        const auto bytes = read_file_if_exists(profile, kMaxSplineFileBytes, "a spline file");
         RecordedMoves moves;
-        if (bytes)
-            read_spline_file(*bytes, *engine, engine->spline2, moves, notices, 1000);
+        const std::filesystem::path profile =
+            load_turning_profile(*engine, moves, spline_file, fields, notices);
         if (engine->Nopoints < 2)
             throw Error("No profile to check " + program.string() + " against: " +
                         profile.string() + " holds none (give it with --spline or --program)");
@@ -165,6 +161,26 @@ int check_command(Arguments args) {
     if (png)
         write_file_atomically(*png, png_bytes(draw_check(report)));
     return check_exit_code(report);
+}
+
+}  // namespace
+
+Command add_check_command(CLI::App& tool) {
+    auto o = std::make_shared<CheckOptions>();
+    CLI::App* command = add_command(
+        tool, "check", "what a G-code program cuts against its design, and its run time",
+        std::string(kHelp) + job_fields_help + kOptionsHelp);
+    add_job_options(*command, o->job);
+    o->program_option = command->add_option("PROGRAM", o->program);
+    o->spline_option = command->add_option("--spline", o->spline);
+    o->tooth_option = command->add_option("--tooth", o->tooth);
+    command->add_option("--axis", o->axis);
+    command->add_option("--beam", o->beam);
+    o->machine_option = command->add_option("--machine", o->machine);
+    command->add_option("--tolerance", o->tolerance);
+    command->add_flag("--json", o->json);
+    o->png_option = command->add_option("--png", o->png);
+    return {command, [o] { return run(*o); }};
 }
 
 }  // namespace ostrivane::cli

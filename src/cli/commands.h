@@ -1,17 +1,18 @@
 #pragma once
-#include "cli/arguments.h"
+#include "cli/command_line.h"
 
 namespace ostrivane::cli {
 
-// Each command takes the arguments after its name and returns the process exit code.
-// Errors meant for the operator are thrown as Error; main prints them and exits with 1.
-int program_command(Arguments args);
-int fingerjoint_command(Arguments args);
-int tooth_command(Arguments args);
-int stats_command(Arguments args);
-int spline_command(Arguments args);
-int turn_command(Arguments args);
-int plan_command(Arguments args);
-int check_command(Arguments args);
+// Each adds its command to the tool's parser and returns it. The command's run() returns the
+// process exit code; errors meant for the operator are thrown as Error (main prints them and
+// exits with 1), a wrong command line as UsageError.
+Command add_program_command(CLI::App& tool);
+Command add_fingerjoint_command(CLI::App& tool);
+Command add_tooth_command(CLI::App& tool);
+Command add_stats_command(CLI::App& tool);
+Command add_spline_command(CLI::App& tool);
+Command add_turn_command(CLI::App& tool);
+Command add_plan_command(CLI::App& tool);
+Command add_check_command(CLI::App& tool);
 
 }  // namespace ostrivane::cli

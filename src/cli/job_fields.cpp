@@ -7,15 +7,21 @@
 
 namespace ostrivane::cli {
 
-FieldValues job_fields(Arguments& args) {
+void add_job_options(CLI::App& command, JobOptions& options) {
+    options.program_option = command.add_option("--program", options.program);
+    // One NAME=TEXT per --set, so a file name after it stays a file name.
+    command.add_option("--set", options.settings)->allow_extra_args(false);
+}
+
+FieldValues job_fields(const JobOptions& options) {
     FieldValues fields(main_window_components());
-    if (const auto program = args.take_option("--program")) {
+    if (const auto program = given(options.program_option, options.program)) {
         const std::string bytes = read_state_file(*program);
         if (const auto error = restore_form_state(bytes, main_window_components(), fields)) {
             throw Error(*program + ": " + state_diagnostic(main_window_class, *error));
         }
     }
-    for (const std::string& setting : args.take_all("--set")) {
+    for (const std::string& setting : options.settings) {
         const std::size_t eq = setting.find('=');
         if (eq == std::string::npos)
             throw UsageError{"--set takes NAME=TEXT, not " + setting};

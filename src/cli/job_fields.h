@@ -1,13 +1,27 @@
 #pragma once
-#include "cli/arguments.h"
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/command_line.h"
 #include "core/app/field_values.h"
 
 namespace ostrivane::cli {
 
+// The options that fill the main window's fields for a job.
+struct JobOptions {
+    CLI::Option* program_option = nullptr;
+    std::string program;
+    std::vector<std::string> settings;
+};
+
+// Adds --program and --set to `command`, bound to `options`.
+void add_job_options(CLI::App& command, JobOptions& options);
+
 // The main window's fields for a job: the defaults, then the state file of --program, then
 // every --set NAME=TEXT in order. Throws Error for a file that cannot be read or restored and
 // for a bad --set.
-FieldValues job_fields(Arguments& args);
+FieldValues job_fields(const JobOptions& options);
 
 // The help lines for the options above.
 inline constexpr const char* job_fields_help =

@@ -1,73 +1,109 @@
+#include <algorithm>
 #include <iostream>
-#include <string_view>
+#include <string>
+#include <vector>
 
+#include "cli/command_line.h"
 #include "cli/commands.h"
 #include "core/app/version.h"
 #include "core/text/error.h"
 
 namespace {
 
-using ostrivane::cli::Arguments;
+using ostrivane::cli::Command;
 
-struct Command {
-    std::string_view name;
-    int (*run)(Arguments);
-    std::string_view summary;
-};
+constexpr const char* kHelpHead =
+    "usage: ostrivane-cli COMMAND [ARGS]...\n"
+    "Runs Ostrivane's jobs without a window.\n\ncommands:\n";
+constexpr const char* kHelpTail =
+    "\nEach command explains itself with --help (or -h). Options and file names go in any\n"
+    "order; after -- every word is a file name. Other options:\n"
+    "  --help        this text\n  --version     the program's version\n";
 
-constexpr Command kCommands[] = {
-    {"program", ostrivane::cli::program_command, "show or save a main-window state file"},
-    {"fingerjoint", ostrivane::cli::fingerjoint_command, "write the finger-joint G-code program"},
-    {"tooth", ostrivane::cli::tooth_command, "write the finger-joint tooth file (.tnd)"},
-    {"stats", ostrivane::cli::stats_command, "travel, dwell and run time of a G-code program"},
-    {"spline", ostrivane::cli::spline_command, "show a spline file or import a point list"},
-    {"turn", ostrivane::cli::turn_command, "write the turning program of a profile (F7)"},
-    {"check", ostrivane::cli::check_command,
-     "what a G-code program cuts against its design, and its run time"},
-    {"plan", ostrivane::cli::plan_command, "the saw plan of a profile: planks, template, pages"},
-};
-
-void print_help() {
-    std::cout << "usage: ostrivane-cli COMMAND [ARGS]...\n"
-                 "Runs Ostrivane's jobs without a window.\n\ncommands:\n";
-    for (const Command& c : kCommands) {
-        std::cout << "  " << c.name << std::string(14 - c.name.size(), ' ') << c.summary << '\n';
+std::string tool_help(const std::vector<Command>& commands) {
+    std::string text = kHelpHead;
+    for (const Command& c : commands) {
+        const std::string& name = c.app->get_name();
+        text += "  " + name + std::string(14 - name.size(), ' ') + c.app->get_description() + '\n';
     }
-    std::cout << "\nEach command explains itself with --help. Other options:\n"
-                 "  --help        this text\n  --version     the program's version\n";
+    return text + kHelpTail;
+}
+
+// The command the words went to, and within it the action, as far as they were read.
+const CLI::App* deepest(const CLI::App& app) {
+    const CLI::App* at = &app;
+    while (!at->get_subcommands().empty())
+        at = at->get_subcommands().front();
+    return at;
+}
+
+// The name of the command the words went to, for messages; empty for the tool itself.
+std::string command_name(const CLI::App& tool) {
+    const auto chosen = tool.get_subcommands();
+    return chosen.empty() ? std::string() : chosen.front()->get_name();
+}
+
+int usage_error(const std::string& command, const std::string& message) {
+    if (command.empty()) {
+        std::cerr << "ostrivane-cli: " << message << " (see ostrivane-cli --help)\n";
+    } else {
+        std::cerr << "ostrivane-cli " << command << ": " << message << " (see ostrivane-cli "
+                  << command << " --help)\n";
+    }
+    return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> words(argv + 1, argv + argc);
-    if (words.empty() || words.front() == "--help" || words.front() == "-h") {
-        print_help();
-        return words.empty() ? 2 : 0;
+    CLI::App tool("Runs Ostrivane's jobs without a window.", "ostrivane-cli");
+    std::vector<Command> commands = {
+        ostrivane::cli::add_program_command(tool), ostrivane::cli::add_fingerjoint_command(tool),
+        ostrivane::cli::add_tooth_command(tool),   ostrivane::cli::add_stats_command(tool),
+        ostrivane::cli::add_spline_command(tool),  ostrivane::cli::add_turn_command(tool),
+        ostrivane::cli::add_check_command(tool),   ostrivane::cli::add_plan_command(tool),
+    };
+    bool version = false;
+    tool.add_flag("--version", version);
+
+    if (argc < 2) {
+        std::cout << tool_help(commands);
+        return 2;
     }
-    if (words.front() == "--version") {
+    // A word that names no command is most likely a misspelt one.
+    const std::string first = argv[1];
+    if (!first.starts_with("-") &&
+        std::none_of(commands.begin(), commands.end(),
+                     [&first](const Command& c) { return c.app->get_name() == first; })) {
+        return usage_error("", "unknown command " + first);
+    }
+
+    try {
+        tool.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        const CLI::App* asked = deepest(tool);
+        std::cout << (asked == &tool ? tool_help(commands) : asked->help());
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        return usage_error(command_name(tool), e.what());
+    }
+    if (version) {
         std::cout << "ostrivane-cli " << ostrivane::program_version << '\n';
         return 0;
     }
-    const std::string name = words.front();
-    words.erase(words.begin());
-    for (const Command& c : kCommands) {
-        if (c.name != name)
+    const std::string name = command_name(tool);
+    for (const Command& c : commands) {
+        if (!c.app->parsed())
             continue;
         try {
-            return c.run(Arguments(std::move(words)));
+            return c.run();
         } catch (const ostrivane::cli::UsageError& e) {
-            std::cerr << "ostrivane-cli " << name << ": " << e.message << " (see ostrivane-cli "
-                      << name << " --help)\n";
-            return 2;
-        } catch (const ostrivane::Error& e) {
-            std::cerr << e.what() << '\n';
-            return 1;
+            return usage_error(name, e.message);
         } catch (const std::exception& e) {
             std::cerr << e.what() << '\n';
             return 1;
         }
     }
-    std::cerr << "ostrivane-cli: unknown command " << name << " (see ostrivane-cli --help)\n";
+    std::cout << tool_help(commands);
     return 2;
 }

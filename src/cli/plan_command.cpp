@@ -1,4 +1,6 @@
 #include <iostream>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -129,26 +131,32 @@ void print_summary(const PlankPlan& plan) {
               << (plan.layout.P == 1 ? " page\n" : " pages\n");
 }
 
-}  // namespace
+// The options that take a value, by name; each is kept as the text given.
+struct PlanOptions {
+    JobOptions job;
+    bool json = false;
+    bool no_marks = false;
+    std::map<std::string, std::string> values;
+    std::map<std::string, CLI::Option*> given_options;
 
-int plan_command(Arguments args) {
-    if (args.take_flag("--help")) {
-        std::cout << kHelp << job_fields_help;
-        return 0;
+    std::optional<std::string> value(const std::string& name) const {
+        return given(given_options.at(name), values.at(name));
     }
-    const bool json = args.take_flag("--json");
-    const bool marks = !args.take_flag("--no-marks");
-    const auto spline = args.take_option("--spline");
-    const auto axis = args.take_option("--axis");
-    const auto thickness = args.take_option("--thickness");
-    const auto margin = args.take_option("--margin");
-    const auto plank = args.take_option("--plank");
-    const auto page_text = args.take_option("--page");
-    const auto dpi_text = args.take_option("--dpi");
-    const auto pdf = args.take_option("--pdf");
-    const auto date = args.take_option("--date");
-    const FieldValues fields = job_fields(args);
-    args.expect_end();
+};
+
+int run(const PlanOptions& o) {
+    const bool json = o.json;
+    const bool marks = !o.no_marks;
+    const auto spline = o.value("--spline");
+    const auto axis = o.value("--axis");
+    const auto thickness = o.value("--thickness");
+    const auto margin = o.value("--margin");
+    const auto plank = o.value("--plank");
+    const auto page_text = o.value("--page");
+    const auto dpi_text = o.value("--dpi");
+    const auto pdf = o.value("--pdf");
+    const auto date = o.value("--date");
+    const FieldValues fields = job_fields(o.job);
 
     PrinterPage page;
     if (page_text)
@@ -203,6 +211,23 @@ int plan_command(Arguments args) {
     (void)marks;
 #endif
     return 0;
+}
+
+}  // namespace
+
+Command add_plan_command(CLI::App& tool) {
+    auto o = std::make_shared<PlanOptions>();
+    CLI::App* command =
+        add_command(tool, "plan", "the saw plan of a profile: planks, template, pages",
+                    std::string(kHelp) + job_fields_help);
+    add_job_options(*command, o->job);
+    for (const char* name : {"--spline", "--axis", "--thickness", "--margin", "--plank", "--page",
+                             "--dpi", "--pdf", "--date"}) {
+        o->given_options[name] = command->add_option(name, o->values[name]);
+    }
+    command->add_flag("--json", o->json);
+    command->add_flag("--no-marks", o->no_marks);
+    return {command, [o] { return run(*o); }};
 }
 
 }  // namespace ostrivane::cli

@@ -1,4 +1,5 @@
 #include <iostream>
+#include <memory>
 
 #include "cli/commands.h"
 #include "cli/job_fields.h"
@@ -21,11 +22,21 @@ constexpr const char* kHelp =
     "save  writes a main-window state file, byte for byte as the window writes it\n"
     "\n";
 
+struct ProgramOptions {
+    CLI::App* show = nullptr;
+    CLI::App* save = nullptr;
+    CLI::Option* action_option = nullptr;
+    std::string action;
+    CLI::Option* show_file_option = nullptr;
+    std::string show_file;
+    CLI::Option* save_file_option = nullptr;
+    std::string save_file;
+    JobOptions job;
+};
+
 // A file that is not a state file (a G-code program, random bytes) is refused with the reason
 // rather than shown in part.
-int show(Arguments& args) {
-    const std::string file = args.take("FILE");
-    args.expect_end();
+int show(const std::string& file) {
     const std::string bytes = read_state_file(file);
     std::string json_text;
     std::optional<std::string> error;
@@ -46,27 +57,35 @@ int show(Arguments& args) {
     return 0;
 }
 
-int save(Arguments& args) {
-    const std::string file = args.take("FILE");
-    const FieldValues fields = job_fields(args);
-    args.expect_end();
+int save(const std::string& file, const JobOptions& job) {
+    const FieldValues fields = job_fields(job);
     write_file_atomically(file, save_form_state(main_window_components(), fields));
     return 0;
 }
 
+int run(const ProgramOptions& o) {
+    if (o.show->parsed())
+        return show(required(o.show_file_option, o.show_file, "FILE"));
+    if (o.save->parsed())
+        return save(required(o.save_file_option, o.save_file, "FILE"), o.job);
+    if (o.action_option->count() > 0)
+        throw UsageError{"unknown action: program " + o.action};
+    throw UsageError{"missing action (show or save)"};
+}
+
 }  // namespace
 
-int program_command(Arguments args) {
-    if (args.take_flag("--help")) {
-        std::cout << kHelp << job_fields_help;
-        return 0;
-    }
-    const std::string action = args.take("action (show or save)");
-    if (action == "show")
-        return show(args);
-    if (action == "save")
-        return save(args);
-    throw UsageError{"unknown action: program " + action};
+Command add_program_command(CLI::App& tool) {
+    const std::string help = std::string(kHelp) + job_fields_help;
+    auto o = std::make_shared<ProgramOptions>();
+    CLI::App* program = add_command(tool, "program", "show or save a main-window state file", help);
+    o->action_option = program->add_option("action", o->action);
+    o->show = add_command(*program, "show", "print a state file as JSON", help);
+    o->show_file_option = o->show->add_option("FILE", o->show_file);
+    o->save = add_command(*program, "save", "write a main-window state file", help);
+    o->save_file_option = o->save->add_option("FILE", o->save_file);
+    add_job_options(*o->save, o->job);
+    return {program, [o] { return run(*o); }};
 }
 
 }  // namespace ostrivane::cli

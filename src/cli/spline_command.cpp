@@ -1,16 +1,19 @@
 #include <cmath>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
 #include "cli/job_fields.h"
+#include "cli/output_target.h"
 #include "core/app/field_source.h"
 #include "core/curve/point_import.h"
 #include "core/curve/spline_file.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "core/text/json_text.h"
 #include "core/text/message_sink.h"
 #include "core/text/number_format.h"
 
@@ -25,7 +28,8 @@ constexpr const char* kHelp =
     "        sections as one JSON object; --gradients adds the profile's turning points\n"
     "        (the fields resolution, match1 and match2 apply)\n"
     "import  builds a profile from a text file of x;y lines (at most 1000 points) and writes\n"
-    "        a spline file with it; refused points are reported on standard error\n"
+    "        a spline file with it (--output - writes it to standard output); refused points\n"
+    "        are reported on standard error\n"
     "\n";
 
 // A point list of a thousand points is some tens of kilobytes; this leaves room for long
@@ -42,25 +46,6 @@ struct Notices final : MessageSink {
 std::string number(double value) {
     // JSON has no NaN or infinity; a hostile file may hold them.
     return std::isfinite(value) ? format_shortest(value) : "null";
-}
-
-std::string json_string(std::string_view text) {
-    std::string out = "\"";
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            static const char* digits = "0123456789abcdef";
-            out += "\\u00";
-            out += digits[byte >> 4];
-            out += digits[byte & 15];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
 }
 
 std::string points_json(const TBetaSPLpoints& set) {
@@ -91,11 +76,25 @@ std::string gradients_json(TBetaSPLpoints& profile, Notices& notices) {
     return out + "],\"overflow\":" + (overflow ? "true" : "false") + "}";
 }
 
-int show(Arguments& args) {
-    const bool gradients = args.take_flag("--gradients");
-    const std::string file = args.take("FILE");
-    const FieldValues fields = job_fields(args);
-    args.expect_end();
+struct SplineOptions {
+    CLI::App* show = nullptr;
+    CLI::App* import = nullptr;
+    CLI::Option* action_option = nullptr;
+    std::string action;
+    CLI::Option* file_option = nullptr;
+    std::string file;
+    bool gradients = false;
+    JobOptions job;
+    CLI::Option* points_option = nullptr;
+    std::string points;
+    CLI::Option* output_option = nullptr;
+    std::string output;
+};
+
+int show(const SplineOptions& o) {
+    const bool gradients = o.gradients;
+    const std::string& file = required(o.file_option, o.file, "FILE");
+    const FieldValues fields = job_fields(o.job);
     const double mill_width = validate_float(fields, "Ssaw_width");
     const double resolution = validate_float(fields, "resolution");
     if (gradients && !(round_half_even(resolution) >= 1)) {
@@ -140,7 +139,7 @@ int show(Arguments& args) {
     for (std::size_t i = 0; i < notices.texts.size(); ++i) {
         if (i > 0)
             out += ',';
-        out += json_string(notices.texts[i]);
+        out += json_quoted(notices.texts[i]);
     }
     out += "]";
     if (gradients)
@@ -153,10 +152,9 @@ int show(Arguments& args) {
     return 0;
 }
 
-int import(Arguments& args) {
-    const std::string source = args.take("POINTS.txt");
-    const auto output = args.take_option("--output");
-    args.expect_end();
+int import(const SplineOptions& o) {
+    const std::string& source = required(o.points_option, o.points, "POINTS.txt");
+    const auto output = given(o.output_option, o.output);
     if (!output)
         throw UsageError{"spline import needs --output FILE.spl"};
     const std::string text = read_file_limited(source, kMaxPointListBytes, "a point list");
@@ -175,23 +173,39 @@ int import(Arguments& args) {
         std::cerr << message << '\n';
     SplineDocument document;
     document.profile = profile.shape();
-    write_file_atomically(*output, write_spline_file(document));
+    if (*output == "-")
+        write_standard_output(write_spline_file(document));
+    else
+        write_file_atomically(*output, write_spline_file(document));
     return 0;
+}
+
+int run(const SplineOptions& o) {
+    if (o.show->parsed())
+        return show(o);
+    if (o.import->parsed())
+        return import(o);
+    if (o.action_option->count() > 0)
+        throw UsageError{"unknown action: spline " + o.action};
+    throw UsageError{"missing action (show or import)"};
 }
 
 }  // namespace
 
-int spline_command(Arguments args) {
-    if (args.take_flag("--help")) {
-        std::cout << kHelp << job_fields_help;
-        return 0;
-    }
-    const std::string action = args.take("action (show or import)");
-    if (action == "show")
-        return show(args);
-    if (action == "import")
-        return import(args);
-    throw UsageError{"unknown action: spline " + action};
+Command add_spline_command(CLI::App& tool) {
+    const std::string help = std::string(kHelp) + job_fields_help;
+    auto o = std::make_shared<SplineOptions>();
+    CLI::App* spline =
+        add_command(tool, "spline", "show a spline file or import a point list", help);
+    o->action_option = spline->add_option("action", o->action);
+    o->show = add_command(*spline, "show", "print a spline file as JSON", help);
+    o->file_option = o->show->add_option("FILE", o->file);
+    o->show->add_flag("--gradients", o->gradients);
+    add_job_options(*o->show, o->job);
+    o->import = add_command(*spline, "import", "a profile from a point list", help);
+    o->points_option = o->import->add_option("POINTS", o->points);
+    o->output_option = o->import->add_option("--output", o->output);
+    return {spline, [o] { return run(*o); }};
 }
 
 }  // namespace ostrivane::cli

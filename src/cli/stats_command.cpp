@@ -1,4 +1,6 @@
 #include <iostream>
+#include <memory>
+#include <string>
 
 #include "cli/commands.h"
 #include "core/gcode/program_stats.h"
@@ -18,16 +20,18 @@ constexpr const char* kHelp =
 
 }  // namespace
 
-int stats_command(Arguments args) {
-    if (args.take_flag("--help")) {
-        std::cout << kHelp;
-        return 0;
-    }
-    const std::string file = args.take("FILE");
-    args.expect_end();
-    // The same line the window logs after writing a program.
-    std::cout << stats_summary(program_stats_of_file(file)) << '\n';
-    return 0;
+Command add_stats_command(CLI::App& tool) {
+    auto file = std::make_shared<std::string>();
+    CLI::App* command =
+        add_command(tool, "stats", "travel, dwell and run time of a G-code program", kHelp);
+    const CLI::Option* file_option = command->add_option("FILE", *file);
+    return {
+        command, [file, file_option] {
+            // The same line the window logs after writing a program.
+            std::cout << stats_summary(program_stats_of_file(required(file_option, *file, "FILE")))
+                      << '\n';
+            return 0;
+        }};
 }
 
 }  // namespace ostrivane::cli

@@ -1,15 +1,15 @@
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "cli/commands.h"
 #include "cli/job_fields.h"
+#include "cli/output_target.h"
+#include "cli/turning_profile.h"
 #include "core/app/known_folders.h"
-#include "core/curve/spline_file.h"
-#include "core/editor/spline_program.h"
 #include "core/text/error.h"
-#include "core/text/file_io.h"
 #include "core/text/number_parse.h"
 #include "core/toolpath/turning_job.h"
 
@@ -41,10 +41,21 @@ constexpr const char* kOptionsHelp =
     "  --beam MM         the editor's \"Beam thickness (mm)\" (default 100)\n"
     "  --fast ANSWER     answers the fast rough question: yes, no or cancel; a job that asks\n"
     "                    it stops without this\n"
-    "  --output FILE     write exactly this file\n";
+    "  --output FILE     write exactly this file; - writes it to standard output\n";
 
-void say(std::string_view text) {
-    std::string line(text);
+// The messages of the job: the window's line breaks become new lines, and the file the job
+// writes is named as the operator gave it.
+class Messages {
+  public:
+    explicit Messages(const OutputTarget& target) : target_(target) {}
+    void say(std::string_view text) const;
+
+  private:
+    const OutputTarget& target_;
+};
+
+void Messages::say(std::string_view text) const {
+    std::string line = target_.shown(text);
     // The window's line breaks are carriage returns; a terminal wants new lines.
     for (char& c : line) {
         if (c == '\r')
@@ -56,15 +67,20 @@ void say(std::string_view text) {
 // The notices the editor's message label would show.
 class StderrSink final : public MessageSink {
   public:
+    explicit StderrSink(const Messages& messages) : messages_(messages) {}
     using MessageSink::notice;
-    void notice(const std::string& text, std::uint32_t, bool) override { say(text); }
+    void notice(const std::string& text, std::uint32_t, bool) override { messages_.say(text); }
+
+  private:
+    const Messages& messages_;
 };
 
 // Messages to standard error; the fast rough question answered by --fast.
 class TurnOperator final : public Operator {
   public:
-    explicit TurnOperator(std::optional<Answer> fast) : fast_(fast) {}
-    void information(std::string_view message) override { say(message); }
+    TurnOperator(std::optional<Answer> fast, const Messages& messages)
+        : fast_(fast), messages_(messages) {}
+    void information(std::string_view message) override { messages_.say(message); }
     bool ask_yes_no(std::string_view question) override {
         throw Error(std::string(question) + " (the command line cannot answer this)");
     }
@@ -73,19 +89,35 @@ class TurnOperator final : public Operator {
             throw Error("The job asks: \"" + std::string(question) +
                         "\". Answer it with --fast yes, --fast no or --fast cancel.");
         }
-        say(std::string(question) + ' ' +
-            (*fast_ == Answer::Yes  ? "Yes"
-             : *fast_ == Answer::No ? "No"
-                                    : "Cancel"));
+        messages_.say(std::string(question) + ' ' +
+                      (*fast_ == Answer::Yes  ? "Yes"
+                       : *fast_ == Answer::No ? "No"
+                                              : "Cancel"));
         return *fast_;
     }
 
   private:
     std::optional<Answer> fast_;
+    const Messages& messages_;
 };
 
-std::optional<Operator::Answer> fast_answer(Arguments& args) {
-    const auto word = args.take_option("--fast");
+struct TurnOptions {
+    JobOptions job;
+    CLI::Option* output_option = nullptr;
+    std::string output;
+    CLI::Option* spline_option = nullptr;
+    std::string spline;
+    std::string tooth;
+    CLI::Option* axis_option = nullptr;
+    std::string axis;
+    CLI::Option* beam_option = nullptr;
+    std::string beam;
+    CLI::Option* fast_option = nullptr;
+    std::string fast;
+};
+
+std::optional<Operator::Answer> fast_answer(const TurnOptions& o) {
+    const auto word = given(o.fast_option, o.fast);
     if (!word)
         return std::nullopt;
     if (*word == "yes")
@@ -97,8 +129,7 @@ std::optional<Operator::Answer> fast_answer(Arguments& args) {
     throw UsageError{"--fast takes yes, no or cancel, not " + *word};
 }
 
-double millimetres(Arguments& args, std::string_view option, std::string_view label) {
-    const auto text = args.take_option(option);
+double millimetres(const std::optional<std::string>& text, std::string_view label) {
     if (!text)
         return 100;
     const auto value = parse_float(*text);
@@ -107,29 +138,23 @@ double millimetres(Arguments& args, std::string_view option, std::string_view la
     return *value;
 }
 
-}  // namespace
-
-int turn_command(Arguments args) {
-    if (args.take_flag("--help")) {
-        std::cout << kHelp << job_fields_help << kOptionsHelp;
-        return 0;
-    }
+int run(const TurnOptions& o) {
+    const OutputTarget target(given(o.output_option, o.output));
     OutputDestination where{documents_folder()};
-    if (auto output = args.take_option("--output"))
-        where.exact_file = *output;
+    where.exact_file = target.file();
     // A batch run writes its file whole or not at all.
     where.all_or_nothing = true;
-    const auto spline_file = args.take_option("--spline");
-    const std::string tooth = args.take_option("--tooth").value_or("");
-    const double axis = millimetres(args, "--axis", "Turn axis position (mm)");
-    const double beam = millimetres(args, "--beam", "Beam thickness (mm)");
-    const auto fast = fast_answer(args);
-    FieldValues fields = job_fields(args);
-    args.expect_end();
+    const auto spline_file = given(o.spline_option, o.spline);
+    const std::string& tooth = o.tooth;
+    const double axis = millimetres(given(o.axis_option, o.axis), "Turn axis position (mm)");
+    const double beam = millimetres(given(o.beam_option, o.beam), "Beam thickness (mm)");
+    const auto fast = fast_answer(o);
+    FieldValues fields = job_fields(o.job);
 
-    TurnOperator op(fast);
-    const MainLog log = [](std::string_view text, bool) { say(text); };
-    StderrSink notices;
+    const Messages messages(target);
+    TurnOperator op(fast, messages);
+    const MainLog log = [&messages](std::string_view text, bool) { messages.say(text); };
+    StderrSink notices(messages);
 
     // The engine exists from the program's start; opening the editor reads the tab, hands it
     // over and loads the profile.
@@ -138,31 +163,30 @@ int turn_command(Arguments args) {
     announce_second_spline(rec, tooth, op, log);
     engine.set_data(rec, axis, beam, tooth);
     RecordedMoves moves;
-    // The program name makes file names: one that leads out of its folder is refused, as the
-    // window refuses it.
-    const SplineProgramFiles files = spline_program_files(data_folder(), fields.text("Smot_name"));
-    const std::filesystem::path profile =
-        spline_file ? std::filesystem::path(*spline_file) : files.spl;
-    const auto bytes = read_file_if_exists(profile, kMaxSplineFileBytes, "a spline file");
-    if (!bytes && spline_file)
-        throw Error("Cannot open file " + profile.string());
-    if (bytes) {
-        const auto version = read_spline_file(*bytes, engine, engine.spline2, moves, notices, 1000);
-        // A file that gives no profile is refused before a program is made of it.
-        if (!version)
-            throw Error(profile.string() + " is too short to be a spline file");
-        if (*version != kSplineFileVersion) {
-            throw Error(profile.string() +
-                        " is not a spline file this program reads: its version word is " +
-                        std::to_string(*version) + ", not " + std::to_string(kSplineFileVersion));
-        }
-        if (engine.Nopoints < 2)
-            throw Error(profile.string() + " holds no profile to turn: it is damaged or empty");
-    }
+    load_turning_profile(engine, moves, spline_file, fields, notices);
 
     JobContext context;
     const TurningResult result = write_turning_job(engine, fields, op, moves, where, context);
+    // A failed calculation still leaves its program as far as it got, as the file would.
+    if (result.file)
+        target.deliver();
     return result.file && !result.failed ? 0 : 1;
+}
+
+}  // namespace
+
+Command add_turn_command(CLI::App& tool) {
+    auto o = std::make_shared<TurnOptions>();
+    CLI::App* command = add_command(tool, "turn", "write the turning program of a profile (F7)",
+                                    std::string(kHelp) + job_fields_help + kOptionsHelp);
+    add_job_options(*command, o->job);
+    o->spline_option = command->add_option("--spline", o->spline);
+    command->add_option("--tooth", o->tooth);
+    o->axis_option = command->add_option("--axis", o->axis);
+    o->beam_option = command->add_option("--beam", o->beam);
+    o->fast_option = command->add_option("--fast", o->fast);
+    o->output_option = command->add_option("--output", o->output);
+    return {command, [o] { return run(*o); }};
 }
 
 }  // namespace ostrivane::cli

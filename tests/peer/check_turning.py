@@ -12,6 +12,7 @@ recorded moves are reached.
 """
 import math
 import os
+import re
 import sys
 import tempfile
 
@@ -57,6 +58,9 @@ CASES = {
     "mapped_axes": dict(f=baluster, length=100, fast="no",
                         fields={"GcodeX": "W", "GCodeZ": "X", "InvertZ": "true",
                                 "resolution": "100"}),
+    # LinuxCNC configurations call the turning axis A: the program then holds A words only.
+    "turning_axis_as_a": dict(f=baluster, length=100, fast="no",
+                              fields={"GCodeW": "A", "resolution": "100"}),
 }
 
 
@@ -178,6 +182,9 @@ def main():
         run_cli(command, env)
         with open(ngc, newline="") as g:
             program_text = g.read()
+        if fields.get("GCodeW") == "A" and (re.search(r"W[-+.0-9]", program_text)
+                                            or not re.search(r"A[-+.0-9]", program_text)):
+            fail("the turning axis is not written as A")
         moves = interpret(args.rs274, program_text, work, env, timeout=300)
         positions = [(feed, program_position(m, fields)) for feed, m in moves]
         plunges, fine_points = check(case, fields, positions)

@@ -17,7 +17,8 @@ const ComponentSpec* find_main_window_component(std::string_view name);
 // The class name that names the main window in diagnostics.
 inline constexpr std::string_view main_window_class = "TOstrivane";
 
-// The items of the four axis selectors, in order.
-inline constexpr std::string_view axis_letters = "XYZW";
+// The items of the four axis selectors, in order. The rotary letters came later and follow the
+// first four, so a stored selection (its index) keeps its meaning.
+inline constexpr std::string_view axis_letters = "XYZWABC";
 
 }  // namespace ostrivane

@@ -2,12 +2,14 @@
 
 #include <string_view>
 
+#include "core/app/main_window_fields.h"
 #include "core/text/error.h"
 
 namespace ostrivane {
 namespace {
 
-constexpr std::string_view axis_letters = "XYZW";
+// The program's own axes, in the order of Axis.
+constexpr std::string_view program_axis_letters = "XYZW";
 
 // The selector of each program axis, in the order of Axis.
 constexpr std::array<std::string_view, 4> selectors = {"GcodeX", "GCodeY", "GCodeZ", "GCodeW"};
@@ -19,7 +21,7 @@ std::size_t index_of(Axis axis) {
 }  // namespace
 
 char axis_name(Axis axis) {
-    return axis_letters[index_of(axis)];
+    return program_axis_letters[index_of(axis)];
 }
 
 char get_mapped(const FieldSource& fields, Axis axis) {

@@ -233,8 +233,8 @@ std::string stats_summary(const ProgramStats& stats) {
                        format_fixed(stats.rapid_mm, 3) + " mm, ";
     if (stats.turning > 0)
         line += "turning " + format_fixed(stats.turning, 3) + ", ";
-    line += "dwell " + format_fixed(stats.dwell_s, 2) + " s, run time at most " +
-            format_fixed(stats.run_time_s, 1) + " s (rapid moves counted at their F word)";
+    line += "dwell " + format_duration(stats.dwell_s) + ", run time at most " +
+            format_duration(stats.run_time_s) + " (rapid moves counted at their F word)";
     if (stats.moves_without_feed > 0) {
         line += ", " + plural(stats.moves_without_feed, "move", "moves") + " without a feedrate";
     }

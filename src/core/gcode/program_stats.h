@@ -90,9 +90,9 @@ ProgramStats program_stats(std::string_view program);
 // line longer than max_program_line.
 ProgramStats program_stats_of_file(const std::filesystem::path& file);
 
-// One line for the log: "46 lines, feed 86.400 mm, rapid 121.067 mm, dwell 0.00 s, run time at
-// most 69.4 s (rapid moves counted at their F word)". A program with arcs says that they are
-// counted by their chord.
+// One line for people: "46 lines, feed 86.400 mm, rapid 121.067 mm, dwell 0:00:00, run time
+// at most 0:01:09 (rapid moves counted at their F word)", durations as h:mm:ss. A program with
+// arcs says that they are counted by their chord.
 std::string stats_summary(const ProgramStats& stats);
 
 }  // namespace ostrivane

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/planner/plank_plan.h"
+#include "core/text/json_text.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane {
@@ -24,22 +25,7 @@ const char* boolean(bool b) {
 }  // namespace
 
 std::string json_string(std::string_view text) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            out += "\\u00";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 15];
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
+    return json_quoted(text);
 }
 
 std::string plan_json(const PlankPlan& plan) {

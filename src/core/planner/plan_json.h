@@ -11,7 +11,7 @@ class PlankPlan;
 // their shortest round-trip form.
 std::string plan_json(const PlankPlan& plan);
 
-// `text` as a JSON string (UTF-8 passes through; control characters are escaped).
+// `text` as a JSON string (see json_quoted: a stray Latin-1 byte still gives valid UTF-8).
 std::string json_string(std::string_view text);
 
 }  // namespace ostrivane

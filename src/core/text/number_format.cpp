@@ -184,4 +184,15 @@ std::string format_shortest(double value) {
     return std::string(buf.data(), result.ptr);
 }
 
+std::string format_duration(double seconds) {
+    // Past some 30,000 years a clock reading says nothing more than the number does.
+    constexpr double kLongest = 1e12;
+    if (!(std::abs(seconds) < kLongest))
+        return format_general(seconds) + " s";
+    const std::int64_t whole = round_to_int(std::abs(seconds));
+    const auto two = [](std::int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+    return std::string(whole > 0 && seconds < 0 ? "-" : "") + std::to_string(whole / 3600) + ":" +
+           two(whole / 60 % 60) + ":" + two(whole % 60);
+}
+
 }  // namespace ostrivane

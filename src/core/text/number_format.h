@@ -32,6 +32,11 @@ std::string format_f(double value);
 // sign and four digits. 10 -> " 1.00000000000000E+0001", 0 -> " 0.00000000000000E+0000".
 std::string format_tooth_real(double value);
 
+// A duration for people, as h:mm:ss rounded to the second (halves to even): 2542.7 ->
+// "0:42:23", 90000 -> "25:00:00". A negative duration gets a "-"; one that is not finite or
+// beyond any clock is written in seconds with "s" instead.
+std::string format_duration(double seconds);
+
 // Shortest text that reads back to the same double (for JSON output and diagnostics).
 std::string format_shortest(double value);
 

@@ -116,6 +116,28 @@ int write_all(int fd, const char* data, std::size_t size) {
     return 0;
 }
 
+// Waits until the file's bytes are on the disk, so a power cut after a reported save cannot
+// leave an empty or half-written file behind.
+int sync_checked(int fd) {
+    int result = 0;
+    do {
+        result = ::fsync(fd);
+    } while (result != 0 && errno == EINTR);
+    return result == 0 ? 0 : errno;
+}
+
+// Makes the new name in `folder` durable. File systems that cannot sync a folder say so with
+// EINVAL; there the rename is as safe as it gets.
+int sync_folder(const fs::path& folder) {
+    const fs::path path = folder.empty() ? fs::path(".") : folder;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int err = sync_checked(fd);
+    ::close(fd);
+    return err == EINVAL || err == ENOTSUP ? 0 : err;
+}
+
 int close_checked(int& fd) {
     const int result = ::close(fd);
     fd = -1;
@@ -205,6 +227,10 @@ int SaveTemporary::write(const char* data, std::size_t size) {
 int SaveTemporary::replace(const fs::path& target) {
     if (fd_ < 0)
         return EBADF;
+    if (const int err = sync_checked(fd_); err != 0) {
+        discard();
+        return err;
+    }
 #ifdef __linux__
     if (name_.empty()) {
         // A name of its own first: linking cannot replace a file, renaming can.
@@ -233,7 +259,8 @@ int SaveTemporary::replace(const fs::path& target) {
         return err;
     }
     name_.clear();
-    return 0;
+    // The file is in place; success is reported only once its new name is on the disk too.
+    return sync_folder(target.parent_path());
 }
 
 void SaveTemporary::discard() noexcept {

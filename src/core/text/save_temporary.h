@@ -41,8 +41,10 @@ class SaveTemporary {
     int set_permissions(std::filesystem::perms perms);
     // Writes all the bytes (unbuffered: the caller buffers).
     int write(const char* data, std::size_t size);
-    // Closes the file and puts it in place of `target` in one step. On failure nothing is left
-    // and the target is as it was.
+    // Flushes the bytes to the disk, closes the file and puts it in place of `target` in one
+    // step, then flushes the folder, so that a reported save survives a power cut. On failure
+    // before the rename nothing is left and the target is as it was; a failed flush of the
+    // folder afterwards is reported although the new file is in place.
     int replace(const std::filesystem::path& target);
     // Closes and removes the temporary file. Never fails.
     void discard() noexcept;

@@ -9,12 +9,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSessionManager>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <clocale>
 #include <optional>
 #include <string>
 
+#include "core/app/dialog_folders.h"
 #include "core/app/form_state.h"
 #include "core/app/known_folders.h"
 #include "core/app/main_window_fields.h"
@@ -47,11 +47,14 @@ void ConfiguraRegiaoBR() {
     QLocale::setDefault(QLocale::c());
 }
 
-// The desktop's Documents folder, where programs and tooth files go when no other folder is
-// set; empty when the platform knows none (the jobs then refuse to guess).
+// The Documents folder, where programs and tooth files go when no other folder is set, found
+// as the command-line tool finds it; empty when it is not known (the jobs then refuse to guess).
 fs::path documents_location() {
-    return fs::path(
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdU16String());
+    try {
+        return documents_folder();
+    } catch (const Error&) {
+        return {};
+    }
 }
 
 // Counts a job as running while it lives.
@@ -160,6 +163,7 @@ void TOstrivane::connect_buttons() {
     on_click("write_tnd", &TOstrivane::write_tndClick);
     on_click("SaveSet", &TOstrivane::SaveSetClick);
     on_click("loadtnd", &TOstrivane::loadtndClick);
+    on_click("GcodeFolderBrowse", &TOstrivane::browse_gcode_folder);
     const auto on_program_click = [this](const char* name, auto handler) {
         auto* button = findChild<QPushButton*>(QString::fromLatin1(name));
         connect(button, &QPushButton::clicked, this, [this, handler] {
@@ -312,13 +316,23 @@ void TOstrivane::open_profile(const fs::path& file) {
 }
 
 void TOstrivane::loadtndClick() {
-    const QString folder = tnd_file_ ? QString::fromStdString(*tnd_file_) : QString();
+    const QString folder =
+        QString::fromStdU16String(tooth_dialog_folder(tnd_file_, documents_location()).u16string());
     const QString name =
         QFileDialog::getOpenFileName(this, QString(), folder, QStringLiteral("tnd (*.tnd)"));
     if (!name.isEmpty())
         tnd_file_ = name.toStdString();
     // Written whether or not a file was chosen: a cancel keeps the previous choice.
     saveini();
+}
+
+void TOstrivane::browse_gcode_folder() {
+    const fs::path start = gcode_dialog_folder(form_->text("GcodeFolder"), documents_location());
+    const QString chosen = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("G-code folder"), QString::fromStdU16String(start.u16string()));
+    // The field keeps its final separator, as the program joins file names to it.
+    if (!chosen.isEmpty())
+        form_->set_text("GcodeFolder", with_separator(fs::path(chosen.toStdU16String())));
 }
 
 void TOstrivane::saveini() {

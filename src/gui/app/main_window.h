@@ -62,6 +62,8 @@ class TOstrivane : public QMainWindow, private SawPlanHost {
     void write_tndClick();
     void SaveSetClick();
     void loadtndClick();
+    // Chooses the G-code folder with a folder dialog.
+    void browse_gcode_folder();
     void FormSaveState();
 
   protected:

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -167,8 +168,15 @@ void build_settings_tab(QTabWidget* tabs) {
     s.add(axis_mapping_group());
     s.button("SaveSet");
     QGroupBox* folders = s.group("GroupBox5");
-    Stack in_folders(new QVBoxLayout(folders));
-    in_folders.field("GcodeFolder");
+    // "Browse…" is a help beside the field, not one of the stored fields.
+    auto* folder_row = new QHBoxLayout(folders);
+    folder_row->addWidget(new TFrame1(qs(spec("GcodeFolder").name), qs(spec("GcodeFolder").text),
+                                      qs(spec("GcodeFolder").default_text), kLabelWidth),
+                          1);
+    auto* browse = named(new QPushButton(QStringLiteral("Browse\u2026")), "GcodeFolderBrowse");
+    browse->setAccessibleName(QStringLiteral("Browse for the G-code folder"));
+    browse->setToolTip(QStringLiteral("Choose the folder G-code programs are written to"));
+    folder_row->addWidget(browse, 0, Qt::AlignBottom);
     s.end();
 }
 
@@ -201,7 +209,9 @@ void build_log_tab(QTabWidget* tabs) {
         auto* layout = new QVBoxLayout(g);
         auto* text = named(new QPlainTextEdit, memo);
         text->setReadOnly(true);
-        text->setLineWrapMode(QPlainTextEdit::NoWrap);
+        // Long lines (file paths, diagnostics) wrap rather than run out of sight.
+        text->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        text->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout->addWidget(text);
         s.add(g, stretch);
     };

@@ -11,12 +11,12 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 
 #include "core/app/form_state.h"
+#include "core/app/known_folders.h"
 #include "core/app/state_file.h"
 #include "core/curve/spline_file.h"
 #include "core/editor/editor_components.h"
@@ -363,8 +363,8 @@ void TSplineform::shade() {
 
 void TSplineform::calculate_for_milling() {
     run_long_job([this](EditorJobContext& context) {
-        const OutputDestination destination{fs::path(
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdU16String())};
+        // The Documents folder as the finger-joint tab and the command-line tool find it.
+        const OutputDestination destination{documents_folder()};
         TurningDrawer drawer(*thegrita_, bitmap_canvas_.get(), *spline_pnts_);
         write_turning_job(*spline_pnts_, *link_.fields, *operator_, editor_->moves, destination,
                           context, &drawer);

@@ -32,16 +32,16 @@ std::optional<std::string> ProgramFiles::choose(Choice choice) {
     const QString filter = QStringLiteral("gof (*.gof)");
     QString name;
     if (choice == Choice::SaveProgram) {
-        QFileDialog dialog(main_window_, QString(), QString(), filter);
+        // Programs live in the data folder, beside the turning programs.
+        QFileDialog dialog(main_window_, QString(), QString::fromStdString(data_folder_), filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(QStringLiteral("gof"));
         dialog.selectFile(QStringLiteral("settings"));
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             name = dialog.selectedFiles().first();
     } else {
-        const QString folder =
-            choice == Choice::OpenTurningProgram ? QString::fromStdString(data_folder_) : QString();
-        name = QFileDialog::getOpenFileName(main_window_, QString(), folder, filter);
+        name = QFileDialog::getOpenFileName(main_window_, QString(),
+                                            QString::fromStdString(data_folder_), filter);
     }
     if (name.isEmpty())
         return std::nullopt;

@@ -35,8 +35,8 @@ TEST(ProgramStats, RelativeProgramWithHomingAndDwell) {
     EXPECT_TRUE(test::near(s.run_time_s, 60.0 * (5.0 / 300 + 187.0 / 600) + 1.5, 1e-9));
     EXPECT_EQ(s.moves_without_feed, 0u);
     EXPECT_EQ(stats_summary(s),
-              "12 lines, feed 5.000 mm, rapid 7.000 mm, turning 180.000, dwell 1.50 s, run time "
-              "at most 21.2 s (rapid moves counted at their F word)");
+              "12 lines, feed 5.000 mm, rapid 7.000 mm, turning 180.000, dwell 0:00:02, run "
+              "time at most 0:00:21 (rapid moves counted at their F word)");
 }
 
 TEST(ProgramStats, AbsoluteModeAndMovesWithoutFeed) {
@@ -68,7 +68,7 @@ TEST(ProgramStats, ArcsCountAsFeedMovesByTheirChord) {
     EXPECT_TRUE(test::near(s.rapid_mm, 1, 1e-12));
     EXPECT_TRUE(test::near(s.run_time_s, 7 + 1, 1e-12));
     EXPECT_EQ(stats_summary(s),
-              "5 lines, feed 7.000 mm, rapid 1.000 mm, dwell 0.00 s, run time at most 8.0 s "
+              "5 lines, feed 7.000 mm, rapid 1.000 mm, dwell 0:00:00, run time at most 0:00:08 "
               "(rapid moves counted at their F word), 3 arcs approximated by their chords");
 }
 
@@ -84,10 +84,10 @@ TEST(ProgramStats, NumbersAreReadWhole) {
 
 TEST(ProgramStats, SummaryCountsInTheSingular) {
     EXPECT_EQ(stats_summary(program_stats("G1 X1\n")),
-              "1 line, feed 1.000 mm, rapid 0.000 mm, dwell 0.00 s, run time at most 0.0 s "
+              "1 line, feed 1.000 mm, rapid 0.000 mm, dwell 0:00:00, run time at most 0:00:00 "
               "(rapid moves counted at their F word), 1 move without a feedrate");
     EXPECT_EQ(stats_summary(program_stats("G91 G2 X1 F60\nG1 X1\n")),
-              "2 lines, feed 2.000 mm, rapid 0.000 mm, dwell 0.00 s, run time at most 2.0 s "
+              "2 lines, feed 2.000 mm, rapid 0.000 mm, dwell 0:00:00, run time at most 0:00:02 "
               "(rapid moves counted at their F word), 1 arc approximated by its chord");
 }
 

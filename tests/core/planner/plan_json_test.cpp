@@ -48,8 +48,9 @@ TEST(PlanJson, HoldsThePlanInFullPrecision) {
 }
 
 TEST(PlanJson, EscapesTextsFromFields) {
-    EXPECT_EQ(json_string("a \"b\" \\ c\n"), "\"a \\\"b\\\" \\\\ c\\u000a\"");
+    EXPECT_EQ(json_string("a \"b\" \\ c\n"), "\"a \\\"b\\\" \\\\ c\\n\"");
     EXPECT_EQ(json_string("Kärvik"), "\"Kärvik\"");
+    EXPECT_EQ(json_string("K\xE4rvik"), "\"Kärvik\"");  // a name typed in Latin-1
 }
 
 }  // namespace

@@ -112,5 +112,18 @@ TEST(FormatUnderCommaLocale, OutputKeepsThePoint) {
     EXPECT_EQ(format_shortest(0.1), "0.1");
 }
 
+TEST(FormatDuration, HoursMinutesSecondsRoundedToTheSecond) {
+    const std::pair<double, const char*> cases[] = {
+        {2542.7, "0:42:23"},        {0, "0:00:00"},
+        {0.4, "0:00:00"},           {2.5, "0:00:02"},
+        {3.5, "0:00:04"},           {59.5, "0:01:00"},
+        {3600, "1:00:00"},          {90000, "25:00:00"},
+        {-61, "-0:01:01"},          {-0.2, "0:00:00"},
+        {1e13, "10000000000000 s"}, {std::numeric_limits<double>::infinity(), "INF s"},
+    };
+    for (const auto& [seconds, text] : cases)
+        EXPECT_EQ(format_duration(seconds), text) << seconds;
+}
+
 }  // namespace
 }  // namespace ostrivane

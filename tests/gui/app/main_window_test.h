@@ -17,6 +17,8 @@ class MainWindowTest : public QObject {
     void fingerJointButtonsWriteTheProgramAndToothFile();
     void fieldErrorIsShownAndTheWindowStaysUsable();
     void desktopDocumentsFolderIsMadeForTheFirstJob();
+    void documentsFolderIsTheOneTheCommandLineUses();
+    void axisSelectorsOfferTheRotaryLetters();
     void startsWithoutAHomeFolder();
     void damagedSettingsAreKeptAside();
     void unreadableSettingsDoNotStopTheStart();

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Takes the README's pictures of every window by working the real program as a user would,
+# under a virtual X server: the five tabs of the main window, a message box, the spline editor
+# with its three small dialogs, the print dialog and the plan window.
+# Usage: scripts/window-screenshots.sh [OUTPUT-FOLDER]   (default: docs)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=${1:-docs}
+program=build/src/gui/ostrivane
+cli=build/src/cli/ostrivane-cli
+for f in "$program" "$cli"; do
+  [ -x "$f" ] || { echo "window-screenshots: build first (./run.sh or cmake --build build)" >&2; exit 1; }
+done
+home=$(mktemp -d)
+shots=$(mktemp -d)
+trap 'rm -rf "$home" "$shots"' EXIT
+data=$home/.local/share/Ostrivane
+mkdir -p "$data" "$out"
+
+# A small vase to show in the editor and the plan window.
+printf '0;70\n40;52\n120;64\n230;48\n330;66\n380;75\n' > "$home/vase.txt"
+"$cli" spline import "$home/vase.txt" --output "$data/Vase.spl" 2>/dev/null
+"$cli" program save "$home/Vase.gof" --set Smot_name=Vase --set mot_name=Vase
+
+drive=${GUI_DRIVE:-/work/shared/tools/gui-drive}
+"$drive" --home "$home" --shots "$shots" --timeout 60 -- "$program" <<EOF 2>&1 | tee "$shots/run.log"
+wait-window "Ostrivane"
+sleep 1
+shot window-finger-joint
+tab "Dynamic turning"
+shot window-turning
+tab "Settings"
+shot window-settings
+click "Save Settings"
+sleep 1
+shot dialog-message
+dialog-accept
+tab "About"
+shot window-about
+tab "Log"
+check "Write log to screen" on
+shot window-log
+tab "Dynamic turning"
+click "Load program"
+dialog-file $home/Vase.gof
+click "Edit the splines"
+dialog-accept
+wait-window "Draw spline"
+sleep 1
+shot window-editor
+key alt+d
+sleep 1
+shot dialog-point
+dialog-answer "Cancel"
+key alt+c
+sleep 1
+shot dialog-circle
+dialog-answer "Cancel"
+key F8
+sleep 1
+shot dialog-tension-bias
+dialog-answer "Cancel"
+click "Cancel"
+sleep 1
+click "Create saw plans"
+sleep 2
+shot dialog-print
+dialog-accept
+wait-window "Create cutting plans"
+sleep 2
+shot window-plan
+close "Create cutting plans"
+close "Ostrivane"
+EOF
+
+# No window manager: the windows sit at the top left of a black screen, so trimming the black
+# leaves the window (and a dialog over it).
+for shot in "$shots"/*.png; do
+  name=$(basename "$shot")
+  [ "$name" = FAIL.png ] && continue
+  convert "$shot" -trim +repage "$out/$name"
+  echo "window-screenshots: wrote $out/$name"
+done

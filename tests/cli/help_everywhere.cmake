@@ -1,0 +1,30 @@
+# Every command and action answers -h and --help with its usage on standard output and exit 0,
+# wherever the flag stands among other words.
+set(commands "program" "program show" "program save" "fingerjoint" "tooth" "stats" "spline"
+             "spline show" "spline import" "turn" "plan")
+set(problems "")
+foreach(command IN LISTS commands)
+  string(REPLACE " " ";" words "${command}")
+  list(GET words 0 head)
+  foreach(flag -h --help)
+    foreach(where before after)
+      if(where STREQUAL "before")
+        set(line ${words} ${flag} --set x=y)
+      else()
+        set(line ${words} --set x=y ${flag})
+      endif()
+      if(command STREQUAL "stats" OR command MATCHES "^(program|spline)$|show$")
+        # These take no --set: the flag alone.
+        set(line ${words} ${flag})
+      endif()
+      execute_process(COMMAND "${CLI}" ${line} RESULT_VARIABLE rc OUTPUT_VARIABLE out
+                      ERROR_VARIABLE err)
+      if(NOT rc EQUAL 0 OR NOT out MATCHES "^usage: ostrivane-cli ${head}" OR NOT err STREQUAL "")
+        string(APPEND problems "ostrivane-cli ${line}: exit ${rc}\n${out}${err}\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(NOT problems STREQUAL "")
+  message(FATAL_ERROR "${problems}")
+endif()
