@@ -9,6 +9,7 @@
 #include "core/app/field_source.h"
 #include "core/app/known_folders.h"
 #include "core/curve/spline_file.h"
+#include "core/planner/plan_drawing.h"
 #include "core/planner/plan_json.h"
 #include "core/planner/plank_plan.h"
 #include "core/text/error.h"
@@ -17,7 +18,9 @@
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
 #ifdef OSTRIVANE_WITH_QT
+#include "render/plan_dxf.h"
 #include "render/plan_pdf.h"
+#include "render/plan_svg.h"
 #endif
 
 namespace ostrivane::cli {
@@ -27,7 +30,7 @@ constexpr const char* kHelp =
     "usage: ostrivane-cli plan [--program F] [--set NAME=TEXT]... [--spline F.spl] [--axis MM]\n"
     "                          [--thickness MM] [--margin MM] [--plank N] [--page WxH]\n"
     "                          [--dpi D|DXxDY] [--json] [--pdf F.pdf] [--no-marks]\n"
-    "                          [--date DD/MM/YYYY]\n"
+    "                          [--svg F.svg] [--dxf F.dxf] [--date DD/MM/YYYY]\n"
     "\n"
     "The saw plan of a turned profile, as \"Create saw plans\" makes it: the planks of the\n"
     "glued-up blank, the outline of one plank's template, its scale and orientation on the\n"
@@ -44,6 +47,9 @@ constexpr const char* kHelp =
     "  --json            print the whole plan as one line of JSON\n"
     "  --pdf F.pdf       write the printed pages as a PDF at true scale\n"
     "  --no-marks        leave out the scale bar and the joining marks on the printed pages\n"
+    "  --svg F.svg       write the plank templates at 1:1 in millimetres as an SVG drawing\n"
+    "  --dxf F.dxf       ... and as a DXF drawing; both hold every plank side by side, or\n"
+    "                    only the plank that --plank names\n"
     "  --date D          the date printed on the pages (default today)\n"
     "The fields resolution, match1, Ssaw_width and Smot_name of the main window apply.\n"
     "\n";
@@ -146,6 +152,8 @@ int plan_command(Arguments args) {
     const auto page_text = args.take_option("--page");
     const auto dpi_text = args.take_option("--dpi");
     const auto pdf = args.take_option("--pdf");
+    const auto svg = args.take_option("--svg");
+    const auto dxf = args.take_option("--dxf");
     const auto date = args.take_option("--date");
     const FieldValues fields = job_fields(args);
     args.expect_end();
@@ -163,9 +171,13 @@ int plan_command(Arguments args) {
         entry = *value;
     }
 #ifndef OSTRIVANE_WITH_QT
-    if (pdf)
-        throw Error(
-            "--pdf needs the build of Ostrivane with Qt, and this one was built without it");
+    for (const auto& [option, given] :
+         {std::pair{"--pdf", pdf.has_value()}, std::pair{"--svg", svg.has_value()},
+          std::pair{"--dxf", dxf.has_value()}}) {
+        if (given)
+            throw Error(std::string(option) +
+                        " needs the build of Ostrivane with Qt, and this one was built without it");
+    }
 #endif
 
     PlanInputs in;
@@ -195,6 +207,21 @@ int plan_command(Arguments args) {
     else
         print_summary(plan);
 #ifdef OSTRIVANE_WITH_QT
+    if (svg || dxf) {
+        // Every drawing is made before the first file is written.
+        const PlanDrawing drawing = plan_drawing(
+            profile, plan, in, exported_entries(plan.list, entry, plank.has_value()), notices, job);
+        const std::string svg_bytes = svg ? plan_svg(drawing, in.name + " saw plan") : "";
+        const std::string dxf_bytes = dxf ? plan_dxf(drawing) : "";
+        if (svg) {
+            write_file_atomically(*svg, svg_bytes);
+            std::cerr << *svg << " written\n";
+        }
+        if (dxf) {
+            write_file_atomically(*dxf, dxf_bytes);
+            std::cerr << *dxf << " written\n";
+        }
+    }
     if (pdf) {
         write_plan_pdf(*pdf, plan, marks);
         std::cerr << "Printing finished\n";

@@ -346,21 +346,19 @@ void Tplanform::PlotGrid1MouseMove(QMouseEvent* event) {
 }
 
 void Tplanform::FormRestoreState() {
-    const std::filesystem::path file = state_file();
-    std::error_code error;
-    if (!std::filesystem::exists(file, error))
-        return;
-    std::optional<std::string> failure;
-    try {
-        failure = restore_form_state(read_state_file(file), plan_window_components(), *form_);
-    } catch (const Error& e) {
-        failure = e.what();
+    // A file that cannot be restored is copied aside first, so closing the window cannot lose
+    // the operator's settings by saving over it.
+    restore_ = restore_state_file(state_file(), plan_window_components(), *form_);
+    if (restore_.failure) {
+        qDebug().noquote() << qs(state_diagnostic(plan_window_class, *restore_.failure));
+        thegrita_->Error(restore_.notice(state_file()));
     }
-    if (failure)
-        qDebug().noquote() << qs(state_diagnostic(plan_window_class, *failure));
 }
 
 void Tplanform::FormSaveState() {
+    // Neither restored nor copied: the only copy of the settings is not saved over unasked.
+    if (!restore_.may_overwrite)
+        return;
     try {
         write_file_atomically(state_file(), save_form_state(plan_window_components(), *form_));
     } catch (const std::exception& e) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "core/app/state_file.h"
 #include "core/planner/plank_plan.h"
 #include "core/plot/tgrita.h"
 
@@ -122,6 +123,7 @@ class Tplanform : public QWidget {
     std::unique_ptr<Tgrita> thegrita_;
     std::unique_ptr<PlankPlan> plan_;
     std::unique_ptr<WidgetForm> form_;
+    StateRestore restore_;  // how planner.ini was restored at creation
 };
 
 }  // namespace ostrivane::gui

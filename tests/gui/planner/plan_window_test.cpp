@@ -244,6 +244,17 @@ void PlanWindowTest::keepsItsFieldsInPlannerIni() {
     damaged.close();
     auto w = open_window();
     QCOMPARE(w->beamthick()->text(), QStringLiteral("18"));
+    // The damaged file is kept aside before closing saves the window's fields over it.
+    QFile kept(damaged.fileName() + ".unreadable");
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("\x7f{\"VertScrollBox1\""));
+    kept.close();
+    QVERIFY(!log_lines.empty());
+    QVERIFY(log_lines.back().find("planner.ini.unreadable") != std::string::npos);
+    w->close();
+    QVERIFY(damaged.open(QIODevice::ReadOnly));
+    QVERIFY(damaged.readAll().startsWith("\x7f") == false);
+    damaged.close();
 #ifndef _WIN32
     // So does a pipe in its place, which would hold the opening for good if it were read.
     w.reset();
