@@ -18,6 +18,7 @@
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
 #ifdef OSTRIVANE_WITH_QT
+#include "render/offscreen_application.h"
 #include "render/plan_dxf.h"
 #include "render/plan_pdf.h"
 #include "render/plan_svg.h"
@@ -207,23 +208,29 @@ int plan_command(Arguments args) {
     else
         print_summary(plan);
 #ifdef OSTRIVANE_WITH_QT
+    // One application object for every drawing: Qt cannot start a second one once the first
+    // has gone.
+    const auto app = svg || dxf || pdf ? offscreen_application() : nullptr;
+    // Every file is made before the first one is written: a refusal leaves none of them.
+    std::string svg_bytes;
+    std::string dxf_bytes;
     if (svg || dxf) {
-        // Every drawing is made before the first file is written.
         const PlanDrawing drawing = plan_drawing(
             profile, plan, in, exported_entries(plan.list, entry, plank.has_value()), notices, job);
-        const std::string svg_bytes = svg ? plan_svg(drawing, in.name + " saw plan") : "";
-        const std::string dxf_bytes = dxf ? plan_dxf(drawing) : "";
-        if (svg) {
-            write_file_atomically(*svg, svg_bytes);
-            std::cerr << *svg << " written\n";
-        }
-        if (dxf) {
-            write_file_atomically(*dxf, dxf_bytes);
-            std::cerr << *dxf << " written\n";
+        if (svg)
+            svg_bytes = plan_svg(drawing, in.name + " saw plan");
+        if (dxf)
+            dxf_bytes = plan_dxf(drawing);
+    }
+    const std::string pdf_bytes = pdf ? plan_pdf(plan, marks) : "";
+    for (const auto& [file, bytes] : {std::pair{&svg, &svg_bytes}, std::pair{&dxf, &dxf_bytes}}) {
+        if (*file) {
+            write_file_atomically(**file, *bytes);
+            std::cerr << **file << " written\n";
         }
     }
     if (pdf) {
-        write_plan_pdf(*pdf, plan, marks);
+        write_file_atomically(*pdf, pdf_bytes);
         std::cerr << "Printing finished\n";
     }
 #else
