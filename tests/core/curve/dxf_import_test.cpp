@@ -76,15 +76,15 @@ TEST(DxfProfileTest, TakesTheFirstPolylineOrSplineElseTheChainOfLines) {
     const std::vector<XY> open = {{0, 40}, {10, 45}, {30, 42}};
     const Case cases[] = {
         {"open LWPOLYLINE in mm, after a LINE", dxf(line({0, 0}, {1, 1}) + lw(0, open), 4), open,
-         "LWPOLYLINE at line 17"},
+         "LWPOLYLINE at line 25"},
         {"inches",
          dxf(lw(0, {{0, 1}, {2, 1.5}}), 1),
-         {{0, 25.4}, {50.8, 38.1}},
-         "LWPOLYLINE at line 9"},
+         {{0, 25.4}, {50.8, 1.5 * 25.4}},
+         "LWPOLYLINE at line 15"},
         {"closed: the upper side, leftmost to rightmost",
          dxf(lw(1, {{0, 90}, {10, 85}, {20, 92}, {20, 108}, {10, 115}, {0, 110}})),
          {{0, 110}, {10, 115}, {20, 108}},
-         "LWPOLYLINE at line 3 (its upper half)"},
+         "LWPOLYLINE at line 5 (its upper half)"},
         {"POLYLINE with VERTEX entities up to SEQEND",
          dxf({{0, "POLYLINE"},
               {66, "1"},
@@ -102,22 +102,22 @@ TEST(DxfProfileTest, TakesTheFirstPolylineOrSplineElseTheChainOfLines) {
               {0, "SEQEND"}},
              6),
          {{1000, 2000}, {3000, 4000}},
-         "POLYLINE at line 9"},
+         "POLYLINE at line 15"},
         {"SPLINE fit points before its control points",
          dxf(std::vector<std::pair<int, std::string>>{{0, "SPLINE"}, {70, "8"}} +
              xy(10, {{0, 0}, {5, 9}}) + xy(11, {{0, 1}, {4, 2}, {8, 1}})),
          {{0, 1}, {4, 2}, {8, 1}},
-         "SPLINE at line 3"},
+         "SPLINE at line 5"},
         {"SPLINE control points",
          dxf(std::vector<std::pair<int, std::string>>{{0, "SPLINE"}} + xy(10, {{0, 0}, {5, 9}})),
          {{0, 0}, {5, 9}},
-         "SPLINE at line 3"},
+         "SPLINE at line 5"},
         {"LINEs joined either way round, a stray one left out",
          dxf(line({10, 1}, {20, 2}) + line({50, 50}, {60, 60}) + line({0, 0}, {10, 1}) +
                  line({30, 3}, {20, 2}),
              5),
          {{0, 0}, {100, 10}, {200, 20}, {300, 30}},
-         "the LINEs joined to the LINE at line 9"},
+         "the LINEs joined to the LINE at line 15"},
     };
     for (const Case& c : cases) {
         const DxfProfile p = read_dxf_profile(c.text);
@@ -147,9 +147,9 @@ TEST(DxfProfileTest, SaysWhatCannotBeReadNamingTheLineAndTheEntity) {
          "The file holds no profile: its ENTITIES section has no LWPOLYLINE, POLYLINE, SPLINE or "
          "LINE"},
         {dxf({{0, "LINE"}, {10, "0"}, {20, "0"}}, 4),
-         "Line 9: the LINE at line 9 has no start or no end point"},
+         "Line 15: the LINE at line 15 has no start or no end point"},
         {dxf({{0, "LINE"}}, 3),
-         "Line 8: the drawing unit 3 ($INSUNITS) is not one a turned profile is drawn in"},
+         "Line 7: the drawing unit 3 ($INSUNITS) is not one a turned profile is drawn in"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(test::error_of([&] { read_dxf_profile(c.text); }), c.error)
