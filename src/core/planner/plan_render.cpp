@@ -16,6 +16,8 @@ namespace {
 // Scale bars tried in turn, in paper millimetres, until one fits the page.
 constexpr std::array<double, 4> kBarLengths = {100, 50, 20, 10};
 constexpr Argb kTransparent = 0x00000000u;
+// Captions shrink down to this size (pixels) to find a place clear of the template.
+constexpr float kLeastTextSize = 12.0f;
 
 // Draws in template coordinates (x along the template, y across), swapping them on the page
 // when the template runs along the page height.
@@ -194,7 +196,6 @@ void draw_page_texts(PlankPlan& plan, const PlanPage& page, Tgrita& grita, Canva
     const auto segments = template_segments(plan, d);
     // Clear of the lines by their thickness and a millimetre.
     const auto clearance = static_cast<float>(plan.sizing.DP_mm * 2);
-    const Font font{bitmap.font.family, kPlanTextSize};
     const auto free_at = [&](const RectF& box, const std::vector<RectF>& placed) {
         const RectF wide{box.left - clearance, box.top - clearance, box.right + clearance,
                          box.bottom + clearance};
@@ -206,25 +207,51 @@ void draw_page_texts(PlankPlan& plan, const PlanPage& page, Tgrita& grita, Canva
                             [&](const RectF& p) { return overlaps(p, wide); });
     };
     const auto page_height = static_cast<float>(bitmap.height());
+    const auto page_width = static_cast<float>(bitmap.width());
+    // Besides the window's left edge, the strip beyond the axis line (the side away from the
+    // profile) when the template runs up the page.
+    std::vector<float> lefts;
+    if (plan.sizing.use_height) {
+        const PointF axis = d.pixel(plan.sizing.XminX, plan.draaias);
+        lefts.push_back(axis.x + clearance + static_cast<float>(plan.sizing.DP_mm));
+    }
     std::vector<RectF> placed;
     for (std::size_t i = 0; i < texts.size(); ++i) {
         const PointF at = to_pixels(grita.grbounds_BMP, w.xmin, heights[first + i]);
-        const float tw = bitmap.text_width(texts[i], font);
-        const float th = bitmap.text_height(texts[i], font);
-        const auto box_at = [&](float top) { return RectF{at.x, top, at.x + tw, top + th}; };
-        std::optional<float> best;
-        const float step = std::max(1.0f, th / 4);
-        for (float top = 0; top + th <= page_height; top += step) {
-            if ((!best || std::fabs(top - at.y) < std::fabs(*best - at.y)) &&
-                free_at(box_at(top), placed)) {
-                best = top;
+        std::vector<float> xs = {at.x};
+        xs.insert(xs.end(), lefts.begin(), lefts.end());
+        // The full size where it finds a place, else smaller down to a legible least.
+        std::optional<RectF> found;
+        float size = kPlanTextSize;
+        for (; !found && size >= kLeastTextSize; size = std::floor(size * 0.9f)) {
+            const Font font{bitmap.font.family, size};
+            const float tw = bitmap.text_width(texts[i], font);
+            const float th = bitmap.text_height(texts[i], font);
+            const float step = std::max(1.0f, th / 4);
+            for (const float x : xs) {
+                if (x + tw > page_width && x != at.x)
+                    continue;
+                for (float top = 0; top + th <= page_height; top += step) {
+                    const RectF box{x, top, x + tw, top + th};
+                    const bool nearer =
+                        !found || std::fabs(top - at.y) < std::fabs(found->top - at.y);
+                    if (nearer && free_at(box, placed))
+                        found = box;
+                }
             }
+            if (found)
+                break;
         }
-        const RectF box = box_at(best.value_or(at.y));
-        if (!best)
-            bitmap.fill_rect(box, 0xFFFFFFFFu, 1.0f);
-        placed.push_back(box);
-        grita.GraphText(bitmap, box.left, box.top, kPlanTextSize, texts[i], kPlanBlack, true);
+        if (!found) {
+            // Nowhere: the line keeps its place at full size on a cleared box.
+            size = kPlanTextSize;
+            const Font font{bitmap.font.family, size};
+            found = RectF{at.x, at.y, at.x + bitmap.text_width(texts[i], font),
+                          at.y + bitmap.text_height(texts[i], font)};
+            bitmap.fill_rect(*found, 0xFFFFFFFFu, 1.0f);
+        }
+        placed.push_back(*found);
+        grita.GraphText(bitmap, found->left, found->top, size, texts[i], kPlanBlack, true);
     }
 }
 

@@ -417,7 +417,7 @@ void PlanWindowTest::exportWritesEveryPlankAsADrawing() {
     auto* exporter = button(*w, "Export");
     QCOMPARE(exporter->accessibleName(), QStringLiteral("Export…"));
     // The kind of drawing follows the name chosen; no printer is needed.
-    for (const QString name :
+    for (const QString& name :
          {QStringLiteral("/templates.dxf"), QStringLiteral("/templates.svg")}) {
         const QString file = home->path() + name;
         w->set_export_chooser([&] { return std::optional<std::string>(file.toStdString()); });
