@@ -14,6 +14,7 @@
 #include "core/gcode/move_stream.h"
 #include "core/plot/tgrita.h"
 #include "core/scene/turning_drawer.h"
+#include "core/scene/workpiece_shading.h"
 #include "core/toolpath/tgrad.h"
 
 namespace {
@@ -62,7 +63,7 @@ struct Job {
         grita.SetWindow(0, 100 - 225, 1500, 100 + 225);
         grita.SetViewport_BMP(1000, 300, 0, 0, 1, 1);
         grita.SetWindow_BMP(0, 100 - 225, 1500, 100 + 225, true);
-        engine = std::make_unique<TGrad>(grita, &bitmap, std::filesystem::temp_directory_path());
+        engine = std::make_unique<TGrad>(grita, std::filesystem::temp_directory_path());
         engine->set_data(4.5, 1000, 3.2, 1, 1, 1, 3.2, 1, 100, 100, true, true, "", false, true,
                          true);
         // A long baluster: slow waves with beads on them, 1.5 mm between points.
@@ -135,7 +136,8 @@ void BM_Shading(benchmark::State& state) {
     Job& j = job();
     for (auto _ : state) {
         j.bitmap.calls = 0;
-        j.engine->shade(std::filesystem::temp_directory_path() / "ostrivane-no-pelmo");
+        shade_workpiece(j.grita, &j.bitmap, *j.engine,
+                        std::filesystem::temp_directory_path() / "ostrivane-no-pelmo", nullptr);
         benchmark::DoNotOptimize(j.bitmap.calls);
     }
     state.counters["dots"] = static_cast<double>(j.bitmap.calls);

@@ -8,6 +8,7 @@
 
 #include "core/curve/point_import.h"
 #include "core/curve/spline_file.h"
+#include "core/scene/profile_drawing.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane {
@@ -118,7 +119,7 @@ void SplineEditor::paint() {
     draw_moves();
     if (draw_box)
         draw_selection_box();
-    spline_pnts_.drawall();
+    draw_turning_profile(thegrita_, spline_pnts_);
     canvas.end_scene();
 }
 

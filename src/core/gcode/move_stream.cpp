@@ -7,6 +7,7 @@ void MoveStream::send(Move move) {
     move.run = run_;
     move.saw_x = saw_x_;
     out_.move(move);
+    ++sent_;
 }
 
 void MoveStream::to(Axis axis, double at, bool fast) {

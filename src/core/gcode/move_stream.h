@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "core/gcode/move.h"
@@ -38,6 +39,8 @@ class MoveStream {
     void restart_x() { position_[0] = 0; }
 
     double x() const { return position_[0]; }
+    // How many moves went out: none means the job has nothing to cut.
+    std::size_t moves_sent() const { return sent_; }
     double y() const { return position_[1]; }
 
   private:
@@ -46,6 +49,7 @@ class MoveStream {
     std::uint16_t run_ = 0;
     double saw_x_ = Move{}.saw_x;
     std::array<double, 4> position_{};
+    std::size_t sent_ = 0;
 };
 
 }  // namespace ostrivane

@@ -107,21 +107,30 @@ TurningResult write_turning_job(TGrad& engine, FieldSource& fields, Operator& op
     if (view != nullptr)
         view->begin_job();
     bool failed = false;
+    bool moved = false;
     const std::string file = write_gcode_program(
         GcodeJob::turning, fields, op, settings.program_name, destination,
         [&](GcodeProgram& program) {
             ContextInUse in_use(engine, context, view);
             MoveStream head(program.moves());
             failed = ostrivane::failed(engine.CalcSpline(head, UseFast, settings.use_tooth));
-            if (failed)
-                return;
-            head.begin(PassKind::recorded);
-            for (int k = 1; k <= moves.Movecount && k <= RecordedMoves::kMaxMoves; ++k) {
-                const MovePosition& to = moves.Movements[k];
-                head.to(Axis::X, to.X, true);
-                head.to(Axis::Y, to.Y, false);
+            if (!failed) {
+                head.begin(PassKind::recorded);
+                for (int k = 1; k <= moves.Movecount && k <= RecordedMoves::kMaxMoves; ++k) {
+                    const MovePosition& to = moves.Movements[k];
+                    head.to(Axis::X, to.X, true);
+                    head.to(Axis::Y, to.Y, false);
+                }
             }
+            moved = head.moves_sent() > 0;
         });
+    // A header and footer alone look like a program to the operator and the controller: a job
+    // that never moved the saw has failed, whatever the calculation said.
+    if (!moved) {
+        op.information("The job has no move to cut: " + file +
+                       " holds only its header and footer.");
+        failed = true;
+    }
     return {file, failed};
 }
 

@@ -184,6 +184,19 @@ TEST(TurningJob, FewerThanTwoPointsGiveAnEmptyProgram) {
     EXPECT_TRUE(r.failed);
     EXPECT_TRUE(f.body().empty());
     EXPECT_EQ(f.notices(), std::vector<std::string>{"The spline does not contain any points"});
+    EXPECT_EQ(f.op.messages.back(), "The job has no move to cut: " + f.file.string() +
+                                        " holds only its header and footer.");
+}
+
+TEST(TurningJob, AJobThatCutsNothingFailsEvenWhenTheCalculationDidNot) {
+    JobFixture f;
+    f.fields.assign("Roughing", "false");
+    f.engine->rough = false;
+    f.engine->zoet = false;
+    const TurningResult r = f.run();
+    ASSERT_TRUE(r.file);
+    EXPECT_TRUE(r.failed);
+    EXPECT_TRUE(f.body().empty());
 }
 
 TEST(TurningJob, ProgressGoesForwardRunByRun) {
