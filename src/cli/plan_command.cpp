@@ -11,6 +11,7 @@
 #include "core/app/field_source.h"
 #include "core/app/known_folders.h"
 #include "core/curve/spline_file.h"
+#include "core/planner/plan_drawing.h"
 #include "core/planner/plan_json.h"
 #include "core/planner/plank_plan.h"
 #include "core/text/error.h"
@@ -19,7 +20,10 @@
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
 #ifdef OSTRIVANE_WITH_QT
+#include "render/offscreen_application.h"
+#include "render/plan_dxf.h"
 #include "render/plan_pdf.h"
+#include "render/plan_svg.h"
 #endif
 
 namespace ostrivane::cli {
@@ -29,7 +33,7 @@ constexpr const char* kHelp =
     "usage: ostrivane-cli plan [--program F] [--set NAME=TEXT]... [--spline F.spl] [--axis MM]\n"
     "                          [--thickness MM] [--margin MM] [--plank N] [--page WxH]\n"
     "                          [--dpi D|DXxDY] [--json] [--pdf F.pdf] [--no-marks]\n"
-    "                          [--date DD/MM/YYYY]\n"
+    "                          [--svg F.svg] [--dxf F.dxf] [--date DD/MM/YYYY]\n"
     "\n"
     "The saw plan of a turned profile, as \"Create saw plans\" makes it: the planks of the\n"
     "glued-up blank, the outline of one plank's template, its scale and orientation on the\n"
@@ -46,6 +50,9 @@ constexpr const char* kHelp =
     "  --json            print the whole plan as one line of JSON\n"
     "  --pdf F.pdf       write the printed pages as a PDF at true scale\n"
     "  --no-marks        leave out the scale bar and the joining marks on the printed pages\n"
+    "  --svg F.svg       write the plank templates at 1:1 in millimetres as an SVG drawing\n"
+    "  --dxf F.dxf       ... and as a DXF drawing; both hold every plank side by side, or\n"
+    "                    only the plank that --plank names\n"
     "  --date D          the date printed on the pages (default today)\n"
     "The fields resolution, match1, Ssaw_width and Smot_name of the main window apply.\n"
     "\n";
@@ -155,6 +162,8 @@ int run(const PlanOptions& o) {
     const auto page_text = o.value("--page");
     const auto dpi_text = o.value("--dpi");
     const auto pdf = o.value("--pdf");
+    const auto svg = o.value("--svg");
+    const auto dxf = o.value("--dxf");
     const auto date = o.value("--date");
     const FieldValues fields = job_fields(o.job);
 
@@ -171,9 +180,13 @@ int run(const PlanOptions& o) {
         entry = *value;
     }
 #ifndef OSTRIVANE_WITH_QT
-    if (pdf)
-        throw Error(
-            "--pdf needs the build of Ostrivane with Qt, and this one was built without it");
+    for (const auto& [option, given] :
+         {std::pair{"--pdf", pdf.has_value()}, std::pair{"--svg", svg.has_value()},
+          std::pair{"--dxf", dxf.has_value()}}) {
+        if (given)
+            throw Error(std::string(option) +
+                        " needs the build of Ostrivane with Qt, and this one was built without it");
+    }
 #endif
 
     PlanInputs in;
@@ -203,8 +216,29 @@ int run(const PlanOptions& o) {
     else
         print_summary(plan);
 #ifdef OSTRIVANE_WITH_QT
+    // One application object for every drawing: Qt cannot start a second one once the first
+    // has gone.
+    const auto app = svg || dxf || pdf ? offscreen_application() : nullptr;
+    // Every file is made before the first one is written: a refusal leaves none of them.
+    std::string svg_bytes;
+    std::string dxf_bytes;
+    if (svg || dxf) {
+        const PlanDrawing drawing = plan_drawing(
+            profile, plan, in, exported_entries(plan.list, entry, plank.has_value()), notices, job);
+        if (svg)
+            svg_bytes = plan_svg(drawing, in.name + " saw plan");
+        if (dxf)
+            dxf_bytes = plan_dxf(drawing);
+    }
+    const std::string pdf_bytes = pdf ? plan_pdf(plan, marks) : "";
+    for (const auto& [file, bytes] : {std::pair{&svg, &svg_bytes}, std::pair{&dxf, &dxf_bytes}}) {
+        if (*file) {
+            write_file_atomically(**file, *bytes);
+            std::cerr << **file << " written\n";
+        }
+    }
     if (pdf) {
-        write_plan_pdf(*pdf, plan, marks);
+        write_file_atomically(*pdf, pdf_bytes);
         std::cerr << "Printing finished\n";
     }
 #else
@@ -222,7 +256,7 @@ Command add_plan_command(CLI::App& tool) {
                     std::string(kHelp) + job_fields_help);
     add_job_options(*command, o->job);
     for (const char* name : {"--spline", "--axis", "--thickness", "--margin", "--plank", "--page",
-                             "--dpi", "--pdf", "--date"}) {
+                             "--dpi", "--pdf", "--svg", "--dxf", "--date"}) {
         o->given_options[name] = command->add_option(name, o->values[name]);
     }
     command->add_flag("--json", o->json);

@@ -22,18 +22,20 @@ namespace {
 
 constexpr const char* kHelp =
     "usage: ostrivane-cli spline show FILE.spl [--program F] [--set NAME=TEXT]... [--gradients]\n"
-    "       ostrivane-cli spline import POINTS.txt --output FILE.spl\n"
+    "       ostrivane-cli spline import POINTS.txt|DRAWING.dxf --output FILE.spl\n"
     "\n"
     "show    reads a spline file as the main window's program loader does and prints its\n"
     "        sections as one JSON object; --gradients adds the profile's turning points\n"
     "        (the fields resolution, match1 and match2 apply)\n"
-    "import  builds a profile from a text file of x;y lines (at most 1000 points) and writes\n"
-    "        a spline file with it (--output - writes it to standard output); refused points\n"
-    "        are reported on standard error\n"
+    "import  builds a profile from a text file of x;y lines, or from a DXF drawing (its first\n"
+    "        polyline or spline, else its first chain of lines, in millimetres), at most 1000\n"
+    "        points, and writes a spline file with it (--output - writes it to standard\n"
+    "        output); refused points are reported on standard error\n"
     "\n";
 
-// A point list of a thousand points is some tens of kilobytes; this leaves room for long
-// comments and many skipped lines, and stops an endless file.
+// A point list of a thousand points is some tens of kilobytes, a drawing with a profile some
+// hundreds; this leaves room for long comments, many skipped lines and other entities, and
+// stops an endless file.
 constexpr std::uint64_t kMaxPointListBytes = 16u << 20;
 
 // Keeps the notices of the curve code for the output.
@@ -153,7 +155,7 @@ int show(const SplineOptions& o) {
 }
 
 int import(const SplineOptions& o) {
-    const std::string& source = required(o.points_option, o.points, "POINTS.txt");
+    const std::string& source = required(o.points_option, o.points, "POINTS.txt or DRAWING.dxf");
     const auto output = given(o.output_option, o.output);
     if (!output)
         throw UsageError{"spline import needs --output FILE.spl"};
@@ -163,7 +165,7 @@ int import(const SplineOptions& o) {
     TBetaSPLpoints profile{notices};
     // A line that is not a number stops the import; nothing is written then.
     try {
-        import_points(text, profile);
+        import_point_file(source, text, profile);
     } catch (const Error&) {
         for (const std::string& message : notices.texts)
             std::cerr << message << '\n';

@@ -13,7 +13,7 @@ namespace ostrivane {
 
 void print_plan_pages(QPagedPaintDevice& device, PlankPlan& plan, Tgrita& grita, QImage& bitmap,
                       bool marks, const std::function<void(int q)>& after_page,
-                      double vertical_stretch) {
+                      const QSizeF& target_size) {
     const int width = page_bitmap_width(plan.page);
     const int height = page_bitmap_height(plan.page);
     bitmap = QImage(width, height, QImage::Format_ARGB32_Premultiplied);
@@ -23,7 +23,7 @@ void print_plan_pages(QPagedPaintDevice& device, PlankPlan& plan, Tgrita& grita,
         throw Error("The printer could not start the document");
     painter.setBrush(QBrush(Qt::black, Qt::SolidPattern));
     const QRect page_rect(0, 0, width, height);
-    const QRectF target(0, 0, width, height * vertical_stretch);
+    const QRectF target(QPointF(0, 0), target_size.isEmpty() ? QSizeF(width, height) : target_size);
     const int pages = plan.layout.P;
     for (int i = 0; i < pages; ++i) {
         {

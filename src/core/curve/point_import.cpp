@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/curve/dxf_profile.h"
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/number_parse.h"
@@ -24,38 +25,68 @@ double coordinate(std::string_view text, std::size_t line_number) {
     throw Error("Line " + std::to_string(line_number) + ": '" +
                 printable_excerpt(number, kExcerpt) + "' is not a valid floating point value");
 }
+
+// Adds points while the profile has room and counts those that find none, saying how many
+// once the import ends, also when it ends with an error.
+class LimitedImport {
+  public:
+    explicit LimitedImport(TBetaSPLpoints& spline1) : spline1_(spline1) {}
+    LimitedImport(const LimitedImport&) = delete;
+    LimitedImport& operator=(const LimitedImport&) = delete;
+    ~LimitedImport() {
+        if (skipped_ > 0) {
+            spline1_.notices().notice(std::to_string(skipped_) +
+                                      (skipped_ == 1 ? " point was" : " points were") +
+                                      " skipped: the profile holds at most " +
+                                      std::to_string(kImportLimit) + " imported points");
+        }
+    }
+    void add(double x, double y) {
+        if (spline1_.Nopoints < kImportLimit)
+            spline1_.save_point(x, y);
+        else
+            ++skipped_;
+    }
+    int skipped() const { return skipped_; }
+
+  private:
+    TBetaSPLpoints& spline1_;
+    int skipped_ = 0;
+};
+
 }  // namespace
 
 int import_points(std::string_view text, TBetaSPLpoints& spline1) {
-    int skipped = 0;
+    LimitedImport import(spline1);
     std::size_t line_number = 0;
-    const auto report_skipped = [&] {
-        if (skipped > 0) {
-            spline1.notices().notice(std::to_string(skipped) +
-                                     (skipped == 1 ? " point was" : " points were") +
-                                     " skipped: the profile holds at most " +
-                                     std::to_string(kImportLimit) + " imported points");
-        }
-    };
-    try {
-        for (std::string_view line : split_lines(text)) {
-            ++line_number;
-            const auto separator = line.find(';');
-            if (separator == std::string_view::npos)
-                continue;
-            const double x = coordinate(line.substr(0, separator), line_number);
-            const double y = coordinate(line.substr(separator + 1), line_number);
-            if (spline1.Nopoints < kImportLimit)
-                spline1.save_point(x, y);
-            else
-                ++skipped;
-        }
-    } catch (const Error&) {
-        report_skipped();
-        throw;
+    for (std::string_view line : split_lines(text)) {
+        ++line_number;
+        const auto separator = line.find(';');
+        if (separator == std::string_view::npos)
+            continue;
+        const double x = coordinate(line.substr(0, separator), line_number);
+        const double y = coordinate(line.substr(separator + 1), line_number);
+        import.add(x, y);
     }
-    report_skipped();
-    return skipped;
+    return import.skipped();
+}
+
+int import_dxf_points(std::string_view text, TBetaSPLpoints& spline1) {
+    // The whole file is read before the first point is added: a damaged one adds nothing.
+    const DxfProfile profile = read_dxf_profile(text);
+    LimitedImport import(spline1);
+    for (const CurvePoint& p : profile.points)
+        import.add(p.x, p.y);
+    return import.skipped();
+}
+
+bool is_dxf_file(const std::filesystem::path& file) {
+    return equal_nocase(file.extension().string(), ".dxf");
+}
+
+int import_point_file(const std::filesystem::path& file, std::string_view bytes,
+                      TBetaSPLpoints& spline1) {
+    return is_dxf_file(file) ? import_dxf_points(bytes, spline1) : import_points(bytes, spline1);
 }
 
 }  // namespace ostrivane

@@ -1,4 +1,5 @@
 #pragma once
+#include <filesystem>
 #include <string_view>
 
 #include "core/curve/spline_points.h"
@@ -15,5 +16,17 @@ inline constexpr int kImportLimit = 1000;
 // and control characters. A text that is not a number throws Error naming its line and showing
 // its start; the points added before it stay. Returns the number of points skipped.
 int import_points(std::string_view text, TBetaSPLpoints& spline1);
+
+// Adds the points of the profile drawn in a DXF file (read_dxf_profile) to `spline1` in the
+// same way: through save_point, within the same limit. A file that cannot be read throws
+// Error naming the line and the entity, and adds nothing.
+int import_dxf_points(std::string_view text, TBetaSPLpoints& spline1);
+
+// Whether a file is imported as a DXF drawing: by its extension ".dxf", in any case.
+bool is_dxf_file(const std::filesystem::path& file);
+
+// The import for a file of either kind, told apart by its name.
+int import_point_file(const std::filesystem::path& file, std::string_view bytes,
+                      TBetaSPLpoints& spline1);
 
 }  // namespace ostrivane

@@ -250,6 +250,11 @@ int SplineEditor::import_points(std::string_view text) {
     return ostrivane::import_points(text, spline_pnts_);
 }
 
+int SplineEditor::import_points(const std::filesystem::path& file, std::string_view bytes) {
+    EditStep step(*this);
+    return import_point_file(file, bytes, spline_pnts_);
+}
+
 bool SplineEditor::below_point_limit() const {
     return spline_pnts_.Nopoints < kEditorPointLimit;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -73,6 +74,8 @@ class SplineEditor {
     // Adds the points of an "x;y" text to spline 1 (one undo step); returns the points skipped
     // for the limit. Throws Error for a coordinate that is no number, keeping the points before.
     int import_points(std::string_view text);
+    // The same for a file of either kind, an "x;y" text or a DXF drawing (by its name).
+    int import_points(const std::filesystem::path& file, std::string_view bytes);
 
     // --- recorded moves --------------------------------------------------------------------
     // False when all 50 are taken (with a notice).

@@ -28,8 +28,9 @@ PlanLayout layout_pages(const PlanSizing& s, const PrinterPage& page, double ext
     // A template of exactly P page lengths fits on P pages; an empty page is never printed.
     const double pages = std::max(1.0, std::ceil(s.SizeX / s.scale / layout.L));
     if (!(pages <= kMaxPlanPages)) {
-        throw Error("The plank template would need " + format_general(pages) + " pages; at most " +
-                    std::to_string(kMaxPlanPages) + " are printed");
+        throw Error("The plank template would need " + format_general(pages) +
+                    " pages, more than the " + std::to_string(kMaxPlanPages) +
+                    " a plan is printed on");
     }
     layout.P = static_cast<int>(pages);
     for (int q = 1; q <= layout.P; ++q) {

@@ -36,8 +36,8 @@ struct PlanLayout {
     std::vector<PageWindow> preview;  // entry j shows segment j
 };
 
-// No plan is printed on more pages than this.
-inline constexpr int kMaxPlanPages = 10000;
+// No plan is printed on more pages than this: 500 A4 pages make a template of 100 m.
+inline constexpr int kMaxPlanPages = 500;
 
 // Throws Error when the template would need more than kMaxPlanPages pages.
 PlanLayout layout_pages(const PlanSizing& sizing, const PrinterPage& page, double extra_margin);

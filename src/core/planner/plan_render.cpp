@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 
 #include "core/planner/plank_plan.h"
 #include "core/plot/pixel_mapping.h"
@@ -16,6 +17,8 @@ namespace {
 // Scale bars tried in turn, in paper millimetres, until one fits the page.
 constexpr std::array<double, 4> kBarLengths = {100, 50, 20, 10};
 constexpr Argb kTransparent = 0x00000000u;
+// Captions shrink down to this size (pixels) to find a place clear of the template.
+constexpr float kLeastTextSize = 12.0f;
 
 // Draws in template coordinates (x along the template, y across), swapping them on the page
 // when the template runs along the page height.
@@ -135,6 +138,123 @@ void draw_joining_marks(PlankPlan& plan, const PlanPage& page, PageDrawer& d, fl
     }
 }
 
+// Whether the segment a-b passes through the box (Liang-Barsky clipping).
+bool segment_meets(PointF a, PointF b, const RectF& box) {
+    double t0 = 0;
+    double t1 = 1;
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const std::array<std::pair<double, double>, 4> edges = {
+        std::pair{-dx, a.x - box.left}, std::pair{dx, box.right - a.x},
+        std::pair{-dy, a.y - box.top}, std::pair{dy, box.bottom - a.y}};
+    for (const auto& [p, q] : edges) {
+        if (p == 0) {
+            if (q < 0)
+                return false;
+            continue;
+        }
+        const double r = q / p;
+        if (p < 0)
+            t0 = std::max(t0, r);
+        else
+            t1 = std::min(t1, r);
+        if (t0 > t1)
+            return false;
+    }
+    return true;
+}
+
+bool overlaps(const RectF& a, const RectF& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// The lines the template is drawn with on this page, in the bitmap's pixels.
+std::vector<std::pair<PointF, PointF>> template_segments(PlankPlan& plan, const PageDrawer& d) {
+    std::vector<std::pair<PointF, PointF>> segments;
+    const TBetaSPLpoints& outline = plan.planspline;
+    for (int k = 1; k < outline.Nopoints; ++k) {
+        segments.emplace_back(d.pixel(outline.X.Tomatch[k - 1], outline.Y.Tomatch[k - 1]),
+                              d.pixel(outline.X.Tomatch[k], outline.Y.Tomatch[k]));
+    }
+    segments.emplace_back(d.pixel(plan.sizing.XminX, plan.draaias),
+                          d.pixel(plan.sizing.XmaxX, plan.draaias));
+    return segments;
+}
+
+// The page's text lines, each at the left edge of the page, as near to its place (a third, a
+// half and two thirds up the window) as it can be without touching the template's lines or
+// another text line. Where no such place is left on the page, the line keeps its place on a
+// box cleared behind it, so that it stays legible.
+void draw_page_texts(PlankPlan& plan, const PlanPage& page, Tgrita& grita, Canvas& bitmap) {
+    const PageWindow& w = page.window;
+    const std::vector<std::string> texts = plan.texts(page.q);
+    const double span = w.ymax - w.ymin;
+    const std::array<double, 3> heights = {w.ymin + span / 3, w.ymin + span / 2,
+                                           w.ymin + 2 * span / 3};
+    const std::size_t first = 3 - texts.size();  // without a plank the first line is left out
+    PageDrawer d{grita, bitmap, plan.sizing.use_height};
+    const auto segments = template_segments(plan, d);
+    // Clear of the lines by their thickness and a millimetre.
+    const auto clearance = static_cast<float>(plan.sizing.DP_mm * 2);
+    const auto free_at = [&](const RectF& box, const std::vector<RectF>& placed) {
+        const RectF wide{box.left - clearance, box.top - clearance, box.right + clearance,
+                         box.bottom + clearance};
+        for (const auto& [a, b] : segments) {
+            if (segment_meets(a, b, wide))
+                return false;
+        }
+        return std::none_of(placed.begin(), placed.end(),
+                            [&](const RectF& p) { return overlaps(p, wide); });
+    };
+    const auto page_height = static_cast<float>(bitmap.height());
+    const auto page_width = static_cast<float>(bitmap.width());
+    // Besides the window's left edge, the strip beyond the axis line (the side away from the
+    // profile) when the template runs up the page.
+    std::vector<float> lefts;
+    if (plan.sizing.use_height) {
+        const PointF axis = d.pixel(plan.sizing.XminX, plan.draaias);
+        lefts.push_back(axis.x + clearance + static_cast<float>(plan.sizing.DP_mm));
+    }
+    std::vector<RectF> placed;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const PointF at = to_pixels(grita.grbounds_BMP, w.xmin, heights[first + i]);
+        std::vector<float> xs = {at.x};
+        xs.insert(xs.end(), lefts.begin(), lefts.end());
+        // The full size where it finds a place, else smaller down to a legible least.
+        std::optional<RectF> found;
+        float size = kPlanTextSize;
+        for (; !found && size >= kLeastTextSize; size = std::floor(size * 0.9f)) {
+            const Font font{bitmap.font.family, size};
+            const float tw = bitmap.text_width(texts[i], font);
+            const float th = bitmap.text_height(texts[i], font);
+            const float step = std::max(1.0f, th / 4);
+            for (const float x : xs) {
+                if (x + tw > page_width && x != at.x)
+                    continue;
+                for (float top = 0; top + th <= page_height; top += step) {
+                    const RectF box{x, top, x + tw, top + th};
+                    const bool nearer =
+                        !found || std::fabs(top - at.y) < std::fabs(found->top - at.y);
+                    if (nearer && free_at(box, placed))
+                        found = box;
+                }
+            }
+            if (found)
+                break;
+        }
+        if (!found) {
+            // Nowhere: the line keeps its place at full size on a cleared box.
+            size = kPlanTextSize;
+            const Font font{bitmap.font.family, size};
+            found = RectF{at.x, at.y, at.x + bitmap.text_width(texts[i], font),
+                          at.y + bitmap.text_height(texts[i], font)};
+            bitmap.fill_rect(*found, 0xFFFFFFFFu, 1.0f);
+        }
+        placed.push_back(*found);
+        grita.GraphText(bitmap, found->left, found->top, size, texts[i], kPlanBlack, true);
+    }
+}
+
 }  // namespace
 
 int page_bitmap_width(const PrinterPage& page) {
@@ -156,16 +276,6 @@ void render_printed_page(PlankPlan& plan, int index, Tgrita& grita, Canvas& bitm
     const PlanPage& page = plan.layout.pages.at(static_cast<std::size_t>(index));
     show_page_window(grita, page.window, plan.page);
     bitmap.clear(kTransparent);
-    // The lines go at the window's left edge, a third, a half and two thirds up its height.
-    const PageWindow& w = page.window;
-    const std::vector<std::string> texts = plan.texts(page.q);
-    const double span = w.ymax - w.ymin;
-    const std::array<double, 3> heights = {w.ymin + span / 3, w.ymin + span / 2,
-                                           w.ymin + 2 * span / 3};
-    const std::size_t first = 3 - texts.size();  // without a plank the first line is left out
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        grita.GraphText(bitmap, w.xmin, heights[first + i], kPlanTextSize, texts[i], kPlanBlack,
-                        false);
     if (marks) {
         PageDrawer d{grita, bitmap, plan.sizing.use_height};
         const auto mark_thickness = static_cast<float>(plan.sizing.DP_mm / 2);
@@ -174,6 +284,8 @@ void render_printed_page(PlankPlan& plan, int index, Tgrita& grita, Canvas& bitm
         draw_joining_marks(plan, page, d, mark_thickness, text_size);
     }
     draw_outline_and_axis(plan, grita, bitmap);
+    // Last, so that a box cleared behind a line covers what it must.
+    draw_page_texts(plan, page, grita, bitmap);
 }
 
 void render_preview_page(PlankPlan& plan, int j, Tgrita& grita, Canvas& bitmap) {

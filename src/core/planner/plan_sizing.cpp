@@ -20,11 +20,33 @@ bool finite(double v) {
 }  // namespace
 
 void check_printer_page(const PrinterPage& page) {
-    const auto positive = [](double v) { return finite(v) && v > 0; };
-    if (!positive(page.PW) || !positive(page.PH))
-        throw Error("The printer page must be wider and higher than 0 dots");
-    if (!positive(page.dx) || !positive(page.dy))
-        throw Error("The printer resolution must be above 0 dots per inch");
+    const auto whole = [](double v) { return finite(v) && v >= 1 && v == std::floor(v); };
+    if (!whole(page.PW) || !whole(page.PH)) {
+        throw Error(
+            "The printer page must be a whole number of dots wide and high, at least 1, "
+            "not " +
+            format_general(page.PW) + " x " + format_general(page.PH));
+    }
+    const auto in_range = [](double v) { return v >= kMinPrinterDpi && v <= kMaxPrinterDpi; };
+    if (!in_range(page.dx) || !in_range(page.dy)) {
+        throw Error("The printer resolution must be from " + format_general(kMinPrinterDpi) +
+                    " to " + format_general(kMaxPrinterDpi) + " dots per inch, not " +
+                    format_general(page.dx) + " x " + format_general(page.dy));
+    }
+    const double bytes = page.PW * page.PH * 4;
+    if (bytes > kMaxPageImageBytes) {
+        throw Error("A page of " + format_general(page.PW) + " x " + format_general(page.PH) +
+                    " dots needs a page image of " + format_fixed(bytes / 1048576, 0) +
+                    " MB, more than the " + format_general(kMaxPageImageBytes / 1048576) +
+                    " MB a page may use: choose a smaller page or a lower resolution");
+    }
+    const double width_mm = page.PW * 25.4 / page.dx;
+    const double height_mm = page.PH * 25.4 / page.dy;
+    if (width_mm > kMaxPaperMm || height_mm > kMaxPaperMm) {
+        throw Error("A page of " + format_fixed(width_mm, 0) + " x " + format_fixed(height_mm, 0) +
+                    " mm is larger than any paper: at most " + format_general(kMaxPaperMm) +
+                    " mm each way are printed");
+    }
 }
 
 void orient(PlanSizing& s, const PrinterPage& page) {
@@ -72,7 +94,8 @@ PlanSizing size_plan(TBetaSPLpoints& planspline, double draaias, double extra_ma
             "The profile is too short for a plank template: its outline needs at "
             "least two points, one millimetre or more apart");
     }
-    if (failed(planspline.Calcgradients(&job)) && planspline.GradCounter < TBetaSPLpoints::kMaxGradients) {
+    if (failed(planspline.Calcgradients(&job)) &&
+        planspline.GradCounter < TBetaSPLpoints::kMaxGradients) {
         if (job.cancelled())
             throw Error("Sizing the plank template was cancelled");
         throw Error("The plank outline could not be sampled, so it cannot be sized");

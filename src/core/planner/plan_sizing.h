@@ -29,7 +29,18 @@ struct PlanSizing {
     double y_low = 0;
 };
 
-// Throws Error unless the page has a finite size and resolution above 0.
+// What a page may be. The resolution keeps a line a dot wide at least a few hundredths of a
+// millimetre and at most a few tenths; the page image (4 bytes a dot) stays within
+// kMaxPageImageBytes, whatever the page's size, and no side of the paper is longer than
+// kMaxPaperMm.
+inline constexpr double kMinPrinterDpi = 10;
+inline constexpr double kMaxPrinterDpi = 2400;
+inline constexpr double kMaxPageImageBytes = 256.0 * 1024 * 1024;
+inline constexpr double kMaxPaperMm = 10000;
+
+// Throws Error, before anything is drawn or written, unless the page is a whole number of dots
+// each way, its resolution lies from kMinPrinterDpi to kMaxPrinterDpi in both directions, its
+// image fits kMaxPageImageBytes and its paper kMaxPaperMm.
 void check_printer_page(const PrinterPage& page);
 
 // Sizes the template whose outline `planspline` holds (its turning points are computed, for

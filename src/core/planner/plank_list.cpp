@@ -13,8 +13,16 @@ void check_plank_thickness(double thickness) {
         throw Error("Plank thickness (mm) must be greater than 0");
 }
 
+void check_plan_margin(double margin) {
+    if (!(margin >= 0 && margin <= kMaxPlanMargin)) {
+        throw Error("Diameter margin (mm) must be from 0 to " + format_general(kMaxPlanMargin) +
+                    ", not " + format_general(margin));
+    }
+}
+
 PlankList make_plank_list(double YminY, double draaias, double thickness, double margin) {
     check_plank_thickness(thickness);
+    check_plan_margin(margin);
     PlankList list;
     list.D = std::fabs(draaias - YminY) * 2 + margin;
     // Counted in doubles first: a tiny thickness would overflow any integer.
@@ -39,10 +47,12 @@ PlankList make_plank_list(double YminY, double draaias, double thickness, double
 PlankList plank_list(TBetaSPLpoints& profile, double draaias, double thickness, double margin,
                      JobContext& job) {
     check_plank_thickness(thickness);
+    check_plan_margin(margin);
     if (profile.Nopoints < 2)
         throw Error("The spline does not contain any points");
     // A walk that gives up leaves YminY unset; the 300-turn limit keeps a valid YminY.
-    if (failed(profile.Calcgradients(&job)) && profile.GradCounter < TBetaSPLpoints::kMaxGradients) {
+    if (failed(profile.Calcgradients(&job)) &&
+        profile.GradCounter < TBetaSPLpoints::kMaxGradients) {
         if (job.cancelled())
             throw Error("Calculating the plank list was cancelled");
         throw Error("The profile could not be sampled, so its planks cannot be counted");

@@ -26,6 +26,12 @@ inline constexpr int kMaxPlankEntries = 10000;
 // Refuses a thickness that is not above 0 (it would divide by zero or give an endless list).
 void check_plank_thickness(double thickness);
 
+// The diameter margin lies from 0 (the blank is the turned piece's size) to kMaxPlanMargin.
+inline constexpr double kMaxPlanMargin = 1000;
+// Throws Error for a margin outside that range: a negative one would make a blank smaller than
+// the piece, or a diameter below 0.
+void check_plan_margin(double margin);
+
 // The list for a profile whose lowest sampled y is `YminY`. Throws Error when the thickness is
 // not above 0 or the list would be longer than kMaxPlankEntries.
 PlankList make_plank_list(double YminY, double draaias, double thickness, double margin);

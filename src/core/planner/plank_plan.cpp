@@ -15,6 +15,7 @@ void PlankPlan::calculate(const TBetaSPLpoints& profile, const PlanInputs& in, i
                           const PrinterPage& page_, JobContext& job) {
     calculated = false;
     check_plank_thickness(in.thickness);
+    check_plan_margin(in.margin);
     check_printer_page(page_);
     if (profile.Nopoints < 2)
         throw Error("The spline does not contain any points");

@@ -241,8 +241,8 @@ void TSplineform::ImportClick() {
         const QString name = QFileDialog::getOpenFileName(this);
         if (name.isEmpty())
             return;
-        editor_->import_points(
-            read_file_limited(fs::path(name.toStdU16String()), kMaxPointListBytes, "a point list"));
+        const fs::path file(name.toStdU16String());
+        editor_->import_points(file, read_file_limited(file, kMaxPointListBytes, "a point list"));
     });
 }
 

@@ -4,6 +4,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScopedValueRollback>
 
 #include "core/app/field_source.h"
 #include "core/app/known_folders.h"
@@ -48,6 +49,7 @@ struct SawPlans::Kept {
     std::unique_ptr<Tplanform> window;
     // The profile of the current program's spline file, while there is no editor to ask.
     TBetaSPLpoints saved_profile;
+    bool running = false;  // the print dialog or the plan window is up
 };
 
 SawPlans::SawPlans(SawPlanHost& host) : host_(host) {}
@@ -71,6 +73,14 @@ QPrinter& SawPlans::plan_printer() {
 bool SawPlans::createplanClick(TBetaSPLpoints& profile, double draaias,
                                const PrintDialogRunner& run_dialog) {
     Kept& k = kept();
+    // The button stays reachable while the dialog or the window is up (a shortcut, a second
+    // click queued before the window showed): one run of the flow at a time.
+    if (k.running || k.window->isVisible()) {
+        k.window->raise();
+        k.window->activateWindow();
+        return false;
+    }
+    const QScopedValueRollback<bool> running(k.running, true);
     QPrinter& printer = *k.printer;
     const std::string name = host_.fields().text("Smot_name");
     printer.setDocName(QString::fromStdString(name + " saw plan"));
@@ -92,6 +102,9 @@ bool SawPlans::createplanClick(TBetaSPLpoints& profile, double draaias,
 }
 
 bool SawPlans::createplanClick(const PrintDialogRunner& run_dialog) {
+    // The open window may be planning the saved profile: it is not reloaded under it.
+    if (kept_ && (kept_->running || kept_->window->isVisible()))
+        return createplanClick(kept_->saved_profile, kDefaultAxis, run_dialog);
     bool accepted = false;
     // A button's action: an error is shown to the operator, never thrown into the event loop.
     run_action(host_.operator_interface(), [&] {

@@ -1,10 +1,13 @@
 #include "gui/planner/plan_window.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -23,6 +26,8 @@
 #include "core/app/field_source.h"
 #include "core/app/form_state.h"
 #include "core/app/state_file.h"
+#include "core/curve/point_import.h"
+#include "core/planner/plan_drawing.h"
 #include "core/planner/plan_form_fields.h"
 #include "core/planner/plan_render.h"
 #include "core/scene/profile_drawing.h"
@@ -39,7 +44,9 @@
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/widget_form.h"
 #include "render/image_canvas.h"
+#include "render/plan_dxf.h"
 #include "render/plan_pages.h"
+#include "render/plan_svg.h"
 
 namespace ostrivane::gui {
 namespace {
@@ -64,8 +71,26 @@ W* named(W* widget, std::string_view name, const QString& accessible) {
 
 }  // namespace
 
+namespace {
+
+// A plain widget is read out as a "filler" pane; the plan window is a window of its own.
+QAccessibleInterface* plan_window_accessible(const QString& class_name, QObject* object) {
+    if (class_name == QLatin1String(Tplanform::staticMetaObject.className()) &&
+        object->isWidgetType()) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 Tplanform::Tplanform(std::string data_folder, PlotLog log, Operator* op, QWidget* parent)
     : QWidget(parent, Qt::Window), data_folder_(std::move(data_folder)), operator_(op) {
+    static const bool factory_installed = [] {
+        QAccessible::installFactory(plan_window_accessible);
+        return true;
+    }();
+    (void)factory_installed;
     setWindowModality(Qt::ApplicationModal);
     if (operator_ == nullptr) {
         own_operator_ = std::make_unique<QtOperator>(this);
@@ -110,6 +135,9 @@ void Tplanform::build() {
     };
     beamthick_ = field("beamthick");
     margin_ = field("margin");
+    // Each frame is read out by its own label, not by the group around both.
+    for (TFrame1* f : {beamthick_, margin_})
+        f->setAccessibleName(qs(spec(f->objectName().toStdString()).text));
     side->addWidget(settings_);
 
     calculate_ = named(new QPushButton(QStringLiteral("Calculate")), "Calculate",
@@ -121,10 +149,18 @@ void Tplanform::build() {
     marks_->setAccessibleName(marks_->text());
     marks_->setChecked(true);
     side->addWidget(marks_);
+    // Not a member of planner.ini either.
+    export_ =
+        named(new QPushButton(QStringLiteral("Export…")), "Export", QStringLiteral("Export…"));
+    export_->setToolTip(QStringLiteral("Every plank's template at 1:1 as an SVG or DXF drawing"));
+    export_->setAutoDefault(false);
+    side->addWidget(export_);
 
     auto* list_caption = new QLabel(QStringLiteral("Planks"));
     side->addWidget(list_caption);
     plank_list_ = named(new QListWidget, "PlankList", QStringLiteral("Planks"));
+    // Chosen with the arrow keys as well as the mouse.
+    plank_list_->setFocusPolicy(Qt::StrongFocus);
     list_caption->setBuddy(plank_list_);
     side->addWidget(plank_list_, 1);
 
@@ -146,6 +182,8 @@ void Tplanform::build() {
     side->addWidget(label_y_);
     errlabel_ = new FadingMessageLabel;
     errlabel_->setObjectName(QStringLiteral("errlabel"));
+    // A message about a field can be longer than the panel is wide: it goes on in lines.
+    errlabel_->setWordWrap(true);
     side->addWidget(errlabel_);
     done_ = named(new QPushButton(QStringLiteral("Done")), "Button1", QStringLiteral("Done"));
     side->addWidget(done_);
@@ -161,12 +199,15 @@ void Tplanform::build() {
     root->addWidget(scroll_, 1);
     image_ = new PageImage(plot_);
     image_->setObjectName(QStringLiteral("Image1"));
+    // The preview takes every key it is given; Escape still closes the window from it.
+    plot_->installEventFilter(this);
 
     // Enter in a field neither prints nor closes the window.
     calculate_->setAutoDefault(false);
     done_->setAutoDefault(false);
     connect(done_, &QPushButton::clicked, this, &QWidget::close);
     connect(calculate_, &QPushButton::clicked, this, [this] { CalculateClick(); });
+    connect(export_, &QPushButton::clicked, this, [this] { ExportClick(); });
     connect(page_combo_, &QComboBox::currentIndexChanged, this,
             [this](int index) { PageComboChange(index); });
     connect(plot_, &PlotGrid::plotPaint, this, [this] { PlotGrid1Paint(); });
@@ -288,6 +329,41 @@ void Tplanform::CalculateClick() {
     }
 }
 
+void Tplanform::ExportClick() {
+    if (busy_)
+        return;
+    const QScopedValueRollback<bool> busy(busy_, true);
+    run_action(*operator_, [this] {
+        if (profile_ == nullptr)
+            throw Error("The spline does not contain any points");
+        const PlanInputs in = inputs();
+        QtJobContext job(this, QStringLiteral("Exporting the plank templates"));
+        rebuild_list(job);
+        const PlanDrawing drawing =
+            plan_drawing(*profile_, *plan_, in, exported_entries(plan_->list, 0, false),
+                         profile_->notices(), job);
+        std::optional<std::string> file;
+        if (choose_export_) {
+            file = choose_export_();
+        } else {
+            QString filter = QStringLiteral("SVG drawing (*.svg)");
+            const QString name = QFileDialog::getSaveFileName(
+                this, QStringLiteral("Export the plank templates"), qs(in.name + " saw plan.svg"),
+                QStringLiteral("SVG drawing (*.svg);;DXF drawing (*.dxf)"), &filter);
+            if (!name.isEmpty())
+                file = name.toStdString();
+        }
+        if (!file)
+            return;
+        const std::filesystem::path path = std::filesystem::u8path(*file);
+        if (is_dxf_file(path))
+            write_plan_dxf(path, drawing);
+        else
+            write_plan_svg(path, drawing, in.name + " saw plan");
+        operator_->information(*file + " written");
+    });
+}
+
 void Tplanform::createplans() {
     const int pages = plan_->layout.P;
     {
@@ -342,26 +418,27 @@ void Tplanform::PlotGrid1MouseMove(QMouseEvent* event) {
     float x = 0;
     float y = 0;
     thegrita_->Coords(event->position().x(), event->position().y(), x, y);
-    label_x_->setText(qs("X: " + format_coordinate(x)));
-    label_y_->setText(qs("Y: " + format_coordinate(y)));
+    // With the template along the page height the plot's x runs across the template, from the
+    // profile side to the axis: the read-out says so.
+    const bool across = plan_->calculated && plan_->sizing.use_height;
+    label_x_->setText(qs((across ? "X (radius): " : "X: ") + format_coordinate(x)));
+    label_y_->setText(qs((across ? "Y (length): " : "Y: ") + format_coordinate(y)));
 }
 
 void Tplanform::FormRestoreState() {
-    const std::filesystem::path file = state_file();
-    std::error_code error;
-    if (!std::filesystem::exists(file, error))
-        return;
-    std::optional<std::string> failure;
-    try {
-        failure = restore_form_state(read_state_file(file), plan_window_components(), *form_);
-    } catch (const Error& e) {
-        failure = e.what();
+    // A file that cannot be restored is copied aside first, so closing the window cannot lose
+    // the operator's settings by saving over it.
+    restore_ = restore_state_file(state_file(), plan_window_components(), *form_);
+    if (restore_.failure) {
+        qDebug().noquote() << qs(state_diagnostic(plan_window_class, *restore_.failure));
+        thegrita_->Error(restore_.notice(state_file()));
     }
-    if (failure)
-        qDebug().noquote() << qs(state_diagnostic(plan_window_class, *failure));
 }
 
 void Tplanform::FormSaveState() {
+    // Neither restored nor copied: the only copy of the settings is not saved over unasked.
+    if (!restore_.may_overwrite)
+        return;
     try {
         write_file_atomically(state_file(), save_form_state(plan_window_components(), *form_));
     } catch (const std::exception& e) {
@@ -387,6 +464,17 @@ void Tplanform::closeEvent(QCloseEvent* event) {
     event->accept();
     if (modal_loop_ != nullptr)
         modal_loop_->quit();
+}
+
+bool Tplanform::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == plot_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            close();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void Tplanform::keyPressEvent(QKeyEvent* event) {

@@ -1,8 +1,12 @@
 #pragma once
 #include <QWidget>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
+#include "core/app/state_file.h"
 #include "core/planner/plank_plan.h"
 #include "core/plot/tgrita.h"
 
@@ -59,6 +63,13 @@ class Tplanform : public QWidget {
     void PlotGrid1Paint();
     void PlotGrid1MouseMove(QMouseEvent* event);
     void FormSaveState();
+    // "Export…": every plank's template at 1:1 as an SVG or DXF drawing (by the name chosen).
+    void ExportClick();
+
+    // How the export asks for its file: the chosen name, or none when cancelled. Tests
+    // replace the file dialog with it.
+    using ExportChooser = std::function<std::optional<std::string>()>;
+    void set_export_chooser(ExportChooser chooser) { choose_export_ = std::move(chooser); }
 
     PlankPlan& plan() { return *plan_; }
     Tgrita& thegrita() { return *thegrita_; }
@@ -83,6 +94,7 @@ class Tplanform : public QWidget {
     // The close request saves planner.ini; it waits while a calculation runs.
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void build();
@@ -115,6 +127,7 @@ class Tplanform : public QWidget {
     TFrame1* margin_ = nullptr;
     QPushButton* calculate_ = nullptr;
     QCheckBox* marks_ = nullptr;
+    QPushButton* export_ = nullptr;
     QListWidget* plank_list_ = nullptr;
     QLabel* page_caption_ = nullptr;
     QComboBox* page_combo_ = nullptr;
@@ -122,6 +135,8 @@ class Tplanform : public QWidget {
     std::unique_ptr<Tgrita> thegrita_;
     std::unique_ptr<PlankPlan> plan_;
     std::unique_ptr<WidgetForm> form_;
+    StateRestore restore_;
+    ExportChooser choose_export_;  // how planner.ini was restored at creation
 };
 
 }  // namespace ostrivane::gui

@@ -2,7 +2,9 @@
 
 #include "core/planner/plank_list.h"
 #include "core/text/error.h"
+#include "core/text/number_format.h"
 #include "planner_fixture.h"
+#include "support/error_of.h"
 #include "support/near.h"
 
 namespace ostrivane {
@@ -97,10 +99,15 @@ TEST(PlankChoice, PlacesEachPlanksInnerFace) {
         EXPECT_EQ(c.c, r.c) << "entry " << r.entry << (r.list->odd() ? " (odd)" : " (even)");
     }
     EXPECT_THROW(choose_plank(even, 4, 18), Error);
-    // An empty list (a negative margin larger than the blank) always plans no plank.
-    const PlankList empty = make_plank_list(100, 100, 18, -40);
-    ASSERT_TRUE(empty.entries.empty());
-    EXPECT_EQ(choose_plank(empty, 1, 18).k, -1);
+    // An empty list always plans no plank.
+    EXPECT_EQ(choose_plank(PlankList{}, 1, 18).k, -1);
+    // A negative margin (a blank smaller than the piece, down to a diameter below 0) or a huge
+    // one is refused before any plank is counted.
+    for (const double margin : {-0.001, -40.0, -1e308, 1000.5, 1e308}) {
+        EXPECT_EQ(test::error_of([&] { make_plank_list(100, 100, 18, margin); }),
+                  "Diameter margin (mm) must be from 0 to 1000, not " + format_general(margin));
+    }
+    EXPECT_NO_THROW(make_plank_list(100, 100, 18, 1000));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "plan_window_test.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -244,6 +245,17 @@ void PlanWindowTest::keepsItsFieldsInPlannerIni() {
     damaged.close();
     auto w = open_window();
     QCOMPARE(w->beamthick()->text(), QStringLiteral("18"));
+    // The damaged file is kept aside before closing saves the window's fields over it.
+    QFile kept(damaged.fileName() + ".unreadable");
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("\x7f{\"VertScrollBox1\""));
+    kept.close();
+    QVERIFY(!log_lines.empty());
+    QVERIFY(log_lines.back().find("planner.ini.unreadable") != std::string::npos);
+    w->close();
+    QVERIFY(damaged.open(QIODevice::ReadOnly));
+    QVERIFY(damaged.readAll().startsWith("\x7f") == false);
+    damaged.close();
 #ifndef _WIN32
     // So does a pipe in its place, which would hold the opening for good if it were read.
     w.reset();
@@ -354,8 +366,100 @@ void PlanWindowTest::showsTheMouseInWorldCoordinates() {
     float x = 0;
     float y = 0;
     w->thegrita().Coords(at.x(), at.y(), x, y);
-    QCOMPARE(w->LabelX()->text(), QStringLiteral("X: %1").arg(static_cast<double>(x), 0, 'f', 3));
-    QCOMPARE(w->LabelY()->text(), QStringLiteral("Y: %1").arg(static_cast<double>(y), 0, 'f', 3));
+    // Along the page height the plot's x runs across the template, and the read-out says so.
+    QVERIFY(w->plan().sizing.use_height);
+    QCOMPARE(w->LabelX()->text(),
+             QStringLiteral("X (radius): %1").arg(static_cast<double>(x), 0, 'f', 3));
+    QCOMPARE(w->LabelY()->text(),
+             QStringLiteral("Y (length): %1").arg(static_cast<double>(y), 0, 'f', 3));
+    // Otherwise the plot's axes are the profile's.
+    w->plan().calculated = false;
+    QTest::mouseMove(&w->PlotGrid1(), at + QPoint(1, 0));
+    QCoreApplication::processEvents();
+    QVERIFY(w->LabelX()->text().startsWith(QStringLiteral("X: ")));
+}
+
+void PlanWindowTest::keyboardAndScreenReadersReachEverything() {
+    auto w = open_window();
+    ostrivane::test::Profile profile(cylinder(150));
+    w->set_sources(&profile.set, 100, &main_fields, nullptr);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    // A window of its own, and each field frame named by its label.
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(w.get());
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(w->beamthick()->accessibleName(), QStringLiteral("Plank thickness (mm)"));
+    QCOMPARE(w->margin()->accessibleName(), QStringLiteral("Diameter margin (mm)"));
+    // The plank list is reached from the margin field with Tab and chosen with the arrows.
+    w->margin()->Ed()->setFocus();
+    QTRY_VERIFY(w->margin()->Ed()->hasFocus());
+    for (int i = 0; i < 4 && !w->PlankList()->hasFocus(); ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(w->PlankList()->hasFocus());
+    QTest::keyClick(w->PlankList(), Qt::Key_Down);
+    QCOMPARE(w->PlankList()->currentRow(), 1);
+    // A message about a field goes on in lines instead of running off the panel.
+    QVERIFY(w->errlabel().wordWrap());
+    // Escape closes the window also when the preview has the focus.
+    w->PlotGrid1().setFocus();
+    QTRY_VERIFY(w->PlotGrid1().hasFocus());
+    QTest::keyClick(&w->PlotGrid1(), Qt::Key_Escape);
+    QVERIFY(!w->isVisible());
+}
+
+void PlanWindowTest::exportWritesEveryPlankAsADrawing() {
+    auto w = open_window();
+    ostrivane::test::Profile profile(cylinder(150));
+    w->set_sources(&profile.set, 100, &main_fields, nullptr);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    auto* exporter = button(*w, "Export");
+    QCOMPARE(exporter->accessibleName(), QStringLiteral("Export…"));
+    // The kind of drawing follows the name chosen; no printer is needed.
+    for (const QString& name :
+         {QStringLiteral("/templates.dxf"), QStringLiteral("/templates.svg")}) {
+        const QString file = home->path() + name;
+        w->set_export_chooser([&] { return std::optional<std::string>(file.toStdString()); });
+        click(exporter);
+        QCOMPARE(op->messages.back(), file.toStdString() + " written");
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        // Radius 35, a 10 mm margin, 18 mm planks: three list entries, each a plank.
+        const QByteArray outline = name.endsWith("dxf") ? "LWPOLYLINE" : "inkscape:label=\"";
+        QCOMPARE(bytes.count(outline), name.endsWith("dxf") ? 3 : 4);
+        QVERIFY(bytes.contains("2 times plank3"));
+    }
+    // Cancelling the file choice writes nothing.
+    const auto before = op->messages.size();
+    w->set_export_chooser([] { return std::nullopt; });
+    click(exporter);
+    QCOMPARE(op->messages.size(), before);
+}
+
+void PlanWindowTest::createSawPlansPressedAgainStartsNoSecondDialog() {
+    ostrivane::gui::TOstrivane main(op.get());
+    ostrivane::test::Profile profile(cylinder(150));
+    int dialogs = 0;
+    bool second_accepted = true;
+    const auto run_dialog = [&](QPrinter&, QWidget*) {
+        ++dialogs;
+        when_modal<Tplanform>([&](Tplanform& w) {
+            // The button pressed again while the window is open: nothing new starts.
+            second_accepted =
+                main.saw_plans().createplanClick(profile.set, 100, [&](QPrinter&, QWidget*) {
+                    ++dialogs;
+                    return true;
+                });
+            QVERIFY(w.isVisible());
+            click(button(w, "Button1"));
+        });
+        return true;
+    };
+    QVERIFY(main.saw_plans().createplanClick(profile.set, 100, run_dialog));
+    QCOMPARE(dialogs, 1);
+    QVERIFY(!second_accepted);
 }
 
 void PlanWindowTest::createSawPlansRunsThePrintDialogThenTheWindow() {
@@ -473,6 +577,9 @@ void PlanWindowTest::printedAxisLineIsAsLongAsTheTemplate() {
         {"two pages along a landscape width", {"--page", "1169x827"}, 1, 2},
         {"at 1:2 on a small page", {"--page", "500x400", "--plank", "2", "--axis", "200"}, 2, 2},
         {"a 300 dpi printer", {"--dpi", "300", "--page", "2480x3508", "--margin", "4"}, 1, 2},
+        // Placed by the exact resolution, not one rounded to a whole number.
+        {"a fractional resolution", {"--dpi", "72.5", "--page", "600x848"}, 1, 2},
+        {"other resolutions across and down", {"--dpi", "100x150", "--page", "827x1754"}, 1, 2},
     };
     for (const Case& c : cases) {
         const QString pdf = home->path() + "/measured.pdf";

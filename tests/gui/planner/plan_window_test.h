@@ -12,6 +12,9 @@ class PlanWindowTest : public QObject {
     void calculatePrintsEveryPageAndPreviewsThem();
     void marksCanBeSwitchedOff();
     void showsTheMouseInWorldCoordinates();
+    void keyboardAndScreenReadersReachEverything();
+    void exportWritesEveryPlankAsADrawing();
+    void createSawPlansPressedAgainStartsNoSecondDialog();
     void createSawPlansRunsThePrintDialogThenTheWindow();
     void cancelledPrintDialogOpensNoWindow();
     void createSawPlansTakesTheProgramsSplineFile();

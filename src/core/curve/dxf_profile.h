@@ -1,0 +1,32 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/curve/beta_spline.h"
+
+namespace ostrivane {
+
+// A profile drawn in a CAD program, as the points of one entity of a DXF file's ENTITIES
+// section, in millimetres (the drawing's $INSUNITS converted; a drawing without units is taken
+// as millimetres). The entity is the first polyline (LWPOLYLINE, POLYLINE) or SPLINE in the
+// file: an open polyline gives its vertices, a closed one its upper half (the vertices from
+// its leftmost to its rightmost point along the side that lies higher), a SPLINE its fit
+// points or else its control points. A file with none of these gives the chain of LINEs that
+// starts with its first LINE, followed end to end in both directions. Arcs (bulges) are taken
+// as straight.
+struct DxfProfile {
+    std::vector<CurvePoint> points;  // in the order of the entity
+    std::string source;              // what was read: "LWPOLYLINE at line 120"
+    double unit_mm = 1;              // millimetres per drawing unit
+};
+
+// Throws Error for what cannot be read, naming the line and the entity: a binary DXF, a
+// group code that is not a number, a coordinate that is not a number or lies beyond the
+// working range, a unit this program does not know, or a file without a usable entity.
+DxfProfile read_dxf_profile(std::string_view text);
+
+// Coordinates of imported profiles stay within this many millimetres of the origin.
+inline constexpr double kDxfCoordinateLimit = 1e6;
+
+}  // namespace ostrivane
