@@ -58,9 +58,10 @@ CASES = {
     "mapped_axes": dict(f=baluster, length=100, fast="no",
                         fields={"GcodeX": "W", "GCodeZ": "X", "InvertZ": "true",
                                 "resolution": "100"}),
-    # LinuxCNC configurations call the turning axis A: the program then holds A words only.
+    # LinuxCNC configurations call the extra axis A: mapped to A, the axis that "mapped_axes"
+    # writes as W is written as A, which rs274 reads as it stands (no W to rewrite).
     "turning_axis_as_a": dict(f=baluster, length=100, fast="no",
-                              fields={"GCodeW": "A", "resolution": "100"}),
+                              fields={"GcodeX": "A", "GCodeW": "A", "resolution": "100"}),
 }
 
 
@@ -182,7 +183,7 @@ def main():
         run_cli(command, env)
         with open(ngc, newline="") as g:
             program_text = g.read()
-        if fields.get("GCodeW") == "A" and (re.search(r"W[-+.0-9]", program_text)
+        if fields.get("GcodeX") == "A" and (re.search(r"W[-+.0-9]", program_text)
                                             or not re.search(r"A[-+.0-9]", program_text)):
             fail("the turning axis is not written as A")
         moves = interpret(args.rs274, program_text, work, env, timeout=300)

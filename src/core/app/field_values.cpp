@@ -105,7 +105,8 @@ void FieldValues::assign(std::string_view name, std::string_view value) {
     } else if (selected_.contains(name)) {
         const auto index = axis_letters.find(value);
         if (value.size() != 1 || index == std::string_view::npos) {
-            throw Error(key + " is an axis selector: give X, Y, Z or W, not " + std::string(value));
+            throw Error(key + " is an axis selector: give X, Y, Z, W, A, B or C, not " +
+                        std::string(value));
         }
         selected_[key] = static_cast<int>(index);
     } else if (texts_.contains(name)) {

@@ -172,7 +172,7 @@ TEST(Steps, UnsetSelector) {
 
     // Only a W move needs the W letter.
     Motion w;
-    w.fields.select("GCodeW", 4);
+    w.fields.select("GCodeW", 7);  // one past the last letter
     EXPECT_EQ(w.steps('X', 1, true), "G00 X1.00000000 Y0.0 Z0.0 F270\r\n");
     EXPECT_EQ(error_of([&] { w.steps('W', 1, true); }),
               "GCode W-axis has invalid value. Please correct in settings.");

@@ -166,7 +166,7 @@ void MainWindowTest::showsEveryTabFieldAndDefault() {
             case ComponentKind::Selector: {
                 auto* combo = w->findChild<QComboBox*>(name);
                 QVERIFY2(combo != nullptr, qPrintable(name));
-                QCOMPARE(combo->count(), 4);
+                QCOMPARE(combo->count(), static_cast<int>(ostrivane::axis_letters.size()));
                 QCOMPARE(combo->currentText(), qs(c.default_text));
                 QVERIFY(combo->accessibleName().endsWith(QStringLiteral("-axis")));
                 break;
