@@ -5,6 +5,7 @@
 #include "core/curve/spline_points.h"
 #include "core/plot/canvas.h"
 #include "core/plot/tgrita.h"
+#include "core/scene/profile_drawing.h"
 #include "literal_yatx.h"
 
 namespace ostrivane {
@@ -81,7 +82,7 @@ void BM_draw_spline(benchmark::State& state) {
     profile.grita.SetViewport(0, 0, 1, 1);
     profile.grita.SetWindow(0, 0, 1500, 100);
     for (auto _ : state)
-        profile.set.draw_spline(0xFF0000FFu, false);
+        draw_spline(profile.grita, profile.set, 0xFF0000FFu, false);
 }
 BENCHMARK(BM_draw_spline)->Arg(10)->Arg(1000)->Unit(benchmark::kMicrosecond);
 

@@ -55,7 +55,7 @@ struct EditorScene {
     ImageCanvas screen{image};
     ImageCanvas bitmap{bitmap_image};
     Tgrita grita{screen, nullptr, true};
-    TGrad engine{grita, &bitmap, std::filesystem::path()};
+    TGrad engine{grita, std::filesystem::path()};
     QuietHost host;
     SplineEditor editor{engine, grita, bitmap, host};
 };

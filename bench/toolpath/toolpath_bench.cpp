@@ -9,11 +9,14 @@
 
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
+#include "core/check/cut_check.h"
 #include "core/gcode/gcode_writer.h"
+#include "core/gcode/line_sink.h"
 #include "core/gcode/machine_settings.h"
 #include "core/gcode/move_stream.h"
 #include "core/plot/tgrita.h"
 #include "core/scene/turning_drawer.h"
+#include "core/scene/workpiece_shading.h"
 #include "core/toolpath/tgrad.h"
 
 namespace {
@@ -62,7 +65,7 @@ struct Job {
         grita.SetWindow(0, 100 - 225, 1500, 100 + 225);
         grita.SetViewport_BMP(1000, 300, 0, 0, 1, 1);
         grita.SetWindow_BMP(0, 100 - 225, 1500, 100 + 225, true);
-        engine = std::make_unique<TGrad>(grita, &bitmap, std::filesystem::temp_directory_path());
+        engine = std::make_unique<TGrad>(grita, std::filesystem::temp_directory_path());
         engine->set_data(4.5, 1000, 3.2, 1, 1, 1, 3.2, 1, 100, 100, true, true, "", false, true,
                          true);
         // A long baluster: slow waves with beads on them, 1.5 mm between points.
@@ -131,11 +134,41 @@ void BM_WriteLinesOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteLinesOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// The check of the program BM_TurningJob writes, read back from its text: to be within twice
+// the time of writing it.
+void BM_CheckTurningJob(benchmark::State& state) {
+    Job& j = job();
+    StringSink program;
+    program.write_line("G21");
+    program.write_line("G28.1");
+    program.write_line("G17 G91");
+    {
+        GcodeWriter writer(j.settings, program);
+        MoveStream head(writer);
+        if (failed(j.engine->CalcSpline(head, false, false)))
+            state.SkipWithError("the turning calculation failed");
+    }
+    program.write_line("M2");
+    double overcut = 0;
+    for (auto _ : state) {
+        CheckInputs inputs;
+        inputs.settings = j.settings;
+        TurningDesign design(*j.engine, {});
+        inputs.turning = &design;
+        const CheckReport report = check_program_text(program.text(), inputs);
+        overcut = report.overcut.max_mm;
+        benchmark::DoNotOptimize(report.moves);
+    }
+    state.counters["overcut_mm"] = overcut;
+}
+BENCHMARK(BM_CheckTurningJob)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 void BM_Shading(benchmark::State& state) {
     Job& j = job();
     for (auto _ : state) {
         j.bitmap.calls = 0;
-        j.engine->shade(std::filesystem::temp_directory_path() / "ostrivane-no-pelmo");
+        shade_workpiece(j.grita, &j.bitmap, *j.engine,
+                        std::filesystem::temp_directory_path() / "ostrivane-no-pelmo", nullptr);
         benchmark::DoNotOptimize(j.bitmap.calls);
     }
     state.counters["dots"] = static_cast<double>(j.bitmap.calls);

@@ -12,5 +12,6 @@ int stats_command(Arguments args);
 int spline_command(Arguments args);
 int turn_command(Arguments args);
 int plan_command(Arguments args);
+int check_command(Arguments args);
 
 }  // namespace ostrivane::cli

@@ -22,6 +22,8 @@ constexpr Command kCommands[] = {
     {"stats", ostrivane::cli::stats_command, "travel, dwell and run time of a G-code program"},
     {"spline", ostrivane::cli::spline_command, "show a spline file or import a point list"},
     {"turn", ostrivane::cli::turn_command, "write the turning program of a profile (F7)"},
+    {"check", ostrivane::cli::check_command,
+     "what a G-code program cuts against its design, and its run time"},
     {"plan", ostrivane::cli::plan_command, "the saw plan of a profile: planks, template, pages"},
 };
 

@@ -12,8 +12,6 @@ namespace ostrivane {
 // the last point hold boundary copies, which is why a curve holds at most 9,999 points.
 using data = OffsetArray<double, -1, 10000>;
 using sel_array = OffsetArray<bool, -1, 10000>;
-// Sample buffers of the drawing operations.
-using interp_data = OffsetArray<double, 0, 9999>;
 
 // One coordinate of a curve: the points the operator placed and the control vertices that
 // evaluation uses (equal to the points, or corrected so that the curve passes through them).
@@ -111,8 +109,6 @@ class BetaSpline {
     splinedata X;
     splinedata Y;
     sel_array selected;
-    interp_data X_inter;
-    interp_data Y_inter;
     // Passes made by the last match (at most 26), for diagnostics.
     int match_passes = 0;
 

@@ -3,17 +3,12 @@
 #include <algorithm>
 
 #include "core/curve/spline_dialogs.h"
-#include "core/plot/tgrita.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane {
 
 TBetaSPLpoints::TBetaSPLpoints(MessageSink& notices) : BetaSpline(false, notices) {
     Nopoints = 0;
-}
-
-TBetaSPLpoints::TBetaSPLpoints(Tgrita& aGrita) : TBetaSPLpoints(static_cast<MessageSink&>(aGrita)) {
-    theGrita = &aGrita;
 }
 
 SplineShape TBetaSPLpoints::shape() const {

@@ -6,31 +6,23 @@
 #include "core/curve/gradient_rec.h"
 #include "core/curve/spline_shape.h"
 #include "core/curve/spline_stream.h"
-#include "core/plot/canvas.h"
 #include "core/text/job_context.h"
 #include "core/text/outcome.h"
 
 namespace ostrivane {
 
 class SplineDialogs;
-class Tgrita;
 
 // The editable profile: an open Beta-spline whose points are kept in strictly ascending x, so
 // that the profile is a function of x, together with its fine-milling parts, its sampling state
-// and its drawing. Operations that name one point count from 1 and use 0 for none.
-//
-// Reading, editing and sampling need only a message sink; drawing needs a plot surface, which
-// the set refers to without owning it (without one, drawing does nothing).
+// and its sampling state. Operations that name one point count from 1 and use 0 for none.
+// Notices go to a message sink; the set never draws (the scene layer draws it).
 class TBetaSPLpoints : public BetaSpline {
   public:
     static constexpr int kMaxParts = 10000;
     static constexpr int kMaxGradients = 300;
 
     explicit TBetaSPLpoints(MessageSink& notices);
-    // Draws on `aGrita` and shows its notices there.
-    explicit TBetaSPLpoints(Tgrita& aGrita);
-
-    void set_grita(Tgrita* aGrita) { theGrita = aGrita; }
 
     // The operator's work as a value, and back: loading replaces the points and the parts
     // (points beyond the capacity are dropped, like parts beyond theirs) and refreshes the
@@ -62,17 +54,6 @@ class TBetaSPLpoints : public BetaSpline {
     void destroy_part(double min_x, double max_x);
     void destroy_part_part(std::uint16_t point_counter);
     void deselect_parts();
-
-    // Drawing on the plot surface. Selected points and parts are always drawn in opaque red.
-    void draw_points(Argb acol);
-    void draw_part(Argb acol);
-    // The curve as a polyline of Nopoints * NumIntervals samples, in chunks of at most 9999;
-    // with use_height the plot shows y horizontally.
-    void draw_spline(Argb acol, bool use_height);
-    // Draws one chunk of noP samples from X_inter / Y_inter.
-    virtual void drawthespline(std::int32_t noP, Argb acol);
-    void draw_spline_BMP(Canvas& aBitmap, Argb acol, bool use_height, float thickn);
-    void drawthespline_BMP(Canvas& aBitmap, std::int32_t noP, Argb acol, float thickn);
 
     // Whole-set transforms of the points (and, for transfer and Scale, the parts).
     // Moves the set so that its first point lands on (TransX, TransY).
@@ -110,8 +91,6 @@ class TBetaSPLpoints : public BetaSpline {
     // turning points (the 300 stay), or a walk refused (a resolution below 1 sample/mm, a
     // profile too long or too irregular to sample, or cancelled by `job`), with a notice.
     Outcome Calcgradients(JobContext* job = nullptr);
-    // The turning points' marks, on the plot surface.
-    void draw_gradients();
 
     bool matchThem = false;
     OffsetArray<gradient_rec, 1, 300> GradientsArray;
@@ -132,7 +111,6 @@ class TBetaSPLpoints : public BetaSpline {
     double left_x = 0;
     double right_x = 0;
     double mill_width = 1.0;
-    Tgrita* theGrita = nullptr;  // not owned; may be null
 
   protected:
     // A whole number of steps as the 16-bit count; values it cannot hold give 0.
@@ -155,9 +133,6 @@ class TBetaSPLpoints : public BetaSpline {
     bool match_or_copy();
     void remove_point_slot(int slot);
     void remove_part(int number);
-    // Samples the curve for drawing into X_inter / Y_inter and hands over each chunk's count.
-    template <typename DrawChunk>
-    void sample_chunks(bool use_height, DrawChunk&& draw_chunk);
 
   private:
     // YatX's parameter steps: the forward scan from t = 0, and the finer one it starts with

@@ -7,14 +7,11 @@
 #include "core/curve/sample_walk.h"
 #include "core/curve/spline_points.h"
 #include "core/curve/spline_search.h"
-#include "core/plot/tgrita.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane {
 
 namespace {
-// The turning-point marker: a one-character arrow-like glyph.
-constexpr const char* kTurnMark = "\x1e";
 // Rounding noise of a flat stretch is far below this; a real slope at the finest resolution
 // is far above it.
 constexpr double kFlat = 1e-9;
@@ -180,15 +177,6 @@ void TBetaSPLpoints::leave_oldtime_at_last_turn() {
     // oldtime next (the fine pass) still finds it where that last look-up left it.
     if (GradCounter > 0)
         YatX(GradientsArray[GradCounter].positionX);
-}
-
-void TBetaSPLpoints::draw_gradients() {
-    if (theGrita == nullptr)
-        return;
-    for (int i = 1; i <= GradCounter; ++i) {
-        const double x = GradientsArray[i].positionX;
-        theGrita->Marker(x, YatX(x), kTurnMark, kCurveRed);
-    }
 }
 
 }  // namespace ostrivane

@@ -11,6 +11,7 @@
 #include "core/curve/point_import.h"
 #include "core/curve/spline_file.h"
 #include "core/editor/working_range.h"
+#include "core/scene/profile_drawing.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane {
@@ -194,7 +195,7 @@ void SplineEditor::paint() {
     draw_moves();
     if (draw_box)
         draw_selection_box();
-    spline_pnts_.drawall();
+    draw_turning_profile(thegrita_, spline_pnts_);
     canvas.end_scene();
 }
 

@@ -1,6 +1,5 @@
 #include "core/gcode/gcode_writer.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -16,27 +15,6 @@ const char* motion_word(bool fast_move) {
 
 std::string feed_word(double per_minute) {
     return "F" + format_general(per_minute);
-}
-
-// A distance with eight decimals, appended to `line`; a value that shows as zero is written
-// without its sign, as the program always has.
-void append_distance(std::string& line, double mm) {
-    std::array<char, 400> buf;
-    const auto result =
-        std::to_chars(buf.data(), buf.data() + buf.size(), mm, std::chars_format::fixed, 8);
-    const char* begin = buf.data();
-    if (*begin == '-') {
-        bool zero = true;
-        for (const char* p = begin + 1; p != result.ptr; ++p) {
-            if (*p >= '1' && *p <= '9') {
-                zero = false;
-                break;
-            }
-        }
-        if (zero)
-            ++begin;
-    }
-    line.append(begin, static_cast<std::size_t>(result.ptr - begin));
 }
 
 void check_finite(double mm, Axis axis) {

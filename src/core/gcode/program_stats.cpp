@@ -4,7 +4,7 @@
 
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
-#include "core/text/input_file.h"
+#include "core/text/file_lines.h"
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
 
@@ -221,57 +221,9 @@ ProgramStats program_stats(std::string_view program) {
 }
 
 ProgramStats program_stats_of_file(const std::filesystem::path& file) {
-    InputFile in(file, max_program_file_size, "a G-code program");
-
     ProgramStatsCounter counter;
-    std::string chunk(64 * 1024, '\0');
-    std::string pending;  // the start of a line that goes on in the next chunk
-    bool after_cr = false;
-    const auto too_long = [&] {
-        return Error("Line " + std::to_string(counter.stats().lines + 1) + " of " + file.string() +
-                     " is longer than " + std::to_string(max_program_line) +
-                     " characters, so it is not a G-code program.");
-    };
-    for (;;) {
-        const std::size_t got = in.read(chunk.data(), chunk.size());
-        if (got == 0)
-            break;
-        const std::string_view bytes(chunk.data(), got);
-        std::size_t start = 0;
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            const char c = bytes[i];
-            if (c != '\n' && c != '\r') {
-                after_cr = false;
-                continue;
-            }
-            if (c == '\n' && after_cr && i == start && pending.empty()) {
-                // The LF of a CR LF whose CR ended the previous piece.
-                after_cr = false;
-                start = i + 1;
-                continue;
-            }
-            after_cr = c == '\r';
-            std::string_view line = bytes.substr(start, i - start);
-            if (!pending.empty()) {
-                pending += line;
-                line = pending;
-            }
-            if (line.size() > max_program_line)
-                throw too_long();
-            counter.add_line(line);
-            pending.clear();
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-                ++i;
-                after_cr = false;
-            }
-            start = i + 1;
-        }
-        pending += bytes.substr(start);
-        if (pending.size() > max_program_line)
-            throw too_long();
-    }
-    if (!pending.empty())
-        counter.add_line(pending);
+    for_each_line_of_file(file, max_program_file_size, "a G-code program", max_program_line,
+                          [&](std::string_view line, std::uint64_t) { counter.add_line(line); });
     return counter.stats();
 }
 

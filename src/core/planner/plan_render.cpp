@@ -7,6 +7,7 @@
 #include "core/planner/plank_plan.h"
 #include "core/plot/pixel_mapping.h"
 #include "core/plot/tgrita.h"
+#include "core/scene/profile_drawing.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane {
@@ -40,8 +41,7 @@ struct PageDrawer {
 void draw_outline_and_axis(PlankPlan& plan, Tgrita& grita, Canvas& bitmap) {
     const PlanSizing& s = plan.sizing;
     const auto thickness = static_cast<float>(s.DP_mm);
-    plan.planspline.set_grita(&grita);
-    plan.planspline.draw_spline_BMP(bitmap, kPlanBlue, s.use_height, thickness);
+    draw_spline(grita, bitmap, plan.planspline, kPlanBlue, s.use_height, thickness);
     PageDrawer{grita, bitmap, s.use_height}.line(thickness, s.XminX, plan.draaias, s.XmaxX,
                                                  plan.draaias, kPlanBlue);
 }
@@ -186,8 +186,7 @@ void paint_plan(PlankPlan& plan, Tgrita& grita) {
     if (!plan.calculated)
         return;
     const PlanSizing& s = plan.sizing;
-    plan.planspline.set_grita(&grita);
-    plan.planspline.draw_spline(kPlanRed, s.use_height);
+    draw_spline(grita, plan.planspline, kPlanRed, s.use_height);
     if (s.use_height)
         grita.DrawLine(plan.draaias, s.XminX, plan.draaias, s.XmaxX, kPlanBlue);
     else

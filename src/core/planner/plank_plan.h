@@ -31,7 +31,6 @@ class PlankPlan {
     // The outline's notices go to `notices` (the plan window's plot surface), and so does
     // its drawing when a surface is given.
     explicit PlankPlan(MessageSink& notices) : planspline(notices) {}
-    explicit PlankPlan(Tgrita& grita) : planspline(grita) {}
 
     // The plank list for the editor's profile (on each opening of the window). Throws Error;
     // the list is then empty.

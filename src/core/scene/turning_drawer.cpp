@@ -1,6 +1,7 @@
 #include "core/scene/turning_drawer.h"
 
 #include "core/plot/tgrita.h"
+#include "core/scene/profile_drawing.h"
 #include "core/toolpath/tgrad.h"
 
 namespace ostrivane {
@@ -24,8 +25,7 @@ void TurningDrawer::begin_job() {
 }
 
 void TurningDrawer::turning_points_found() {
-    // The marks are drawn by the profile itself, on the surface it was given.
-    engine_.draw_gradients();
+    draw_gradients(grita_, engine_);
 }
 
 void TurningDrawer::slot_edge(double x, double y) {

@@ -1,6 +1,7 @@
 #include "core/text/number_format.h"
 
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -107,7 +108,58 @@ std::string format_fixed(double value, int decimals) {
 }
 
 std::string format_distance(double value) {
-    return format_fixed(value, 8);
+    std::string out;
+    append_distance(out, value);
+    return out;
+}
+
+void append_distance(std::string& out, double value) {
+    // value = m * 2^e exactly, so value * 10^8 = m * 10^8 / 2^-e: its quotient is the digits and
+    // its remainder decides the rounding, without any rounding on the way. Exact ties (whose
+    // rule is the general path's), subnormals and values of 10^10 mm and more take the
+    // general path.
+    constexpr std::uint64_t kScale = 100000000;
+    const auto bits = std::bit_cast<std::uint64_t>(value);
+    if ((bits << 1) == 0) {
+        out.append("0.00000000", 10);  // either zero: no sign
+        return;
+    }
+    const auto biased = static_cast<int>((bits >> 52) & 0x7FF);
+    if (biased != 0 && std::fabs(value) < 1e10) {
+        const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+        const int shift = 1075 - biased;  // value = m / 2^shift
+        if (shift >= 0 && shift < 120) {
+            const unsigned __int128 n = static_cast<unsigned __int128>(m) * kScale;
+            std::uint64_t q = 0;
+            bool tie = false;
+            if (shift == 0) {
+                q = static_cast<std::uint64_t>(n);
+            } else {
+                const unsigned __int128 one = 1;
+                const unsigned __int128 rest = n & ((one << shift) - 1);
+                const unsigned __int128 half = one << (shift - 1);
+                q = static_cast<std::uint64_t>(n >> shift);
+                tie = rest == half;
+                if (rest > half)
+                    ++q;
+            }
+            if (!tie) {
+                if (std::signbit(value) && q != 0)
+                    out += '-';
+                char digits[24];
+                const auto end = std::to_chars(digits, digits + 15, q / kScale).ptr;
+                *end = '.';
+                auto decimals = static_cast<std::uint32_t>(q % kScale);
+                for (int k = 8; k >= 1; --k) {
+                    end[k] = static_cast<char>('0' + decimals % 10);
+                    decimals /= 10;
+                }
+                out.append(digits, static_cast<std::size_t>(end + 9 - digits));
+                return;
+            }
+        }
+    }
+    out += format_fixed(value, 8);
 }
 
 std::string format_f(double value) {

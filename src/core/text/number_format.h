@@ -21,6 +21,9 @@ std::string format_fixed(double value, int decimals);
 
 // "%.8f" as used for distances in G-code: 12.5 -> "12.50000000", -0.0 -> "0.00000000".
 std::string format_distance(double value);
+// The same text appended to `out`: programs write millions of distances, so the common ones
+// are made with integer arithmetic, exactly as the general path would round them.
+void append_distance(std::string& out, double value);
 
 // "%f" of the number format, which has two decimals: 0.5 -> "0.50".
 std::string format_f(double value);

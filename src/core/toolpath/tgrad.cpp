@@ -7,15 +7,8 @@
 #include "core/text/number_format.h"
 
 namespace ostrivane {
-TGrad::TGrad(Tgrita& aGrita, Canvas* ABitMap, const std::filesystem::path& data_folder, MainLog log)
-    : TBetaSPLpoints(aGrita), spline2(aGrita), thebitmap(ABitMap), log_(std::move(log)) {
-    GradCounter = 0;
-    Nostep = step_count(round_half_even(steps_mm_x));
-    read_saw(data_folder);
-}
-
 TGrad::TGrad(MessageSink& notices, const std::filesystem::path& data_folder, MainLog log)
-    : TBetaSPLpoints(notices), spline2(notices), thebitmap(nullptr), log_(std::move(log)) {
+    : TBetaSPLpoints(notices), spline2(notices), log_(std::move(log)) {
     GradCounter = 0;
     Nostep = step_count(round_half_even(steps_mm_x));
     read_saw(data_folder);

@@ -9,7 +9,6 @@
 #include "core/curve/lowest_point.h"
 #include "core/curve/spline_points.h"
 #include "core/gcode/move_stream.h"
-#include "core/plot/canvas.h"
 #include "core/text/job_context.h"
 #include "core/text/outcome.h"
 #include "core/toolpath/main_log.h"
@@ -23,8 +22,6 @@
 
 namespace ostrivane {
 
-class Tgrita;
-
 using gradients = OffsetArray<gradient_rec, 1, TBetaSPLpoints::kMaxGradients>;
 
 // The turning engine. It is the profile itself (spline 1 of the editor) and owns the second
@@ -37,16 +34,12 @@ using gradients = OffsetArray<gradient_rec, 1, TBetaSPLpoints::kMaxGradients>;
 // draaias - y(x). A saw position is its left edge and its top.
 //
 // Calling order: construct once; set_data before every calculation; CalcSpline while a program
-// is being written. The shading goes to the plot surface and to `thebitmap`; without a bitmap
-// nothing is drawn, which costs the job nothing.
+// is being written. The engine never draws: it tells its view about the saws, and the scene
+// layer draws the profile and shades the piece from its fields.
 class TGrad : public TBetaSPLpoints {
   public:
-    // Draws on the plot surface `aGrita` and on `ABitMap` (may be null; not owned), and shows its
-    // notices on the surface. Reads the data folder's saw outline; what is wrong with it goes to
-    // `log` and leaves the blade alone.
-    TGrad(Tgrita& aGrita, Canvas* ABitMap, const std::filesystem::path& data_folder,
-          MainLog log = {});
-    // Without a picture: notices go to `notices` (not owned), nothing is drawn.
+    // Notices go to `notices` (not owned; the plot surface's label in the window). Reads the
+    // data folder's saw outline; what is wrong with it goes to `log` and leaves the blade alone.
     TGrad(MessageSink& notices, const std::filesystem::path& data_folder, MainLog log = {});
 
     using TBetaSPLpoints::set_data;
@@ -82,20 +75,9 @@ class TGrad : public TBetaSPLpoints {
     Outcome fastroughpass(MoveStream& head);
     Outcome finepass(MoveStream& head);
 
-    // --- display --------------------------------------------------------------------------
-    void drawall();
-    // The profile's chunk as the base draws it, then mirrored about the turning axis.
-    void drawthespline(std::int32_t noP, Argb acol) override;
-    void drawas();
-    // The shaded workpiece on the bitmap, with the parameters of the data folder's
-    // "pelmo.gul". Stops after the current column once `closing` is set or the context is
-    // cancelled. Throws Error for a parameter file that cannot be used.
-    void shade(const std::filesystem::path& data_folder);
-
     // --- fields ---------------------------------------------------------------------------
     TBetaSPLpoints spline2;
     OffsetArray<SawRec, 1, SawOutline::kMaxRecords> saw_rec;
-    Canvas* thebitmap;
     bool second_spline = false;
     std::string TNDFile;
     std::int32_t gradCounter2 = 0;
@@ -124,8 +106,6 @@ class TGrad : public TBetaSPLpoints {
     std::vector<toothrec> merged_slots;
 
   private:
-    // The plot surface the shading is drawn on; null when there is none (nothing is drawn).
-    Tgrita* grita() { return theGrita; }
     // Shows a saw and lets the host breathe after it.
     void show_saw(double x, double top, bool fine);
     // A notice on the editor's message label (and in the log).

@@ -24,6 +24,7 @@
 #include "core/editor/editor_components.h"
 #include "core/editor/working_range.h"
 #include "core/scene/turning_drawer.h"
+#include "core/scene/workpiece_shading.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "core/text/number_parse.h"
@@ -78,8 +79,8 @@ TSplineform::TSplineform(EditorLink link, QWidget* parent)
     sp_bitmap_.fill(Qt::transparent);
     bitmap_canvas_ = std::make_unique<ImageCanvas>(sp_bitmap_);
     thegrita_ = std::make_unique<Tgrita>(PlotGrid1->canvas(), errlabel, true, link_.log);
-    spline_pnts_ = std::make_unique<SplineEditor::Engine>(*thegrita_, bitmap_canvas_.get(),
-                                                          fs::u8path(link_.data_folder), link_.log);
+    spline_pnts_ = std::make_unique<SplineEditor::Engine>(*thegrita_, fs::u8path(link_.data_folder),
+                                                          link_.log);
     editor_ = std::make_unique<SplineEditor>(*spline_pnts_, *thegrita_, *bitmap_canvas_,
                                              static_cast<EditorHost&>(*this));
     dialogs_ = std::make_unique<QtSplineDialogs>(this);
@@ -452,13 +453,8 @@ void TSplineform::finish_deferred_close() {
 
 void TSplineform::shade() {
     run_long_job([this](EditorJobContext& context) {
-        // The engine keeps the context only while it shades.
-        struct InUse {
-            SplineEditor::Engine& engine;
-            ~InUse() { engine.set_context(nullptr); }
-        } in_use{*spline_pnts_};
-        spline_pnts_->set_context(&context);
-        spline_pnts_->shade(fs::u8path(link_.data_folder));
+        shade_workpiece(*thegrita_, bitmap_canvas_.get(), *spline_pnts_,
+                        fs::u8path(link_.data_folder), &context);
     });
 }
 

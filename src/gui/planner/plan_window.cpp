@@ -25,6 +25,7 @@
 #include "core/app/state_file.h"
 #include "core/planner/plan_form_fields.h"
 #include "core/planner/plan_render.h"
+#include "core/scene/profile_drawing.h"
 #include "core/text/coordinate_format.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
@@ -272,7 +273,7 @@ void Tplanform::CalculateClick() {
         const PrinterPage page = prepare_printer(*printer_);
         const int entry = plank_list_->currentRow() + 1;
         plan_->calculate(*profile_, in, entry, page, job);
-        plan_->planspline.draw_gradients();
+        draw_gradients(*thegrita_, plan_->planspline);
         createplans();
         operator_->information("Printing finished");
     });

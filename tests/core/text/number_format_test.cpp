@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <random>
+#include <string>
+#include <vector>
 
 #include "support/comma_locale.h"
 
@@ -56,6 +60,30 @@ TEST(FormatFixed, DistancesAndDwells) {
     EXPECT_EQ(format_f(0.5), "0.50");
     EXPECT_EQ(format_f(0.0032), "0.00");
     EXPECT_EQ(format_fixed(2.0, 0), "2");
+}
+
+// The fast distance path must give the general path's text for every value: random values of
+// every size a program holds, exact ties (multiples of 2^-n), the edges of the fast range, tiny
+// and huge values, and both zeros.
+TEST(FormatFixed, AppendedDistancesEqualTheGeneralFormat) {
+    std::vector<double> values = {
+        0.0,   -0.0,        1e10,  -1e10,  9999999999.999999, 1e-9, -4e-9, 5e-9,
+        -5e-9, 0.000000005, 1e300, -1e300, 4.9e-324,          0.1,  2.675, 1e-320};
+    std::mt19937_64 random(20261211);
+    std::uniform_real_distribution<double> exponent(-12, 11);
+    for (int k = 0; k < 200000; ++k) {
+        const double magnitude = std::pow(10.0, exponent(random));
+        const double value = std::uniform_real_distribution<double>(-magnitude, magnitude)(random);
+        values.push_back(value);
+        // Ties: a whole number of 2^-n for small n sits exactly halfway at the ninth decimal.
+        values.push_back(std::ldexp(std::round(value * 1024), -10 - static_cast<int>(k % 30)));
+    }
+    for (const double v : values) {
+        std::string appended = "X";
+        append_distance(appended, v);
+        ASSERT_EQ(appended, "X" + format_fixed(v, 8)) << v;
+        ASSERT_EQ(format_distance(v), format_fixed(v, 8)) << v;
+    }
 }
 
 TEST(FormatToothReal, TwentyThreeCharacters) {

@@ -85,7 +85,7 @@ struct EngineFixture {
             make();
     }
     void make() {
-        engine = std::make_unique<TGrad>(grita, &bitmap, data.path(),
+        engine = std::make_unique<TGrad>(grita, data.path(),
                                          [this](std::string_view text, bool critical) {
                                              log.push_back({std::string(text), critical});
                                          });

@@ -4,7 +4,9 @@
 #include <memory>
 
 #include "core/plot/tgrita.h"
+#include "core/scene/profile_drawing.h"
 #include "core/scene/turning_drawer.h"
+#include "core/scene/workpiece_shading.h"
 #include "core/toolpath/tgrad.h"
 #include "render/image_canvas.h"
 
@@ -26,7 +28,7 @@ struct Picture {
         grita.SetWindow(0, 0, 100, 50);
         grita.SetViewport_BMP(400, 200, 0, 0, 1, 1);
         grita.SetWindow_BMP(0, 0, 100, 50, false);
-        engine = std::make_unique<TGrad>(grita, &bitmap, std::filesystem::path("/nonexistent"));
+        engine = std::make_unique<TGrad>(grita, std::filesystem::path("/nonexistent"));
         engine->set_data(4.5, 20, 3.2, 1, 1, 1, 3.2, 1, 40, 20, false, true, "", false, true, true);
     }
     QImage screen_image = clear_image(400, 200);
@@ -72,7 +74,7 @@ void TurningPictureTest::profileIsDrawnOnBothSidesOfTheAxis() {
     Picture p;
     for (double x : {10.0, 50.0, 90.0})
         p.engine->save_point(x, 30);  // radius 10 around the axis at 40
-    p.engine->draw_spline(0xFF000000u, false);
+    draw_spline(p.grita, *p.engine, 0xFF000000u, false, p.engine->draaias);
     auto inked_column = [&](double x) {
         std::vector<int> rows;
         for (int row = 0; row < 200; ++row) {
@@ -93,7 +95,7 @@ void TurningPictureTest::shadingFillsTheSilhouetteOnly() {
     Picture p;
     for (double x : {10.0, 50.0, 90.0})
         p.engine->save_point(x, 32);  // radius 8 around the axis at 40
-    p.engine->shade("/nonexistent");
+    shade_workpiece(p.grita, &p.bitmap, *p.engine, "/nonexistent", nullptr);
     int inside = 0;
     int outside = 0;
     int lit = 0;  // lighter than the brown of the wood: a white or grey dot shows

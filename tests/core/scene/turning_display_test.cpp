@@ -4,6 +4,8 @@
 #include <fstream>
 #include <map>
 
+#include "core/scene/profile_drawing.h"
+#include "core/scene/workpiece_shading.h"
 #include "core/text/error.h"
 #include "toolpath_fixture.h"
 
@@ -21,7 +23,7 @@ TEST(TurningDisplay, AxisAndBeamLines) {
     EngineFixture f;
     f.engine->draaias = 50;
     f.engine->thickness = 30;
-    f.engine->drawas();
+    draw_axis_and_beam(f.grita, *f.engine);
     ASSERT_EQ(f.screen.lines.size(), 3u);
     EXPECT_EQ(f.screen.lines[0].pen.color, 0xFF00FFFFu);
     EXPECT_EQ(f.screen.lines[0].from, (PointF{0, pixel_y(50)}));
@@ -47,7 +49,7 @@ TEST(TurningDisplay, ProfileIsDrawnWithItsMirrorImageSpline2Without) {
     f.engine->save_part(12, 25);
     f.engine->spline2.save_point(5, 40);
     f.engine->spline2.save_point(40, 45);
-    f.engine->drawall();
+    draw_turning_profile(f.grita, *f.engine);
 
     // The profile in black, twice (the second mirrored about y = 60); spline 2 once, in blue.
     ASSERT_EQ(f.screen.paths.size(), 3u);
@@ -95,7 +97,7 @@ TEST(Shading, FlatProfileGivesEqualColumnsInSerpentineOrder) {
     f.engine->save_point(10, 47);
     f.engine->save_point(20, 47);
     f.engine->save_point(30, 47);
-    f.engine->shade(f.data.path());
+    shade_workpiece(f.grita, &f.bitmap, *f.engine, f.data.path(), nullptr);
     EXPECT_FALSE(f.engine->shaderunning);
     const auto cols = columns(f.bitmap);
     ASSERT_GT(cols.size(), 150u);  // one column per pixel of 0.1 mm over some 20 mm
@@ -123,7 +125,7 @@ TEST(Shading, ProfileAtOrBeyondTheAxisGivesEmptyColumns) {
     f.engine->draaias = 46;
     for (double x : {10.0, 20.0, 30.0})
         f.engine->save_point(x, 47);
-    f.engine->shade(f.data.path());
+    shade_workpiece(f.grita, &f.bitmap, *f.engine, f.data.path(), nullptr);
     EXPECT_TRUE(f.bitmap.texts.empty());
 }
 
@@ -142,14 +144,12 @@ TEST(Shading, ClosingStopsAfterTheCurrentColumn) {
     for (double x : {10.0, 20.0, 30.0})
         f.engine->save_point(x, 47);
     context.engine = f.engine.get();
-    f.engine->set_context(&context);
-    f.engine->shade(f.data.path());
+    shade_workpiece(f.grita, &f.bitmap, *f.engine, f.data.path(), &context);
     EXPECT_EQ(columns(f.bitmap).size(), 5u);
     EXPECT_FALSE(f.engine->shaderunning);
     // The next shading starts with `closing` cleared and draws in full.
     f.bitmap.texts.clear();
-    f.engine->set_context(nullptr);
-    f.engine->shade(f.data.path());
+    shade_workpiece(f.grita, &f.bitmap, *f.engine, f.data.path(), nullptr);
     EXPECT_GT(columns(f.bitmap).size(), 150u);
 }
 
@@ -175,7 +175,7 @@ TEST(Shading, DrawsOnlyWhatLandsOnThePicture) {
         const WindowRec& w = c.window;
         f.grita.SetWindow(w.xmi, w.ymi, w.xma, w.yma);
         f.grita.SetWindow_BMP(w.xmi, w.ymi, w.xma, w.yma, false);
-        f.engine->shade(f.data.path());
+        shade_workpiece(f.grita, &f.bitmap, *f.engine, f.data.path(), nullptr);
         ASSERT_FALSE(f.bitmap.texts.empty());
         // At most two dots, each drawn twice, per pixel of the 1000 x 1000 picture and its
         // margin; the whole workpiece would take some 10^8.
@@ -200,12 +200,12 @@ TEST(Shading, NegativePixelLengthAndBadParameters) {
     for (double x : {10.0, 20.0})
         f.engine->save_point(x, 47);
     f.grita.SetWindow(100, 0, 0, 100);  // x runs backwards: a negative pixel length
-    f.engine->shade(f.data.path());
+    shade_workpiece(f.grita, &f.bitmap, *f.engine, f.data.path(), nullptr);
     EXPECT_TRUE(f.bitmap.texts.empty());
     EXPECT_EQ(f.notices().back(), " Pixel length is negative");
 
     std::ofstream(f.data / "pelmo.gul") << "29\r\nbright\r\n70\r\n3\r\n";
-    EXPECT_THROW(f.engine->shade(f.data.path()), Error);
+    EXPECT_THROW(shade_workpiece(f.grita, &f.bitmap, *f.engine, f.data.path(), nullptr), Error);
     EXPECT_FALSE(f.engine->shaderunning);
 }
 

@@ -1,18 +1,15 @@
+#include "core/scene/workpiece_shading.h"
+
 #include <cmath>
-#include <span>
+#include <cstdint>
 
 #include "core/plot/tgrita.h"
+#include "core/text/job_context.h"
+#include "core/toolpath/shading_model.h"
 #include "core/toolpath/tgrad.h"
 
 namespace ostrivane {
 namespace {
-constexpr Argb kPurple = 0xFF800080u;
-constexpr Argb kBlack = 0xFF000000u;
-constexpr Argb kGreen = 0xFF008000u;
-constexpr Argb kBlue = 0xFF0000FFu;
-constexpr Argb kAqua = 0xFF00FFFFu;
-// The beam outline: dark enough to show on the white grid and beside the light shading.
-constexpr Argb kBeamGrey = 0xFF505050u;
 constexpr const char* kDot = "\xC2\xB7";  // a middle dot
 
 // The heights of a column (offsets from the axis) whose dots land on the picture.
@@ -54,58 +51,10 @@ void for_shown_heights(double lo, double hi, double step, ShadeSpan above, Shade
         m = jumped;
     }
 }
-}  // namespace
 
-void TGrad::drawall() {
-    draw_points(kPurple);
-    draw_spline(kBlack, false);
-    draw_part(kGreen);
-    drawas();
-    spline2.draw_points(kBlue);
-    spline2.draw_spline(kBlue, false);
-}
-
-void TGrad::drawthespline(std::int32_t noP, Argb acol) {
-    TBetaSPLpoints::drawthespline(noP, acol);
-    // The silhouette's other half: the profile mirrored about the turning axis.
-    for (int c = 0; c < noP && c < interp_data::last; ++c)
-        Y_inter[c] = 2 * draaias - Y_inter[c];
-    TBetaSPLpoints::drawthespline(noP, acol);
-}
-
-void TGrad::drawas() {
-    Tgrita* surface = grita();
-    if (surface == nullptr)
-        return;
-    Tgrita& g = *surface;
-    double xmin = 0;
-    double xmax = 0;
-    g.GetboundsX(xmin, xmax);
-    g.DrawLine(xmin, draaias, xmax, draaias, kAqua);
-    // The beam the workpiece is turned from, centred on the axis.
-    g.SetlineStyle(Dash::DashDotDot, 2);
-    g.DrawLine(xmin, draaias + thickness / 2, xmax, draaias + thickness / 2, kBeamGrey);
-    g.DrawLine(xmin, draaias - thickness / 2, xmax, draaias - thickness / 2, kBeamGrey);
-    g.SetlineStyle(Dash::Solid, 1);
-}
-
-void TGrad::shade(const std::filesystem::path& data_folder) {
-    struct Running {
-        bool& flag;
-        JobContext* context;
-        ~Running() {
-            flag = false;
-            if (context != nullptr)
-                context->progress(1, 1);
-        }
-    } running{shaderunning, context_};
-    shaderunning = true;
-    closing = false;
-    const ShadingParams params = read_shading_params(data_folder);
-    Tgrita* surface = grita();
-    if (surface == nullptr)
-        return;
-    Tgrita& g = *surface;
+// The columns of the picture, left to right, until the profile ends or the shading is stopped.
+void shade_columns(Tgrita& g, Canvas* bitmap, TGrad& engine, const ShadingParams& params,
+                   JobContext* context) {
     double pixX = 0;
     double pixY = 0;
     g.PixelLength(pixX, pixY);
@@ -116,10 +65,10 @@ void TGrad::shade(const std::filesystem::path& data_folder) {
     // A window without size would give columns that never advance.
     if (!(pixX > 0) || !(pixY > 0))
         return;
-    if (Nopoints <= 0)
+    if (engine.Nopoints <= 0)
         return;
-    if (context_ != nullptr)
-        context_->progress(0, XmaxX - XminX);
+    if (context != nullptr)
+        context->progress(0, engine.XmaxX - engine.XminX);
 
     // Only what lands on the picture is drawn (a pixel's margin around it): zoomed in, or with
     // the axis far away, the profile's columns and heights reach far beyond it, and would hold
@@ -130,29 +79,30 @@ void TGrad::shade(const std::filesystem::path& data_folder) {
     double view_ymax = 0;
     g.GetboundsX(view_xmin, view_xmax);
     g.GetboundsY(view_ymin, view_ymax);
-    const ShadeSpan above{view_ymin - pixY - draaias, view_ymax + pixY - draaias};
-    const ShadeSpan below{draaias - view_ymax - pixY, draaias - view_ymin + pixY};
+    const double axis = engine.draaias;
+    const ShadeSpan above{view_ymin - pixY - axis, view_ymax + pixY - axis};
+    const ShadeSpan below{axis - view_ymax - pixY, axis - view_ymin + pixY};
 
-    double X = XminX;
+    double X = engine.XminX;
     if (X < view_xmin - pixX)
-        X = XminX + std::floor((view_xmin - pixX - XminX) / pixX) * pixX;
-    double yprev = YatX(X);
+        X = engine.XminX + std::floor((view_xmin - pixX - engine.XminX) / pixX) * pixX;
+    double yprev = engine.YatX(X);
     std::int64_t e = 0;  // the error accumulator runs through the whole picture
     double g_turn = 0;   // columns alternate between the upper and the lower half
     const auto dot = [&](double m, Argb colour) {
-        if (thebitmap == nullptr)
+        if (bitmap == nullptr)
             return;
         // A dot off the picture would only be clipped away.
         if (above.holds(m))
-            g.Marker(*thebitmap, X, draaias + m, kDot, colour);
+            g.Marker(*bitmap, X, engine.draaias + m, kDot, colour);
         if (below.holds(m))
-            g.Marker(*thebitmap, X, draaias - m, kDot, colour);
+            g.Marker(*bitmap, X, engine.draaias - m, kDot, colour);
     };
-    while (!closing && X < XmaxX - pixX && X <= view_xmax + pixX) {
-        const double r = draaias - yprev;
-        const double ynext = YatX(X + pixX);
+    while (!engine.closing && X < engine.XmaxX - pixX && X <= view_xmax + pixX) {
+        const double r = engine.draaias - yprev;
+        const double ynext = engine.YatX(X + pixX);
         yprev = ynext;
-        const double c = std::cos(std::atan((r - (draaias - ynext)) / pixX));
+        const double c = std::cos(std::atan((r - (engine.draaias - ynext)) / pixX));
         const auto column_dot = [&](double m) {
             const double ratio = m / r;
             const double s = r == 0 ? 0 : std::sqrt(std::fmax(0.0, 1 - ratio * ratio));
@@ -173,13 +123,33 @@ void TGrad::shade(const std::filesystem::path& data_folder) {
         if (!(X + pixX > X))
             break;
         X = X + pixX;
-        if (context_ != nullptr) {
-            context_->progress(X - XminX, XmaxX - XminX);
-            context_->pump();
-            if (context_->cancelled())
-                closing = true;
+        if (context != nullptr) {
+            context->progress(X - engine.XminX, engine.XmaxX - engine.XminX);
+            context->pump();
+            if (context->cancelled())
+                engine.closing = true;
         }
     }
+}
+
+}  // namespace
+
+void shade_workpiece(Tgrita& surface, Canvas* bitmap, TGrad& engine,
+                     const std::filesystem::path& data_folder, JobContext* context) {
+    const auto finished = [&] {
+        engine.shaderunning = false;
+        if (context != nullptr)
+            context->progress(1, 1);
+    };
+    engine.shaderunning = true;
+    engine.closing = false;
+    try {
+        shade_columns(surface, bitmap, engine, read_shading_params(data_folder), context);
+    } catch (...) {
+        finished();
+        throw;
+    }
+    finished();
 }
 
 }  // namespace ostrivane

@@ -1,0 +1,175 @@
+#include "core/check/check_design.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "core/toolpath/tooth_reader.h"
+
+namespace ostrivane {
+
+DesignBand slot_depths(const std::vector<DesignSlot>& slots, double x, double slack) {
+    bool near = false;
+    bool past_an_edge = false;
+    DesignBand band{std::numeric_limits<double>::infinity(),
+                    -std::numeric_limits<double>::infinity()};
+    for (const DesignSlot& s : slots) {
+        if (s.left > x + slack)
+            break;
+        if (x - slack > s.right)
+            continue;
+        near = true;
+        band.low = std::min(band.low, s.depth);
+        band.high = std::max(band.high, s.depth);
+        if (x - slack < s.left || x + slack > s.right)
+            past_an_edge = true;
+    }
+    if (!near)
+        return {};
+    if (past_an_edge) {
+        band.low = std::min(band.low, 0.0);
+        band.high = std::max(band.high, 0.0);
+    }
+    return band;
+}
+
+std::vector<DesignSlot> turning_slots(TGrad& engine, std::string tooth_bytes,
+                                      std::string tooth_name) {
+    std::vector<DesignSlot> slots;
+    engine.toth = std::make_unique<ToothFile>(std::move(tooth_bytes), std::move(tooth_name));
+    engine.teethcounter = 1;
+    engine.noteeth = engine.toth->read_count();
+    const bool second = engine.second_spline;
+    toothrec T;
+    bool have = false;
+    while (engine.teethcounter <= engine.noteeth) {
+        engine.readtooth(T);
+        if (T.posleft > engine.XminX && (!second || T.posleft > engine.spline2.XminX)) {
+            have = true;
+            break;
+        }
+    }
+    while (have && T.posleft < engine.XmaxX && (!second || T.posleft <= engine.spline2.XmaxX)) {
+        slots.push_back({T.posleft, std::min(T.posright, engine.XmaxX), T.depth});
+        have = engine.teethcounter <= engine.noteeth;
+        if (have)
+            engine.readtooth(T);
+    }
+    engine.toth.reset();
+    engine.noteeth = 0;
+    return slots;
+}
+
+TurningDesign::TurningDesign(TGrad& engine, std::vector<DesignSlot> slots)
+    : engine_(engine), sampler_(engine), slots_(std::move(slots)) {
+    for (int k = 1; k <= engine.count_saw_rec; ++k)
+        outline_.saw_rec[k] = engine.saw_rec[k];
+    outline_.count_saw_rec = engine.count_saw_rec;
+    std::sort(slots_.begin(), slots_.end(),
+              [](const DesignSlot& a, const DesignSlot& b) { return a.left < b.left; });
+    // A repeated job moves on by the profile's end after every copy.
+    copies_ = (engine.zoet || engine.rough) && engine.repeater >= 2 ? engine.repeater : 1;
+    begin_ = engine.XminX;
+    end_ = copy_origin(copies_ - 1) + engine.XmaxX;
+}
+
+std::optional<double> TurningDesign::local(double x) const {
+    if (engine_.Nopoints < 2)
+        return std::nullopt;
+    const double span = engine_.XmaxX;
+    int k = 0;
+    if (copies_ > 1 && span > 0)
+        k = std::clamp(static_cast<int>(std::floor(x / span)), 0, copies_ - 1);
+    // The end of one copy is where the next begins: x there belongs to the earlier copy too.
+    for (const int copy : {k, k - 1}) {
+        if (copy < 0)
+            continue;
+        const double at = x - copy_origin(copy);
+        if (at >= engine_.XminX && at <= engine_.XmaxX)
+            return at;
+    }
+    return std::nullopt;
+}
+
+namespace {
+constexpr double kDesignGrid = 0.01;
+}
+
+double TurningDesign::grid_point(long long i) {
+    const double x = std::min(engine_.XminX + static_cast<double>(i) * kDesignGrid, engine_.XmaxX);
+    double t = 0;
+    return sampler_.YatX(x, t);
+}
+
+double TurningDesign::profile_at(double at) {
+    const double span = engine_.XmaxX - engine_.XminX;
+    if (!(span > 2 * kDesignGrid)) {
+        double t = 0;
+        return sampler_.YatX(at, t);
+    }
+    const auto i = static_cast<long long>(std::floor((at - engine_.XminX) / kDesignGrid));
+    if (i == grid_i_ + 1) {
+        grid_a_ = grid_b_;
+        grid_b_ = grid_point(i + 1);
+    } else if (i != grid_i_) {
+        grid_a_ = grid_point(i);
+        grid_b_ = grid_point(i + 1);
+    }
+    grid_i_ = i;
+    const double a = engine_.XminX + static_cast<double>(i) * kDesignGrid;
+    const double b = std::min(a + kDesignGrid, engine_.XmaxX);
+    if (!(b > a))
+        return grid_a_;
+    return grid_a_ + (grid_b_ - grid_a_) * ((at - a) / (b - a));
+}
+
+std::optional<double> TurningDesign::profile(double x) {
+    const auto at = local(x);
+    if (!at)
+        return std::nullopt;
+    return profile_at(*at);
+}
+
+std::optional<DesignBand> TurningDesign::surface(double x, double slack) {
+    const auto at = local(x);
+    if (!at)
+        return std::nullopt;
+    const double y = profile_at(*at);
+    const DesignBand depth = slot_depths(slots_, *at, slack);
+    return DesignBand{y + depth.low, y + depth.high};
+}
+
+JointDesign joint_design_of_fields(const TfastRec& job) {
+    JointDesign d;
+    d.saw_width = job.width_of_saw;
+    d.face_y = job.start_positionY;
+    const auto n = static_cast<long long>(std::llround(job.number_of_cuts));
+    for (long long k = 0; k < n; ++k) {
+        const double kk = static_cast<double>(k);
+        const double left = kk * (job.width_of_cut + job.width_of_pin) + job.start_positionX;
+        const double right =
+            kk * (job.width_of_cut + job.width_of_pin) + job.start_positionX + job.width_of_cut;
+        d.slots.push_back({left, right, job.depth_cut});
+    }
+    return d;
+}
+
+JointDesign joint_design_of_tooth_file(const TfastRec& job, std::string bytes, std::string name) {
+    JointDesign d;
+    d.saw_width = job.width_of_saw;
+    d.face_y = job.start_positionY;
+    ToothFile file(std::move(bytes), std::move(name));
+    const std::int32_t n = file.read_count();
+    for (std::int32_t k = 0; k < n; ++k) {
+        DesignSlot s;
+        s.left = file.read_number();
+        s.right = file.read_number();
+        s.depth = file.read_number();
+        d.slots.push_back(s);
+    }
+    std::sort(d.slots.begin(), d.slots.end(),
+              [](const DesignSlot& a, const DesignSlot& b) { return a.left < b.left; });
+    return d;
+}
+
+}  // namespace ostrivane

@@ -1,0 +1,101 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/fingerjoint/fast_rec.h"
+#include "core/toolpath/saw_outline.h"
+#include "core/toolpath/tgrad.h"
+
+namespace ostrivane {
+
+// A slot the design asks for: from x `left` to x `right`, `depth` mm deeper than the surface
+// around it.
+struct DesignSlot {
+    double left = 0;
+    double right = 0;
+    double depth = 0;
+    friend bool operator==(const DesignSlot&, const DesignSlot&) = default;
+};
+
+// The least and the most a design asks for within a small slack of an x: the slack takes in
+// the edges of slots, which a program reaches only to the last digit it writes.
+struct DesignBand {
+    double low = 0;
+    double high = 0;
+};
+
+// The slot depths within `slack` of x (0 where the slack reaches past a slot's edge or no slot
+// is near). `slots` in order of their left edges.
+DesignBand slot_depths(const std::vector<DesignSlot>& slots, double x, double slack);
+
+// The slots of a tooth file as the turning job merges them into the profile: from the first
+// one that starts beyond the profile's start, up to the first one that starts at or beyond its
+// end, each ending at the profile's end at the latest; the depth from the file, or from the
+// second spline when the engine uses it. The engine reads the file as the job does (so the
+// slots are those it cuts); it is left without an open tooth file. Throws Error for a file
+// that cannot be read.
+std::vector<DesignSlot> turning_slots(TGrad& engine, std::string tooth_bytes,
+                                      std::string tooth_name);
+
+// What a turning program is meant to cut: the profile of the engine (with its saw width,
+// resolution, turning axis and beam thickness set), deepened by the slots, once for every copy
+// of the job (a repeated job turns copy k with its x starting at k times the profile's end).
+class TurningDesign {
+  public:
+    TurningDesign(TGrad& engine, std::vector<DesignSlot> slots);
+
+    double begin() const { return begin_; }
+    double end() const { return end_; }
+    // The height the saw top should reach at x: the profile plus the depth of a slot over x
+    // (the least and the most within `slack` of x); nullopt where no copy of the profile lies
+    // (before it, between copies, after it).
+    std::optional<DesignBand> surface(double x, double slack = 0);
+    // The profile alone at x, nullopt as above.
+    std::optional<double> profile(double x);
+
+    const std::vector<DesignSlot>& slots() const { return slots_; }
+    double saw_width() const { return engine_.mill_width; }
+    double resolution() const { return engine_.steps_mm_x; }
+    double turning_axis() const { return engine_.draaias; }
+    double beam_thickness() const { return engine_.thickness; }
+    const SawOutline& outline() const { return outline_; }
+    int copies() const { return copies_; }
+    // Where copy k's x = 0 lies.
+    double copy_origin(int k) const { return k * engine_.XmaxX; }
+
+  private:
+    std::optional<double> local(double x) const;
+    // The profile at a local x, between the searched points of a 0.01 mm grid: the check reads
+    // it at every envelope column, always onwards, and a straight line over 0.01 mm of a
+    // smooth profile is off by far less than a micrometre.
+    double profile_at(double local);
+    double grid_point(long long i);
+
+    TGrad& engine_;
+    ProfileSampler sampler_;
+    std::vector<DesignSlot> slots_;
+    SawOutline outline_;
+    int copies_ = 1;
+    double begin_ = 0;
+    double end_ = 0;
+    long long grid_i_ = -2;  // the grid interval last read, and its ends' heights
+    double grid_a_ = 0;
+    double grid_b_ = 0;
+};
+
+// What a finger-joint program is meant to cut: its slots (from a tooth file, or the tab's
+// fields), sawn with a blade of `saw_width` into the face that lies `face_y` along Y from
+// where the program starts.
+struct JointDesign {
+    std::vector<DesignSlot> slots;
+    double saw_width = 0;
+    double face_y = 0;
+};
+
+// The slots of the finger-joint fields, as their tooth file lists them.
+JointDesign joint_design_of_fields(const TfastRec& job);
+// The slots of a tooth file for the same joint. Throws Error for a file that cannot be read.
+JointDesign joint_design_of_tooth_file(const TfastRec& job, std::string bytes, std::string name);
+
+}  // namespace ostrivane

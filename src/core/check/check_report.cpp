@@ -1,0 +1,189 @@
+#include "core/check/check_report.h"
+
+#include <cmath>
+#include <nlohmann/json.hpp>
+
+#include "core/check/run_time.h"
+#include "core/text/number_format.h"
+
+namespace ostrivane {
+namespace {
+
+std::string mm(double value) {
+    return format_fixed(value, 3);
+}
+
+// Lengths in the JSON object: to a micrometre, far below any tolerance, so the text stays
+// short and the same on every machine.
+double micrometres(double value) {
+    const double r = std::round(value * 1e6) / 1e6;
+    return r == 0 ? 0.0 : r;
+}
+
+nlohmann::ordered_json deviation_json(const Deviation& d) {
+    nlohmann::ordered_json j;
+    j["max_mm"] = micrometres(d.max_mm);
+    j["at_x"] =
+        d.at_x ? nlohmann::ordered_json(micrometres(*d.at_x)) : nlohmann::ordered_json(nullptr);
+    return j;
+}
+
+nlohmann::ordered_json slot_json(const DesignSlot& s) {
+    return {{"left", micrometres(s.left)},
+            {"right", micrometres(s.right)},
+            {"depth", micrometres(s.depth)}};
+}
+
+std::string overcut_text(const Deviation& d, const char* largest = "") {
+    return d.at_x ? largest + std::string("overcut ") + mm(d.max_mm) + " mm at x " + mm(*d.at_x)
+                  : "no overcut";
+}
+
+std::string left_text(const Deviation& d, const char* largest = "") {
+    return d.at_x
+               ? largest + std::string("material left ") + mm(d.max_mm) + " mm at x " + mm(*d.at_x)
+               : "no material left";
+}
+
+std::string capitalised(std::string text) {
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+        text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    return text;
+}
+
+std::string interference_text(const Interference& i) {
+    return "the saw outline meets the material at move " + std::to_string(i.move) + " (line " +
+           std::to_string(i.line) + "), the saw at x " + mm(i.x) + ", y " + mm(i.y);
+}
+
+}  // namespace
+
+int check_exit_code(const CheckReport& report) {
+    return report.cuts_into_design() ? kCheckCutsIntoDesign : 0;
+}
+
+std::string_view kind_name(ProgramKind kind) {
+    return kind == ProgramKind::turning ? "turning" : "finger joint";
+}
+
+std::string_view pass_name(PassKind pass) {
+    switch (pass) {
+        case PassKind::rough:
+            return "rough";
+        case PassKind::fast_rough:
+            return "fast rough";
+        case PassKind::fine:
+            return "fine";
+        case PassKind::finger_joint:
+            return "finger joint";
+        default:
+            return "other";
+    }
+}
+
+std::string check_verdict(const CheckReport& report) {
+    std::string text = "Run time " + format_hms(report.run_time_s) + " (exact stop, at most)";
+    if (report.interference)
+        text += "; WARNING: " + interference_text(*report.interference);
+    if (report.overcut.max_mm > report.tolerance) {
+        text += "; WARNING: the program cuts " + mm(report.overcut.max_mm) +
+                " mm into the design at x " + mm(*report.overcut.at_x);
+    }
+    if (!report.cuts_into_design())
+        text += "; the cut keeps within " + mm(report.tolerance) + " mm of the design";
+    return text;
+}
+
+std::string check_paragraph(const CheckReport& report, std::string_view program) {
+    std::string text(program);
+    text += ": " + std::string(kind_name(report.kind)) + " program of " +
+            std::to_string(report.lines) + " lines and " + std::to_string(report.moves) +
+            " moves. Run time " + format_hms(report.run_time_s) + " (" + report.time_model +
+            "). Largest " + overcut_text(report.overcut) + "; largest " + left_text(report.left) +
+            ".";
+    for (const PassDeviation& p : report.passes) {
+        if (report.kind == ProgramKind::finger_joint)
+            break;
+        text += " " + capitalised(std::string(pass_name(p.pass))) +
+                " pass: " + overcut_text(p.overcut) + ", " + left_text(p.left) + ".";
+    }
+    if (!report.slots.empty()) {
+        text += " Slots:";
+        bool first = true;
+        for (const SlotCut& s : report.slots) {
+            text += first ? " " : "; ";
+            first = false;
+            if (s.cut) {
+                text += "cut " + mm(s.cut->left) + " to " + mm(s.cut->right) + " mm, " +
+                        mm(s.cut->depth) + " deep";
+            } else {
+                text += "not cut";
+            }
+            if (s.expected) {
+                text += " (designed " + mm(s.expected->left) + " to " + mm(s.expected->right) +
+                        ", " + mm(s.expected->depth) + " deep)";
+            } else {
+                text += " (not in the design)";
+            }
+        }
+        text += ".";
+    }
+    if (report.kind == ProgramKind::turning) {
+        text += report.interference
+                    ? " " + capitalised(interference_text(*report.interference)) + "."
+                    : " The saw outline stays clear of the material.";
+    }
+    if (report.cuts_into_design()) {
+        text += " Verdict: the program cuts into the design";
+        if (report.overcut.max_mm > report.tolerance)
+            text += " (overcut beyond the tolerance of " + mm(report.tolerance) + " mm)";
+        if (report.interference)
+            text += report.overcut.max_mm > report.tolerance ? " and its saw outline meets the work"
+                                                             : " (its saw outline meets the work)";
+        text += ".";
+    } else {
+        text += " Verdict: within the tolerance of " + mm(report.tolerance) + " mm.";
+    }
+    return text;
+}
+
+std::string check_json(const CheckReport& report) {
+    nlohmann::ordered_json j;
+    j["kind"] = kind_name(report.kind);
+    j["lines"] = report.lines;
+    j["moves"] = report.moves;
+    j["run_time_s"] = std::round(report.run_time_s * 1000) / 1000;
+    j["time_model"] = report.time_model;
+    j["overcut"] = deviation_json(report.overcut);
+    j["left"] = deviation_json(report.left);
+    j["passes"] = nlohmann::ordered_json::array();
+    for (const PassDeviation& p : report.passes) {
+        j["passes"].push_back({{"pass", pass_name(p.pass)},
+                               {"overcut", deviation_json(p.overcut)},
+                               {"left", deviation_json(p.left)}});
+    }
+    if (report.interference) {
+        const Interference& i = *report.interference;
+        j["interference"] = {
+            {"move", i.move}, {"line", i.line}, {"x", micrometres(i.x)}, {"y", micrometres(i.y)}};
+    } else {
+        j["interference"] = nullptr;
+    }
+    j["slots"] = nlohmann::ordered_json::array();
+    for (const SlotCut& s : report.slots) {
+        nlohmann::ordered_json slot;
+        if (s.cut) {
+            slot = slot_json(*s.cut);
+        } else {
+            slot = {{"left", nullptr}, {"right", nullptr}, {"depth", nullptr}};
+        }
+        slot["expected"] = s.expected ? slot_json(*s.expected) : nlohmann::ordered_json(nullptr);
+        j["slots"].push_back(slot);
+    }
+    j["envelope"] = nlohmann::ordered_json::array();
+    for (const EnvelopeSample& e : report.envelope)
+        j["envelope"].push_back({micrometres(e.x), micrometres(e.envelope)});
+    return j.dump();
+}
+
+}  // namespace ostrivane
