@@ -19,16 +19,27 @@ class ScriptedOperator final : public Operator {
     }
     bool ask_yes_no(std::string_view question) override {
         messages.emplace_back(question);
-        return answer == Answer::Yes;
+        return next_answer() == Answer::Yes;
     }
     Answer ask_yes_no_cancel(std::string_view question) override {
         messages.emplace_back(question);
-        return answer;
+        return next_answer();
     }
 
+    // The answers to the next questions, in order; `answer` once they are used up.
+    std::vector<Answer> answers;
     Answer answer = Answer::Cancel;
     std::vector<std::string> messages;
     std::vector<std::string> errors;
+
+  private:
+    Answer next_answer() {
+        if (answers.empty())
+            return answer;
+        const Answer first = answers.front();
+        answers.erase(answers.begin());
+        return first;
+    }
 };
 
 }  // namespace ostrivane::test

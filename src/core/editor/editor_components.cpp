@@ -35,20 +35,35 @@ constexpr std::array kComponents = {
     ComponentSpec{"OpenDialog1", K::Other},
 };
 
-constexpr std::array<std::string_view, 12> kCommandLines = {
-    "TAB        = Draw with more lines        SHIFT TAB= Draw with less lines",
-    "F2          = Add point to spline            ESC          = Stop",
-    "F3           = Zoom all/ selected part     F4            = Destroy points in selection",
-    "F5           = Scale spline into selection F6            = specify fine milling area of "
-    "spline",
-    "F7           = Calculate for milling           F8           = weight on nearest point",
-    "F9           = Move spline                       F10         = Mirror current spline.",
-    "SHIFT F2 = Aspect ratio guard            SHIFT F3 = Zoom current spline",
-    "ALT A      = Work on spline 2               ALT S       = Shading",
-    "ALT M     = Drag nearest point            ALT Q       = Add a move",
-    "ALT P     = Show moves                       ALT R       = Delete move",
-    "ALT C     = Make a circle                      ALT Z        = swap around mean X",
-    "ALT D     = Add point at coordinate",
+constexpr std::array kCommands = {
+    EditorCommand{"F1", "Show this command list"},
+    EditorCommand{"F2, Shift+F2", "Add point to spline"},
+    EditorCommand{"F3", "Zoom all / selected part"},
+    EditorCommand{"Shift+F3", "Zoom current spline"},
+    EditorCommand{"F4", "Destroy points in selection"},
+    EditorCommand{"F5", "Scale spline into selection"},
+    EditorCommand{"F6", "Specify fine milling area of spline"},
+    EditorCommand{"F7", "Calculate for milling"},
+    EditorCommand{"F8", "Weight on nearest point"},
+    EditorCommand{"F9", "Move spline"},
+    EditorCommand{"F10", "Mirror current spline"},
+    EditorCommand{"F11", "Zoom to the beam"},
+    EditorCommand{"Tab", "Draw with more lines"},
+    EditorCommand{"Shift+Tab", "Draw with less lines"},
+    EditorCommand{"Esc", "Stop: the box, dragging, a shading or calculation"},
+    EditorCommand{"Alt+A", "Work on spline 2 / spline 1"},
+    EditorCommand{"Alt+C", "Make a circle"},
+    EditorCommand{"Alt+D", "Add point at coordinate"},
+    EditorCommand{"Alt+M", "Drag nearest point"},
+    EditorCommand{"Alt+P", "Show moves"},
+    EditorCommand{"Alt+Q", "Add a move"},
+    EditorCommand{"Alt+R", "Delete move"},
+    EditorCommand{"Alt+S", "Shading"},
+    EditorCommand{"Alt+Z", "Swap around mean X"},
+    EditorCommand{"Ctrl+Z", "Undo"},
+    EditorCommand{"Ctrl+Shift+Z, Ctrl+Y", "Redo"},
+    EditorCommand{"Mouse wheel", "Zoom about the pointer"},
+    EditorCommand{"Middle button drag", "Move the view"},
 };
 
 }  // namespace
@@ -57,8 +72,8 @@ std::span<const ComponentSpec> editor_components() {
     return kComponents;
 }
 
-std::span<const std::string_view> editor_command_lines() {
-    return kCommandLines;
+std::span<const EditorCommand> editor_commands() {
+    return kCommands;
 }
 
 }  // namespace ostrivane

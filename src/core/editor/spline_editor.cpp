@@ -2,12 +2,15 @@
 
 #include "core/editor/edit_step.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <string>
 #include <utility>
 
 #include "core/curve/point_import.h"
 #include "core/curve/spline_file.h"
+#include "core/editor/working_range.h"
 #include "core/scene/profile_drawing.h"
 #include "core/text/number_format.h"
 
@@ -18,7 +21,17 @@ constexpr Argb kBoxRed = 0xFFFF0000u;
 }  // namespace
 
 SplineEditor::SplineEditor(Engine& engine, Tgrita& thegrita, Canvas& bitmap, EditorHost& host)
-    : spline_pnts_(engine), thegrita_(thegrita), bitmap_(bitmap), host_(host) {}
+    : spline_pnts_(engine),
+      thegrita_(thegrita),
+      bitmap_(bitmap),
+      host_(host),
+      dialogs_(thegrita, [this] { return kEditorPointLimit - current().Nopoints; }) {}
+
+void SplineEditor::set_dialogs(SplineDialogs* dialogs) {
+    dialogs_.set_inner(dialogs);
+    spline_pnts_.set_dialogs(&dialogs_);
+    spline_pnts_.spline2.set_dialogs(&dialogs_);
+}
 
 // --- view --------------------------------------------------------------------------------
 
@@ -51,7 +64,8 @@ void SplineEditor::apply_view() {
     thegrita_.SetViewport_BMP(bitmap_.width(), bitmap_.height(), b.vmin_x, b.vmin_y, b.vmax_x,
                               b.vmax_y);
     thegrita_.SetWindow_BMP(b.min_x, b.min_y, b.max_x, b.max_y, true);
-    host_.set_coordinate_labels(format_fixed(b.max_x, 2), format_fixed(b.max_y, 2));
+    host_.set_coordinate_labels("X " + format_fixed(b.max_x, 2) + " mm",
+                                "Y " + format_fixed(b.max_y, 2) + " mm");
 }
 
 void SplineEditor::resized() {
@@ -77,13 +91,75 @@ void SplineEditor::set_windows(double xmin, double ymin, double xmax, double yma
     thegrita_.SetWindow_BMP(xmin, ymin, xmax, ymax, true);
 }
 
+void SplineEditor::show_window(double xmin, double ymin, double xmax, double ymax) {
+    bounds_of_view.min_x = xmin;
+    bounds_of_view.max_x = xmax;
+    bounds_of_view.min_y = ymin;
+    bounds_of_view.max_y = ymax;
+    set_windows(xmin, ymin, xmax, ymax);
+    host_.clear_bitmap();
+    repaint();
+}
+
+void SplineEditor::wheel_zoom(float X, float Y, double factor) {
+    if (!thegrita_.VpFlag || !(factor > 0))
+        return;
+    const WindowRec w = thegrita_.WindowBounds;
+    const double width = w.xma - w.xmi;
+    if (!(width > 0))
+        return;
+    double pixX = 0;
+    double pixY = 0;
+    thegrita_.PixelLength(pixX, pixY);
+    // The world position under the pointer, in double precision.
+    const double px = w.xmi + X * pixX;
+    const double py = w.yma - Y * pixY;
+    const double f = std::clamp(width * factor, kMinViewWidth, kMaxViewWidth) / width;
+    if (f == 1)
+        return;
+    show_window(px - (px - w.xmi) * f, py - (py - w.ymi) * f, px + (w.xma - px) * f,
+                py + (w.yma - py) * f);
+}
+
+void SplineEditor::pan_start(float X, float Y) {
+    if (!thegrita_.VpFlag)
+        return;
+    pan_ = Pan{{X, Y}, thegrita_.WindowBounds};
+}
+
+void SplineEditor::pan_to(float X, float Y) {
+    if (!pan_)
+        return;
+    const WindowRec& w = pan_->view;
+    const double pixX = (w.xma - w.xmi) / (thegrita_.grbounds.Right - thegrita_.grbounds.Left);
+    const double pixY = (w.yma - w.ymi) / (thegrita_.grbounds.Bottom - thegrita_.grbounds.Top);
+    // The drawing follows the mouse; its centre stays within the working range.
+    const double cx = (w.xmi + w.xma) / 2;
+    const double cy = (w.ymi + w.yma) / 2;
+    const double dx =
+        std::clamp(cx - (X - pan_->from.x) * pixX, -kWorkingRange, kWorkingRange) - cx;
+    const double dy =
+        std::clamp(cy + (Y - pan_->from.y) * pixY, -kWorkingRange, kWorkingRange) - cy;
+    show_window(w.xmi + dx, w.ymi + dy, w.xma + dx, w.yma + dy);
+}
+
 // --- spline program ----------------------------------------------------------------------
 
 void SplineEditor::load_spline_file(std::string_view bytes) {
     if (bytes.size() <= 2)
         return;
-    read_spline_file(bytes, spline_pnts_, spline_pnts_.spline2, moves, thegrita_,
-                     kEditorPointLimit);
+    read_spline_file(bytes, spline_pnts_, spline_pnts_.spline2, moves, thegrita_);
+    // Cut after reading, so the operator learns what the file held: saving would write the
+    // shorter profile over it.
+    const int held = spline_pnts_.Nopoints;
+    if (held <= kEditorPointLimit)
+        return;
+    spline_pnts_.limit_points(kEditorPointLimit);
+    thegrita_.GraphMessage("The profile in the spline file holds " + std::to_string(held) +
+                               " points; the editor keeps the first " +
+                               std::to_string(kEditorPointLimit) + " and dropped " +
+                               std::to_string(held - kEditorPointLimit),
+                           MessageSink::kRed, false);
 }
 
 std::string SplineEditor::spline_file() const {
@@ -226,6 +302,13 @@ void SplineEditor::reset_history() {
 
 void SplineEditor::mark_saved() {
     saved_ = document();
+}
+
+void SplineEditor::revert() {
+    set_move(false);
+    restore(saved_);
+    reset_history();
+    repaint();
 }
 
 void SplineEditor::set_move(bool on) {

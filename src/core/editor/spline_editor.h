@@ -8,6 +8,7 @@
 #include "core/curve/recorded_moves.h"
 #include "core/editor/bounder.h"
 #include "core/editor/edit_history.h"
+#include "core/editor/editor_dialogs.h"
 #include "core/editor/editor_host.h"
 #include "core/editor/editor_keys.h"
 #include "core/plot/canvas.h"
@@ -43,6 +44,9 @@ class SplineEditor {
     SplineEditor& operator=(const SplineEditor&) = delete;
 
     Engine& engine() { return spline_pnts_; }
+    // The dialogs that ask the operator for points, circles and shape values (not owned; null:
+    // none). Both splines ask through the editor, which refuses what it cannot take.
+    void set_dialogs(SplineDialogs* dialogs);
     TBetaSPLpoints& current() { return spline1 ? spline_pnts_ : spline_pnts_.spline2; }
 
     // --- view ------------------------------------------------------------------------------
@@ -55,10 +59,20 @@ class SplineEditor {
     // The two visualisation fields changed: the picture follows, the view stays.
     void set_turn_axis(double axis);
     void set_beam_thickness(double thickness);
+    // The mouse wheel over the plot: the view grows (`factor` > 1) or shrinks about the plot
+    // pixel (X, Y), whose world position stays under it. The view keeps a width between
+    // kMinViewWidth and kMaxViewWidth.
+    void wheel_zoom(float X, float Y, double factor);
+    // Dragging with the middle button: the drawing follows the mouse from where the drag began.
+    void pan_start(float X, float Y);
+    void pan_to(float X, float Y);
+    void pan_end() { pan_.reset(); }
+    bool panning() const { return pan_.has_value(); }
 
     // --- spline program --------------------------------------------------------------------
     // Reads a spline file's sections into both splines and the moves; a file of 2 bytes or
-    // less, or of another version, changes nothing. Spline 1 keeps at most 1000 points.
+    // less, or of another version, changes nothing. Spline 1 keeps at most 1000 points, and a
+    // notice says how many the file held beyond them.
     void load_spline_file(std::string_view bytes);
     std::string spline_file() const;
 
@@ -104,6 +118,8 @@ class SplineEditor {
     void mark_saved();
     // The splines or moves differ from what was last loaded or saved.
     bool modified() const { return !(document() == saved_); }
+    // The edits are discarded: the splines and moves return to what was last loaded or saved.
+    void revert();
 
     // --- state -----------------------------------------------------------------------------
     bool add_point_but = false;
@@ -139,6 +155,9 @@ class SplineEditor {
     void zoom_beam();
     void switch_spline();
     void set_windows(double xmin, double ymin, double xmax, double ymax);
+    // A view chosen with the mouse wheel or by dragging: the shown window and the view's range,
+    // the simulation picture of the old view cleared.
+    void show_window(double xmin, double ymin, double xmax, double ymax);
     void letter_command(char letter, std::optional<PointF> pointer);
 
     Engine& spline_pnts_;
@@ -148,9 +167,18 @@ class SplineEditor {
     EditHistory history_;
     EditorDocument saved_;
     std::optional<EditorDocument> drag_before_;
+    EditorDialogs dialogs_;
+    struct Pan {
+        PointF from;     // the pixel where the drag began
+        WindowRec view;  // the window shown then
+    };
+    std::optional<Pan> pan_;
 };
 
 // The most points the editor admits on spline 1, by mouse, key or import, and keeps of a file.
 inline constexpr int kEditorPointLimit = 1000;
+// The narrowest and the widest view the mouse wheel gives, in millimetres across the plot.
+inline constexpr double kMinViewWidth = 1;
+inline constexpr double kMaxViewWidth = 400000;
 
 }  // namespace ostrivane

@@ -101,7 +101,8 @@ void SplineEditor::PlotGrid1MouseMove(float X, float Y) {
         current().movePoint(w.x, w.y);
         repaint();
     }
-    host_.set_coordinate_labels("X: " + format_coordinate(w.x), "Y: " + format_coordinate(w.y));
+    host_.set_coordinate_labels("X " + format_coordinate(w.x) + " mm",
+                                "Y " + format_coordinate(w.y) + " mm");
 }
 
 }  // namespace ostrivane

@@ -17,7 +17,8 @@ constexpr Argb kBlack = 0xFF000000u;
 constexpr Argb kGreen = 0xFF008000u;
 constexpr Argb kBlue = 0xFF0000FFu;
 constexpr Argb kAqua = 0xFF00FFFFu;
-constexpr Argb kWhite = 0xFFFFFFFFu;
+// The beam outline: dark enough to show on the white grid and beside the light shading.
+constexpr Argb kBeamGrey = 0xFF505050u;
 // Where the turning points are marked.
 constexpr const char* kTurnMark = "\x1e";
 
@@ -114,8 +115,8 @@ void draw_axis_and_beam(Tgrita& surface, const TGrad& engine) {
     surface.DrawLine(xmin, engine.draaias, xmax, engine.draaias, kAqua);
     surface.SetlineStyle(Dash::DashDotDot, 2);
     const double half = engine.thickness / 2;
-    surface.DrawLine(xmin, engine.draaias + half, xmax, engine.draaias + half, kWhite);
-    surface.DrawLine(xmin, engine.draaias - half, xmax, engine.draaias - half, kWhite);
+    surface.DrawLine(xmin, engine.draaias + half, xmax, engine.draaias + half, kBeamGrey);
+    surface.DrawLine(xmin, engine.draaias - half, xmax, engine.draaias - half, kBeamGrey);
     surface.SetlineStyle(Dash::Solid, 1);
 }
 

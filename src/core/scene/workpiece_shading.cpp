@@ -12,6 +12,46 @@ namespace ostrivane {
 namespace {
 constexpr const char* kDot = "\xC2\xB7";  // a middle dot
 
+// The heights of a column (offsets from the axis) whose dots land on the picture.
+struct ShadeSpan {
+    double lo;
+    double hi;
+    bool holds(double m) const { return lo <= m && m <= hi; }
+};
+
+// Calls `dot(m)` for m = lo, lo + step, … below hi wherever one of the two dots of height m
+// lands on the picture; over stretches that show nothing it jumps to the next height that does.
+template <typename Dot>
+void for_shown_heights(double lo, double hi, double step, ShadeSpan above, ShadeSpan below,
+                       const Dot& dot) {
+    // The dot at axis + m shows when m lies in `above`, the one at axis - m when it lies in
+    // `below`.
+    const auto shown = [&](double m) { return above.holds(m) || below.holds(m); };
+    double m = lo;
+    while (m < hi) {
+        if (shown(m)) {
+            dot(m);
+            const double next = m + step;
+            if (!(next > m))
+                return;  // steps below the precision of m: the rest of the column is here too
+            m = next;
+            continue;
+        }
+        // The lowest start of a shown stretch above m, on the column's grid.
+        double to = hi;
+        for (const double start : {above.lo, below.lo}) {
+            if (start > m && start < to)
+                to = start;
+        }
+        if (!(to < hi))
+            return;
+        const double jumped = std::fmax(lo + std::ceil((to - lo) / step) * step, m + step);
+        if (!(jumped > m))
+            return;
+        m = jumped;
+    }
+}
+
 // The columns of the picture, left to right, until the profile ends or the shading is stopped.
 void shade_columns(Tgrita& g, Canvas* bitmap, TGrad& engine, const ShadingParams& params,
                    JobContext* context) {
@@ -30,17 +70,35 @@ void shade_columns(Tgrita& g, Canvas* bitmap, TGrad& engine, const ShadingParams
     if (context != nullptr)
         context->progress(0, engine.XmaxX - engine.XminX);
 
+    // Only what lands on the picture is drawn (a pixel's margin around it): zoomed in, or with
+    // the axis far away, the profile's columns and heights reach far beyond it, and would hold
+    // the window for hours. A picture that shows the whole workpiece is drawn dot for dot.
+    double view_xmin = 0;
+    double view_xmax = 0;
+    double view_ymin = 0;
+    double view_ymax = 0;
+    g.GetboundsX(view_xmin, view_xmax);
+    g.GetboundsY(view_ymin, view_ymax);
+    const double axis = engine.draaias;
+    const ShadeSpan above{view_ymin - pixY - axis, view_ymax + pixY - axis};
+    const ShadeSpan below{axis - view_ymax - pixY, axis - view_ymin + pixY};
+
     double X = engine.XminX;
+    if (X < view_xmin - pixX)
+        X = engine.XminX + std::floor((view_xmin - pixX - engine.XminX) / pixX) * pixX;
     double yprev = engine.YatX(X);
     std::int64_t e = 0;  // the error accumulator runs through the whole picture
     double g_turn = 0;   // columns alternate between the upper and the lower half
     const auto dot = [&](double m, Argb colour) {
         if (bitmap == nullptr)
             return;
-        g.Marker(*bitmap, X, engine.draaias + m, kDot, colour);
-        g.Marker(*bitmap, X, engine.draaias - m, kDot, colour);
+        // A dot off the picture would only be clipped away.
+        if (above.holds(m))
+            g.Marker(*bitmap, X, engine.draaias + m, kDot, colour);
+        if (below.holds(m))
+            g.Marker(*bitmap, X, engine.draaias - m, kDot, colour);
     };
-    while (!engine.closing && X < engine.XmaxX - pixX) {
+    while (!engine.closing && X < engine.XmaxX - pixX && X <= view_xmax + pixX) {
         const double r = engine.draaias - yprev;
         const double ynext = engine.YatX(X + pixX);
         yprev = ynext;
@@ -55,14 +113,15 @@ void shade_columns(Tgrita& g, Canvas* bitmap, TGrad& engine, const ShadingParams
                 dot(m, colour);
         };
         if (g_turn == 0) {
-            for (double m = 0; m < r; m = m + pixY)
-                column_dot(m);
+            for_shown_heights(0, r, pixY, above, below, column_dot);
             g_turn = r;
         } else {
-            for (double m = -r; m < 0; m = m + pixY)
-                column_dot(m);
+            for_shown_heights(-r, 0, pixY, above, below, column_dot);
             g_turn = 0;
         }
+        // Columns narrower than the precision of x would never get anywhere.
+        if (!(X + pixX > X))
+            break;
         X = X + pixX;
         if (context != nullptr) {
             context->progress(X - engine.XminX, engine.XmaxX - engine.XminX);

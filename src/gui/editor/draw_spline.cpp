@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <cmath>
 #include <filesystem>
 
 #include "core/app/form_state.h"
@@ -20,6 +22,7 @@
 #include "core/app/state_file.h"
 #include "core/curve/spline_file.h"
 #include "core/editor/editor_components.h"
+#include "core/editor/working_range.h"
 #include "core/scene/turning_drawer.h"
 #include "core/scene/workpiece_shading.h"
 #include "core/text/error.h"
@@ -82,8 +85,9 @@ TSplineform::TSplineform(EditorLink link, QWidget* parent)
                                              static_cast<EditorHost&>(*this));
     dialogs_ = std::make_unique<QtSplineDialogs>(this);
     dialogs_->set_operator(link_.op);
-    spline_pnts_->set_dialogs(dialogs_.get());
-    spline_pnts_->spline2.set_dialogs(dialogs_.get());
+    editor_->set_dialogs(dialogs_.get());
+    visual_ = {VisualField{axispos, &SplineEditor::set_turn_axis, axispos->text()},
+               VisualField{beamthick, &SplineEditor::set_beam_thickness, beamthick->text()}};
     form_ = std::make_unique<WidgetForm>(this, editor_components());
     connect_controls();
     PlotGrid1Resize();
@@ -113,39 +117,74 @@ void TSplineform::connect_controls() {
     on_click("sbut", &TSplineform::sbutClick);
     connect(load_data_timer, &QTimer::timeout, this, &TSplineform::load_data_timerTimer);
     connect(PlotGrid1, &PlotGrid::plotPaint, this, [this] { PlotGrid1Paint(); });
-    connect(PlotGrid1, &PlotGrid::plotMouseDown, this, [this](QMouseEvent* e) {
-        if (busy())
-            return;
-        const QPointF p = e->position();
-        run([&] {
-            editor_->PlotGrid1MouseDown(e->button() == Qt::LeftButton, static_cast<float>(p.x()),
-                                        static_cast<float>(p.y()));
-        });
-    });
-    connect(PlotGrid1, &PlotGrid::plotMouseMove, this, [this](QMouseEvent* e) {
-        if (busy())
-            return;
-        const QPointF p = e->position();
-        run([&] {
-            editor_->PlotGrid1MouseMove(static_cast<float>(p.x()), static_cast<float>(p.y()));
-        });
-    });
+    connect(PlotGrid1, &PlotGrid::plotMouseDown, this, &TSplineform::plot_mouse_down);
+    connect(PlotGrid1, &PlotGrid::plotMouseMove, this, &TSplineform::plot_mouse_move);
+    connect(PlotGrid1, &PlotGrid::plotMouseUp, this, &TSplineform::plot_mouse_up);
+    connect(PlotGrid1, &PlotGrid::plotWheel, this, &TSplineform::plot_wheel);
     // The drawing follows the two visualisation fields as the operator types. Text that is not
-    // (yet) a number, such as an emptied field, waits for Enter or leaving the field, which
-    // then names the problem: a message box for every half-typed number would be in the way.
-    const auto follow = [this](TFrame1* field, void (SplineEditor::*apply)(double),
-                               void (TSplineform::*on_finished)()) {
-        connect(field->Ed(), &QLineEdit::textChanged, this, [this, field, apply] {
+    // (yet) a usable number, such as an emptied field, waits for Enter or leaving the field,
+    // which then names the problem: a message box for every half-typed number would be in the
+    // way.
+    for (VisualField& v : visual_) {
+        connect(v.field->Ed(), &QLineEdit::textChanged, this, [this, &v] {
             if (busy())
                 return;
-            if (const auto value = parse_float(ss(field->text())))
-                (editor_.get()->*apply)(*value);
+            if (const auto value = usable_value(*v.field)) {
+                v.last_good = v.field->text();
+                (editor_.get()->*v.apply)(*value);
+            }
         });
-        connect(field->Ed(), &QLineEdit::editingFinished, this,
-                [this, on_finished] { run([this, on_finished] { (this->*on_finished)(); }); });
-    };
-    follow(axispos, &SplineEditor::set_turn_axis, &TSplineform::axisposEdChange);
-    follow(beamthick, &SplineEditor::set_beam_thickness, &TSplineform::beamthickEdChange);
+    }
+    connect(axispos->Ed(), &QLineEdit::editingFinished, this,
+            [this] { run([this] { axisposEdChange(); }); });
+    connect(beamthick->Ed(), &QLineEdit::editingFinished, this,
+            [this] { run([this] { beamthickEdChange(); }); });
+}
+
+void TSplineform::plot_mouse_down(QMouseEvent* e) {
+    if (busy())
+        return;
+    const QPointF p = e->position();
+    const auto x = static_cast<float>(p.x());
+    const auto y = static_cast<float>(p.y());
+    if (e->button() == Qt::MiddleButton) {
+        editor_->pan_start(x, y);
+        return;
+    }
+    run([&] { editor_->PlotGrid1MouseDown(e->button() == Qt::LeftButton, x, y); });
+    sync_tool_buttons();
+}
+
+void TSplineform::plot_mouse_move(QMouseEvent* e) {
+    if (busy())
+        return;
+    const QPointF p = e->position();
+    const auto x = static_cast<float>(p.x());
+    const auto y = static_cast<float>(p.y());
+    if (editor_->panning()) {
+        // The drawing moves with the mouse; the position under it stays what it was.
+        editor_->pan_to(x, y);
+        return;
+    }
+    run([&] { editor_->PlotGrid1MouseMove(x, y); });
+}
+
+void TSplineform::plot_mouse_up(QMouseEvent* e) {
+    if (e->button() == Qt::MiddleButton)
+        editor_->pan_end();
+}
+
+void TSplineform::plot_wheel(QWheelEvent* e) {
+    if (busy())
+        return;
+    const int eighths = e->angleDelta().y();
+    if (eighths == 0)
+        return;
+    e->accept();
+    // One notch (15 degrees) away from the operator shows 80 % of the width, towards 125 %.
+    const double factor = std::pow(0.8, eighths / 120.0);
+    const QPointF p = e->position();
+    editor_->wheel_zoom(static_cast<float>(p.x()), static_cast<float>(p.y()), factor);
 }
 
 void TSplineform::run(const std::function<void()>& action) {
@@ -162,9 +201,9 @@ void TSplineform::load_data() {
     const TsplineRec rec = read_job_settings(*link_.fields);
     const std::string tnd = link_.tnd_file ? link_.tnd_file() : std::string();
     announce_second_spline(rec, tnd, *operator_, link_.log);
-    editor_->init_view(axispos->validate_float());
-    const double axis = axispos->validate_float();
-    const double beam = beamthick->validate_float();
+    const double axis = checked_value(*axispos);
+    const double beam = checked_value(*beamthick);
+    editor_->init_view(axis);
     spline_pnts_->set_data(rec, axis, beam, tnd);
     spline_pnts_->inc_interval(0, editor_->bounds_of_view.min_x, editor_->bounds_of_view.max_x);
     const fs::path file = fs::u8path(spline_file_path());
@@ -195,6 +234,46 @@ void TSplineform::load_data_timerTimer() {
     const StateRestore restore = restore_state_file(state, editor_components(), *form_);
     if (restore.failure)
         qDebug().noquote() << qs(state_diagnostic(editor_class, *restore.failure));
+    check_restored_fields();
+}
+
+std::optional<double> TSplineform::usable_value(const TFrame1& field) {
+    const auto value = parse_float(ss(field.text()));
+    if (!value || !within_working_range(*value))
+        return std::nullopt;
+    return value;
+}
+
+double TSplineform::checked_value(const TFrame1& field) {
+    const double value = field.validate_float();
+    if (const auto problem = working_range_problem(value, ss(field.Label1()->text())))
+        throw Error(*problem);
+    return value;
+}
+
+void TSplineform::check_restored_fields() {
+    for (VisualField& v : visual_) {
+        if (usable_value(*v.field))
+            continue;
+        const QString name = v.field->objectName();
+        std::string fallback;
+        for (const ComponentSpec& c : editor_components()) {
+            if (qs(c.name) == name)
+                fallback = std::string(c.default_text);
+        }
+        const std::string bad = ss(v.field->text());
+        v.field->Ed()->setText(qs(fallback));
+        thegrita_->GraphMessage("The stored " + ss(v.field->Label1()->text()) + " \"" + bad +
+                                    "\" cannot be used; the default " + fallback + " is taken",
+                                MessageSink::kRed, false);
+    }
+}
+
+void TSplineform::keep_usable_fields() {
+    for (VisualField& v : visual_) {
+        if (!usable_value(*v.field))
+            v.field->Ed()->setText(v.last_good);
+    }
 }
 
 // --- buttons -----------------------------------------------------------------------------
@@ -202,17 +281,23 @@ void TSplineform::load_data_timerTimer() {
 void TSplineform::Button1Click() {
     // A save that failed has told the operator why; the window stays open so nothing is lost.
     bool failed = true;
-    run([this, &failed] {
-        if (link_.save_program && link_.save_program())
+    bool saved = false;
+    run([this, &failed, &saved] {
+        saved = link_.save_program && link_.save_program();
+        if (saved)
             editor_->mark_saved();
         failed = false;
     });
-    if (!failed)
-        accept();
+    if (failed)
+        return;
+    // Declining to replace the files is no reason to lose the edits without a word.
+    if (!saved && !discard_changes())
+        return;
+    accept();
 }
 
 void TSplineform::Button2Click() {
-    if (!discard_allowed())
+    if (!discard_changes())
         return;
     reject();
 }
@@ -248,15 +333,27 @@ void TSplineform::ImportClick() {
 
 void TSplineform::abutClick() {
     editor_->choose_tool(SplineEditor::Tool::Add);
+    sync_tool_buttons();
 }
 void TSplineform::zoombutClick() {
     editor_->choose_tool(SplineEditor::Tool::Zoom);
+    sync_tool_buttons();
 }
 void TSplineform::movbutClick() {
     editor_->choose_tool(SplineEditor::Tool::Move);
+    sync_tool_buttons();
 }
 void TSplineform::sbutClick() {
     editor_->choose_tool(SplineEditor::Tool::Select);
+    sync_tool_buttons();
+}
+
+void TSplineform::sync_tool_buttons() {
+    const SplineEditor& e = *editor_;
+    abut->setChecked(e.add_point_but);
+    zoombut->setChecked(e.zm_but);
+    movbut->setChecked(e.mov_but);
+    sbut->setChecked(e.select_but);
 }
 void TSplineform::cutbutClick() {
     if (busy())
@@ -283,11 +380,11 @@ void TSplineform::PlotGrid1Paint() {
 }
 
 void TSplineform::axisposEdChange() {
-    editor_->set_turn_axis(axispos->validate_float());
+    editor_->set_turn_axis(checked_value(*axispos));
 }
 
 void TSplineform::beamthickEdChange() {
-    editor_->set_beam_thickness(beamthick->validate_float());
+    editor_->set_beam_thickness(checked_value(*beamthick));
 }
 
 std::optional<PointF> TSplineform::pointer() const {
@@ -325,7 +422,7 @@ void TSplineform::set_cut_enabled(bool enabled) {
 }
 
 double TSplineform::turn_axis_field() {
-    return axispos->validate_float();
+    return checked_value(*axispos);
 }
 
 void TSplineform::run_long_job(const std::function<void(EditorJobContext&)>& job) {
@@ -377,8 +474,13 @@ bool TSplineform::handle_key(QKeyEvent* e) {
     const std::uint16_t key = virtual_key(*e);
     if (key == 0)
         return false;
-    if (busy())
+    if (busy()) {
+        // ESC stops a shading or a calculation after its current column or saw; other keys
+        // wait for it.
+        if (key == editor_key::Escape)
+            stop_running_job();
         return true;
+    }
     const Qt::KeyboardModifiers m = e->modifiers();
     ShiftState shift;
     shift.shift = m.testFlag(Qt::ShiftModifier) || e->key() == Qt::Key_Backtab;
@@ -393,6 +495,7 @@ bool TSplineform::handle_key(QKeyEvent* e) {
             return false;
     }
     run([&] { editor_->FormKeyDown(key, shift, pointer()); });
+    sync_tool_buttons();
     return true;
 }
 
@@ -419,15 +522,18 @@ bool TSplineform::event(QEvent* event) {
     return QDialog::event(event);
 }
 
-bool TSplineform::discard_allowed() {
+bool TSplineform::discard_changes() {
     if (!editor_->modified())
         return true;
-    return operator_->ask_yes_no("Discard the changes to the splines?");
+    if (!operator_->ask_yes_no("Discard the changes to the splines?"))
+        return false;
+    editor_->revert();
+    return true;
 }
 
 void TSplineform::closeEvent(QCloseEvent* event) {
     event->ignore();
-    if (!discard_allowed())
+    if (!discard_changes())
         return;
     reject();
 }
@@ -436,8 +542,7 @@ void TSplineform::done(int result) {
     if (running_job_ != nullptr) {
         // A shading or turning job is on the stack below this close: ask it to stop and close
         // as soon as it has.
-        running_job_->request_stop();
-        spline_pnts_->closing = true;
+        stop_running_job();
         close_after_job_ = true;
         pending_result_ = result;
         return;
@@ -446,7 +551,15 @@ void TSplineform::done(int result) {
     QDialog::done(result);
 }
 
+void TSplineform::stop_running_job() {
+    if (running_job_ == nullptr)
+        return;
+    running_job_->request_stop();
+    spline_pnts_->closing = true;
+}
+
 void TSplineform::FormCloseQuery() {
+    keep_usable_fields();
     save_state();
 }
 

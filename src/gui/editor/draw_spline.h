@@ -1,6 +1,8 @@
 #pragma once
 #include <QDialog>
 #include <QImage>
+#include <QString>
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -18,6 +20,8 @@ class QProgressBar;
 class QPushButton;
 class QToolButton;
 class QFrame;
+class QMouseEvent;
+class QWheelEvent;
 class QTimer;
 
 namespace ostrivane {
@@ -123,14 +127,41 @@ class TSplineform : public QDialog, private EditorHost {
     // The pointer in plot pixels while it is over the plot.
     std::optional<PointF> pointer() const;
     bool handle_key(QKeyEvent* key);
-    // True when the operator may lose unsaved edits (asked when there are some).
-    bool discard_allowed();
+    // True when there are no unsaved edits, or the operator agreed to lose them; then they are
+    // undone, so that the next opening does not show them again.
+    bool discard_changes();
+    // The tool buttons show the tool the editor has on now.
+    void sync_tool_buttons();
+    // Mouse events of the plot beyond the left button: the middle button drags the view.
+    void plot_mouse_down(QMouseEvent* e);
+    void plot_mouse_move(QMouseEvent* e);
+    void plot_mouse_up(QMouseEvent* e);
+    void plot_wheel(QWheelEvent* e);
+
+    // The two visualisation fields and the last text of each that the editor could use.
+    struct VisualField {
+        TFrame1* field = nullptr;
+        void (SplineEditor::*apply)(double) = nullptr;
+        QString last_good;
+    };
+    // A number in the working range, or nothing.
+    static std::optional<double> usable_value(const TFrame1& field);
+    // The field's number; throws Error when it is none or lies outside the working range.
+    static double checked_value(const TFrame1& field);
+    // Values restored from drawspline.ini that the editor cannot use fall back to the default,
+    // with a notice.
+    void check_restored_fields();
+    // Before drawspline.ini is written: a field the editor cannot use gets its last good text
+    // back, so the file never holds what would stop the next opening.
+    void keep_usable_fields();
     // A shading or turning job is running: it reads the splines while it lets events through,
     // so commands that would change them under it wait for it to end.
     bool busy() const { return running_job_ != nullptr; }
     // Runs long work with the progress bar and the event pump; a close asked for meanwhile
     // stops the work and happens when it has stopped.
     void run_long_job(const std::function<void(EditorJobContext&)>& job);
+    // Asks a running shading or turning job to stop after its current step.
+    void stop_running_job();
     void finish_deferred_close();
 
     EditorLink link_;
@@ -164,6 +195,7 @@ class TSplineform : public QDialog, private EditorHost {
     EditorJobContext* running_job_ = nullptr;
     bool close_after_job_ = false;
     int pending_result_ = 0;
+    std::array<VisualField, 2> visual_;
 };
 
 }  // namespace ostrivane::gui

@@ -1,12 +1,14 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
-#include <QPlainTextEdit>
+#include <QPalette>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -101,6 +103,9 @@ void TSplineform::build_layout() {
     movbut = tool_button(strip, "movbut", "Move", ToolIcon::Move);
     sbut = tool_button(strip, "sbut", "Select", ToolIcon::Select);
     cutbut->setEnabled(false);
+    // The chosen tool shows as pressed, to the eye and to assistive tools.
+    for (QToolButton* b : {abut, zoombut, movbut, sbut})
+        b->setCheckable(true);
     for (QToolButton* b : {abut, cutbut, zoombut, movbut, sbut})
         strip_layout->addWidget(b);
     strip_layout->addStretch(1);
@@ -116,26 +121,59 @@ void TSplineform::build_layout() {
     errlabel = new FadingMessageLabel(area);
     errlabel->setObjectName(QStringLiteral("errlabel"));
     errlabel->move(168 - kToolStripWidth, 8);
-    LabelX = new QLabel(area);
+    // The read-out on a pale ground of its own, readable over the grid and the dark shading.
+    auto* readout = new QFrame(area);
+    readout->setObjectName(QStringLiteral("CoordinateReadout"));
+    readout->setAutoFillBackground(true);
+    QPalette pale = readout->palette();
+    pale.setColor(QPalette::Window, QColor(255, 255, 255, 215));
+    pale.setColor(QPalette::WindowText, Qt::black);
+    readout->setPalette(pale);
+    auto* readout_layout = new QHBoxLayout(readout);
+    readout_layout->setContentsMargins(4, 1, 4, 1);
+    readout_layout->setSpacing(12);
+    LabelX = new QLabel(readout);
     LabelX->setObjectName(QStringLiteral("LabelX"));
-    LabelY = new QLabel(area);
+    LabelY = new QLabel(readout);
     LabelY->setObjectName(QStringLiteral("LabelY"));
-    // Captions come back from drawspline.ini as they were saved: never read as markup.
-    LabelX->setTextFormat(Qt::PlainText);
-    LabelY->setTextFormat(Qt::PlainText);
+    readout_layout->addWidget(LabelX);
+    readout_layout->addWidget(LabelY);
+    for (QLabel* label : {LabelX, LabelY}) {
+        // Captions come back from drawspline.ini as they were saved: never read as markup.
+        label->setTextFormat(Qt::PlainText);
+        label->setAccessibleName(label == LabelX ? QStringLiteral("Pointer X")
+                                                 : QStringLiteral("Pointer Y"));
+        // Wide enough for any position in the working range, so the ground does not jump.
+        label->setMinimumWidth(
+            label->fontMetrics().horizontalAdvance(QStringLiteral("X -100000.000 mm")));
+    }
+    // The read-out and the message lie over the plot but are no part of it: clicks, moves and
+    // the wheel go through them to the plot.
+    for (QWidget* w : {static_cast<QWidget*>(readout), static_cast<QWidget*>(LabelX),
+                       static_cast<QWidget*>(LabelY), static_cast<QWidget*>(errlabel)})
+        w->setAttribute(Qt::WA_TransparentForMouseEvents);
     CalloutPanel1 = new QFrame(area);
     CalloutPanel1->setObjectName(QStringLiteral("CalloutPanel1"));
     CalloutPanel1->setFrameShape(QFrame::StyledPanel);
     CalloutPanel1->setAutoFillBackground(true);
-    auto* memo = new QPlainTextEdit(CalloutPanel1);
+    auto* memo = new QTableWidget(CalloutPanel1);
     memo->setObjectName(QStringLiteral("Memo1"));
     memo->setAccessibleName(QStringLiteral("Commands"));
-    memo->setReadOnly(true);
-    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    QStringList lines;
-    for (std::string_view line : editor_command_lines())
-        lines << qs(line);
-    memo->setPlainText(lines.join(QLatin1Char('\n')));
+    memo->setColumnCount(2);
+    memo->setHorizontalHeaderLabels({QStringLiteral("Keys"), QStringLiteral("Command")});
+    memo->verticalHeader()->hide();
+    memo->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    memo->setSelectionBehavior(QAbstractItemView::SelectRows);
+    memo->setWordWrap(false);
+    const auto commands = editor_commands();
+    memo->setRowCount(static_cast<int>(commands.size()));
+    for (int row = 0; row < memo->rowCount(); ++row) {
+        memo->setItem(row, 0, new QTableWidgetItem(qs(commands[row].keys)));
+        memo->setItem(row, 1, new QTableWidgetItem(qs(commands[row].action)));
+    }
+    memo->resizeColumnToContents(0);
+    memo->horizontalHeader()->setStretchLastSection(true);
+    memo->resizeRowsToContents();
     memo->setGeometry(8, 8, 578, 248);
     button(CalloutPanel1, "Button5", "Close command box", {242, 264}, {200, 22});
     CalloutPanel1->setGeometry(0, 0, 594, 300);
@@ -144,8 +182,9 @@ void TSplineform::build_layout() {
         const QRect r(QPoint(0, 0), area->size());
         PlotGrid1->setGeometry(r);
         sp_Image->setGeometry(r);
-        LabelX->setGeometry(2, r.height() - 40, 200, 16);
-        LabelY->setGeometry(2, r.height() - 24, 200, 16);
+        auto* readout = LabelX->parentWidget();
+        readout->adjustSize();
+        readout->move(2, r.height() - readout->height() - 2);
         PlotGrid1Resize();
     };
     middle->addWidget(area, 1);

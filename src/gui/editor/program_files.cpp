@@ -92,9 +92,8 @@ void ProgramFiles::LoadsplineprogClick() {
     std::error_code ec;
     if (!fs::exists(spl, ec))
         return;
-    const std::string bytes = read_file_limited(spl, kMaxSplineFileBytes, "a spline file");
-    auto& engine = editor_.spline_pnts();
-    read_spline_file(bytes, engine, engine.spline2, editor_.editor().moves, editor_.thegrita());
+    // Read as the editor reads it on opening, with its point limit.
+    editor_.editor().load_spline_file(read_file_limited(spl, kMaxSplineFileBytes, "a spline file"));
     editor_.program_loaded();
 }
 

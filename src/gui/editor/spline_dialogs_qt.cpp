@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/editor/working_range.h"
 #include "core/text/error.h"
 #include "gui/widgets/frame_field.h"
 #include "gui/widgets/qt_operator.h"
@@ -30,7 +31,7 @@ NumberDialog::NumberDialog(const char* object_name, QSize client, QPoint ok_at, 
         auto* frame = new TFrame1(QString::fromLatin1(f.name), QString::fromLatin1(f.label),
                                   QString::fromLatin1(f.text), kLabelWidth, this);
         frame->setGeometry(0, top, client.width(), kFieldHeight);
-        fields_.emplace_back(frame, f.whole_number);
+        fields_.emplace_back(frame, f);
         top += kFieldHeight;
     }
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
@@ -47,7 +48,7 @@ NumberDialog::NumberDialog(const char* object_name, QSize client, QPoint ok_at, 
 }
 
 TFrame1* NumberDialog::field(const char* name) const {
-    for (const auto& [frame, whole] : fields_) {
+    for (const auto& [frame, spec] : fields_) {
         if (frame->objectName() == QLatin1String(name))
             return frame;
     }
@@ -56,12 +57,16 @@ TFrame1* NumberDialog::field(const char* name) const {
 
 void NumberDialog::Button1Click() {
     try {
-        for (const auto& [frame, whole] : fields_) {
-            if (whole) {
+        for (const auto& [frame, spec] : fields_) {
+            if (spec.whole_number) {
                 frame->validate_integer();
-            } else {
-                frame->validate_float();
+                continue;
             }
+            const double value = frame->validate_float();
+            if (!spec.in_working_range)
+                continue;
+            if (const auto problem = working_range_problem(value, spec.label))
+                throw Error(*problem);
         }
     } catch (const Error& e) {
         if (operator_ != nullptr) {
@@ -76,17 +81,17 @@ void NumberDialog::Button1Click() {
 
 Tspline_circle::Tspline_circle(QWidget* parent)
     : NumberDialog("spline_circle", {640, 200}, {208, 152}, {336, 152},
-                   {{"circle_diam", "Circle diameter (mm)", "10"},
-                    {"Position_X", "Position X (mm)", "10"},
-                    {"Position_Y", "Position Y (mm)", "10"},
+                   {{"circle_diam", "Circle diameter (mm)", "10", false, true},
+                    {"Position_X", "Position X (mm)", "10", false, true},
+                    {"Position_Y", "Position Y (mm)", "10", false, true},
                     {"support_points", "Support points", "10", true}},
                    parent) {}
 
 Tpoint_dialog::Tpoint_dialog(QWidget* parent)
-    : NumberDialog(
-          "point_dialog", {640, 115}, {216, 72}, {336, 72},
-          {{"Position_X", "Position X (mm)", "10"}, {"Position_Y", "Position Y (mm)", "10"}},
-          parent) {}
+    : NumberDialog("point_dialog", {640, 115}, {216, 72}, {336, 72},
+                   {{"Position_X", "Position X (mm)", "10", false, true},
+                    {"Position_Y", "Position Y (mm)", "10", false, true}},
+                   parent) {}
 
 Ttens_bias::Ttens_bias(QWidget* parent)
     : NumberDialog("tens_bias", {640, 115}, {216, 72}, {336, 72},

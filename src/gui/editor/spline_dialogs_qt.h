@@ -21,6 +21,8 @@ class NumberDialog : public QDialog {
         const char* label;
         const char* text;
         bool whole_number = false;
+        // A length or position: refused outside the working range.
+        bool in_working_range = false;
     };
     NumberDialog(const char* object_name, QSize client, QPoint ok_at, QPoint cancel_at,
                  std::initializer_list<FieldSpec> fields, QWidget* parent = nullptr);
@@ -34,7 +36,7 @@ class NumberDialog : public QDialog {
     void Button1Click();
 
   private:
-    std::vector<std::pair<TFrame1*, bool>> fields_;
+    std::vector<std::pair<TFrame1*, FieldSpec>> fields_;
     Operator* operator_ = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include "gui/plot/picture_accessibility.h"
 
@@ -115,6 +116,14 @@ void PlotGrid::mousePressEvent(QMouseEvent* event) {
 }
 void PlotGrid::mouseMoveEvent(QMouseEvent* event) {
     emit plotMouseMove(event);
+}
+void PlotGrid::mouseReleaseEvent(QMouseEvent* event) {
+    emit plotMouseUp(event);
+}
+void PlotGrid::wheelEvent(QWheelEvent* event) {
+    // An owner that does not zoom leaves the wheel to what lies around the plot (a scroll area).
+    event->ignore();
+    emit plotWheel(event);
 }
 void PlotGrid::keyPressEvent(QKeyEvent* event) {
     emit plotKeyDown(event);

@@ -48,6 +48,9 @@ class PlotGrid : public QWidget {
     void plotResized();
     void plotMouseDown(QMouseEvent* event);
     void plotMouseMove(QMouseEvent* event);
+    void plotMouseUp(QMouseEvent* event);
+    // Arrives ignored: the owner accepts it when it used it.
+    void plotWheel(QWheelEvent* event);
     void plotKeyDown(QKeyEvent* event);
 
   protected:
@@ -56,6 +59,8 @@ class PlotGrid : public QWidget {
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
   private:

@@ -46,8 +46,7 @@ struct RecordingHost : EditorHost {
 class EditorFixture : public ::testing::Test {
   protected:
     EditorFixture() {
-        engine.set_dialogs(&dialogs);
-        engine.spline2.set_dialogs(&dialogs);
+        editor.set_dialogs(&dialogs);
         editor.init_view(100);
         editor.reset_history();
     }

@@ -25,8 +25,8 @@ TEST_F(SplineEditorTest, LoadShowsTheWholeLengthCentredOnTheAxisWithThePlotsProp
     EXPECT_EQ(grita.WindowBounds.ymi, -255);
     EXPECT_EQ(grita.WindowBounds.yma, 495);
     EXPECT_EQ(engine.draaias, 120);
-    EXPECT_EQ(host.label_x, "1500.00");
-    EXPECT_EQ(host.label_y, "495.00");
+    EXPECT_EQ(host.label_x, "X 1500.00 mm");
+    EXPECT_EQ(host.label_y, "Y 495.00 mm");
     // The bitmap maps the same window onto its own pixels.
     EXPECT_EQ(grita.grbounds_BMP.AX, grita.grbounds.AX);
     EXPECT_EQ(grita.grbounds_BMP.BY, grita.grbounds.BY);
@@ -432,9 +432,9 @@ TEST_F(SplineEditorTest, MouseMovesShowTheWorldPositionWithoutATool) {
     PointF w;
     const PointF p = pixel(123.456, -7.5);
     grita.Coords(p.x, p.y, w.x, w.y);
-    EXPECT_EQ(host.label_x, "X: " + format_coordinate(w.x));
-    EXPECT_EQ(host.label_y, "Y: " + format_coordinate(w.y));
-    EXPECT_EQ(host.label_y.substr(0, 7), "Y: -7.5");
+    EXPECT_EQ(host.label_x, "X " + format_coordinate(w.x) + " mm");
+    EXPECT_EQ(host.label_y, "Y " + format_coordinate(w.y) + " mm");
+    EXPECT_EQ(host.label_y.substr(0, 6), "Y -7.5");
 }
 
 TEST_F(SplineEditorTest, RecordedMovesAreDrawnAsAStairPath) {
@@ -531,9 +531,20 @@ TEST_F(SplineEditorTest, LoadingKeepsAtMost1000PointsOnSpline1) {
     doc.moves.Movements[1] = {0.1, 0.2};
     editor.load_spline_file(write_spline_file(doc));
     EXPECT_EQ(engine.Nopoints, 1000);
+    EXPECT_EQ(engine.X.Tomatch[999], 999);
     EXPECT_EQ(engine.spline2.Nopoints, 1);
     ASSERT_EQ(editor.moves.Movecount, 1);
     EXPECT_EQ(editor.moves.Movements[1].Y, 0.2);
+    // Never silently: the operator learns what the file held.
+    EXPECT_EQ(messages(), std::vector<std::string>{
+                              "The profile in the spline file holds 1200 points; the editor keeps "
+                              "the first 1000 and dropped 200"});
+    // A file within the limit says nothing.
+    log.clear();
+    doc.profile.points.resize(1000);
+    editor.load_spline_file(write_spline_file(doc));
+    EXPECT_EQ(engine.Nopoints, 1000);
+    EXPECT_TRUE(log.empty());
 }
 
 TEST_F(SplineEditorTest, ASplineFileWithoutMovesSaysSoAndLeavesNoMoves) {

@@ -29,7 +29,7 @@ TEST(TurningDisplay, AxisAndBeamLines) {
     EXPECT_EQ(f.screen.lines[0].from, (PointF{0, pixel_y(50)}));
     EXPECT_EQ(f.screen.lines[0].to, (PointF{1000, pixel_y(50)}));
     for (int k : {1, 2}) {
-        EXPECT_EQ(f.screen.lines[k].pen.color, 0xFFFFFFFFu);
+        EXPECT_EQ(f.screen.lines[k].pen.color, 0xFF505050u);  // visible on the white grid
         EXPECT_EQ(f.screen.lines[k].pen.dash, Dash::DashDotDot);
         EXPECT_EQ(f.screen.lines[k].pen.thickness, 2);
     }
@@ -151,6 +151,47 @@ TEST(Shading, ClosingStopsAfterTheCurrentColumn) {
     f.bitmap.texts.clear();
     shade_workpiece(f.grita, &f.bitmap, *f.engine, f.data.path(), nullptr);
     EXPECT_GT(columns(f.bitmap).size(), 150u);
+}
+
+// The work of a shading is bounded by the picture: columns and heights far outside it are
+// skipped, whatever the profile's length, the axis's distance or the zoom.
+TEST(Shading, DrawsOnlyWhatLandsOnThePicture) {
+    struct Case {
+        const char* name;
+        double axis;
+        WindowRec window;
+    };
+    const Case cases[] = {
+        {"axis far above the picture", 100000, {0, 0, 100, 100}},
+        {"zoomed into a sliver of the profile", 50, {20, 48, 20.0001, 48.0001}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EngineFixture f;
+        f.job();
+        f.engine->draaias = c.axis;
+        for (double x : {10.0, 20.0, 30.0})
+            f.engine->save_point(x, 47);
+        const WindowRec& w = c.window;
+        f.grita.SetWindow(w.xmi, w.ymi, w.xma, w.yma);
+        f.grita.SetWindow_BMP(w.xmi, w.ymi, w.xma, w.yma, false);
+        shade_workpiece(f.grita, &f.bitmap, *f.engine, f.data.path(), nullptr);
+        ASSERT_FALSE(f.bitmap.texts.empty());
+        // At most two dots, each drawn twice, per pixel of the 1000 x 1000 picture and its
+        // margin; the whole workpiece would take some 10^8.
+        EXPECT_LT(f.bitmap.texts.size(), 4u * 1002 * 1002);
+        double pixX = 0;
+        double pixY = 0;
+        f.grita.PixelLength(pixX, pixY);
+        for (const auto& t : f.bitmap.texts) {
+            const double x = w.xmi + (t.rect.left + t.rect.right) / 2 / 1000 * (w.xma - w.xmi);
+            const double y = w.yma - (t.rect.top + t.rect.bottom) / 2 / 1000 * (w.yma - w.ymi);
+            ASSERT_GE(x, w.xmi - 2 * pixX);
+            ASSERT_LE(x, w.xma + 2 * pixX);
+            ASSERT_GE(y, w.ymi - 2 * pixY);
+            ASSERT_LE(y, w.yma + 2 * pixY);
+        }
+    }
 }
 
 TEST(Shading, NegativePixelLengthAndBadParameters) {

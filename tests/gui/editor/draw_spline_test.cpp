@@ -5,12 +5,14 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QMap>
 #include <QProcess>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <algorithm>
 #include <functional>
 #include <memory>
@@ -170,6 +172,16 @@ class DrawSplineTest : public QObject {
     void editsWaitWhileAJobRuns();
     void f7WritesTheProgramOfTheCommandLine();
     void pipesInTheDataFolderDoNotHoldTheEditor();
+    void readoutAndMessageLetTheMouseThroughToThePlot();
+    void readoutStaysReadableOnTheShading();
+    void wheelZoomsAboutThePointerAndTheMiddleButtonPans();
+    void positionsOutsideTheWorkingRangeAreRefused();
+    void unusableVisualisationValuesAreNeverStored();
+    void discardedEditsStayDiscarded();
+    void declinedOverwriteOnDoneKeepsTheEdits();
+    void loadingMoreThanThePointLimitSaysHowManyWereDropped();
+    void escapeStopsAShadingAndAFarZoomShadesPromptly();
+    void aJobWithoutMovesIsReportedAsFailed();
 };
 
 void DrawSplineTest::layoutControlsAndAccessibleNames() {
@@ -194,6 +206,8 @@ void DrawSplineTest::layoutControlsAndAccessibleNames() {
         QCOMPARE(b->toolTip(), QString::fromLatin1(hint));
         QCOMPARE(b->accessibleName(), QString::fromLatin1(hint));
         QCOMPARE(b->size(), QSize(46, 46));
+        // A tool stays chosen, so it shows as pressed; the cut button acts once.
+        QCOMPARE(b->isCheckable(), std::string_view(name) != "cutbut");
     }
     QVERIFY(!s.child<QToolButton>("cutbut")->isEnabled());
     auto* axis = s.child<TFrame1>("axispos");
@@ -205,8 +219,8 @@ void DrawSplineTest::layoutControlsAndAccessibleNames() {
     // The start-up load runs before the window is first shown, yet the view already has the
     // plot's real proportions (594 x 304): the whole length, centred on the axis.
     QCOMPARE(s.plot().size(), QSize(594, 304));
-    QCOMPARE(s.child<QLabel>("LabelX")->text(), QStringLiteral("1500.00"));
-    QCOMPARE(s.child<QLabel>("LabelY")->text(), QStringLiteral("483.84"));
+    QCOMPARE(s.child<QLabel>("LabelX")->text(), QStringLiteral("X 1500.00 mm"));
+    QCOMPARE(s.child<QLabel>("LabelY")->text(), QStringLiteral("Y 483.84 mm"));
     // Assistive tools see the plot as a picture they can point into.
     QAccessibleInterface* plot = QAccessible::queryAccessibleInterface(&s.plot());
     QVERIFY(plot != nullptr);
@@ -221,9 +235,19 @@ void DrawSplineTest::commandBoxShowsTheCommandList() {
     QVERIFY(!box->isVisible());
     QTest::keyClick(&s.plot(), Qt::Key_F1);
     QVERIFY(box->isVisible());
-    const QStringList lines = s.child<QPlainTextEdit>("Memo1")->toPlainText().split('\n');
-    QCOMPARE(lines.size(), 12);
-    QCOMPARE(lines[11], QStringLiteral("ALT D     = Add point at coordinate"));
+    // Two columns, keys and what they do, including the keys beyond the letters and F-keys.
+    auto* table = s.child<QTableWidget>("Memo1");
+    QVERIFY(table != nullptr);
+    QCOMPARE(table->accessibleName(), QStringLiteral("Commands"));
+    QCOMPARE(table->columnCount(), 2);
+    QMap<QString, QString> commands;
+    for (int row = 0; row < table->rowCount(); ++row)
+        commands.insert(table->item(row, 0)->text(), table->item(row, 1)->text());
+    QCOMPARE(commands.value(QStringLiteral("Alt+D")), QStringLiteral("Add point at coordinate"));
+    QCOMPARE(commands.value(QStringLiteral("F11")), QStringLiteral("Zoom to the beam"));
+    QCOMPARE(commands.value(QStringLiteral("Ctrl+Z")), QStringLiteral("Undo"));
+    QCOMPARE(commands.value(QStringLiteral("Ctrl+Shift+Z, Ctrl+Y")), QStringLiteral("Redo"));
+    QVERIFY(table->editTriggers() == QAbstractItemView::NoEditTriggers);
     s.click_button("Button5");
     QVERIFY(!box->isVisible());
     s.click_button("Button3");
@@ -313,14 +337,23 @@ void DrawSplineTest::mouseToolsAddSelectAndCut() {
     s.open();
     auto& engine = s.editor->spline_pnts();
     s.click_button("abut");
+    QVERIFY(s.child<QToolButton>("abut")->isChecked());
     for (double x : {100.0, 200.0, 300.0})
         s.click_plot(s.pixel(x, 50));
     QCOMPARE(engine.Nopoints, 3);
     s.click_button("sbut");
+    QVERIFY(!s.child<QToolButton>("abut")->isChecked());
+    QVERIFY(s.child<QToolButton>("sbut")->isChecked());
+    // Screen readers see the pressed tool.
+    QAccessibleInterface* sbut =
+        QAccessible::queryAccessibleInterface(s.child<QToolButton>("sbut"));
+    QVERIFY(sbut->state().checkable && sbut->state().checked);
     s.click_plot(s.pixel(150, 0));
     QTest::mouseMove(&s.plot(), s.pixel(250, 100));
     s.click_plot(s.pixel(250, 100));
     QVERIFY(engine.selected[1]);
+    // A completed selection puts the tool down.
+    QVERIFY(!s.child<QToolButton>("sbut")->isChecked());
     QVERIFY(s.child<QToolButton>("cutbut")->isEnabled());
     s.click_button("cutbut");
     QCOMPARE(engine.Nopoints, 2);
@@ -329,9 +362,10 @@ void DrawSplineTest::mouseToolsAddSelectAndCut() {
     // The coordinate labels follow the mouse with no tool active.
     QTest::mouseMove(&s.plot(), s.pixel(500, 20));
     const QString label = s.child<QLabel>("LabelX")->text();
-    QVERIFY2(label.startsWith(QStringLiteral("X: ")), qPrintable(label));
-    QVERIFY(qAbs(label.mid(3).toDouble() - 500) < 5);
-    QCOMPARE(label.section(QLatin1Char('.'), 1).size(), 3);
+    QVERIFY2(label.startsWith(QStringLiteral("X ")) && label.endsWith(QStringLiteral(" mm")),
+             qPrintable(label));
+    QVERIFY(qAbs(label.section(QLatin1Char(' '), 1, 1).toDouble() - 500) < 5);
+    QCOMPARE(label.section(QLatin1Char(' '), 1, 1).section(QLatin1Char('.'), 1).size(), 3);
 }
 
 void DrawSplineTest::dialogsPresetFromThePointerAndKeepTheirTexts() {
@@ -748,6 +782,277 @@ void DrawSplineTest::pipesInTheDataFolderDoNotHoldTheEditor() {
              std::vector<std::string>{"Cannot read file " + s.data("pelmo.gul") + pipe});
     QVERIFY(!s.editor->spline_pnts().shaderunning);
 #endif
+}
+
+namespace {
+
+// A mouse event as the window system delivers it: to whatever lies at that point of the window.
+void press_in_window(QWidget* window, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    QTest::mouseClick(window->windowHandle(), button, {}, at);
+}
+
+void wheel(PlotGrid& plot, QPoint at, int eighths) {
+    QWheelEvent e(QPointF(at), QPointF(plot.mapToGlobal(at)), QPoint(), QPoint(0, eighths),
+                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&plot, &e);
+}
+
+}  // namespace
+
+void DrawSplineTest::readoutAndMessageLetTheMouseThroughToThePlot() {
+    Session s;
+    s.open();
+    auto* readout = s.child<QWidget>("CoordinateReadout");
+    auto* message = s.child<QLabel>("errlabel");
+    s.key_at(s.pixel(100, 10), Qt::Key_A, Qt::AltModifier);  // a message to lie over the plot
+    QVERIFY(message->isVisible() && !message->text().isEmpty());
+    QWidget* window = s.editor.get();
+    const QPoint on_readout = readout->mapTo(window, readout->rect().center());
+    const QPoint on_message = message->mapTo(window, message->rect().center());
+    // Moving over the read-out still moves the read-out.
+    // (The pointer is put there too: Qt repeats a move where it believes the pointer is.)
+    QCursor::setPos(window->mapToGlobal(on_readout));
+    QTest::mouseMove(window->windowHandle(), on_readout);
+    const QPoint plot_at = s.plot().mapFrom(window, on_readout);
+    float wx = 0;
+    float wy = 0;
+    s.editor->thegrita().Coords(plot_at.x(), plot_at.y(), wx, wy);
+    const QString x = s.child<QLabel>("LabelX")->text();
+    QVERIFY2(qAbs(x.section(QLatin1Char(' '), 1, 1).toDouble() - wx) < 0.01, qPrintable(x));
+    // A select box starts on the message and ends on the read-out.
+    s.click_button("sbut");
+    press_in_window(window, on_message);
+    QVERIFY(s.editor->editor().draw_box);
+    QTest::mouseMove(window->windowHandle(), on_readout);
+    press_in_window(window, on_readout);
+    QVERIFY(!s.editor->editor().draw_box);
+    QCOMPARE(s.editor->editor().X_nieuw, float(plot_at.x()));
+}
+
+void DrawSplineTest::readoutStaysReadableOnTheShading() {
+    Session s;
+    s.open();
+    // The darkest shading there is under the read-out.
+    s.editor->bitmap().fill(Qt::black);
+    auto* readout = s.child<QWidget>("CoordinateReadout");
+    const QImage shot = s.editor->grab().toImage();
+    const QPoint corner = readout->mapTo(s.editor.get(), QPoint(1, 1));
+    QVERIFY2(qGray(shot.pixel(corner)) > 180, "the read-out has a light ground of its own");
+    const QPoint outside = readout->mapTo(s.editor.get(), QPoint(readout->width() + 20, 1));
+    QCOMPARE(qGray(shot.pixel(outside)), 0);
+}
+
+void DrawSplineTest::wheelZoomsAboutThePointerAndTheMiddleButtonPans() {
+    Session s;
+    s.open();
+    auto& grita = s.editor->thegrita();
+    const double width = grita.WindowBounds.xma - grita.WindowBounds.xmi;
+    const QPoint at = s.pixel(400, 60);
+    float x0 = 0;
+    float y0 = 0;
+    grita.Coords(at.x(), at.y(), x0, y0);
+    const auto still_under = [&](QPoint pixel) {
+        float wx = 0;
+        float wy = 0;
+        grita.Coords(pixel.x(), pixel.y(), wx, wy);
+        return qAbs(wx - x0) < 0.01 && qAbs(wy - y0) < 0.01;
+    };
+    wheel(s.plot(), at, 120);  // one notch away from the operator: in
+    QVERIFY(grita.WindowBounds.xma - grita.WindowBounds.xmi < width * 0.9);
+    QVERIFY(still_under(at));
+    wheel(s.plot(), at, -120);
+    QVERIFY(qAbs(grita.WindowBounds.xma - grita.WindowBounds.xmi - width) < 1e-6);
+    QVERIFY(still_under(at));
+    // Dragging with the middle button takes the drawing along; the left-button tools stay out.
+    s.click_button("abut");
+    QTest::mousePress(&s.plot(), Qt::MiddleButton, {}, at);
+    QTest::mouseMove(&s.plot(), at + QPoint(50, 30));
+    QTest::mouseRelease(&s.plot(), Qt::MiddleButton, {}, at + QPoint(50, 30));
+    QVERIFY(still_under(at + QPoint(50, 30)));
+    QCOMPARE(s.editor->spline_pnts().Nopoints, 0);
+    // After the release the mouse only points again.
+    const auto view = grita.WindowBounds;
+    QTest::mouseMove(&s.plot(), at);
+    QCOMPARE(grita.WindowBounds.xmi, view.xmi);
+}
+
+void DrawSplineTest::positionsOutsideTheWorkingRangeAreRefused() {
+    Session s;
+    s.open();
+    // ALT D with y = -1e300: the dialog names the range and stays open.
+    QString refused;
+    on_next_dialog([&](QDialog* d) {
+        edit_of(d, "Position_Y")->setText(QStringLiteral("-1e300"));
+        press(d, "OK");
+        refused = d->isVisible() ? QString::fromStdString(s.op.errors.back()) : QString();
+        press(d, "Cancel");
+    });
+    s.key_at(s.pixel(400, 10), Qt::Key_D, Qt::AltModifier);
+    QCOMPARE(refused,
+             QStringLiteral("Position Y (mm) must lie between -100000 and 100000, not -1E300."));
+    QCOMPARE(s.editor->spline_pnts().Nopoints, 0);
+    // A turning axis typed far away is refused on Enter and not drawn meanwhile.
+    QLineEdit* axis = s.child<TFrame1>("axispos")->Ed();
+    axis->setFocus();
+    axis->selectAll();
+    QTest::keyClicks(axis, QStringLiteral("1e6"));
+    QCOMPARE(s.editor->spline_pnts().draaias, 1.0);  // the last usable text: "1"
+    s.op.errors.clear();
+    QTest::keyClick(axis, Qt::Key_Return);
+    QCOMPARE(s.op.errors, std::vector<std::string>{"Turn axis position (mm) must lie between "
+                                                   "-100000 and 100000, not 1000000."});
+}
+
+void DrawSplineTest::unusableVisualisationValuesAreNeverStored() {
+    Session s;
+    s.open();
+    // Typed and then left with Cancel: the file keeps the last usable value.
+    QLineEdit* axis = s.child<TFrame1>("axispos")->Ed();
+    axis->setText(QStringLiteral("150"));
+    axis->setText(QStringLiteral("nan"));
+    s.click_button("Button2");
+    const QString ini = qs(s.data("drawspline.ini"));
+    QFile file(ini);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray stored = file.readAll();
+    file.close();
+    QVERIFY(!stored.contains("nan"));
+    s.make_editor();
+    QCOMPARE(s.child<TFrame1>("axispos")->Ed()->text(), QStringLiteral("150"));
+
+    // A file that holds one anyway (written by an older version, or by hand): the default is
+    // taken, with a notice, and "Edit the splines" opens.
+    QByteArray damaged = stored;
+    damaged.replace("150", "abc");
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(damaged);
+    file.close();
+    s.logged.clear();
+    s.make_editor();
+    QCOMPARE(s.child<TFrame1>("axispos")->Ed()->text(), QStringLiteral("100"));
+    QVERIFY(std::find(s.logged.begin(), s.logged.end(),
+                      "The stored Turn axis position (mm) \"abc\" cannot be used; the default "
+                      "100 is taken") != s.logged.end());
+    s.open();  // "Edit the splines" loads as this does, and throws for a field that is no number
+    QCOMPARE(s.editor->spline_pnts().draaias, 100.0);
+}
+
+void DrawSplineTest::discardedEditsStayDiscarded() {
+    Session s;
+    s.open();  // no spline file for this program yet
+    s.key_at(s.pixel(100, 10), Qt::Key_F2);
+    s.op.answer = Operator::Answer::Yes;
+    s.click_button("Button2");
+    QCOMPARE(s.op.messages, std::vector<std::string>{"Discard the changes to the splines?"});
+    QVERIFY(!s.editor->isVisible());
+    s.open();
+    QCOMPARE(s.editor->spline_pnts().Nopoints, 0);
+    // The same through the window's close button.
+    s.key_at(s.pixel(100, 10), Qt::Key_F2);
+    s.editor->close();
+    QVERIFY(!s.editor->isVisible());
+    s.open();
+    QCOMPARE(s.editor->spline_pnts().Nopoints, 0);
+}
+
+void DrawSplineTest::declinedOverwriteOnDoneKeepsTheEdits() {
+    Session s;
+    s.main->fields().set_text("Smot_name", "Karvik");
+    write_file_atomically(s.data("Karvik.spl"), "old");
+    s.open();
+    s.key_at(s.pixel(100, 10), Qt::Key_F2);
+    // No to replacing the files, No to losing the edits: the editor stays open with them.
+    s.op.answers = {Operator::Answer::No, Operator::Answer::No};
+    s.click_button("Button1");
+    QCOMPARE(s.op.messages, (std::vector<std::string>{"Karvik already exists. Overwrite ?",
+                                                      "Discard the changes to the splines?"}));
+    QVERIFY(s.editor->isVisible());
+    QCOMPARE(s.editor->spline_pnts().Nopoints, 1);
+    QCOMPARE(read_file(s.data("Karvik.spl")), std::optional<std::string>("old"));
+    // No to replacing, Yes to losing them: closed, and nothing of them comes back.
+    s.op.answers = {Operator::Answer::No, Operator::Answer::Yes};
+    s.click_button("Button1");
+    QVERIFY(!s.editor->isVisible());
+    QCOMPARE(s.editor->spline_pnts().Nopoints, 0);
+    // Without edits a declined overwrite closes without a question.
+    s.open();
+    s.op.messages.clear();
+    s.op.answers = {Operator::Answer::No};
+    s.click_button("Button1");
+    QCOMPARE(s.op.messages, std::vector<std::string>{"Karvik already exists. Overwrite ?"});
+    QVERIFY(!s.editor->isVisible());
+}
+
+void DrawSplineTest::loadingMoreThanThePointLimitSaysHowManyWereDropped() {
+    Session s;
+    SplineDocument doc;
+    for (int k = 0; k < 3001; ++k)
+        doc.profile.points.push_back({static_cast<double>(k), 5});
+    write_file_atomically(s.data("Vase.spl"), write_spline_file(doc));
+    const std::string dropped =
+        "The profile in the spline file holds 3001 points; the editor keeps the first 1000 and "
+        "dropped 2001";
+    // Opening the editor on it...
+    s.main->fields().set_text("Smot_name", "Vase");
+    s.open();
+    QCOMPARE(s.editor->spline_pnts().Nopoints, 1000);
+    QCOMPARE(s.child<QLabel>("errlabel")->text(), qs(dropped));
+    s.editor->hide();
+    // ...and loading its program from the main window.
+    s.main->fields().set_text("Smot_name", "Other");
+    const std::string program = s.home.path().toStdString() + "/Vase.gof";
+    s.main->fields().set_text("Smot_name", "Vase");
+    write_file_atomically(program, save_form_state(main_window_components(),
+                                                   dynamic_cast<FormAccess&>(s.main->fields())));
+    s.logged.clear();
+    s.chosen = program;
+    s.files->LoadsplineprogClick();
+    QCOMPARE(s.editor->spline_pnts().Nopoints, 1000);
+    QVERIFY(std::find(s.logged.begin(), s.logged.end(), dropped) != s.logged.end());
+}
+
+void DrawSplineTest::escapeStopsAShadingAndAFarZoomShadesPromptly() {
+    Session s;
+    s.open();
+    draw_profile(s);
+    bool running = false;
+    QTimer::singleShot(0, [&] {
+        running = s.editor->spline_pnts().shaderunning;
+        QTest::keyClick(&s.plot(), Qt::Key_Escape);
+    });
+    s.key_at(s.pixel(300, 50), Qt::Key_S, Qt::AltModifier);
+    QVERIFY(running);
+    QVERIFY(!s.editor->spline_pnts().shaderunning);
+    QVERIFY(s.editor->spline_pnts().closing);
+    QVERIFY(s.editor->isVisible());
+    // Zoomed three times into a box of 3 x 3 pixels on the profile, with the axis far away: the
+    // shading has only the picture to fill, and ends.
+    s.child<TFrame1>("axispos")->Ed()->setText(QStringLiteral("100000"));
+    for (int k = 0; k < 3; ++k) {
+        s.click_button("zoombut");
+        const QPoint c = k == 0 ? s.pixel(300, 30) : s.plot().rect().center();
+        QTest::mouseMove(&s.plot(), c);
+        s.click_plot(c);
+        QTest::mouseMove(&s.plot(), c + QPoint(3, 3));
+        s.click_plot(c + QPoint(3, 3));
+    }
+    QVERIFY(s.editor->thegrita().WindowBounds.xma - s.editor->thegrita().WindowBounds.xmi < 0.01);
+    s.key_at(s.pixel(300, 30), Qt::Key_S, Qt::AltModifier);
+    QVERIFY(!s.editor->spline_pnts().shaderunning);
+    QVERIFY(!s.editor->spline_pnts().closing);  // it ran to its end
+}
+
+void DrawSplineTest::aJobWithoutMovesIsReportedAsFailed() {
+    Session s;
+    s.open();
+    s.key_at(s.pixel(300, 50), Qt::Key_F2);  // one point: nothing to turn
+    s.op.answer = Operator::Answer::No;      // the fast rough question
+    s.op.messages.clear();
+    s.key_at(s.pixel(300, 50), Qt::Key_F7);
+    QVERIFY(!s.op.messages.empty());
+    QVERIFY2(QString::fromStdString(s.op.messages.back())
+                 .startsWith(QStringLiteral("The job has no move to cut: ")),
+             s.op.messages.back().c_str());
 }
 
 int main(int argc, char** argv) {
