@@ -268,13 +268,14 @@ void TOstrivane::write_motClick() {
     const auto file = ostrivane::write_motClick(*form_, *operator_, fast_record_,
                                                 OutputDestination{documents_location()}, context,
                                                 logged ? &summary : nullptr);
-    if (file && logged)
-        log(summary.summary(), false);
+    // The check's verdict first: the summary stays the last line, as it always was.
     if (file) {
         statusBar()->showMessage(qs(announce_job_check(
             *file, *form_, {}, fs::u8path(IniFilePath_), *operator_,
             [this](std::string_view text, bool critical) { log(text, critical); }, &context)));
     }
+    if (file && logged)
+        log(summary.summary(), false);
 }
 
 void TOstrivane::write_tndClick() {
