@@ -1,6 +1,8 @@
 #include "gui/check/backplot_window.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -77,6 +79,24 @@ BackplotWindow::BackplotWindow(JobCheck check, std::vector<BackplotMove> moves,
     setFocusProxy(slider_);
     slider_->setFocus();
     show_after(0);
+}
+
+void BackplotWindow::keyPressEvent(QKeyEvent* event) {
+    // The stepping keys work wherever the focus is in the window, the Close button included.
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            QCoreApplication::sendEvent(slider_, event);
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
 }
 
 void BackplotWindow::show_after(int count) {

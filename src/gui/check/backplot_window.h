@@ -25,6 +25,9 @@ class BackplotWindow final : public QDialog {
     QSlider* slider() const { return slider_; }
     QLabel* position_label() const { return position_; }
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     void show_after(int count);
 

@@ -171,25 +171,31 @@ void CheckWindowTest::f7AndCheckProgramShowTheRunTimeAndStepThroughTheMoves() {
     QVERIFY(moves > 10);
     QVERIFY(position->text().startsWith(QStringLiteral("Before the first of")));
 
+    // Keys go where the keyboard sends them: to the window's focus.
+    const auto key = [&](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+    QCOMPARE(QApplication::focusWidget(), slider);
     const auto run_time = [&] {
         return kRunTime
             .match(QStringLiteral("Run time ") +
                    position->text().section(QStringLiteral("run time "), 1))
             .captured();
     };
-    QTest::keyClick(window, Qt::Key_End);
+    // From the Close button too.
+    by_accessible_name<QPushButton>(*window, QStringLiteral("Close"))->setFocus();
+    key(Qt::Key_End);
     QCOMPARE(slider->value(), moves);
+    slider->setFocus();
     QVERIFY(position->text().startsWith(QStringLiteral("Move %1 of %1, line ").arg(moves)));
     // The run time to the last move is the program's.
     QCOMPARE(run_time(), kRunTime.match(verdict->text()).captured());
-    QTest::keyClick(window, Qt::Key_Home);
+    key(Qt::Key_Home);
     QCOMPARE(slider->value(), 0);
-    QTest::keyClick(window, Qt::Key_Right);
+    key(Qt::Key_Right);
     QVERIFY(position->text().startsWith(QStringLiteral("Move 1 of ")));
-    QTest::keyClick(window, Qt::Key_PageUp);
+    key(Qt::Key_PageUp);
     QCOMPARE(slider->value(), 1 + slider->pageStep());
-    QTest::keyClick(window, Qt::Key_PageDown);
-    QTest::keyClick(window, Qt::Key_Left);
+    key(Qt::Key_PageDown);
+    key(Qt::Key_Left);
     QCOMPARE(slider->value(), 0);
     // A click on the groove's right end pages onwards.
     QTest::mouseClick(slider, Qt::LeftButton, {},
@@ -200,7 +206,7 @@ void CheckWindowTest::f7AndCheckProgramShowTheRunTimeAndStepThroughTheMoves() {
         window->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/backplot.png"));
     }
 
-    QTest::keyClick(window, Qt::Key_Escape);
+    key(Qt::Key_Escape);
     QTRY_VERIFY(window == nullptr);
 }
 
