@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "core/check/cut_check.h"
+#include "gui/widgets/job_check_qt.h"
 
 namespace ostrivane::gui {
 

@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <optional>
 
 namespace ostrivane::gui {
 namespace {

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "core/check/cut_check.h"
 #include "gui/check/backplot_moves.h"
+#include "gui/widgets/job_check_qt.h"
 
 namespace ostrivane::gui {
 

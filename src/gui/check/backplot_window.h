@@ -3,8 +3,8 @@
 #include <QString>
 #include <vector>
 
-#include "core/check/job_check.h"
 #include "gui/check/backplot_moves.h"
+#include "gui/widgets/job_check_qt.h"
 
 class QLabel;
 class QSlider;

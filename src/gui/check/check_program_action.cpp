@@ -50,7 +50,7 @@ void CheckProgramAction::run() {
 }
 
 void CheckProgramAction::open(const std::filesystem::path& program) {
-    const QString name = qs(program.filename().u8string());
+    const QString name = QString::fromStdU16String(program.filename().u16string());
     JobCheck check;
     MoveRecorder recorder;
     try {

@@ -6,7 +6,7 @@
 
 #include "core/app/field_source.h"
 #include "core/app/operator.h"
-#include "core/check/job_check.h"
+#include "gui/widgets/job_check_qt.h"
 
 class QWidget;
 

@@ -18,7 +18,6 @@
 
 #include "core/app/form_state.h"
 #include "core/app/state_file.h"
-#include "core/check/job_check.h"
 #include "core/curve/spline_file.h"
 #include "core/editor/editor_components.h"
 #include "core/scene/turning_drawer.h"
@@ -34,6 +33,7 @@
 #include "gui/plot/message_label_widget.h"
 #include "gui/plot/plot_grid.h"
 #include "gui/widgets/frame_field.h"
+#include "gui/widgets/job_check_qt.h"
 #include "gui/widgets/qt_operator.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/widget_form.h"
