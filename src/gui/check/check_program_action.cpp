@@ -24,6 +24,10 @@ CheckProgramAction::CheckProgramAction(QWidget* parent, const FieldSource& field
       turning_(std::move(turning)),
       data_folder_(std::move(data_folder)) {}
 
+BackplotWindow* CheckProgramAction::window() const {
+    return window_;
+}
+
 QString CheckProgramAction::start_folder() const {
     // Where the jobs write their programs: the G-code folder when it names one, else Documents.
     const QString folder = qs(fields_.text("GcodeFolder")).trimmed();

@@ -25,7 +25,7 @@ class CheckProgramAction {
 
     void run();
     // The backplot last opened, while it is open.
-    BackplotWindow* window() const { return window_; }
+    BackplotWindow* window() const;
 
   private:
     QString start_folder() const;
