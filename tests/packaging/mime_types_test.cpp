@@ -13,7 +13,7 @@
 // rebuilds it.
 class MimeTypesTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     void initTestCase();
     void filesMapToTheProgramsTypes_data();
     void filesMapToTheProgramsTypes();

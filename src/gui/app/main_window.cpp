@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSessionManager>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <clocale>
 #include <optional>
@@ -19,6 +20,7 @@
 #include "core/app/known_folders.h"
 #include "core/app/main_window_fields.h"
 #include "core/app/state_file.h"
+#include "core/check/job_check.h"
 #include "core/curve/spline_file.h"
 #include "core/fingerjoint/finger_joint_program.h"
 #include "core/fingerjoint/tooth_file.h"
@@ -28,6 +30,7 @@
 #include "core/text/file_io.h"
 #include "core/text/job_context.h"
 #include "gui/app/main_window_layout.h"
+#include "gui/check/check_program_action.h"
 #include "gui/editor/draw_spline.h"
 #include "gui/editor/program_files.h"
 #include "gui/planner/create_saw_plans.h"
@@ -125,6 +128,7 @@ TOstrivane::TOstrivane(Operator* op, QWidget* parent) : QMainWindow(parent) {
     FormCreate();
     create_editor();
     saw_plans_ = std::make_unique<SawPlans>(static_cast<SawPlanHost&>(*this));
+    create_check_program();
     connect(findChild<TFrame1*>(QStringLiteral("Smot_name"))->Ed(), &QLineEdit::textChanged, this,
             [this] { show_program_name(); });
     show_program_name();
@@ -146,6 +150,26 @@ void TOstrivane::create_editor() {
     editor_ = std::make_unique<TSplineform>(std::move(link), this);
     program_files_ =
         std::make_unique<ProgramFiles>(this, *form_, *form_, *operator_, IniFilePath_, *editor_);
+}
+
+void TOstrivane::create_check_program() {
+    // The current program's saved profile, about the editor's turn axis, as F7 would cut it.
+    const auto turning = [this] {
+        const fs::path spl = fs::u8path(editor_->spline_file_path());
+        return TurningSource{
+            read_file_if_exists(spl, kMaxSplineFileBytes, "a spline file").value_or(std::string()),
+            editor_->spline_pnts().draaias, editor_->spline_pnts().thickness,
+            tnd_file_.value_or(std::string())};
+    };
+    check_program_ = std::make_unique<CheckProgramAction>(this, *form_, *operator_, turning,
+                                                          fs::u8path(IniFilePath_));
+    connect(findChild<QPushButton*>(QStringLiteral("checkprog")), &QPushButton::clicked, this,
+            [this] {
+                run_action(*operator_, [this] {
+                    const RunningJob running(jobs_running_);
+                    check_program_->run();
+                });
+            });
 }
 
 TOstrivane::~TOstrivane() {
@@ -248,6 +272,12 @@ void TOstrivane::write_motClick() {
     const auto file = ostrivane::write_motClick(*form_, *operator_, fast_record_,
                                                 OutputDestination{documents_location()}, context,
                                                 logged ? &summary : nullptr);
+    // The check's verdict first: the summary stays the last line, as it always was.
+    if (file) {
+        statusBar()->showMessage(qs(announce_job_check(
+            *file, *form_, {}, fs::u8path(IniFilePath_), *operator_,
+            [this](std::string_view text, bool critical) { log(text, critical); }, &context)));
+    }
     if (file && logged)
         log(summary.summary(), false);
 }

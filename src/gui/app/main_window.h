@@ -21,6 +21,7 @@ class QtOperator;
 class TSplineform;
 class ProgramFiles;
 class SawPlans;
+class CheckProgramAction;
 
 // The main window: owner of every job and machine setting, kept as the contents of its fields.
 // It hosts "Create saw plans", which sees it only through that narrow interface.
@@ -47,6 +48,8 @@ class TOstrivane : public QMainWindow, private SawPlanHost {
     Log& the_log() { return *log_; }
     // "Create saw plans" with the plan window and printer it keeps.
     SawPlans& saw_plans() { return *saw_plans_; }
+    // "Check program" and the backplot it opens.
+    CheckProgramAction& check_program() { return *check_program_; }
 
     // Writes Settings.ini: the state record, then the tooth-file section. Throws Error.
     void save_settings();
@@ -57,7 +60,7 @@ class TOstrivane : public QMainWindow, private SawPlanHost {
     // Opens one of those files as the window's own buttons would. Throws Error.
     void open_file(const std::filesystem::path& file);
 
-  public slots:
+  public Q_SLOTS:
     void write_motClick();
     void write_tndClick();
     void SaveSetClick();
@@ -79,6 +82,7 @@ class TOstrivane : public QMainWindow, private SawPlanHost {
     // Writes the tooth file chosen (possibly none) into Settings.ini.
     void saveini();
     void open_profile(const std::filesystem::path& file);
+    void create_check_program();
     // The caption names the program that "Save program" would write.
     void show_program_name();
 
@@ -93,6 +97,7 @@ class TOstrivane : public QMainWindow, private SawPlanHost {
     std::optional<std::string> tnd_file_;
     std::unique_ptr<TSplineform> editor_;
     std::unique_ptr<ProgramFiles> program_files_;
+    std::unique_ptr<CheckProgramAction> check_program_;
     StateRestore settings_restore_;  // what became of Settings.ini at start
     int jobs_running_ = 0;           // a job pumping events is under way
     TfastRec fast_record_;

@@ -122,6 +122,10 @@ void build_turning_tab(QTabWidget* tabs) {
     for (const char* name : {"Loadsplineprog", "Savesplineprog", "loadtnd", "createplan"}) {
         s.button(name);
     }
+    // Only reads programs, so it is no part of the saved window state.
+    auto* check = named(new QPushButton(QStringLiteral("Check program")), "checkprog");
+    check->setAccessibleName(check->text());
+    s.add(check);
     s.end();
 }
 

@@ -20,6 +20,7 @@
 #include "core/app/form_state.h"
 #include "core/app/known_folders.h"
 #include "core/app/state_file.h"
+#include "core/check/job_check.h"
 #include "core/curve/spline_file.h"
 #include "core/editor/editor_components.h"
 #include "core/editor/working_range.h"
@@ -463,8 +464,18 @@ void TSplineform::calculate_for_milling() {
         // The Documents folder as the finger-joint tab and the command-line tool find it.
         const OutputDestination destination{documents_folder()};
         TurningDrawer drawer(*thegrita_, bitmap_canvas_.get(), *spline_pnts_);
-        write_turning_job(*spline_pnts_, *link_.fields, *operator_, editor_->moves, destination,
-                          context, &drawer);
+        const TurningResult result =
+            write_turning_job(*spline_pnts_, *link_.fields, *operator_, editor_->moves, destination,
+                              context, &drawer);
+        if (result.file && !result.failed) {
+            // The run time and what the program cuts, told without being asked for.
+            const TurningSource source{editor_->spline_file(), spline_pnts_->draaias,
+                                       spline_pnts_->thickness, spline_pnts_->TNDFile};
+            errlabel->set_text(announce_job_check(*result.file, *link_.fields, source,
+                                                  fs::u8path(link_.data_folder), *operator_,
+                                                  link_.log, &context));
+            errlabel->start_fade();
+        }
     });
 }
 

@@ -85,7 +85,7 @@ class TSplineform : public QDialog, private EditorHost {
     // Runs a command with its errors shown to the operator.
     void run(const std::function<void()>& action);
 
-  public slots:
+  public Q_SLOTS:
     void Button1Click();  // Done
     void Button2Click();  // Cancel
     void SaveButClick();

@@ -31,7 +31,7 @@ class NumberDialog : public QDialog {
     // Where a bad entry is reported; message boxes over the dialog by default. Not owned.
     void set_operator(Operator* op) { operator_ = op; }
 
-  public slots:
+  public Q_SLOTS:
     // The OK check: the fields in order, the first bad one reported.
     void Button1Click();
 

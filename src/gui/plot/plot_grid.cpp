@@ -69,7 +69,7 @@ void PlotGrid::refresh_layer() {
     dirty_ = false;
     layer_.fill(Qt::transparent);
     in_paint_ = true;
-    emit plotPaint();
+    Q_EMIT plotPaint();
     in_paint_ = false;
 }
 
@@ -102,7 +102,7 @@ void PlotGrid::resizeEvent(QResizeEvent* event) {
     // Qt repeats resize events of a hidden widget without a change of size; only a new size
     // loses the picture.
     if (ensure_layer()) {
-        emit plotResized();
+        Q_EMIT plotResized();
     }
 }
 
@@ -112,21 +112,21 @@ void PlotGrid::showEvent(QShowEvent* event) {
 }
 
 void PlotGrid::mousePressEvent(QMouseEvent* event) {
-    emit plotMouseDown(event);
+    Q_EMIT plotMouseDown(event);
 }
 void PlotGrid::mouseMoveEvent(QMouseEvent* event) {
-    emit plotMouseMove(event);
+    Q_EMIT plotMouseMove(event);
 }
 void PlotGrid::mouseReleaseEvent(QMouseEvent* event) {
-    emit plotMouseUp(event);
+    Q_EMIT plotMouseUp(event);
 }
 void PlotGrid::wheelEvent(QWheelEvent* event) {
     // An owner that does not zoom leaves the wheel to what lies around the plot (a scroll area).
     event->ignore();
-    emit plotWheel(event);
+    Q_EMIT plotWheel(event);
 }
 void PlotGrid::keyPressEvent(QKeyEvent* event) {
-    emit plotKeyDown(event);
+    Q_EMIT plotKeyDown(event);
 }
 
 }  // namespace ostrivane

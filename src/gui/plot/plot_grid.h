@@ -42,7 +42,7 @@ class PlotGrid : public QWidget {
     // Clears the layer and schedules a paint that calls the owner's handler.
     void Repaint();
 
-  signals:
+  Q_SIGNALS:
     // Emitted inside the paint event after the layer was cleared: draw the picture here.
     void plotPaint();
     void plotResized();

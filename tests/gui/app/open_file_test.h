@@ -4,7 +4,7 @@
 // The files the window opens from its command line, and the caption that names the program.
 class OpenFileTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     void captionNamesTheCurrentProgram();
     void opensOnlyItsOwnKindsOfFile();
     void programFromAnotherFolderLoadsAsLoadProgramDoes();

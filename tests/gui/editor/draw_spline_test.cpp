@@ -148,7 +148,7 @@ void press(QDialog* dialog, const char* text) {
 
 class DrawSplineTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     void layoutControlsAndAccessibleNames();
     void commandBoxShowsTheCommandList();
     void startUpLoadRestoresTheVisualisationFields();

@@ -51,7 +51,7 @@ void click(TOstrivane& w, const char* name) {
 
 class ProgramButtonsTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     void editTheSplinesOpensTheEditorModally();
     void cancelledToothFileChoiceStillWritesTheSection();
     void saveProgramAsksWhenOnlyTheSplineFileExists();

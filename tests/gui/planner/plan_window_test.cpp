@@ -164,7 +164,7 @@ void PlanWindowTest::opensWithThePlankListAndNamedControls() {
     }
     // A thinner plank changes the list as soon as the field is left.
     w->beamthick()->Ed()->setText(QStringLiteral("10"));
-    emit w->beamthick()->Ed()->editingFinished();
+    Q_EMIT w->beamthick()->Ed()->editingFinished();
     QCOMPARE(w->PlankList()->count(), 5);
     QCOMPARE(w->PlankList()->item(4)->text(), QStringLiteral("2 times plank5"));
 }

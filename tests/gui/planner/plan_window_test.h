@@ -3,7 +3,7 @@
 
 class PlanWindowTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     void init();
     void cleanup();
     void opensWithThePlankListAndNamedControls();

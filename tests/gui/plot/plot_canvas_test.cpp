@@ -58,7 +58,7 @@ QPointF ink_centre(const QImage& image) {
 
 class PlotCanvasTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     void circleRadiusFollowsTheXScale();
     void barFillsTheSameRectangleInEitherCornerOrder();
     void markerIsCentredOnItsPoint();

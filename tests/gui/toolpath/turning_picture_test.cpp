@@ -48,7 +48,7 @@ QColor at(const QImage& image, double x, double y) {
 
 class TurningPictureTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     void sawIsDrawnWithItsMirrorImage();
     void profileIsDrawnOnBothSidesOfTheAxis();
     void shadingFillsTheSilhouetteOnly();

@@ -3,7 +3,7 @@
 
 class FrameFieldTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     void innerControlsAreNamedForTheStateFile();
     void checksGiveTheFieldsMessage();
     void checksIgnoreTheDesktopLocale();

@@ -3,7 +3,7 @@
 
 class QtJobContextTest : public QObject {
     Q_OBJECT
-  private slots:
+  private Q_SLOTS:
     void shortJobShowsNothing();
     void pumpReachesTheEventLoopOncePerInterval();
     void longJobShowsProgressAndCanBeCancelled();

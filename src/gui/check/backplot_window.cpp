@@ -1,0 +1,119 @@
+#include "gui/check/backplot_window.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <limits>
+
+#include "core/check/check_report.h"
+#include "core/check/run_time.h"
+#include "gui/check/backplot_view.h"
+#include "gui/widgets/qt_text.h"
+
+namespace ostrivane::gui {
+namespace {
+
+// A slider counts in int; a longer program is stepped through to that many moves.
+int slider_end(std::size_t moves) {
+    return static_cast<int>(std::min<std::size_t>(moves, std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
+BackplotWindow::BackplotWindow(JobCheck check, std::vector<BackplotMove> moves,
+                               const QString& program, QWidget* parent)
+    : QDialog(parent), check_(std::move(check)), moves_(std::move(moves)) {
+    setObjectName(QStringLiteral("BackplotWindow"));
+    setWindowTitle(QStringLiteral("Check of ") + program);
+    setAccessibleName(windowTitle());
+    resize(900, 560);
+    auto* layout = new QVBoxLayout(this);
+
+    auto* verdict = plain_label(qs(check_verdict(check_.report)));
+    verdict->setObjectName(QStringLiteral("CheckVerdict"));
+    verdict->setAccessibleName(QStringLiteral("Verdict"));
+    verdict->setWordWrap(true);
+    if (check_.report.cuts_into_design())
+        verdict->setStyleSheet(QStringLiteral("color: rgb(200, 0, 0); font-weight: bold"));
+    layout->addWidget(verdict);
+    auto* paragraph = plain_label(qs(check_paragraph(check_.report, ss(program))));
+    paragraph->setObjectName(QStringLiteral("CheckParagraph"));
+    paragraph->setAccessibleName(QStringLiteral("Check report"));
+    paragraph->setWordWrap(true);
+    paragraph->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(paragraph);
+
+    view_ = new BackplotView(check_.report, moves_, check_.saw_width, check_.face_y);
+    view_->setObjectName(QStringLiteral("BackplotView"));
+    view_->setAccessibleName(
+        QStringLiteral("Backplot: design black, envelope blue, overcut "
+                       "red, material left grey, saw green"));
+    layout->addWidget(view_, 1);
+
+    slider_ = new QSlider(Qt::Horizontal);
+    slider_->setObjectName(QStringLiteral("MoveSlider"));
+    slider_->setAccessibleName(QStringLiteral("Move"));
+    slider_->setRange(0, slider_end(moves_.size()));
+    slider_->setSingleStep(1);
+    slider_->setPageStep(std::max(1, slider_->maximum() / 20));
+    layout->addWidget(slider_);
+    position_ = plain_label();
+    position_->setObjectName(QStringLiteral("MovePosition"));
+    position_->setAccessibleName(QStringLiteral("Run time to this move"));
+    layout->addWidget(position_);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    QPushButton* close = buttons->button(QDialogButtonBox::Close);
+    close->setAccessibleName(QStringLiteral("Close"));
+    close->setAutoDefault(false);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    connect(slider_, &QSlider::valueChanged, this, &BackplotWindow::show_after);
+    // The keys step through the moves wherever the focus is in the window.
+    setFocusProxy(slider_);
+    slider_->setFocus();
+    show_after(0);
+}
+
+void BackplotWindow::keyPressEvent(QKeyEvent* event) {
+    // The stepping keys work wherever the focus is in the window, the Close button included.
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            QCoreApplication::sendEvent(slider_, event);
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}
+
+void BackplotWindow::show_after(int count) {
+    const auto n = static_cast<std::size_t>(std::max(count, 0));
+    view_->show_after(n);
+    if (n == 0) {
+        position_->setText(QStringLiteral("Before the first of %1 moves").arg(moves_.size()));
+        return;
+    }
+    const BackplotMove& m = moves_[n - 1];
+    position_->setText(QStringLiteral("Move %1 of %2, line %3: run time %4, saw at x %5 y %6")
+                           .arg(n)
+                           .arg(moves_.size())
+                           .arg(m.line)
+                           .arg(qs(format_hms(m.seconds)))
+                           .arg(m.x1, 0, 'f', 3)
+                           .arg(m.y1, 0, 'f', 3));
+}
+
+}  // namespace ostrivane::gui
