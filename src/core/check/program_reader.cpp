@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/gcode/gcode_words.h"
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/number_parse.h"
@@ -15,27 +16,6 @@ constexpr std::size_t kQuotedLine = 80;
 
 bool is_blank(char c) {
     return c == ' ' || c == '\t';
-}
-bool is_digit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// Where the number starting at `i` ends; an exponent belongs to it.
-std::size_t number_end(std::string_view line, std::size_t i) {
-    while (i < line.size() &&
-           (is_digit(line[i]) || line[i] == '.' || line[i] == '+' || line[i] == '-'))
-        ++i;
-    if (i < line.size() && (line[i] == 'e' || line[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < line.size() && (line[j] == '+' || line[j] == '-'))
-            ++j;
-        if (j < line.size() && is_digit(line[j])) {
-            while (j < line.size() && is_digit(line[j]))
-                ++j;
-            i = j;
-        }
-    }
-    return i;
 }
 
 // G and M numbers are compared in tenths, so that 28.1 is exact.
@@ -91,7 +71,7 @@ void ProgramReader::read_words(std::string_view line) {
             while (j < line.size() && is_blank(line[j]))
                 ++j;
             const std::size_t start = j;
-            j = number_end(line, j);
+            j = gcode_number_end(line, j);
             const auto value = parse_float(line.substr(start, j - start));
             if (letter < 'A' || letter > 'Z' || !value || !std::isfinite(*value))
                 refuse("not G-code this program can read", line);

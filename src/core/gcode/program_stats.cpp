@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/gcode/gcode_words.h"
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/file_lines.h"
@@ -20,30 +21,6 @@ constexpr std::size_t quoted_line_limit = 80;
 
 bool is_blank(char c) {
     return c == ' ' || c == '\t';
-}
-bool is_digit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool is_number_char(char c) {
-    return is_digit(c) || c == '.' || c == '+' || c == '-';
-}
-
-// Where the number starting at `i` ends. An exponent belongs to the number, so P1e308 is one
-// word and not P1 followed by a word E308.
-std::size_t number_end(std::string_view line, std::size_t i) {
-    while (i < line.size() && is_number_char(line[i]))
-        ++i;
-    if (i < line.size() && (line[i] == 'e' || line[i] == 'E')) {
-        std::size_t j = i + 1;
-        if (j < line.size() && (line[j] == '+' || line[j] == '-'))
-            ++j;
-        if (j < line.size() && is_digit(line[j])) {
-            while (j < line.size() && is_digit(line[j]))
-                ++j;
-            i = j;
-        }
-    }
-    return i;
 }
 
 // A line as an error message shows it: its start, escaped.
@@ -77,7 +54,7 @@ void ProgramStatsCounter::read_words(std::string_view line) {
             while (j < line.size() && is_blank(line[j]))
                 ++j;
             const std::size_t start = j;
-            j = number_end(line, j);
+            j = gcode_number_end(line, j);
             const auto value = parse_float(line.substr(start, j - start));
             if (letter < 'A' || letter > 'Z' || !value) {
                 throw Error("Line " + std::to_string(stats_.lines + 1) +
