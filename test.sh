@@ -36,13 +36,14 @@ if command -v clang++ >/dev/null 2>&1; then
     -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DOSTRIVANE_BUILD_GUI=OFF -DOSTRIVANE_BUILD_TESTS=OFF \
     -DOSTRIVANE_BUILD_BENCH=OFF -DOSTRIVANE_SANITIZE=ON -DOSTRIVANE_BUILD_FUZZ=ON >/dev/null || exit 1
   cmake --build build-fuzz -j "$jobs" --target fuzz_spline_file fuzz_tooth_file fuzz_saw_outline \
-    fuzz_shading_params fuzz_state_file fuzz_point_import || exit 1
+    fuzz_shading_params fuzz_state_file fuzz_point_import fuzz_dxf_profile || exit 1
   fuzz fuzz_spline_file 30 fuzz/corpus -max_len=400000
   fuzz fuzz_tooth_file 30 fuzz/corpus_tooth -max_len=4096
   fuzz fuzz_saw_outline 15 fuzz/corpus_saw_outline -max_len=8192
   fuzz fuzz_shading_params 15 fuzz/corpus_shading -max_len=256
   fuzz fuzz_state_file 15 fuzz/corpus_state -max_len=16384
   fuzz fuzz_point_import 15 fuzz/corpus_points -max_len=16384
+  fuzz fuzz_dxf_profile 15 fuzz/corpus_dxf -max_len=16384
 else
   echo "== fuzzing skipped: clang++ is not installed =="
 fi

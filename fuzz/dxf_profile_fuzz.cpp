@@ -1,0 +1,50 @@
+// Feeds arbitrary bytes to the DXF profile import as the editor's "Import" and `spline import`
+// read a .dxf file. Whatever the bytes, the reader must give points or stop with a message; the
+// points must be finite and within the import's coordinate limit, and the profile made of them
+// must stay within the point limit, in order of x, and evaluate without a fault.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "core/curve/dxf_profile.h"
+#include "core/curve/point_import.h"
+#include "core/text/error.h"
+#include "core/text/message_sink.h"
+
+using namespace ostrivane;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    try {
+        for (const CurvePoint& p : read_dxf_profile(bytes).points) {
+            if (!std::isfinite(p.x) || !std::isfinite(p.y) ||
+                std::fabs(p.x) > kDxfCoordinateLimit || std::fabs(p.y) > kDxfCoordinateLimit)
+                std::abort();
+        }
+    } catch (const Error&) {
+        // refused with a message naming the line and the entity
+    }
+    SilentSink notices;
+    TBetaSPLpoints profile{notices};
+    profile.set_data(3.2, 10, false);
+    try {
+        import_dxf_points(bytes, profile);
+    } catch (const Error&) {
+        return 0;
+    }
+    if (profile.Nopoints > kImportLimit)
+        std::abort();
+    for (int k = 1; k < profile.Nopoints; ++k) {
+        if (!(profile.X.Tomatch[k - 1] < profile.X.Tomatch[k]))
+            std::abort();
+    }
+    if (profile.Nopoints >= 2) {
+        double x = 0;
+        double y = 0;
+        profile.evaluate(profile.segments() * 0.5, x, y);
+        profile.YatX(x);
+    }
+    return 0;
+}
