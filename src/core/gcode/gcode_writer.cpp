@@ -1,7 +1,8 @@
 #include "core/gcode/gcode_writer.h"
 
+#include <bit>
 #include <cmath>
-#include <cstring>
+#include <cstdint>
 
 #include "core/text/error.h"
 #include "core/text/number_format.h"
@@ -24,6 +25,23 @@ void check_finite(double mm, Axis axis) {
                     (std::isnan(mm) ? "undefined" : "infinite") + " length for the " +
                     axis_name(axis) + " axis.");
     }
+}
+
+// Bit for bit: 0.0 and -0.0 are different distances here. Compared a distance at a time, the
+// way a move has just been stored, so that reading them back does not wait.
+// The kind and the axes of a move as one number, read a field at a time for the same reason
+// (compared together, they would be read as one word that was stored as two bytes).
+unsigned move_key(const Move& move) {
+    static_assert(static_cast<unsigned>(MoveKind::end) < 8, "a kind takes three bits");
+    return static_cast<unsigned>(move.axes) << 3 | static_cast<unsigned>(move.kind);
+}
+
+bool same_distances(const std::array<double, 4>& a, const std::array<double, 4>& b) {
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::bit_cast<std::uint64_t>(a[i]) != std::bit_cast<std::uint64_t>(b[i]))
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -63,22 +81,22 @@ void GcodeWriter::move(const Move& move) {
 }
 
 const std::string* GcodeWriter::made_line(const Move& move) const {
+    const unsigned key = move_key(move);
     for (const MadeLine& m : made_) {
-        // Bit for bit: 0.0 and -0.0 are different distances here.
-        if (m.kind == move.kind && m.axes == move.axes &&
-            std::memcmp(m.distance.data(), move.distance.data(), sizeof m.distance) == 0)
+        if (m.key == key && same_distances(m.distance, move.distance))
             return &m.line;
     }
     return nullptr;
 }
 
-void GcodeWriter::remember(const Move& move) {
+const std::string& GcodeWriter::remember(const Move& move) {
     MadeLine& m = made_[next_made_];
     next_made_ = (next_made_ + 1) % made_.size();
-    m.kind = move.kind;
-    m.axes = move.axes;
+    m.key = move_key(move);
     m.distance = move.distance;
-    m.line = line_;
+    // Swapped, not copied: the old line's storage is where the next line is built.
+    m.line.swap(line_);
+    return m.line;
 }
 
 void GcodeWriter::linear(const Move& move) {
@@ -108,8 +126,7 @@ void GcodeWriter::linear(const Move& move) {
         line_ += ' ';
     }
     line_ += fast ? rapid_feed_ : feed_feed_;
-    remember(move);
-    out_.write_line(line_);
+    out_.write_line(remember(move));
     advance(move);
 }
 

@@ -38,19 +38,20 @@ class GcodeWriter final : public MoveSink {
     void home(const Move& move);
     void dwell(double milliseconds);
 
-    // The last few lines written, by their move: programs repeat the same moves over and over
-    // (a finger joint has half a dozen different lines), and a line made once is made.
+    // The last few lines written, by their move: programs repeat the same moves over and over,
+    // and a line made once is made. A finger joint cycles through six different lines, so the
+    // table holds more than that: a cycle one longer than the table would never find its line.
     struct MadeLine {
-        MoveKind kind = MoveKind::end;
-        AxisSet axes = 0;
+        unsigned key = ~0u;  // of the move's kind and axes; none at first
         std::array<double, 4> distance{};
         std::string line;
     };
     const std::string* made_line(const Move& move) const;
-    void remember(const Move& move);
+    // Keeps line_ as the line of `move` (line_ then holds an older line to reuse).
+    const std::string& remember(const Move& move);
 
     MachineSettings settings_;
-    std::array<MadeLine, 4> made_{};
+    std::array<MadeLine, 8> made_{};
     std::size_t next_made_ = 0;
     LineSink& out_;
     // The feed words, made once: of a rapid and a feed move, of a home's rapid and feed line.

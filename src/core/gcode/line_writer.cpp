@@ -12,10 +12,7 @@ LineWriter::~LineWriter() {
 }
 
 void LineWriter::write_line(std::string_view line) {
-    unsigned char bits = 0;
-    for (const char c : line)
-        bits |= static_cast<unsigned char>(c);
-    if (bits < 0x80) {
+    if (is_ascii7(line)) {
         // The common case goes to the file as it is, without a copy.
         file_.write(line);
         file_.write(crlf);

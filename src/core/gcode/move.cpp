@@ -7,22 +7,6 @@
 
 namespace ostrivane {
 
-Move Move::along(Axis axis, double mm, bool fast_move) {
-    Move m;
-    m.kind = fast_move ? MoveKind::rapid : MoveKind::feed;
-    m.axes = axis_bit(axis);
-    m.distance[static_cast<std::size_t>(axis)] = mm;
-    return m;
-}
-
-Move Move::combined(const std::array<double, 3>& mm, bool fast_move) {
-    Move m;
-    m.kind = fast_move ? MoveKind::rapid : MoveKind::feed;
-    m.axes = kLinearAxes;
-    m.distance = {mm[0], mm[1], mm[2], 0};
-    return m;
-}
-
 Move Move::home_axis(Axis axis, bool fast_move) {
     Move m;
     m.kind = MoveKind::home;

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -52,9 +53,22 @@ struct Move {
     // The left edge of the saw position the move belongs to, in the job's x; NaN for none.
     double saw_x = std::numeric_limits<double>::quiet_NaN();
 
-    static Move along(Axis axis, double mm, bool fast_move);
+    // Defined here, so that a job making millions of moves builds each in place.
+    static Move along(Axis axis, double mm, bool fast_move) {
+        Move m;
+        m.kind = fast_move ? MoveKind::rapid : MoveKind::feed;
+        m.axes = axis_bit(axis);
+        m.distance[static_cast<std::size_t>(axis)] = mm;
+        return m;
+    }
     // The three linear axes at once, each written even when it does not move.
-    static Move combined(const std::array<double, 3>& mm, bool fast_move);
+    static Move combined(const std::array<double, 3>& mm, bool fast_move) {
+        Move m;
+        m.kind = fast_move ? MoveKind::rapid : MoveKind::feed;
+        m.axes = kLinearAxes;
+        m.distance = {mm[0], mm[1], mm[2], 0};
+        return m;
+    }
     static Move home_axis(Axis axis, bool fast_move);
     static Move home_everything();
     static Move dwell_for(double ms);

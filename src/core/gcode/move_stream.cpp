@@ -2,7 +2,9 @@
 
 namespace ostrivane {
 
-void MoveStream::send(Move move) {
+// Each move is built once, where it is tagged and read from: a job sends millions, and a copy
+// of a move just built would wait for its fields to be stored before reading them back.
+void MoveStream::emit(Move& move) {
     move.pass = pass_;
     move.run = run_;
     move.saw_x = saw_x_;
@@ -10,33 +12,41 @@ void MoveStream::send(Move move) {
     ++sent_;
 }
 
+void MoveStream::send(Move move) {
+    emit(move);
+}
+
 void MoveStream::to(Axis axis, double at, bool fast) {
     double& now = position_[static_cast<std::size_t>(axis)];
-    send(Move::along(axis, at - now, fast));
+    Move move = Move::along(axis, at - now, fast);
+    emit(move);
     now = at;
 }
 
 void MoveStream::plunge(double mm) {
     Move move = Move::along(Axis::Y, mm, true);
     move.plunge = true;
-    send(move);
+    emit(move);
     position_[1] += mm;
 }
 
 void MoveStream::by(Axis axis, double mm, bool fast) {
-    send(Move::along(axis, mm, fast));
+    Move move = Move::along(axis, mm, fast);
+    emit(move);
     position_[static_cast<std::size_t>(axis)] += mm;
 }
 
 void MoveStream::xy_to(double x, double y, bool fast) {
     const double dx = x - position_[0];
-    send(Move::combined({dx, y - position_[1], 0}, fast));
+    Move move = Move::combined({dx, y - position_[1], 0}, fast);
+    emit(move);
     position_[0] += dx;
     position_[1] = y;
 }
 
 void MoveStream::home(Axis axis, bool fast) {
-    send(Move::home_axis(axis, fast));
+    Move move = Move::home_axis(axis, fast);
+    emit(move);
     position_[static_cast<std::size_t>(axis)] = 0;
 }
 

@@ -44,6 +44,9 @@ class MoveStream {
     double y() const { return position_[1]; }
 
   private:
+    // Tags the move and sends it.
+    void emit(Move& move);
+
     MoveSink& out_;
     PassKind pass_ = PassKind::frame;
     std::uint16_t run_ = 0;

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +15,27 @@ inline constexpr std::string_view crlf = "\r\n";
 std::string to_ascii7(std::string_view utf8);
 // The same, appended to `out`.
 void append_ascii7(std::string& out, std::string_view utf8);
+
+// True when every byte is 7-bit ASCII, as nearly every program line is: tested eight bytes at a
+// time, since a long program asks it millions of times.
+inline bool is_ascii7(std::string_view text) {
+    constexpr std::uint64_t high_bits = 0x8080808080808080u;
+    const auto word_at = [&text](std::size_t at) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, 8);
+        return word;
+    };
+    std::uint64_t bits = 0;
+    if (text.size() >= 8) {
+        for (std::size_t i = 0; i + 8 <= text.size(); i += 8)
+            bits |= word_at(i);
+        bits |= word_at(text.size() - 8);  // the rest, overlapping the last whole word
+    } else {
+        for (const char c : text)
+            bits |= static_cast<unsigned char>(c);
+    }
+    return (bits & high_bits) == 0;
+}
 
 // The text without the leading and trailing characters for which is_blank(c) holds.
 template <typename IsBlank>

@@ -17,7 +17,7 @@ constexpr int kMaxLinks = 40;
 
 constexpr std::size_t kReadChunk = 64 * 1024;
 // Bytes gathered before they go to the temporary file: few system calls for many short lines.
-constexpr std::size_t kWriteBuffer = 64 * 1024;
+constexpr std::size_t kWriteBuffer = 256 * 1024;
 
 [[noreturn]] void refuse(std::string_view prefix, const fs::path& file, std::string_view cause) {
     throw Error(std::string(prefix) + " " + file.string() + ": " + std::string(cause));
@@ -125,38 +125,57 @@ AtomicFile::AtomicFile(fs::path file) : file_(std::move(file)) {
                    "its permissions cannot be kept (" + system_message(err) + ").");
         }
     }
+    buffer_ = std::make_unique_for_overwrite<char[]>(kWriteBuffer);
+    next_ = buffer_.get();
+    room_ = kWriteBuffer;
 }
 
 AtomicFile::~AtomicFile() {
     discard();
 }
 
-void AtomicFile::write(std::string_view bytes) {
+void AtomicFile::write_beyond_buffer(std::string_view bytes) {
     // After a failure nothing more is written or kept: a full disk must not fill the memory.
-    if (write_errno_ != 0 || !temp_.is_open())
+    if (!buffer_ || !flush_buffer())
         return;
-    if (buffer_.size() + bytes.size() <= kWriteBuffer) {
-        buffer_ += bytes;
+    if (bytes.size() >= kWriteBuffer) {
+        if (const int err = temp_.write(bytes.data(), bytes.size()); err != 0) {
+            write_errno_ = err;
+            stop_buffering();
+        }
         return;
     }
-    if (!buffer_.empty()) {
-        write_errno_ = temp_.write(buffer_.data(), buffer_.size());
-        buffer_.clear();
-        if (write_errno_ != 0)
-            return;
+    next_ = std::copy(bytes.begin(), bytes.end(), next_);
+    room_ -= bytes.size();
+}
+
+bool AtomicFile::flush_buffer() {
+    const char* start = buffer_.get();
+    const auto size = static_cast<std::size_t>(next_ - start);
+    if (size != 0) {
+        if (const int err = temp_.write(start, size); err != 0) {
+            write_errno_ = err;
+            stop_buffering();
+            return false;
+        }
     }
-    if (bytes.size() >= kWriteBuffer)
-        write_errno_ = temp_.write(bytes.data(), bytes.size());
-    else
-        buffer_ = bytes;
+    next_ = buffer_.get();
+    room_ = kWriteBuffer;
+    return true;
+}
+
+void AtomicFile::stop_buffering() {
+    buffer_.reset();
+    next_ = nullptr;
+    room_ = 0;
 }
 
 void AtomicFile::commit() {
     if (!temp_.is_open())
         throw Error("Cannot write file " + file_.string() + ": it is already closed.");
-    if (write_errno_ == 0 && !buffer_.empty())
-        write_errno_ = temp_.write(buffer_.data(), buffer_.size());
-    buffer_.clear();
+    if (buffer_)
+        flush_buffer();
+    stop_buffering();
     if (write_errno_ != 0) {
         discard();
         refuse("Cannot write file", file_, system_message(write_errno_));
@@ -166,8 +185,7 @@ void AtomicFile::commit() {
 }
 
 void AtomicFile::discard() noexcept {
-    buffer_.clear();
-    buffer_.shrink_to_fit();
+    stop_buffering();
     temp_.discard();
 }
 

@@ -1,6 +1,9 @@
 #pragma once
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,8 +49,16 @@ class AtomicFile {
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Buffered; a failure is remembered and reported by commit().
-    void write(std::string_view bytes);
+    // Buffered; a failure is remembered and reported by commit(). Programs are written in
+    // millions of short lines, so a piece that fits costs one comparison and one copy.
+    void write(std::string_view bytes) {
+        if (bytes.size() <= room_) {
+            next_ = std::copy(bytes.begin(), bytes.end(), next_);
+            room_ -= bytes.size();
+            return;
+        }
+        write_beyond_buffer(bytes);
+    }
     // Flushes, closes and puts the new file in place. Throws Error; the old file is then intact
     // and the temporary file removed.
     void commit();
@@ -59,10 +70,21 @@ class AtomicFile {
     const std::filesystem::path& file() const { return file_; }
 
   private:
+    void write_beyond_buffer(std::string_view bytes);
+    // Writes the buffered bytes to temp_; false (and nothing more to be written) after a failure.
+    bool flush_buffer();
+    // No more bytes are taken: the file failed or is closed.
+    void stop_buffering();
+
     std::filesystem::path file_;
     std::filesystem::path target_;  // after following symbolic links
     SaveTemporary temp_;
-    std::string buffer_;   // bytes not yet written to temp_
+    // Bytes not yet written to temp_: buffer_ up to next_, with room_ bytes free after it. No
+    // room is left once writing failed or the file is closed, so every write then takes the
+    // slow path, which drops it.
+    std::unique_ptr<char[]> buffer_;
+    char* next_ = nullptr;
+    std::size_t room_ = 0;
     int write_errno_ = 0;  // the cause of the first failed write; later ones are not tried
 };
 

@@ -13,6 +13,23 @@ TEST(ToAscii7, EachNonAsciiCharacterBecomesOneQuestionMark) {
     EXPECT_EQ(to_ascii7("a\xFF\xC3"), "a??");           // stray bytes, truncated sequence
 }
 
+TEST(IsAscii7, FindsAHighByteAtEveryPlaceOfTheWord) {
+    // Eight bytes are tested at once: a byte at any place of a word, or in the tail after the
+    // last whole word, must be seen.
+    for (std::size_t length = 0; length <= 20; ++length) {
+        std::string text(length, 'G');
+        EXPECT_TRUE(is_ascii7(text)) << length;
+        for (std::size_t at = 0; at < length; ++at) {
+            for (const char high : {'\x80', '\xC3', '\xFF'}) {
+                std::string marked = text;
+                marked[at] = high;
+                EXPECT_FALSE(is_ascii7(marked)) << length << " " << at;
+            }
+        }
+    }
+    EXPECT_TRUE(is_ascii7(std::string("\x7F\x00\x01", 3)));
+}
+
 TEST(SplitLines, AnyLineEnd) {
     const auto lines = split_lines("a\r\nb\nc\rd\r\n");
     ASSERT_EQ(lines.size(), 4u);

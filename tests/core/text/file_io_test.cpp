@@ -56,6 +56,48 @@ TEST(AtomicSave, TargetIsUntouchedUntilCommitAndAfterDiscard) {
     EXPECT_EQ(folder_listing(dir.path()), "program.gof");
 }
 
+TEST(AtomicSave, PiecesOfEverySizeArriveInOrder) {
+    // Short pieces gather in a buffer, long ones go straight to the file: pieces that fill it
+    // exactly, overrun it or are longer than it must all land in order.
+    test::TempDir dir;
+    const auto file = dir / "program.ngc";
+    std::string expected;
+    {
+        AtomicFile saving(file);
+        const std::size_t sizes[] = {1,       100,     65'535, 65'536,  65'537,    200'000, 262'143,
+                                     262'144, 262'145, 3,      524'288, 1'000'000, 7};
+        char letter = 'a';
+        for (int round = 0; round < 2; ++round) {
+            for (const std::size_t size : sizes) {
+                const std::string piece(size, letter);
+                letter = letter == 'z' ? 'a' : static_cast<char>(letter + 1);
+                saving.write(piece);
+                saving.write("");
+                expected += piece;
+            }
+        }
+        saving.commit();
+    }
+    EXPECT_EQ(read_bytes(file), expected);
+}
+
+TEST(AtomicSave, WritesAfterCommitOrDiscardAreDropped) {
+    test::TempDir dir;
+    const auto file = dir / "Settings.ini";
+    AtomicFile saving(file);
+    saving.write("kept");
+    saving.commit();
+    saving.write("late");
+    saving.write(std::string(1'000'000, 'x'));
+    EXPECT_EQ(read_bytes(file), "kept");
+    EXPECT_FALSE(saving.is_open());
+    AtomicFile dropped(file);
+    dropped.discard();
+    dropped.write("late");
+    EXPECT_EQ(read_bytes(file), "kept");
+    EXPECT_EQ(folder_listing(dir.path()), "Settings.ini");
+}
+
 TEST(AtomicSave, WritesThroughLinksBesideTheRealFile) {
     test::TempDir dir;
     fs::create_directories(dir / "dotfiles");
