@@ -7,6 +7,9 @@
 #include "cli/commands.h"
 #include "core/app/version.h"
 #include "core/text/error.h"
+#ifdef OSTRIVANE_DRAWING_TOOL
+#include "cli/drawing_tool.h"
+#endif
 
 namespace {
 
@@ -91,6 +94,16 @@ int main(int argc, char** argv) {
         std::cout << "ostrivane-cli " << ostrivane::program_version << '\n';
         return 0;
     }
+#ifdef OSTRIVANE_DRAWING_TOOL
+    if (ostrivane::cli::wants_drawing(tool)) {
+        try {
+            ostrivane::cli::run_drawing_tool(argv);
+        } catch (const std::exception& e) {
+            std::cerr << e.what() << '\n';
+            return 1;
+        }
+    }
+#endif
     const std::string name = command_name(tool);
     for (const Command& c : commands) {
         if (!c.app->parsed())

@@ -6,6 +6,7 @@ build=$1
 root=$2
 version=$3
 gui=$4
+spline=${5:-}
 rm -rf "$root"
 cmake --install "$build" --prefix "$root" >/dev/null || { echo "cmake --install failed"; exit 1; }
 failed=0
@@ -40,6 +41,15 @@ if [ "$gui" = ON ]; then
   done
   runs "ostrivane $version" env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb \
     "$root/bin/ostrivane" --version
+  # The installed tool finds its drawing part, wherever the tree is.
+  if [ -n "$spline" ]; then
+    rm -rf "$root.work"
+    mkdir -p "$root.work"
+    HOME="$root.work" "$root/bin/ostrivane-cli" plan --spline "$spline" --svg "$root.work/plan.svg" \
+      >/dev/null 2>"$root.work/stderr" || { echo "installed plan --svg failed: $(cat "$root.work/stderr")"; failed=1; }
+    head -c 5 "$root.work/plan.svg" 2>/dev/null | grep -q '<?xml' \
+      || { echo "installed plan --svg wrote no SVG drawing"; failed=1; }
+  fi
   # The desktop entry starts a program that is installed.
   exec_line=$(grep '^Exec=' "$root/share/applications/$id.desktop")
   program=${exec_line#Exec=}
