@@ -1,6 +1,7 @@
 #include "cli/turning_profile.h"
 
 #include "core/app/known_folders.h"
+#include "core/curve/profile_load.h"
 #include "core/curve/spline_file.h"
 #include "core/editor/spline_program.h"
 #include "core/text/error.h"
@@ -21,7 +22,7 @@ std::filesystem::path load_turning_profile(TGrad& engine, RecordedMoves& moves,
         throw Error("Cannot open file " + profile.string());
     if (!bytes)
         return profile;
-    const auto version = read_spline_file(*bytes, engine, engine.spline2, moves, notices, 1000);
+    const auto version = load_profile(*bytes, engine, engine.spline2, moves, notices).version;
     // A file that gives no profile is refused before a program is made of it.
     if (!version)
         throw Error(profile.string() + " is too short to be a spline file");

@@ -6,8 +6,8 @@
 
 #include "core/check/check_design.h"
 #include "core/check/check_report.h"
+#include "core/curve/profile_load.h"
 #include "core/curve/recorded_moves.h"
-#include "core/curve/spline_file.h"
 #include "core/fingerjoint/fast_rec.h"
 #include "core/gcode/gcode_program.h"
 #include "core/gcode/machine_settings.h"
@@ -48,7 +48,7 @@ JobCheck check_job_program(const fs::path& program, const FieldSource& fields,
         engine->set_data(rec, turning.turn_axis, turning.beam_thickness,
                          use_tooth ? turning.tooth_file : std::string());
         RecordedMoves moves;
-        read_spline_file(turning.spline_bytes, *engine, engine->spline2, moves, notices, 1000);
+        load_profile(turning.spline_bytes, *engine, engine->spline2, moves, notices);
         std::vector<DesignSlot> slots;
         if (use_tooth) {
             slots = turning_slots(

@@ -65,5 +65,10 @@ std::optional<std::uint16_t> read_spline_file(std::string_view bytes, TBetaSPLpo
                                               TBetaSPLpoints& spline2, RecordedMoves& moves,
                                               MessageSink& notices,
                                               std::optional<int> profile_limit = std::nullopt);
+// The same, adding to `damaged` one for each notice of a section that could not be read.
+std::optional<std::uint16_t> read_spline_file(std::string_view bytes, TBetaSPLpoints& profile,
+                                              TBetaSPLpoints& spline2, RecordedMoves& moves,
+                                              MessageSink& notices,
+                                              std::optional<int> profile_limit, int& damaged);
 
 }  // namespace ostrivane

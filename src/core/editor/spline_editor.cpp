@@ -148,18 +148,7 @@ void SplineEditor::pan_to(float X, float Y) {
 void SplineEditor::load_spline_file(std::string_view bytes) {
     if (bytes.size() <= 2)
         return;
-    read_spline_file(bytes, spline_pnts_, spline_pnts_.spline2, moves, thegrita_);
-    // Cut after reading, so the operator learns what the file held: saving would write the
-    // shorter profile over it.
-    const int held = spline_pnts_.Nopoints;
-    if (held <= kEditorPointLimit)
-        return;
-    spline_pnts_.limit_points(kEditorPointLimit);
-    thegrita_.GraphMessage("The profile in the spline file holds " + std::to_string(held) +
-                               " points; the editor keeps the first " +
-                               std::to_string(kEditorPointLimit) + " and dropped " +
-                               std::to_string(held - kEditorPointLimit),
-                           MessageSink::kRed, false);
+    load_profile(bytes, spline_pnts_, spline_pnts_.spline2, moves, thegrita_);
 }
 
 std::string SplineEditor::spline_file() const {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/curve/profile_load.h"
 #include "core/curve/recorded_moves.h"
 #include "core/editor/bounder.h"
 #include "core/editor/edit_history.h"
@@ -175,8 +176,6 @@ class SplineEditor {
     std::optional<Pan> pan_;
 };
 
-// The most points the editor admits on spline 1, by mouse, key or import, and keeps of a file.
-inline constexpr int kEditorPointLimit = 1000;
 // The narrowest and the widest view the mouse wheel gives, in millimetres across the plot.
 inline constexpr double kMinViewWidth = 1;
 inline constexpr double kMaxViewWidth = 400000;

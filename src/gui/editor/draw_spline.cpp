@@ -19,6 +19,7 @@
 
 #include "core/app/form_state.h"
 #include "core/app/known_folders.h"
+#include "core/app/program_paths.h"
 #include "core/app/state_file.h"
 #include "core/check/job_check.h"
 #include "core/curve/spline_file.h"
@@ -194,8 +195,8 @@ void TSplineform::run(const std::function<void()>& action) {
 
 // --- loading -----------------------------------------------------------------------------
 
-std::string TSplineform::spline_file_path() const {
-    return link_.data_folder + link_.fields->text("Smot_name") + ".spl";
+fs::path TSplineform::spline_file_path() const {
+    return program_spline_file(fs::u8path(link_.data_folder), link_.fields->text("Smot_name"));
 }
 
 void TSplineform::load_data() {
@@ -207,7 +208,7 @@ void TSplineform::load_data() {
     editor_->init_view(axis);
     spline_pnts_->set_data(rec, axis, beam, tnd);
     spline_pnts_->inc_interval(0, editor_->bounds_of_view.min_x, editor_->bounds_of_view.max_x);
-    const fs::path file = fs::u8path(spline_file_path());
+    const fs::path file = spline_file_path();
     std::error_code ec;
     if (fs::exists(file, ec))
         editor_->load_spline_file(read_file_limited(file, kMaxSplineFileBytes, "a spline file"));

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -80,7 +81,7 @@ class TSplineform : public QDialog, private EditorHost {
     void clear_picture() { clear_bitmap(); }
 
     // The spline file of the current program in the data folder.
-    std::string spline_file_path() const;
+    std::filesystem::path spline_file_path() const;
 
     // Runs a command with its errors shown to the operator.
     void run(const std::function<void()>& action);
