@@ -181,7 +181,7 @@ int run(const PlanOptions& o) {
 #endif
 
     PlanInputs in;
-    in.draaias = number_option(axis, 100, "Turn axis position (mm)");
+    in.turning_axis_y = number_option(axis, 100, "Turn axis position (mm)");
     in.thickness_text = thickness.value_or("18");
     in.margin_text = margin.value_or("10");
     in.thickness = number_option(in.thickness_text, 18, "Plank thickness (mm)");
@@ -201,7 +201,7 @@ int run(const PlanOptions& o) {
     JobContext job;
     PlankPlan plan{notices};
     check_plank_thickness(in.thickness);
-    plan.build_list(profile, in.draaias, in.thickness, in.margin, job);
+    plan.build_list(profile, in.turning_axis_y, in.thickness, in.margin, job);
     plan.calculate(profile, in, entry, page, job);
     if (json)
         std::cout << plan_json(plan) << '\n';

@@ -199,10 +199,10 @@ void SplineEditor::draw_moves() {
 }
 
 void SplineEditor::draw_selection_box() {
-    const float l = std::min(X_start, X_nieuw);
-    const float r = std::max(X_start, X_nieuw);
-    const float t = std::min(Y_start, Y_nieuw);
-    const float b = std::max(Y_start, Y_nieuw);
+    const float l = std::min(X_start, X_end);
+    const float r = std::max(X_start, X_end);
+    const float t = std::min(Y_start, Y_end);
+    const float b = std::max(Y_start, Y_end);
     thegrita_.Rectangle(l, t, r, b, kBoxRed);
 }
 
@@ -216,7 +216,7 @@ void SplineEditor::order_corners(float& a, float& b, float& c, float& d) {
 SplineEditor::Box SplineEditor::take_box() const {
     Box box;
     thegrita_.Coords(X_start, Y_start, box.xmin, box.ymin);
-    thegrita_.Coords(X_nieuw, Y_nieuw, box.xmax, box.ymax);
+    thegrita_.Coords(X_end, Y_end, box.xmax, box.ymax);
     order_corners(box.xmin, box.ymin, box.xmax, box.ymax);
     return box;
 }

@@ -131,10 +131,11 @@ class SplineEditor {
     bool move = false;
     bool spline1 = true;
     bounder bounds_of_view;
+    // The selection box's corners in plot pixels: the first click, and the mouse while drawing.
     float X_start = 0;
     float Y_start = 0;
-    float X_nieuw = 0;
-    float Y_nieuw = 0;
+    float X_end = 0;
+    float Y_end = 0;
     RecordedMoves moves;
 
   private:

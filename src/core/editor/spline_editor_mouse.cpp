@@ -64,8 +64,8 @@ void SplineEditor::PlotGrid1MouseDown(bool left_button, float X, float Y) {
             // rather than one reaching to where an earlier box ended.
             X_start = X;
             Y_start = Y;
-            X_nieuw = X;
-            Y_nieuw = Y;
+            X_end = X;
+            Y_end = Y;
             draw_box = true;
         }
     } else if (zm_but) {
@@ -93,8 +93,8 @@ void SplineEditor::PlotGrid1MouseDown(bool left_button, float X, float Y) {
 void SplineEditor::PlotGrid1MouseMove(float X, float Y) {
     const PointF w = world({X, Y});
     if (draw_box) {
-        X_nieuw = X;
-        Y_nieuw = Y;
+        X_end = X;
+        Y_end = Y;
         repaint();
     }
     if (move) {

@@ -46,7 +46,7 @@ namespace {
 
 // Numbers in fields, files and G-code always use "." whatever the desktop's locale; the core
 // converts without the locale, and this keeps any C library conversion in line with it.
-void ConfiguraRegiaoBR() {
+void use_c_number_format() {
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
 }
@@ -209,7 +209,7 @@ void TOstrivane::connect_buttons() {
 }
 
 void TOstrivane::FormCreate() {
-    ConfiguraRegiaoBR();
+    use_c_number_format();
     tabs_->setCurrentIndex(0);
     // The whole path: on a fresh machine even the per-user data folder may be missing.
     std::string failure;

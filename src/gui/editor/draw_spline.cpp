@@ -106,7 +106,7 @@ void TSplineform::connect_controls() {
         auto* b = findChild<QAbstractButton*>(QString::fromLatin1(name));
         connect(b, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
     };
-    on_click("Button1", &TSplineform::Button1Click);
+    on_click("Button1", &TSplineform::DoneClick);
     on_click("Button2", &TSplineform::Button2Click);
     on_click("SaveBut", &TSplineform::SaveButClick);
     on_click("Button3", &TSplineform::Button3Click);
@@ -280,7 +280,7 @@ void TSplineform::keep_usable_fields() {
 
 // --- buttons -----------------------------------------------------------------------------
 
-void TSplineform::Button1Click() {
+void TSplineform::DoneClick() {
     // A save that failed has told the operator why; the window stays open so nothing is lost.
     bool failed = true;
     bool saved = false;

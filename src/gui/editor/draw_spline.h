@@ -87,7 +87,7 @@ class TSplineform : public QDialog, private EditorHost {
     void run(const std::function<void()>& action);
 
   public Q_SLOTS:
-    void Button1Click();  // Done
+    void DoneClick();
     void Button2Click();  // Cancel
     void SaveButClick();
     void Button3Click();  // Show commands

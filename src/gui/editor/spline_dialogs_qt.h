@@ -33,7 +33,7 @@ class NumberDialog : public QDialog {
 
   public Q_SLOTS:
     // The OK check: the fields in order, the first bad one reported.
-    void Button1Click();
+    void OkClick();
 
   private:
     std::vector<std::pair<TFrame1*, FieldSpec>> fields_;

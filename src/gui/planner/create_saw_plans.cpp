@@ -72,7 +72,7 @@ QPrinter& SawPlans::plan_printer() {
     return *kept().printer;
 }
 
-bool SawPlans::createplanClick(TBetaSPLpoints& profile, double draaias,
+bool SawPlans::createplanClick(TBetaSPLpoints& profile, double turning_axis_y,
                                const PrintDialogRunner& run_dialog) {
     Kept& k = kept();
     // The button stays reachable while the dialog or the window is up (a shortcut, a second
@@ -96,10 +96,10 @@ bool SawPlans::createplanClick(TBetaSPLpoints& profile, double draaias,
         run_dialog ? run_dialog(printer, parent) : run_print_dialog(printer, parent);
     if (!accepted)
         return false;
-    k.window->set_sources(&profile, draaias, &host_.fields(), &printer);
+    k.window->set_sources(&profile, turning_axis_y, &host_.fields(), &printer);
     k.window->exec();
     // The window keeps nothing it was lent once it is closed.
-    k.window->set_sources(nullptr, draaias, nullptr, nullptr);
+    k.window->set_sources(nullptr, turning_axis_y, nullptr, nullptr);
     return true;
 }
 

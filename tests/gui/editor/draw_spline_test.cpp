@@ -826,7 +826,7 @@ void DrawSplineTest::readoutAndMessageLetTheMouseThroughToThePlot() {
     QTest::mouseMove(window->windowHandle(), on_readout);
     press_in_window(window, on_readout);
     QVERIFY(!s.editor->editor().draw_box);
-    QCOMPARE(s.editor->editor().X_nieuw, float(plot_at.x()));
+    QCOMPARE(s.editor->editor().X_end, float(plot_at.x()));
 }
 
 void DrawSplineTest::readoutStaysReadableOnTheShading() {
