@@ -102,13 +102,7 @@ std::pair<double, double> pair_option(const std::string& text, std::string_view 
 void load_plan_profile(const std::string& file, TBetaSPLpoints& profile, MessageSink& notices) {
     const std::string bytes = read_file_limited(file, kMaxSplineFileBytes, "a spline file");
     const ProfileLoad load = load_profile(bytes, profile, notices);
-    const auto& version = load.version;
-    if (!version)
-        throw Error(file + " is too short to be a spline file");
-    if (*version != kSplineFileVersion) {
-        throw Error(file + " is not a spline file this program reads: its version word is " +
-                    std::to_string(*version) + ", not " + std::to_string(kSplineFileVersion));
-    }
+    check_spline_version(load.version, file);
     // A template from half a profile would waste the wood it is sawn from.
     if (load.damaged_sections > 0)
         throw Error(file + " is damaged: no plan is made from it");

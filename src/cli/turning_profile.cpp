@@ -22,15 +22,9 @@ std::filesystem::path load_turning_profile(TGrad& engine, RecordedMoves& moves,
         throw Error("Cannot open file " + profile.string());
     if (!bytes)
         return profile;
-    const auto version = load_profile(*bytes, engine, engine.spline2, moves, notices).version;
     // A file that gives no profile is refused before a program is made of it.
-    if (!version)
-        throw Error(profile.string() + " is too short to be a spline file");
-    if (*version != kSplineFileVersion) {
-        throw Error(profile.string() +
-                    " is not a spline file this program reads: its version word is " +
-                    std::to_string(*version) + ", not " + std::to_string(kSplineFileVersion));
-    }
+    check_spline_version(load_profile(*bytes, engine, engine.spline2, moves, notices).version,
+                         profile.string());
     if (engine.Nopoints < 2)
         throw Error(profile.string() + " holds no profile to turn: it is damaged or empty");
     return profile;

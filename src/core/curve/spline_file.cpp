@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/text/error.h"
+
 namespace ostrivane {
 
 namespace {
@@ -31,6 +33,16 @@ std::optional<std::uint16_t> read_version(SplineStream& s) {
     return version;
 }
 }  // namespace
+
+void check_spline_version(std::optional<std::uint16_t> version, std::string_view file) {
+    if (!version)
+        throw Error(std::string(file) + " is too short to be a spline file");
+    if (*version != kSplineFileVersion) {
+        throw Error(std::string(file) +
+                    " is not a spline file this program reads: its version word is " +
+                    std::to_string(*version) + ", not " + std::to_string(kSplineFileVersion));
+    }
+}
 
 void write_points_section(SplineStream& chain_saw, const std::vector<ShapePoint>& points) {
     chain_saw.write_u16(kPointMarker);
