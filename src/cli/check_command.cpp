@@ -115,18 +115,20 @@ int run(const CheckOptions& o) {
 
     StderrNotices notices;
     const MainLog log = [](std::string_view text, bool) { std::cerr << text << '\n'; };
+    std::optional<Profile> drawing;
     std::optional<TGrad> engine;
     std::optional<TurningDesign> turning;
     std::optional<JointDesign> joint;
     if (kind == ProgramKind::turning) {
-        engine.emplace(notices, data_folder(), log);
+        drawing.emplace(notices);
+        engine.emplace(*drawing, notices, data_folder(), log);
         const TsplineRec rec = read_job_settings(fields);
         const bool use_tooth = tooth && (fields.checked("UseTND") || fields.checked("doublet"));
         engine->set_data(rec, axis, beam, use_tooth ? *tooth : "");
         RecordedMoves moves;
         const std::filesystem::path profile =
             load_turning_profile(*engine, moves, spline_file, fields, notices);
-        if (engine->Nopoints < 2)
+        if (engine->profile.Nopoints < 2)
             throw Error("No profile to check " + program.string() + " against: " +
                         profile.string() + " holds none (give it with --spline or --program)");
         std::vector<DesignSlot> slots;

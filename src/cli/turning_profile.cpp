@@ -21,7 +21,8 @@ std::filesystem::path load_turning_profile(TGrad& engine, RecordedMoves& moves,
         throw Error("Cannot open file " + profile.string());
     if (!bytes)
         return profile;
-    const auto version = read_spline_file(*bytes, engine, engine.spline2, moves, notices, 1000);
+    const auto version =
+        read_spline_file(*bytes, engine.profile, engine.spline2, moves, notices, 1000);
     // A file that gives no profile is refused before a program is made of it.
     if (!version)
         throw Error(profile.string() + " is too short to be a spline file");
@@ -30,7 +31,7 @@ std::filesystem::path load_turning_profile(TGrad& engine, RecordedMoves& moves,
                     " is not a spline file this program reads: its version word is " +
                     std::to_string(*version) + ", not " + std::to_string(kSplineFileVersion));
     }
-    if (engine.Nopoints < 2)
+    if (engine.profile.Nopoints < 2)
         throw Error(profile.string() + " holds no profile to turn: it is damaged or empty");
     return profile;
 }

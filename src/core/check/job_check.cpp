@@ -37,18 +37,21 @@ JobCheck check_job_program(const fs::path& program, const FieldSource& fields,
 
     // The design is built from its own engine: the editor's stays as the operator left it.
     SilentSink notices;
+    std::optional<Profile> drawing;
     std::optional<TGrad> engine;
     std::optional<TurningDesign> turning_design;
     std::optional<JointDesign> joint_design;
     if (kind == ProgramKind::turning) {
-        engine.emplace(notices, data_folder);
+        drawing.emplace(notices);
+        engine.emplace(*drawing, notices, data_folder);
         const TsplineRec rec = read_job_settings(fields);
         const bool use_tooth =
             !turning.tooth_file.empty() && (fields.checked("UseTND") || fields.checked("doublet"));
         engine->set_data(rec, turning.turn_axis, turning.beam_thickness,
                          use_tooth ? turning.tooth_file : std::string());
         RecordedMoves moves;
-        read_spline_file(turning.spline_bytes, *engine, engine->spline2, moves, notices, 1000);
+        read_spline_file(turning.spline_bytes, drawing->spline1, drawing->spline2, moves, notices,
+                         1000);
         std::vector<DesignSlot> slots;
         if (use_tooth) {
             slots = turning_slots(
@@ -57,8 +60,8 @@ JobCheck check_job_program(const fs::path& program, const FieldSource& fields,
                 turning.tooth_file);
         }
         // Without a profile the program is only timed.
-        check.saw_width = engine->mill_width;
-        if (engine->Nopoints >= 2) {
+        check.saw_width = engine->profile.mill_width;
+        if (engine->profile.Nopoints >= 2) {
             turning_design.emplace(*engine, std::move(slots));
             inputs.turning = &*turning_design;
         }

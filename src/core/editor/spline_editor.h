@@ -47,7 +47,7 @@ class SplineEditor {
     // The dialogs that ask the operator for points, circles and shape values (not owned; null:
     // none). Both splines ask through the editor, which refuses what it cannot take.
     void set_dialogs(SplineDialogs* dialogs);
-    TBetaSPLpoints& current() { return spline1 ? spline_pnts_ : spline_pnts_.spline2; }
+    TBetaSPLpoints& current() { return spline1 ? spline_pnts_.profile : spline_pnts_.spline2; }
 
     // --- view ------------------------------------------------------------------------------
     // Resets the view to the whole profile length centred on the turning axis `axis`, the

@@ -19,7 +19,7 @@ void SplineEditor::FormKeyDown(std::uint16_t Key, ShiftState Shift, std::optiona
         }
         return;
     }
-    TBetaSPLpoints& profile = spline_pnts_;
+    TBetaSPLpoints& profile = spline_pnts_.profile;
     switch (Key) {
         case Tab:
             profile.inc_interval(Shift.shift ? -20 : 20, bounds_of_view.min_x,
@@ -265,7 +265,7 @@ void SplineEditor::zoom_spline() {
 }
 
 void SplineEditor::zoom_beam() {
-    TBetaSPLpoints& profile = spline_pnts_;
+    TBetaSPLpoints& profile = spline_pnts_.profile;
     // Without two points the profile has no length to show.
     if (profile.Nopoints < 2)
         return;

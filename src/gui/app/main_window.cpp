@@ -203,7 +203,8 @@ void TOstrivane::connect_buttons() {
     // the spline editor, about the editor's turn axis.
     connect(findChild<QPushButton*>(QStringLiteral("createplan")), &QPushButton::clicked, this,
             [this] {
-                saw_plans_->createplanClick(editor_->spline_pnts(), editor_->spline_pnts().draaias);
+                saw_plans_->createplanClick(editor_->spline_pnts().profile,
+                                            editor_->spline_pnts().draaias);
             });
 }
 

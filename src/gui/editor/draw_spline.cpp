@@ -80,8 +80,9 @@ TSplineform::TSplineform(EditorLink link, QWidget* parent)
     sp_bitmap_.fill(Qt::transparent);
     bitmap_canvas_ = std::make_unique<ImageCanvas>(sp_bitmap_);
     thegrita_ = std::make_unique<Tgrita>(PlotGrid1->canvas(), errlabel, true, link_.log);
-    spline_pnts_ = std::make_unique<SplineEditor::Engine>(*thegrita_, fs::u8path(link_.data_folder),
-                                                          link_.log);
+    profile_ = std::make_unique<Profile>(*thegrita_);
+    spline_pnts_ = std::make_unique<SplineEditor::Engine>(*profile_, *thegrita_,
+                                                          fs::u8path(link_.data_folder), link_.log);
     editor_ = std::make_unique<SplineEditor>(*spline_pnts_, *thegrita_, *bitmap_canvas_,
                                              static_cast<EditorHost&>(*this));
     dialogs_ = std::make_unique<QtSplineDialogs>(this);
@@ -206,7 +207,8 @@ void TSplineform::load_data() {
     const double beam = checked_value(*beamthick);
     editor_->init_view(axis);
     spline_pnts_->set_data(rec, axis, beam, tnd);
-    spline_pnts_->inc_interval(0, editor_->bounds_of_view.min_x, editor_->bounds_of_view.max_x);
+    spline_pnts_->profile.inc_interval(0, editor_->bounds_of_view.min_x,
+                                       editor_->bounds_of_view.max_x);
     const fs::path file = fs::u8path(spline_file_path());
     std::error_code ec;
     if (fs::exists(file, ec))

@@ -188,6 +188,8 @@ class TSplineform : public QDialog, private EditorHost {
     QImage sp_bitmap_;
     std::unique_ptr<ImageCanvas> bitmap_canvas_;
     std::unique_ptr<Tgrita> thegrita_;
+    // The drawing the engine turns; declared first so that it outlives the engine.
+    std::unique_ptr<Profile> profile_;
     std::unique_ptr<SplineEditor::Engine> spline_pnts_;
     std::unique_ptr<SplineEditor> editor_;
     std::unique_ptr<QtSplineDialogs> dialogs_;
