@@ -29,8 +29,6 @@ SplineEditor::SplineEditor(Engine& engine, Tgrita& thegrita, Canvas& bitmap, Edi
 
 void SplineEditor::set_dialogs(SplineDialogs* dialogs) {
     dialogs_.set_inner(dialogs);
-    spline_pnts_.profile.set_dialogs(&dialogs_);
-    spline_pnts_.spline2.set_dialogs(&dialogs_);
 }
 
 // --- view --------------------------------------------------------------------------------

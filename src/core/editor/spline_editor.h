@@ -159,6 +159,11 @@ class SplineEditor {
     // the simulation picture of the old view cleared.
     void show_window(double xmin, double ymin, double xmax, double ymax);
     void letter_command(char letter, std::optional<PointF> pointer);
+    // The commands that ask a dialog first, preset from the pointer at `w` (world
+    // coordinates), and edit the current spline with what the operator entered.
+    void add_point(PointF w);
+    void add_circle(PointF w);
+    void change_weight(PointF w);
 
     Engine& spline_pnts_;
     Tgrita& thegrita_;

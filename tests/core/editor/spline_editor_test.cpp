@@ -379,6 +379,10 @@ TEST_F(SplineEditorTest, F8ChangesTheNearestPointsShapeValues) {
     EXPECT_EQ(dialogs.presets.back(), (std::pair<std::string, std::string>{"1", "1"}));
     EXPECT_EQ(engine.profile.alpha1[1], 2.5);
     EXPECT_EQ(engine.profile.alpha2[1], 0.5);
+    // Cancelled: the dialog showed the new values, and nothing changes.
+    key(key::function(8), pixel(190, 30));
+    EXPECT_EQ(dialogs.presets.back(), (std::pair<std::string, std::string>{"2.5", "0.5"}));
+    EXPECT_EQ(engine.profile.alpha1[1], 2.5);
 }
 
 TEST_F(SplineEditorTest, EscapeEndsBoxAndDragAndClearsEveryMark) {

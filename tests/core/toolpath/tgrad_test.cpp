@@ -27,30 +27,6 @@ TEST(TGradSetData, DerivedValues) {
     EXPECT_EQ(e.NoRuns, 65535);  // the run count is a 16-bit number
 }
 
-TEST(TGradSetData, FromTheJobRecord) {
-    EngineFixture f;
-    TsplineRec rec;
-    rec.mill_width = 4.5;
-    rec.ssteps_mm_x = 1000;
-    rec.ssjobheight = 3.2;
-    rec.heightDivisor = 2;
-    rec.ssrepeater = 3;
-    rec.Noruns = 5;
-    rec.RoughDelayer = 3.2;
-    rec.StartZ = 1;
-    rec.zoeting = true;
-    rec.ssrough = true;
-    rec.ssDoublet = true;
-    f.engine->set_data(rec, 90, 70, "t.tnd");
-    EXPECT_EQ(f.engine->NoRuns, 5);
-    EXPECT_EQ(f.engine->Heightdivisor, 2);
-    EXPECT_EQ(f.engine->repeater, 3);
-    EXPECT_EQ(f.engine->draaias, 90);
-    EXPECT_EQ(f.engine->thickness, 70);
-    EXPECT_TRUE(f.engine->second_spline);
-    EXPECT_EQ(f.engine->HoldBack, 2.0);
-}
-
 TEST(TGradSetData, ReadsTheJobRecordFromTheFields) {
     FieldValues fields(main_window_components());
     fields.assign("Ssaw_width", "3.5");

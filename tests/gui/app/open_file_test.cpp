@@ -46,7 +46,10 @@ struct Window {
         fs::create_directories(elsewhere());
         w = std::make_unique<TOstrivane>(&op);
         w->show();
-        QTest::qWait(150);
+        // Wait for the editor's start-up load instead of a fixed time.
+        auto* load = w->findChild<QTimer*>(QStringLiteral("load_data_timer"));
+        QVERIFY(load != nullptr);
+        QTRY_VERIFY(!load->isActive());
     }
     fs::path elsewhere() const { return fs::path(home.path().toStdString()) / "Downloads"; }
     fs::path data_folder() const { return fs::u8path(w->IniFilePath()); }
