@@ -109,17 +109,19 @@ int run(const CheckOptions& o) {
 
     StderrNotices notices;
     const MainLog log = [](std::string_view text, bool) { std::cerr << text << '\n'; };
+    std::optional<Profile> drawing;
     std::optional<TGrad> engine;
     std::optional<TurningDesign> turning;
     std::optional<JointDesign> joint;
     if (kind == ProgramKind::turning) {
-        engine.emplace(notices, data_folder(), log);
+        drawing.emplace(notices);
+        engine.emplace(*drawing, notices, data_folder(), log);
         const std::string tooth_file = tooth.value_or(std::string());
         const bool use_tooth = set_turning_check_job(*engine, fields, axis, beam, tooth_file);
         RecordedMoves moves;
         const std::filesystem::path profile =
             load_turning_profile(*engine, moves, spline_file, fields, notices);
-        if (engine->Nopoints < 2)
+        if (engine->profile.Nopoints < 2)
             throw Error("No profile to check " + program.string() + " against: " +
                         profile.string() + " holds none (give it with --spline or --program)");
         turning.emplace(*engine, turning_check_slots(*engine, use_tooth, tooth_file));

@@ -101,7 +101,7 @@ std::pair<double, double> pair_option(const std::string& text, std::string_view 
 
 void load_plan_profile(const std::string& file, TBetaSPLpoints& profile, MessageSink& notices) {
     const std::string bytes = read_file_limited(file, kMaxSplineFileBytes, "a spline file");
-    const ProfileLoad load = load_profile(bytes, profile, notices);
+    const ProfileLoad load = load_profile(bytes, profile, notices, BetaSpline::kMaxPoints);
     check_spline_version(load.version, file);
     // A template from half a profile would waste the wood it is sawn from.
     if (load.damaged_sections > 0)

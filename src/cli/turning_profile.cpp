@@ -23,9 +23,9 @@ std::filesystem::path load_turning_profile(TGrad& engine, RecordedMoves& moves,
     if (!bytes)
         return profile;
     // A file that gives no profile is refused before a program is made of it.
-    check_spline_version(load_profile(*bytes, engine, engine.spline2, moves, notices).version,
+    check_spline_version(load_profile(*bytes, engine.profile, engine.spline2, moves, notices).version,
                          profile.string());
-    if (engine.Nopoints < 2)
+    if (engine.profile.Nopoints < 2)
         throw Error(profile.string() + " holds no profile to turn: it is damaged or empty");
     return profile;
 }

@@ -73,19 +73,21 @@ JobCheck check_job_program(const fs::path& program, const FieldSource& fields,
 
     // The design is built from its own engine: the editor's stays as the operator left it.
     SilentSink notices;
+    std::optional<Profile> drawing;
     std::optional<TGrad> engine;
     std::optional<TurningDesign> turning_design;
     std::optional<JointDesign> joint_design;
     if (kind == ProgramKind::turning) {
-        engine.emplace(notices, data_folder);
+        drawing.emplace(notices);
+        engine.emplace(*drawing, notices, data_folder);
         const bool use_tooth = set_turning_check_job(*engine, fields, turning.turn_axis,
                                                      turning.beam_thickness, turning.tooth_file);
         RecordedMoves moves;
-        load_profile(turning.spline_bytes, *engine, engine->spline2, moves, notices);
+        load_profile(turning.spline_bytes, drawing->spline1, drawing->spline2, moves, notices);
         std::vector<DesignSlot> slots = turning_check_slots(*engine, use_tooth, turning.tooth_file);
         // Without a profile the program is only timed.
-        check.saw_width = engine->mill_width;
-        if (engine->Nopoints >= 2) {
+        check.saw_width = engine->profile.mill_width;
+        if (engine->profile.Nopoints >= 2) {
             turning_design.emplace(*engine, std::move(slots));
             inputs.turning = &*turning_design;
         }

@@ -48,7 +48,7 @@ class SplineEditor {
     // The dialogs that ask the operator for points, circles and shape values (not owned; null:
     // none). Both splines ask through the editor, which refuses what it cannot take.
     void set_dialogs(SplineDialogs* dialogs);
-    TBetaSPLpoints& current() { return spline1 ? spline_pnts_ : spline_pnts_.spline2; }
+    TBetaSPLpoints& current() { return spline1 ? spline_pnts_.profile : spline_pnts_.spline2; }
 
     // --- view ------------------------------------------------------------------------------
     // Resets the view to the whole profile length centred on the turning axis `axis`, the
@@ -134,8 +134,8 @@ class SplineEditor {
     // The selection box's corners in plot pixels: the first click, and the mouse while drawing.
     float X_start = 0;
     float Y_start = 0;
-    float X_end = 0;
-    float Y_end = 0;
+    float X_nieuw = 0;
+    float Y_nieuw = 0;
     RecordedMoves moves;
 
   private:
@@ -161,6 +161,11 @@ class SplineEditor {
     // the simulation picture of the old view cleared.
     void show_window(double xmin, double ymin, double xmax, double ymax);
     void letter_command(char letter, std::optional<PointF> pointer);
+    // The commands that ask a dialog first, preset from the pointer at `w` (world
+    // coordinates), and edit the current spline with what the operator entered.
+    void add_point(PointF w);
+    void add_circle(PointF w);
+    void change_weight(PointF w);
 
     Engine& spline_pnts_;
     Tgrita& thegrita_;

@@ -19,8 +19,7 @@ void SplineEditor::choose_tool(Tool tool) {
 void SplineEditor::cutbutClick() {
     {
         EditStep step(*this);
-        for (TBetaSPLpoints* set :
-             {static_cast<TBetaSPLpoints*>(&spline_pnts_), &spline_pnts_.spline2}) {
+        for (TBetaSPLpoints* set : {&spline_pnts_.profile, &spline_pnts_.spline2}) {
             for (;;) {
                 int marked = 0;
                 while (marked < set->Nopoints && !set->selected[marked])
@@ -32,11 +31,12 @@ void SplineEditor::cutbutClick() {
         }
         for (;;) {
             int part = 1;
-            while (part <= spline_pnts_.NoParts && !spline_pnts_.parts_selected[part])
+            while (part <= spline_pnts_.profile.NoParts &&
+                   !spline_pnts_.profile.parts_selected[part])
                 ++part;
-            if (part > spline_pnts_.NoParts)
+            if (part > spline_pnts_.profile.NoParts)
                 break;
-            spline_pnts_.destroy_part_part(static_cast<std::uint16_t>(part));
+            spline_pnts_.profile.destroy_part_part(static_cast<std::uint16_t>(part));
         }
     }
     repaint();
@@ -64,8 +64,8 @@ void SplineEditor::PlotGrid1MouseDown(bool left_button, float X, float Y) {
             // rather than one reaching to where an earlier box ended.
             X_start = X;
             Y_start = Y;
-            X_end = X;
-            Y_end = Y;
+            X_nieuw = X;
+            Y_nieuw = Y;
             draw_box = true;
         }
     } else if (zm_but) {
@@ -93,8 +93,8 @@ void SplineEditor::PlotGrid1MouseDown(bool left_button, float X, float Y) {
 void SplineEditor::PlotGrid1MouseMove(float X, float Y) {
     const PointF w = world({X, Y});
     if (draw_box) {
-        X_end = X;
-        Y_end = Y;
+        X_nieuw = X;
+        Y_nieuw = Y;
         repaint();
     }
     if (move) {

@@ -46,7 +46,7 @@ namespace {
 
 // Numbers in fields, files and G-code always use "." whatever the desktop's locale; the core
 // converts without the locale, and this keeps any C library conversion in line with it.
-void use_c_number_format() {
+void ConfiguraRegiaoBR() {
     std::setlocale(LC_NUMERIC, "C");
     QLocale::setDefault(QLocale::c());
 }
@@ -204,12 +204,13 @@ void TOstrivane::connect_buttons() {
     // the spline editor, about the editor's turn axis.
     connect(findChild<QPushButton*>(QStringLiteral("createplan")), &QPushButton::clicked, this,
             [this] {
-                saw_plans_->createplanClick(editor_->spline_pnts(), editor_->spline_pnts().draaias);
+                saw_plans_->createplanClick(editor_->spline_pnts().profile,
+                                            editor_->spline_pnts().draaias);
             });
 }
 
 void TOstrivane::FormCreate() {
-    use_c_number_format();
+    ConfiguraRegiaoBR();
     tabs_->setCurrentIndex(0);
     // The whole path: on a fresh machine even the per-user data folder may be missing.
     std::string failure;

@@ -81,8 +81,9 @@ TSplineform::TSplineform(EditorLink link, QWidget* parent)
     sp_bitmap_.fill(Qt::transparent);
     bitmap_canvas_ = std::make_unique<ImageCanvas>(sp_bitmap_);
     thegrita_ = std::make_unique<Tgrita>(PlotGrid1->canvas(), errlabel, true, link_.log);
-    spline_pnts_ = std::make_unique<SplineEditor::Engine>(*thegrita_, fs::u8path(link_.data_folder),
-                                                          link_.log);
+    profile_ = std::make_unique<Profile>(*thegrita_);
+    spline_pnts_ = std::make_unique<SplineEditor::Engine>(*profile_, *thegrita_,
+                                                          fs::u8path(link_.data_folder), link_.log);
     editor_ = std::make_unique<SplineEditor>(*spline_pnts_, *thegrita_, *bitmap_canvas_,
                                              static_cast<EditorHost&>(*this));
     dialogs_ = std::make_unique<QtSplineDialogs>(this);
@@ -106,7 +107,7 @@ void TSplineform::connect_controls() {
         auto* b = findChild<QAbstractButton*>(QString::fromLatin1(name));
         connect(b, &QAbstractButton::clicked, this, [this, handler] { (this->*handler)(); });
     };
-    on_click("Button1", &TSplineform::DoneClick);
+    on_click("Button1", &TSplineform::Button1Click);
     on_click("Button2", &TSplineform::Button2Click);
     on_click("SaveBut", &TSplineform::SaveButClick);
     on_click("Button3", &TSplineform::Button3Click);
@@ -207,7 +208,8 @@ void TSplineform::load_data() {
     const double beam = checked_value(*beamthick);
     editor_->init_view(axis);
     spline_pnts_->set_data(rec, axis, beam, tnd);
-    spline_pnts_->inc_interval(0, editor_->bounds_of_view.min_x, editor_->bounds_of_view.max_x);
+    spline_pnts_->profile.inc_interval(0, editor_->bounds_of_view.min_x,
+                                       editor_->bounds_of_view.max_x);
     const fs::path file = spline_file_path();
     std::error_code ec;
     if (fs::exists(file, ec))
@@ -280,7 +282,7 @@ void TSplineform::keep_usable_fields() {
 
 // --- buttons -----------------------------------------------------------------------------
 
-void TSplineform::DoneClick() {
+void TSplineform::Button1Click() {
     // A save that failed has told the operator why; the window stays open so nothing is lost.
     bool failed = true;
     bool saved = false;

@@ -87,7 +87,7 @@ class TSplineform : public QDialog, private EditorHost {
     void run(const std::function<void()>& action);
 
   public Q_SLOTS:
-    void DoneClick();
+    void Button1Click();
     void Button2Click();  // Cancel
     void SaveButClick();
     void Button3Click();  // Show commands
@@ -189,6 +189,8 @@ class TSplineform : public QDialog, private EditorHost {
     QImage sp_bitmap_;
     std::unique_ptr<ImageCanvas> bitmap_canvas_;
     std::unique_ptr<Tgrita> thegrita_;
+    // The drawing the engine turns; declared first so that it outlives the engine.
+    std::unique_ptr<Profile> profile_;
     std::unique_ptr<SplineEditor::Engine> spline_pnts_;
     std::unique_ptr<SplineEditor> editor_;
     std::unique_ptr<QtSplineDialogs> dialogs_;

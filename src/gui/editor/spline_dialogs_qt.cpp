@@ -43,7 +43,7 @@ NumberDialog::NumberDialog(const char* object_name, QSize client, QPoint ok_at, 
     cancel->setObjectName(QStringLiteral("Button2"));
     cancel->setAccessibleName(cancel->text());
     cancel->move(cancel_at);
-    connect(ok, &QPushButton::clicked, this, &NumberDialog::OkClick);
+    connect(ok, &QPushButton::clicked, this, &NumberDialog::Button1Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -55,7 +55,7 @@ TFrame1* NumberDialog::field(const char* name) const {
     return nullptr;
 }
 
-void NumberDialog::OkClick() {
+void NumberDialog::Button1Click() {
     try {
         for (const auto& [frame, spec] : fields_) {
             if (spec.whole_number) {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/app/operator.h"
-#include "core/curve/spline_dialogs.h"
+#include "core/editor/spline_dialogs.h"
 
 namespace ostrivane::gui {
 
@@ -33,7 +33,7 @@ class NumberDialog : public QDialog {
 
   public Q_SLOTS:
     // The OK check: the fields in order, the first bad one reported.
-    void OkClick();
+    void Button1Click();
 
   private:
     std::vector<std::pair<TFrame1*, FieldSpec>> fields_;

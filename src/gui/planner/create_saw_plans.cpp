@@ -118,7 +118,7 @@ bool SawPlans::createplanClick(const PrintDialogRunner& run_dialog) {
         const std::filesystem::path file = program_spline_file(
             std::filesystem::u8path(host_.IniFilePath()), fields.text("Smot_name"));
         if (const auto bytes = read_file_if_exists(file, kMaxSplineFileBytes, "a spline file"))
-            load_profile(*bytes, profile, profile.notices());
+            load_profile(*bytes, profile, profile.notices(), BetaSpline::kMaxPoints);
         accepted = createplanClick(profile, kDefaultAxis, run_dialog);
     });
     return accepted;
