@@ -12,6 +12,7 @@
 #include "core/curve/point_import.h"
 #include "core/text/error.h"
 #include "core/text/message_sink.h"
+#include "profile_invariants.h"
 
 using namespace ostrivane;
 
@@ -34,17 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const Error&) {
         return 0;
     }
-    if (profile.Nopoints > kImportLimit)
-        std::abort();
-    for (int k = 1; k < profile.Nopoints; ++k) {
-        if (!(profile.X.Tomatch[k - 1] < profile.X.Tomatch[k]))
-            std::abort();
-    }
-    if (profile.Nopoints >= 2) {
-        double x = 0;
-        double y = 0;
-        profile.evaluate(profile.segments() * 0.5, x, y);
-        profile.YatX(x);
-    }
+    fuzz::check_imported_profile(profile);
     return 0;
 }

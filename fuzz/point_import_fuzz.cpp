@@ -10,6 +10,7 @@
 #include "core/curve/point_import.h"
 #include "core/text/error.h"
 #include "core/text/message_sink.h"
+#include "profile_invariants.h"
 
 using namespace ostrivane;
 
@@ -24,17 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const Error&) {
         // stopped at a line that is not a number: the points before it stay
     }
-    if (profile.Nopoints > kImportLimit)
-        std::abort();
-    for (int k = 1; k < profile.Nopoints; ++k) {
-        if (!(profile.X.Tomatch[k - 1] < profile.X.Tomatch[k]))
-            std::abort();
-    }
-    if (profile.Nopoints >= 2) {
-        double x = 0;
-        double y = 0;
-        profile.evaluate(profile.segments() * 0.5, x, y);
-        profile.YatX(x);
-    }
+    fuzz::check_imported_profile(profile);
     return 0;
 }

@@ -19,18 +19,19 @@ using namespace ostrivane;
 namespace {
 struct Engine {
     Engine() {
-        engine = std::make_unique<TGrad>(notices, std::filesystem::path("/nonexistent"));
+        engine = std::make_unique<TGrad>(drawing, notices, std::filesystem::path("/nonexistent"));
         engine->set_data(4.5, 20, 3.2, 1, 1, 1, 3.2, 1, 100, 100, false, true, "fuzz.tnd", false,
                          true, true);
         const double points[][2] = {{0, 30}, {15, 20}, {30, 35}, {45, 15}, {60, 25}};
         for (const auto& p : points) {
-            engine->save_point(p[0], p[1]);
+            engine->profile.save_point(p[0], p[1]);
             engine->spline2.save_point(p[0] - 1, p[1] + 2);
         }
-        static_cast<void>(engine->Calcgradients());
+        static_cast<void>(engine->profile.Calcgradients());
         engine->placesaws();
     }
     SilentSink notices;
+    Profile drawing{notices};
     std::unique_ptr<TGrad> engine;
 };
 }  // namespace

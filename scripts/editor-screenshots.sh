@@ -3,18 +3,7 @@
 # a saved turning program is loaded, the editor opened, the profile shaded and turned (F7).
 # Usage: scripts/editor-screenshots.sh [OUTPUT-FOLDER]   (default: docs)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-out=${1:-docs}
-program=build/src/gui/ostrivane
-cli=build/src/cli/ostrivane-cli
-for f in "$program" "$cli"; do
-  [ -x "$f" ] || { echo "editor-screenshots: build first (./run.sh or cmake --build build)" >&2; exit 1; }
-done
-home=$(mktemp -d)
-shots=$(mktemp -d)
-trap 'rm -rf "$home" "$shots"' EXIT
-data=$home/.local/share/Ostrivane
-mkdir -p "$data" "$out"
+source "$(dirname "$0")/screenshot-session.sh" editor-screenshots "$@"
 
 # A baluster: a profile with two fine-milling parts, a second spline and two recorded moves.
 python3 - "$data/Baluster.spl" <<'PY'
@@ -37,7 +26,6 @@ PY
 "$cli" program save "$home/Baluster.gof" --set Smot_name=Baluster --set doublet=true \
   --set Sanding=true --set resolution=10
 
-drive=${GUI_DRIVE:-/work/shared/tools/gui-drive}
 "$drive" --home "$home" --shots "$shots" --timeout 60 -- "$program" <<EOF 2>&1 | tee "$shots/run.log"
 wait-window "Ostrivane"
 tab "Dynamic turning"

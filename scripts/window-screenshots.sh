@@ -5,25 +5,13 @@
 # dialog and the plan window.
 # Usage: scripts/window-screenshots.sh [OUTPUT-FOLDER]   (default: docs)
 set -euo pipefail
-cd "$(dirname "$0")/.."
-out=${1:-docs}
-program=build/src/gui/ostrivane
-cli=build/src/cli/ostrivane-cli
-for f in "$program" "$cli"; do
-  [ -x "$f" ] || { echo "window-screenshots: build first (./run.sh or cmake --build build)" >&2; exit 1; }
-done
-home=$(mktemp -d)
-shots=$(mktemp -d)
-trap 'rm -rf "$home" "$shots"' EXIT
-data=$home/.local/share/Ostrivane
-mkdir -p "$data" "$out"
+source "$(dirname "$0")/screenshot-session.sh" window-screenshots "$@"
 
 # A small vase to show in the editor and the plan window.
 printf '0;70\n40;52\n120;64\n230;48\n330;66\n380;75\n' > "$home/vase.txt"
 "$cli" spline import "$home/vase.txt" --output "$data/Vase.spl" 2>/dev/null
 "$cli" program save "$home/Vase.gof" --set Smot_name=Vase --set mot_name=Vase
 
-drive=${GUI_DRIVE:-/work/shared/tools/gui-drive}
 "$drive" --home "$home" --shots "$shots" --timeout 60 -- "$program" <<EOF 2>&1 | tee "$shots/run.log"
 wait-window "Ostrivane"
 sleep 1

@@ -28,7 +28,7 @@ struct QuietHost : EditorHost {
 struct EditorScene {
     explicit EditorScene(bool match) {
         image.fill(Qt::white);
-        engine.TBetaSPLpoints::set_data(3.2, 10, match);
+        engine.profile.set_data(3.2, 10, match);
         engine.draaias = 100;
         engine.thickness = 100;
         engine.second_spline = true;
@@ -38,9 +38,9 @@ struct EditorScene {
             profile.push_back(
                 {x, 40 + 20 * std::sin(x / 60) + (k % 7), 1 + (k % 3) * 0.5, 1.0 + (k % 4)});
         }
-        engine.load_points(profile);
+        engine.profile.load_points(profile);
         for (int p = 0; p < 30; ++p)
-            engine.save_part(50.0 * p, 50.0 * p + 20);
+            engine.profile.save_part(50.0 * p, 50.0 * p + 20);
         std::vector<ShapePoint> second;
         for (int k = 0; k < 200; ++k)
             second.push_back({7.5 * k, 80 + 5 * std::cos(k / 10.0)});
@@ -55,7 +55,8 @@ struct EditorScene {
     ImageCanvas screen{image};
     ImageCanvas bitmap{bitmap_image};
     Tgrita grita{screen, nullptr, true};
-    TGrad engine{grita, std::filesystem::path()};
+    Profile drawing{grita};
+    TGrad engine{drawing, grita, std::filesystem::path()};
     QuietHost host;
     SplineEditor editor{engine, grita, bitmap, host};
 };
@@ -77,7 +78,8 @@ void BM_EditorDrag(benchmark::State& state) {
     EditorScene scene(state.range(0) != 0);
     float px = 0;
     float py = 0;
-    scene.grita.ScreenCoords(scene.engine.X.Tomatch[500], scene.engine.Y.Tomatch[500], px, py);
+    scene.grita.ScreenCoords(scene.engine.profile.X.Tomatch[500],
+                             scene.engine.profile.Y.Tomatch[500], px, py);
     scene.editor.choose_tool(SplineEditor::Tool::Move);
     scene.editor.PlotGrid1MouseDown(true, px, py);
     int step = 0;

@@ -65,25 +65,26 @@ struct Job {
         grita.SetWindow(0, 100 - 225, 1500, 100 + 225);
         grita.SetViewport_BMP(1000, 300, 0, 0, 1, 1);
         grita.SetWindow_BMP(0, 100 - 225, 1500, 100 + 225, true);
-        engine = std::make_unique<TGrad>(grita, std::filesystem::temp_directory_path());
+        engine = std::make_unique<TGrad>(drawing, grita, std::filesystem::temp_directory_path());
         engine->set_data(4.5, 1000, 3.2, 1, 1, 1, 3.2, 1, 100, 100, true, true, "", false, true,
                          true);
         // A long baluster: slow waves with beads on them, 1.5 mm between points.
         for (int k = 0; k < 1000; ++k) {
             const double x = 1.5 * k;
             const double y = 40 + 12 * std::sin(x / 60) + 4 * std::sin(x / 9);
-            engine->X.Tomatch[k] = x;
-            engine->Y.Tomatch[k] = y;
-            engine->alpha1[k] = 1;
-            engine->alpha2[k] = 1;
+            engine->profile.X.Tomatch[k] = x;
+            engine->profile.Y.Tomatch[k] = y;
+            engine->profile.alpha1[k] = 1;
+            engine->profile.alpha2[k] = 1;
         }
-        engine->Nopoints = 1000;
-        engine->destroy_points(-10, -10, -5, -5);  // removes nothing; refreshes and matches
-        engine->save_part(engine->XminX, engine->XmaxX);
+        engine->profile.Nopoints = 1000;
+        engine->profile.destroy_points(-10, -10, -5, -5);  // removes nothing; refreshes and matches
+        engine->profile.save_part(engine->profile.XminX, engine->profile.XmaxX);
     }
     NullCanvas screen{1000, 300};
     NullCanvas bitmap{1000, 300};
     Tgrita grita{screen, nullptr, true, [](std::string_view, bool) {}};
+    Profile drawing{grita};
     std::unique_ptr<TGrad> engine;
     FieldValues fields{main_window_components()};
     MachineSettings settings = read_machine_settings(fields);

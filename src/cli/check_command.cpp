@@ -12,12 +12,12 @@
 #include "core/check/check_picture.h"
 #include "core/check/check_report.h"
 #include "core/check/cut_check.h"
+#include "core/check/job_check.h"
 #include "core/fingerjoint/fast_rec.h"
 #include "core/fingerjoint/tooth_file.h"
 #include "core/gcode/machine_settings.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
-#include "core/toolpath/spline_rec.h"
 #include "core/toolpath/tooth_reader.h"
 
 namespace ostrivane::cli {
@@ -105,36 +105,26 @@ int run(const CheckOptions& o) {
             read_file_limited(*machine, kMaxMachineFile, "a machine configuration"), *machine);
     }
 
-    const auto named = [&](const Error& e) { return Error(program.string() + ": " + e.what()); };
-    ProgramKind kind;
-    try {
-        kind = program_kind_of_file(program, inputs.settings);
-    } catch (const Error& e) {
-        throw named(e);
-    }
+    const ProgramKind kind = checked_program_kind(program, inputs.settings);
 
     StderrNotices notices;
     const MainLog log = [](std::string_view text, bool) { std::cerr << text << '\n'; };
+    std::optional<Profile> drawing;
     std::optional<TGrad> engine;
     std::optional<TurningDesign> turning;
     std::optional<JointDesign> joint;
     if (kind == ProgramKind::turning) {
-        engine.emplace(notices, data_folder(), log);
-        const TsplineRec rec = read_job_settings(fields);
-        const bool use_tooth = tooth && (fields.checked("UseTND") || fields.checked("doublet"));
-        engine->set_data(rec, axis, beam, use_tooth ? *tooth : "");
+        drawing.emplace(notices);
+        engine.emplace(*drawing, notices, data_folder(), log);
+        const std::string tooth_file = tooth.value_or(std::string());
+        const bool use_tooth = set_turning_check_job(*engine, fields, axis, beam, tooth_file);
         RecordedMoves moves;
         const std::filesystem::path profile =
             load_turning_profile(*engine, moves, spline_file, fields, notices);
-        if (engine->Nopoints < 2)
+        if (engine->profile.Nopoints < 2)
             throw Error("No profile to check " + program.string() + " against: " +
                         profile.string() + " holds none (give it with --spline or --program)");
-        std::vector<DesignSlot> slots;
-        if (use_tooth) {
-            slots = turning_slots(
-                *engine, read_file_limited(*tooth, ToothFile::kMaxBytes, "a tooth file"), *tooth);
-        }
-        turning.emplace(*engine, std::move(slots));
+        turning.emplace(*engine, turning_check_slots(*engine, use_tooth, tooth_file));
         inputs.turning = &*turning;
     } else {
         CliOperator op;
@@ -148,12 +138,7 @@ int run(const CheckOptions& o) {
         inputs.joint = &*joint;
     }
 
-    CheckReport report;
-    try {
-        report = check_program_file(program, inputs);
-    } catch (const Error& e) {
-        throw named(e);
-    }
+    const CheckReport report = check_named_program(program, inputs);
     if (json)
         std::cout << check_json(report) << '\n';
     else

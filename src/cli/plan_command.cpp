@@ -10,6 +10,8 @@
 #include "cli/job_fields.h"
 #include "core/app/field_source.h"
 #include "core/app/known_folders.h"
+#include "core/app/program_paths.h"
+#include "core/curve/profile_load.h"
 #include "core/curve/spline_file.h"
 #include "core/planner/plan_drawing.h"
 #include "core/planner/plan_json.h"
@@ -97,30 +99,13 @@ std::pair<double, double> pair_option(const std::string& text, std::string_view 
     return {*a, *b};
 }
 
-void load_profile(const std::string& file, TBetaSPLpoints& profile, MessageSink& notices) {
+void load_plan_profile(const std::string& file, TBetaSPLpoints& profile, MessageSink& notices) {
     const std::string bytes = read_file_limited(file, kMaxSplineFileBytes, "a spline file");
-    struct Counting final : MessageSink {
-        using MessageSink::notice;
-        void notice(const std::string& text, std::uint32_t colour, bool critical) override {
-            ++count;
-            inner->notice(text, colour, critical);
-        }
-        MessageSink* inner = nullptr;
-        int count = 0;
-    } counting;
-    counting.inner = &notices;
-    SplineDocument document;
-    const auto version = read_spline_file(bytes, document, counting);
-    if (!version)
-        throw Error(file + " is too short to be a spline file");
-    if (*version != kSplineFileVersion) {
-        throw Error(file + " is not a spline file this program reads: its version word is " +
-                    std::to_string(*version) + ", not " + std::to_string(kSplineFileVersion));
-    }
+    const ProfileLoad load = load_profile(bytes, profile, notices, BetaSpline::kMaxPoints);
+    check_spline_version(load.version, file);
     // A template from half a profile would waste the wood it is sawn from.
-    if (counting.count > 0)
+    if (load.damaged_sections > 0)
         throw Error(file + " is damaged: no plan is made from it");
-    profile.load_shape(document.profile);
 }
 
 void print_summary(const PlankPlan& plan) {
@@ -190,7 +175,7 @@ int run(const PlanOptions& o) {
 #endif
 
     PlanInputs in;
-    in.draaias = number_option(axis, 100, "Turn axis position (mm)");
+    in.turning_axis_y = number_option(axis, 100, "Turn axis position (mm)");
     in.thickness_text = thickness.value_or("18");
     in.margin_text = margin.value_or("10");
     in.thickness = number_option(in.thickness_text, 18, "Plank thickness (mm)");
@@ -203,13 +188,14 @@ int run(const PlanOptions& o) {
     ErrSink notices;
     TBetaSPLpoints profile{notices};
     profile.set_data(mill_width, resolution, fields.checked("match1"));
-    const std::string file = spline.value_or(with_separator(data_folder()) + in.name + ".spl");
-    load_profile(file, profile, notices);
+    const std::string file =
+        spline.value_or(program_spline_file(with_separator(data_folder()), in.name).string());
+    load_plan_profile(file, profile, notices);
 
     JobContext job;
     PlankPlan plan{notices};
     check_plank_thickness(in.thickness);
-    plan.build_list(profile, in.draaias, in.thickness, in.margin, job);
+    plan.build_list(profile, in.turning_axis_y, in.thickness, in.margin, job);
     plan.calculate(profile, in, entry, page, job);
     if (json)
         std::cout << plan_json(plan) << '\n';

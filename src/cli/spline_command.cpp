@@ -107,12 +107,7 @@ int show(const SplineOptions& o) {
     Notices notices;
     SplineDocument document;
     const auto version = read_spline_file(bytes, document, notices);
-    if (!version)
-        throw Error(file + " is too short to be a spline file");
-    if (*version != kSplineFileVersion) {
-        throw Error(file + " is not a spline file this program reads: its version word is " +
-                    std::to_string(*version) + ", not " + std::to_string(kSplineFileVersion));
-    }
+    check_spline_version(version, file);
     const bool damaged = !notices.texts.empty();
     TBetaSPLpoints profile{notices};
     TBetaSPLpoints spline2{notices};

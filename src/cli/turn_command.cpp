@@ -158,7 +158,8 @@ int run(const TurnOptions& o) {
 
     // The engine exists from the program's start; opening the editor reads the tab, hands it
     // over and loads the profile.
-    TGrad engine(notices, data_folder(), log);
+    Profile drawing(notices);
+    TGrad engine(drawing, notices, data_folder(), log);
     const TsplineRec rec = read_job_settings(fields);
     announce_second_spline(rec, tooth, op, log);
     engine.set_data(rec, axis, beam, tooth);

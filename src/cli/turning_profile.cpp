@@ -1,6 +1,7 @@
 #include "cli/turning_profile.h"
 
 #include "core/app/known_folders.h"
+#include "core/curve/profile_load.h"
 #include "core/curve/spline_file.h"
 #include "core/editor/spline_program.h"
 #include "core/text/error.h"
@@ -21,16 +22,10 @@ std::filesystem::path load_turning_profile(TGrad& engine, RecordedMoves& moves,
         throw Error("Cannot open file " + profile.string());
     if (!bytes)
         return profile;
-    const auto version = read_spline_file(*bytes, engine, engine.spline2, moves, notices, 1000);
     // A file that gives no profile is refused before a program is made of it.
-    if (!version)
-        throw Error(profile.string() + " is too short to be a spline file");
-    if (*version != kSplineFileVersion) {
-        throw Error(profile.string() +
-                    " is not a spline file this program reads: its version word is " +
-                    std::to_string(*version) + ", not " + std::to_string(kSplineFileVersion));
-    }
-    if (engine.Nopoints < 2)
+    check_spline_version(load_profile(*bytes, engine.profile, engine.spline2, moves, notices).version,
+                         profile.string());
+    if (engine.profile.Nopoints < 2)
         throw Error(profile.string() + " holds no profile to turn: it is damaged or empty");
     return profile;
 }

@@ -44,13 +44,14 @@ std::vector<DesignSlot> turning_slots(TGrad& engine, std::string tooth_bytes,
     bool have = false;
     while (engine.teethcounter <= engine.noteeth) {
         engine.readtooth(T);
-        if (T.posleft > engine.XminX && (!second || T.posleft > engine.spline2.XminX)) {
+        if (T.posleft > engine.profile.XminX && (!second || T.posleft > engine.spline2.XminX)) {
             have = true;
             break;
         }
     }
-    while (have && T.posleft < engine.XmaxX && (!second || T.posleft <= engine.spline2.XmaxX)) {
-        slots.push_back({T.posleft, std::min(T.posright, engine.XmaxX), T.depth});
+    while (have && T.posleft < engine.profile.XmaxX &&
+           (!second || T.posleft <= engine.spline2.XmaxX)) {
+        slots.push_back({T.posleft, std::min(T.posright, engine.profile.XmaxX), T.depth});
         have = engine.teethcounter <= engine.noteeth;
         if (have)
             engine.readtooth(T);
@@ -61,7 +62,7 @@ std::vector<DesignSlot> turning_slots(TGrad& engine, std::string tooth_bytes,
 }
 
 TurningDesign::TurningDesign(TGrad& engine, std::vector<DesignSlot> slots)
-    : engine_(engine), sampler_(engine), slots_(std::move(slots)) {
+    : engine_(engine), sampler_(engine.profile), slots_(std::move(slots)) {
     for (int k = 1; k <= engine.count_saw_rec; ++k)
         outline_.saw_rec[k] = engine.saw_rec[k];
     outline_.count_saw_rec = engine.count_saw_rec;
@@ -69,14 +70,14 @@ TurningDesign::TurningDesign(TGrad& engine, std::vector<DesignSlot> slots)
               [](const DesignSlot& a, const DesignSlot& b) { return a.left < b.left; });
     // A repeated job moves on by the profile's end after every copy.
     copies_ = (engine.zoet || engine.rough) && engine.repeater >= 2 ? engine.repeater : 1;
-    begin_ = engine.XminX;
-    end_ = copy_origin(copies_ - 1) + engine.XmaxX;
+    begin_ = engine.profile.XminX;
+    end_ = copy_origin(copies_ - 1) + engine.profile.XmaxX;
 }
 
 std::optional<double> TurningDesign::local(double x) const {
-    if (engine_.Nopoints < 2)
+    if (engine_.profile.Nopoints < 2)
         return std::nullopt;
-    const double span = engine_.XmaxX;
+    const double span = engine_.profile.XmaxX;
     int k = 0;
     if (copies_ > 1 && span > 0)
         k = std::clamp(static_cast<int>(std::floor(x / span)), 0, copies_ - 1);
@@ -85,7 +86,7 @@ std::optional<double> TurningDesign::local(double x) const {
         if (copy < 0)
             continue;
         const double at = x - copy_origin(copy);
-        if (at >= engine_.XminX && at <= engine_.XmaxX)
+        if (at >= engine_.profile.XminX && at <= engine_.profile.XmaxX)
             return at;
     }
     return std::nullopt;
@@ -96,18 +97,19 @@ constexpr double kDesignGrid = 0.01;
 }
 
 double TurningDesign::grid_point(long long i) {
-    const double x = std::min(engine_.XminX + static_cast<double>(i) * kDesignGrid, engine_.XmaxX);
+    const double x = std::min(engine_.profile.XminX + static_cast<double>(i) * kDesignGrid,
+                              engine_.profile.XmaxX);
     double t = 0;
     return sampler_.YatX(x, t);
 }
 
 double TurningDesign::profile_at(double at) {
-    const double span = engine_.XmaxX - engine_.XminX;
+    const double span = engine_.profile.XmaxX - engine_.profile.XminX;
     if (!(span > 2 * kDesignGrid)) {
         double t = 0;
         return sampler_.YatX(at, t);
     }
-    const auto i = static_cast<long long>(std::floor((at - engine_.XminX) / kDesignGrid));
+    const auto i = static_cast<long long>(std::floor((at - engine_.profile.XminX) / kDesignGrid));
     if (i == grid_i_ + 1) {
         grid_a_ = grid_b_;
         grid_b_ = grid_point(i + 1);
@@ -116,8 +118,8 @@ double TurningDesign::profile_at(double at) {
         grid_b_ = grid_point(i + 1);
     }
     grid_i_ = i;
-    const double a = engine_.XminX + static_cast<double>(i) * kDesignGrid;
-    const double b = std::min(a + kDesignGrid, engine_.XmaxX);
+    const double a = engine_.profile.XminX + static_cast<double>(i) * kDesignGrid;
+    const double b = std::min(a + kDesignGrid, engine_.profile.XmaxX);
     if (!(b > a))
         return grid_a_;
     return grid_a_ + (grid_b_ - grid_a_) * ((at - a) / (b - a));

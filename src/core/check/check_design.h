@@ -55,14 +55,14 @@ class TurningDesign {
     std::optional<double> profile(double x);
 
     const std::vector<DesignSlot>& slots() const { return slots_; }
-    double saw_width() const { return engine_.mill_width; }
-    double resolution() const { return engine_.steps_mm_x; }
+    double saw_width() const { return engine_.profile.mill_width; }
+    double resolution() const { return engine_.profile.steps_mm_x; }
     double turning_axis() const { return engine_.draaias; }
     double beam_thickness() const { return engine_.thickness; }
     const SawOutline& outline() const { return outline_; }
     int copies() const { return copies_; }
     // Where copy k's x = 0 lies.
-    double copy_origin(int k) const { return k * engine_.XmaxX; }
+    double copy_origin(int k) const { return k * engine_.profile.XmaxX; }
 
   private:
     std::optional<double> local(double x) const;

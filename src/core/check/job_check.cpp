@@ -6,8 +6,8 @@
 
 #include "core/check/check_design.h"
 #include "core/check/check_report.h"
+#include "core/curve/profile_load.h"
 #include "core/curve/recorded_moves.h"
-#include "core/curve/spline_file.h"
 #include "core/fingerjoint/fast_rec.h"
 #include "core/gcode/gcode_program.h"
 #include "core/gcode/machine_settings.h"
@@ -21,44 +21,73 @@
 namespace ostrivane {
 namespace fs = std::filesystem;
 
+namespace {
+Error named(const fs::path& program, const Error& e) {
+    return Error(program.string() + ": " + e.what());
+}
+}  // namespace
+
+ProgramKind checked_program_kind(const fs::path& program, const MachineSettings& settings) {
+    try {
+        return program_kind_of_file(program, settings);
+    } catch (const Error& e) {
+        throw named(program, e);
+    }
+}
+
+bool set_turning_check_job(TGrad& engine, const FieldSource& fields, double turn_axis,
+                           double beam_thickness, const std::string& tooth_file) {
+    const TsplineRec rec = read_job_settings(fields);
+    const bool use_tooth =
+        !tooth_file.empty() && (fields.checked("UseTND") || fields.checked("doublet"));
+    engine.set_data(rec, turn_axis, beam_thickness, use_tooth ? tooth_file : std::string());
+    return use_tooth;
+}
+
+std::vector<DesignSlot> turning_check_slots(TGrad& engine, bool use_tooth,
+                                            const std::string& tooth_file) {
+    if (!use_tooth)
+        return {};
+    return turning_slots(
+        engine, read_file_limited(tooth_file, ToothFile::kMaxBytes, "a tooth file"), tooth_file);
+}
+
+CheckReport check_named_program(const fs::path& program, const CheckInputs& inputs,
+                                CheckObserver* observer, JobContext* context) {
+    try {
+        return check_program_file(program, inputs, observer, context);
+    } catch (const JobCancelled&) {
+        throw;
+    } catch (const Error& e) {
+        throw named(program, e);
+    }
+}
+
 JobCheck check_job_program(const fs::path& program, const FieldSource& fields,
                            const TurningSource& turning, const fs::path& data_folder, Operator& op,
                            JobContext* context, CheckObserver* observer) {
     JobCheck check;
     CheckInputs inputs;
     inputs.settings = read_machine_settings(fields);
-    const auto named = [&](const Error& e) { return Error(program.string() + ": " + e.what()); };
-    ProgramKind kind;
-    try {
-        kind = program_kind_of_file(program, inputs.settings);
-    } catch (const Error& e) {
-        throw named(e);
-    }
+    const ProgramKind kind = checked_program_kind(program, inputs.settings);
 
     // The design is built from its own engine: the editor's stays as the operator left it.
     SilentSink notices;
+    std::optional<Profile> drawing;
     std::optional<TGrad> engine;
     std::optional<TurningDesign> turning_design;
     std::optional<JointDesign> joint_design;
     if (kind == ProgramKind::turning) {
-        engine.emplace(notices, data_folder);
-        const TsplineRec rec = read_job_settings(fields);
-        const bool use_tooth =
-            !turning.tooth_file.empty() && (fields.checked("UseTND") || fields.checked("doublet"));
-        engine->set_data(rec, turning.turn_axis, turning.beam_thickness,
-                         use_tooth ? turning.tooth_file : std::string());
+        drawing.emplace(notices);
+        engine.emplace(*drawing, notices, data_folder);
+        const bool use_tooth = set_turning_check_job(*engine, fields, turning.turn_axis,
+                                                     turning.beam_thickness, turning.tooth_file);
         RecordedMoves moves;
-        read_spline_file(turning.spline_bytes, *engine, engine->spline2, moves, notices, 1000);
-        std::vector<DesignSlot> slots;
-        if (use_tooth) {
-            slots = turning_slots(
-                *engine,
-                read_file_limited(turning.tooth_file, ToothFile::kMaxBytes, "a tooth file"),
-                turning.tooth_file);
-        }
+        load_profile(turning.spline_bytes, drawing->spline1, drawing->spline2, moves, notices);
+        std::vector<DesignSlot> slots = turning_check_slots(*engine, use_tooth, turning.tooth_file);
         // Without a profile the program is only timed.
-        check.saw_width = engine->mill_width;
-        if (engine->Nopoints >= 2) {
+        check.saw_width = engine->profile.mill_width;
+        if (engine->profile.Nopoints >= 2) {
             turning_design.emplace(*engine, std::move(slots));
             inputs.turning = &*turning_design;
         }
@@ -71,14 +100,8 @@ JobCheck check_job_program(const fs::path& program, const FieldSource& fields,
             check.face_y = joint_design->face_y;
         }
     }
-    try {
-        check.report = check_program_file(program, inputs, observer, context);
-        return check;
-    } catch (const JobCancelled&) {
-        throw;
-    } catch (const Error& e) {
-        throw named(e);
-    }
+    check.report = check_named_program(program, inputs, observer, context);
+    return check;
 }
 
 std::string announce_job_check(const fs::path& program, const FieldSource& fields,

@@ -1,12 +1,16 @@
 #pragma once
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/app/field_source.h"
 #include "core/app/operator.h"
+#include "core/check/check_design.h"
 #include "core/check/cut_check.h"
+#include "core/gcode/machine_settings.h"
 #include "core/text/job_context.h"
 #include "core/toolpath/main_log.h"
+#include "core/toolpath/tgrad.h"
 
 namespace ostrivane {
 
@@ -17,6 +21,26 @@ struct TurningSource {
     double beam_thickness = 100;
     std::string tooth_file;  // the tooth file chosen for turning jobs; empty for none
 };
+
+// The kind of `program` (turning or finger joint) as its header tells; an error names the
+// program.
+ProgramKind checked_program_kind(const std::filesystem::path& program,
+                                 const MachineSettings& settings);
+
+// Hands the job's fields, turn axis and beam thickness to the engine that holds the design, the
+// tooth file with them when the tab cuts its slots (UseTND or doublet, and a file given).
+// Returns whether it does.
+bool set_turning_check_job(TGrad& engine, const FieldSource& fields, double turn_axis,
+                           double beam_thickness, const std::string& tooth_file);
+
+// The tooth file's slots in the turned profile when `use_tooth`, else none. Throws Error for a
+// tooth file that cannot be read.
+std::vector<DesignSlot> turning_check_slots(TGrad& engine, bool use_tooth,
+                                            const std::string& tooth_file);
+
+// check_program_file with every error but a cancel naming the program.
+CheckReport check_named_program(const std::filesystem::path& program, const CheckInputs& inputs,
+                                CheckObserver* observer = nullptr, JobContext* context = nullptr);
 
 // A check with what is needed to draw the saw over it: its width and, for a finger joint, where
 // the face lies along Y (the report's heights are depths into it).

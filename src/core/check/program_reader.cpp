@@ -6,17 +6,12 @@
 #include "core/gcode/gcode_words.h"
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
-#include "core/text/number_parse.h"
 
 namespace ostrivane {
 namespace {
 
 // How much of a bad line an error message shows.
 constexpr std::size_t kQuotedLine = 80;
-
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 // G and M numbers are compared in tenths, so that 28.1 is exact.
 int tenths(double value) {
@@ -52,32 +47,15 @@ void ProgramReader::refuse(std::string_view what, std::string_view line) const {
 }
 
 void ProgramReader::read_words(std::string_view line) {
-    words_.clear();
-    std::size_t i = 0;
-    while (i < line.size()) {
-        const char c = line[i];
-        if (is_blank(c)) {
-            ++i;
-        } else if (c == '(') {
-            const std::size_t end = line.find(')', i);
-            if (end == std::string_view::npos)
-                refuse("a comment without its closing bracket", line);
-            i = end + 1;
-        } else if (c == ';' || (c == '%' && words_.empty())) {
-            break;
-        } else {
-            const char letter = ascii_upper(c);
-            std::size_t j = i + 1;
-            while (j < line.size() && is_blank(line[j]))
-                ++j;
-            const std::size_t start = j;
-            j = gcode_number_end(line, j);
-            const auto value = parse_float(line.substr(start, j - start));
-            if (letter < 'A' || letter > 'Z' || !value || !std::isfinite(*value))
-                refuse("not G-code this program can read", line);
-            words_.push_back({letter, *value});
-            i = j;
-        }
+    // Strict: a program the check cannot read in full is refused, never half checked.
+    constexpr GcodeWordRules rules{.refuse_open_comment = true, .percent_only_first = true};
+    switch (split_gcode_words(line, rules, words_)) {
+        case GcodeLineProblem::none:
+            return;
+        case GcodeLineProblem::open_comment:
+            refuse("a comment without its closing bracket", line);
+        case GcodeLineProblem::not_gcode:
+            refuse("not G-code this program can read", line);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/gcode/gcode_words.h"
 #include "core/gcode/machine_settings.h"
 #include "core/gcode/move.h"
 
@@ -44,10 +45,7 @@ class ProgramReader {
     const std::array<double, 4>& position() const { return position_; }
 
   private:
-    struct Word {
-        char letter;
-        double value;
-    };
+    using Word = GcodeWord;
     void read_words(std::string_view line);
     [[noreturn]] void refuse(std::string_view what, std::string_view line) const;
     void run_line(std::string_view line, std::vector<ProgramMove>& out);

@@ -80,6 +80,9 @@ class BetaSpline {
         x_value = p.x;
         y_value = p.y;
     }
+    // The curve at `time` with the clamp notice only when `report` is set: the sampling walk
+    // and the fine pass look past the end on purpose and handles that itself.
+    CurvePoint evaluate_at(double time, bool report) const;
     // The basis an evaluation at `time` uses, after clamping or wrapping it (no notices).
     SegmentBasis basis(double time) const;
 
@@ -113,9 +116,6 @@ class BetaSpline {
     int match_passes = 0;
 
   protected:
-    // The curve at `time` with the clamp notice only when `report` is set: the sampling walk
-    // looks past the end on purpose and handles that itself.
-    CurvePoint evaluate_at(double time, bool report) const;
     void message(const std::string& text, bool critical = false) const {
         notices_->notice(text, critical);
     }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/text/error.h"
+
 namespace ostrivane {
 
 namespace {
@@ -31,6 +33,16 @@ std::optional<std::uint16_t> read_version(SplineStream& s) {
     return version;
 }
 }  // namespace
+
+void check_spline_version(std::optional<std::uint16_t> version, std::string_view file) {
+    if (!version)
+        throw Error(std::string(file) + " is too short to be a spline file");
+    if (*version != kSplineFileVersion) {
+        throw Error(std::string(file) +
+                    " is not a spline file this program reads: its version word is " +
+                    std::to_string(*version) + ", not " + std::to_string(kSplineFileVersion));
+    }
+}
 
 void write_points_section(SplineStream& chain_saw, const std::vector<ShapePoint>& points) {
     chain_saw.write_u16(kPointMarker);
@@ -226,6 +238,38 @@ std::optional<std::uint16_t> read_spline_file(std::string_view bytes, TBetaSPLpo
                                               TBetaSPLpoints& spline2, RecordedMoves& moves,
                                               MessageSink& notices,
                                               std::optional<int> profile_limit) {
+    int damaged = 0;
+    return read_spline_file(bytes, profile, spline2, moves, notices, profile_limit, damaged);
+}
+
+namespace {
+// Passes notices on and counts them: each one tells of a section that could not be read.
+class CountingSink final : public MessageSink {
+  public:
+    CountingSink(MessageSink& inner, int& count) : inner_(inner), count_(count) {}
+    using MessageSink::notice;
+    void notice(const std::string& text, std::uint32_t colour, bool critical) override {
+        ++count_;
+        inner_.notice(text, colour, critical);
+    }
+
+  private:
+    MessageSink& inner_;
+    int& count_;
+};
+
+void read_points_into(SplineStream& s, TBetaSPLpoints& set, int& damaged) {
+    CountingSink sink(set.notices(), damaged);
+    std::vector<ShapePoint> points;
+    if (read_points_section(s, points, sink))
+        set.load_points(points);
+}
+}  // namespace
+
+std::optional<std::uint16_t> read_spline_file(std::string_view bytes, TBetaSPLpoints& profile,
+                                              TBetaSPLpoints& spline2, RecordedMoves& moves,
+                                              MessageSink& notices,
+                                              std::optional<int> profile_limit, int& damaged) {
     // Section by section into the sets, so that each set's notices (a failed match, say) come
     // in file order.
     struct {
@@ -234,15 +278,24 @@ std::optional<std::uint16_t> read_spline_file(std::string_view bytes, TBetaSPLpo
         RecordedMoves& recorded;
         MessageSink& notices;
         std::optional<int> limit;
+        int& damaged;
         void profile_points(SplineStream& s) {
-            profile.read_points(s);
+            read_points_into(s, profile, damaged);
             if (limit)
                 profile.limit_points(*limit);
         }
-        void profile_parts(SplineStream& s) { profile.read_parts(s); }
-        void spline2_points(SplineStream& s) { spline2.read_points(s); }
-        void moves(SplineStream& s) { readMoves(s, recorded, notices); }
-    } sections{profile, spline2, moves, notices, profile_limit};
+        void profile_parts(SplineStream& s) {
+            CountingSink sink(profile.notices(), damaged);
+            std::vector<MillingPart> parts;
+            if (read_parts_section(s, parts, sink))
+                profile.load_parts(parts);
+        }
+        void spline2_points(SplineStream& s) { read_points_into(s, spline2, damaged); }
+        void moves(SplineStream& s) {
+            CountingSink sink(notices, damaged);
+            readMoves(s, recorded, sink);
+        }
+    } sections{profile, spline2, moves, notices, profile_limit, damaged};
     return read_sections(bytes, sections);
 }
 

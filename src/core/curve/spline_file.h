@@ -52,6 +52,10 @@ std::string write_spline_file(const SplineDocument& document);
 std::string write_spline_file(const TBetaSPLpoints& profile, const TBetaSPLpoints& spline2,
                               const RecordedMoves& moves);
 
+// Refuses, with an Error naming `file`, a version word (as the readers return it) of a file
+// this program does not read: one too short to hold the word, or of another version.
+void check_spline_version(std::optional<std::uint16_t> version, std::string_view file);
+
 // Reads a whole file into `document` when its version word is 10120; a file of another version
 // (or shorter than the word) is ignored without a notice. Each section is read from wherever
 // the one before left the stream, whatever it found. With `profile_limit` the profile keeps at
@@ -65,5 +69,10 @@ std::optional<std::uint16_t> read_spline_file(std::string_view bytes, TBetaSPLpo
                                               TBetaSPLpoints& spline2, RecordedMoves& moves,
                                               MessageSink& notices,
                                               std::optional<int> profile_limit = std::nullopt);
+// The same, adding to `damaged` one for each notice of a section that could not be read.
+std::optional<std::uint16_t> read_spline_file(std::string_view bytes, TBetaSPLpoints& profile,
+                                              TBetaSPLpoints& spline2, RecordedMoves& moves,
+                                              MessageSink& notices,
+                                              std::optional<int> profile_limit, int& damaged);
 
 }  // namespace ostrivane

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/curve/spline_dialogs.h"
 #include "core/text/number_format.h"
 
 namespace ostrivane {
@@ -138,14 +137,6 @@ void TBetaSPLpoints::save_point(double X_value, double Y_value) {
     refresh_range();
 }
 
-void TBetaSPLpoints::add_sp_point(double base_X, double base_Y) {
-    if (dialogs_ == nullptr)
-        return;
-    const auto entered = dialogs_->point_dialog(format_general(base_X), format_general(base_Y));
-    if (entered)
-        save_point(entered->Position_X, entered->Position_Y);
-}
-
 void TBetaSPLpoints::remove_point_slot(int slot) {
     for (int j = slot; j < Nopoints - 1; ++j) {
         X.Tomatch[j] = X.Tomatch[j + 1];
@@ -227,20 +218,13 @@ void TBetaSPLpoints::movePoint(double X_value, double Y_value) {
     refresh_range();
 }
 
-void TBetaSPLpoints::changeWeight(double X_value, double Y_value) {
-    // With no point in reach the dialog edits the boundary copy in slot -1, which the refresh
-    // overwrites again: the curve stays as it was.
-    const int k = SeekNearest(X_value, Y_value) - 1;
-    if (dialogs_ == nullptr)
-        return;
-    const auto entered =
-        dialogs_->tens_bias_dialog(format_general(alpha1[k]), format_general(alpha2[k]));
-    if (!entered)
-        return;
+void TBetaSPLpoints::changeWeight(int slot, double Tension, double Bias) {
+    // Slot -1 is a boundary copy that the refresh overwrites again: the curve stays as it was.
+    const int k = slot;
     const double old_alpha1 = alpha1[k];
     const double old_alpha2 = alpha2[k];
-    alpha2[k] = entered->Bias;
-    alpha1[k] = entered->Tension;
+    alpha2[k] = Bias;
+    alpha1[k] = Tension;
     refresh_boundaries();
     if (!match_or_copy()) {
         alpha1[k] = old_alpha1;

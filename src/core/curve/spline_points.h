@@ -11,8 +11,6 @@
 
 namespace ostrivane {
 
-class SplineDialogs;
-
 // The editable profile: an open Beta-spline whose points are kept in strictly ascending x, so
 // that the profile is a function of x, together with its fine-milling parts, its sampling state
 // and its sampling state. Operations that name one point count from 1 and use 0 for none.
@@ -32,22 +30,25 @@ class TBetaSPLpoints : public BetaSpline {
     void load_points(const std::vector<ShapePoint>& points);
     void load_parts(const std::vector<MillingPart>& parts);
 
-    // Where the point, circle and tension/bias dialogs come from; without one, every dialog
-    // counts as cancelled. Not owned.
-    void set_dialogs(SplineDialogs* dialogs) { dialogs_ = dialogs; }
-
     virtual void set_data(double aMill_width, double asteps_mm_x, bool Amatchthem);
     void inc_interval(std::int32_t increm, double minus_x, double maxis_x);
 
     // Editing. Each ends with the refresh of boundary slots, vertices and the inner x range.
     void save_point(double X_value, double Y_value);
-    void add_sp_point(double base_X, double base_Y);
     void destroy_points(double min_x, double min_y, double max_x, double max_y);
     void destroy_point(std::int32_t point_counter);
     std::uint16_t SeekNearest(double X_value, double Y_value) const;
     void SeekMove(double X_value, double Y_value);
     void movePoint(double X_value, double Y_value);
-    void changeWeight(double X_value, double Y_value);
+    // The slot whose shape values changeWeight edits for the pointer at (X_value, Y_value):
+    // the nearest point's, or slot -1 (a boundary copy the refresh overwrites) when no point
+    // is in reach.
+    int weight_slot(double X_value, double Y_value) const {
+        return SeekNearest(X_value, Y_value) - 1;
+    }
+    // Gives the point in `slot` the shape values Tension (alpha1) and Bias (alpha2); when the
+    // curve cannot be matched with them, it keeps the old ones.
+    void changeWeight(int slot, double Tension, double Bias);
 
     // Fine-milling parts, numbered from 1, sorted and never overlapping.
     void save_part(double Xfrom, double XTo);
@@ -65,8 +66,10 @@ class TBetaSPLpoints : public BetaSpline {
     // Maps the sampled y range and the inner x range onto the box. Refused (with a message,
     // nothing changed) for fewer than two points or a range of zero size.
     void Scale(double min_X, double min_Y, double max_X, double max_Y);
-    // Adds the upper half of a circle through the circle dialog.
-    void circle(double base_X, double base_Y);
+    // Adds the upper half of a circle about (Position_X, Position_Y) as support_points + 1
+    // points, from 0° to 180°; nothing for a negative count, a message for none.
+    void circle(double Position_X, double Position_Y, double circle_diam,
+                std::int32_t support_points);
 
     // File sections (the codec is in spline_file.h); the readers leave the set as it was when
     // the section is too short to start, and empty it when the section is damaged.
@@ -163,7 +166,6 @@ class TBetaSPLpoints : public BetaSpline {
     void leave_oldtime_at_last_turn();
     std::uint64_t curve_fingerprint() const;
 
-    SplineDialogs* dialogs_ = nullptr;
     CoarseScan scan_;
     // Debug builds check now and then that the cached scan still fits the curve.
     std::uint64_t scan_fingerprint_ = 0;

@@ -3,9 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/curve/spline_dialogs.h"
 #include "core/curve/spline_points.h"
-#include "core/text/number_format.h"
 
 namespace ostrivane {
 
@@ -118,15 +116,11 @@ void TBetaSPLpoints::Scale(double min_X, double min_Y, double max_X, double max_
     refresh();
 }
 
-void TBetaSPLpoints::circle(double base_X, double base_Y) {
-    if (dialogs_ == nullptr)
-        return;
-    const auto entered = dialogs_->circle_dialog(format_general(base_X), format_general(base_Y));
-    if (!entered)
-        return;
-    const double cx = entered->Position_X;
-    const double cy = entered->Position_Y;
-    const int n = entered->support_points;
+void TBetaSPLpoints::circle(double Position_X, double Position_Y, double circle_diam,
+                            std::int32_t support_points) {
+    const double cx = Position_X;
+    const double cy = Position_Y;
+    const int n = support_points;
     if (n < 0)
         return;
     if (n == 0) {
@@ -134,7 +128,7 @@ void TBetaSPLpoints::circle(double base_X, double base_Y) {
         message("A circle needs at least one support point");
         return;
     }
-    const double diam = entered->circle_diam;
+    const double diam = circle_diam;
     for (int d = 0; d <= n; ++d) {
         // Once the set is full every further point would only repeat the refusal.
         if (Nopoints >= kMaxPoints) {

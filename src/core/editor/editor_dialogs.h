@@ -1,7 +1,7 @@
 #pragma once
 #include <functional>
 
-#include "core/curve/spline_dialogs.h"
+#include "core/editor/spline_dialogs.h"
 #include "core/text/message_sink.h"
 
 namespace ostrivane {

@@ -29,8 +29,6 @@ SplineEditor::SplineEditor(Engine& engine, Tgrita& thegrita, Canvas& bitmap, Edi
 
 void SplineEditor::set_dialogs(SplineDialogs* dialogs) {
     dialogs_.set_inner(dialogs);
-    spline_pnts_.set_dialogs(&dialogs_);
-    spline_pnts_.spline2.set_dialogs(&dialogs_);
 }
 
 // --- view --------------------------------------------------------------------------------
@@ -148,22 +146,11 @@ void SplineEditor::pan_to(float X, float Y) {
 void SplineEditor::load_spline_file(std::string_view bytes) {
     if (bytes.size() <= 2)
         return;
-    read_spline_file(bytes, spline_pnts_, spline_pnts_.spline2, moves, thegrita_);
-    // Cut after reading, so the operator learns what the file held: saving would write the
-    // shorter profile over it.
-    const int held = spline_pnts_.Nopoints;
-    if (held <= kEditorPointLimit)
-        return;
-    spline_pnts_.limit_points(kEditorPointLimit);
-    thegrita_.GraphMessage("The profile in the spline file holds " + std::to_string(held) +
-                               " points; the editor keeps the first " +
-                               std::to_string(kEditorPointLimit) + " and dropped " +
-                               std::to_string(held - kEditorPointLimit),
-                           MessageSink::kRed, false);
+    load_profile(bytes, spline_pnts_.profile, spline_pnts_.spline2, moves, thegrita_);
 }
 
 std::string SplineEditor::spline_file() const {
-    return write_spline_file(spline_pnts_, spline_pnts_.spline2, moves);
+    return write_spline_file(spline_pnts_.profile, spline_pnts_.spline2, moves);
 }
 
 // --- recorded moves ----------------------------------------------------------------------
@@ -238,18 +225,17 @@ void SplineEditor::select_in_box() {
         return box.xmin < x && x < box.xmax && box.ymin < y && y < box.ymax;
     };
     bool any = false;
-    for (TBetaSPLpoints* set :
-         {static_cast<TBetaSPLpoints*>(&spline_pnts_), &spline_pnts_.spline2}) {
+    for (TBetaSPLpoints* set : {&spline_pnts_.profile, &spline_pnts_.spline2}) {
         for (int k = 0; k < set->Nopoints; ++k) {
             set->selected[k] = inside(set->X.Tomatch[k], set->Y.Tomatch[k]);
             any = any || set->selected[k];
         }
     }
     const auto between = [&](double x) { return box.xmin < x && x < box.xmax; };
-    for (int p = 1; p <= spline_pnts_.NoParts; ++p) {
-        spline_pnts_.parts_selected[p] =
-            between(spline_pnts_.fromX[p]) || between(spline_pnts_.ToX[p]);
-        any = any || spline_pnts_.parts_selected[p];
+    for (int p = 1; p <= spline_pnts_.profile.NoParts; ++p) {
+        spline_pnts_.profile.parts_selected[p] =
+            between(spline_pnts_.profile.fromX[p]) || between(spline_pnts_.profile.ToX[p]);
+        any = any || spline_pnts_.profile.parts_selected[p];
     }
     host_.set_cut_enabled(any);
 }
@@ -257,16 +243,15 @@ void SplineEditor::select_in_box() {
 // --- undo --------------------------------------------------------------------------------
 
 EditorDocument SplineEditor::document() const {
-    return {spline_pnts_.shape(), spline_pnts_.spline2.shape(), moves};
+    return {spline_pnts_.profile.shape(), spline_pnts_.spline2.shape(), moves};
 }
 
 void SplineEditor::restore(const EditorDocument& document) {
-    spline_pnts_.load_shape(document.spline1);
+    spline_pnts_.profile.load_shape(document.spline1);
     spline_pnts_.spline2.load_shape(document.spline2);
     moves = document.moves;
     // Marks of the other version would point at other points.
-    for (TBetaSPLpoints* set :
-         {static_cast<TBetaSPLpoints*>(&spline_pnts_), &spline_pnts_.spline2}) {
+    for (TBetaSPLpoints* set : {&spline_pnts_.profile, &spline_pnts_.spline2}) {
         set->deselect();
         set->deselect_parts();
         set->Movable = 0;
@@ -330,16 +315,16 @@ void SplineEditor::finish_drag() {
 
 int SplineEditor::import_points(std::string_view text) {
     EditStep step(*this);
-    return ostrivane::import_points(text, spline_pnts_);
+    return ostrivane::import_points(text, spline_pnts_.profile);
 }
 
 int SplineEditor::import_points(const std::filesystem::path& file, std::string_view bytes) {
     EditStep step(*this);
-    return import_point_file(file, bytes, spline_pnts_);
+    return import_point_file(file, bytes, spline_pnts_.profile);
 }
 
 bool SplineEditor::below_point_limit() const {
-    return spline_pnts_.Nopoints < kEditorPointLimit;
+    return spline_pnts_.profile.Nopoints < kEditorPointLimit;
 }
 
 PointF SplineEditor::world(PointF pixel) const {

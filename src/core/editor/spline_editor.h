@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/curve/profile_load.h"
 #include "core/curve/recorded_moves.h"
 #include "core/editor/bounder.h"
 #include "core/editor/edit_history.h"
@@ -47,7 +48,7 @@ class SplineEditor {
     // The dialogs that ask the operator for points, circles and shape values (not owned; null:
     // none). Both splines ask through the editor, which refuses what it cannot take.
     void set_dialogs(SplineDialogs* dialogs);
-    TBetaSPLpoints& current() { return spline1 ? spline_pnts_ : spline_pnts_.spline2; }
+    TBetaSPLpoints& current() { return spline1 ? spline_pnts_.profile : spline_pnts_.spline2; }
 
     // --- view ------------------------------------------------------------------------------
     // Resets the view to the whole profile length centred on the turning axis `axis`, the
@@ -130,6 +131,7 @@ class SplineEditor {
     bool move = false;
     bool spline1 = true;
     bounder bounds_of_view;
+    // The selection box's corners in plot pixels: the first click, and the mouse while drawing.
     float X_start = 0;
     float Y_start = 0;
     float X_nieuw = 0;
@@ -159,6 +161,11 @@ class SplineEditor {
     // the simulation picture of the old view cleared.
     void show_window(double xmin, double ymin, double xmax, double ymax);
     void letter_command(char letter, std::optional<PointF> pointer);
+    // The commands that ask a dialog first, preset from the pointer at `w` (world
+    // coordinates), and edit the current spline with what the operator entered.
+    void add_point(PointF w);
+    void add_circle(PointF w);
+    void change_weight(PointF w);
 
     Engine& spline_pnts_;
     Tgrita& thegrita_;
@@ -175,8 +182,6 @@ class SplineEditor {
     std::optional<Pan> pan_;
 };
 
-// The most points the editor admits on spline 1, by mouse, key or import, and keeps of a file.
-inline constexpr int kEditorPointLimit = 1000;
 // The narrowest and the widest view the mouse wheel gives, in millimetres across the plot.
 inline constexpr double kMinViewWidth = 1;
 inline constexpr double kMaxViewWidth = 400000;

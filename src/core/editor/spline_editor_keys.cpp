@@ -1,6 +1,7 @@
 #include "core/editor/spline_editor.h"
 
 #include "core/editor/edit_step.h"
+#include "core/text/number_format.h"
 
 namespace ostrivane {
 namespace {
@@ -19,7 +20,7 @@ void SplineEditor::FormKeyDown(std::uint16_t Key, ShiftState Shift, std::optiona
         }
         return;
     }
-    TBetaSPLpoints& profile = spline_pnts_;
+    TBetaSPLpoints& profile = spline_pnts_.profile;
     switch (Key) {
         case Tab:
             profile.inc_interval(Shift.shift ? -20 : 20, bounds_of_view.min_x,
@@ -106,7 +107,7 @@ void SplineEditor::FormKeyDown(std::uint16_t Key, ShiftState Shift, std::optiona
             const PointF w = world(*pointer);
             {
                 EditStep step(*this);
-                current().changeWeight(w.x, w.y);
+                change_weight(w);
             }
             draw_box = false;
             repaint();
@@ -151,7 +152,7 @@ void SplineEditor::letter_command(char letter, std::optional<PointF> pointer) {
                 const PointF w = world(*pointer);
                 {
                     EditStep step(*this);
-                    current().circle(w.x, w.y);
+                    add_circle(w);
                 }
                 repaint();
             }
@@ -162,7 +163,7 @@ void SplineEditor::letter_command(char letter, std::optional<PointF> pointer) {
                 // A point typed in is added like any other: only below the limit.
                 if (below_point_limit()) {
                     EditStep step(*this);
-                    current().add_sp_point(w.x, w.y);
+                    add_point(w);
                 }
                 repaint();
             }
@@ -265,7 +266,7 @@ void SplineEditor::zoom_spline() {
 }
 
 void SplineEditor::zoom_beam() {
-    TBetaSPLpoints& profile = spline_pnts_;
+    TBetaSPLpoints& profile = spline_pnts_.profile;
     // Without two points the profile has no length to show.
     if (profile.Nopoints < 2)
         return;
@@ -274,6 +275,28 @@ void SplineEditor::zoom_beam() {
     set_windows(xmin, spline_pnts_.draaias - spline_pnts_.thickness, xmax,
                 spline_pnts_.draaias + spline_pnts_.thickness);
     repaint();
+}
+
+void SplineEditor::add_point(PointF w) {
+    const auto entered = dialogs_.point_dialog(format_general(w.x), format_general(w.y));
+    if (entered)
+        current().save_point(entered->Position_X, entered->Position_Y);
+}
+
+void SplineEditor::add_circle(PointF w) {
+    const auto entered = dialogs_.circle_dialog(format_general(w.x), format_general(w.y));
+    if (entered)
+        current().circle(entered->Position_X, entered->Position_Y, entered->circle_diam,
+                         entered->support_points);
+}
+
+void SplineEditor::change_weight(PointF w) {
+    TBetaSPLpoints& spline = current();
+    const int slot = spline.weight_slot(w.x, w.y);
+    const auto entered = dialogs_.tens_bias_dialog(format_general(spline.alpha1[slot]),
+                                                   format_general(spline.alpha2[slot]));
+    if (entered)
+        spline.changeWeight(slot, entered->Tension, entered->Bias);
 }
 
 }  // namespace ostrivane

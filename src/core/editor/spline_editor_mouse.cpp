@@ -19,8 +19,7 @@ void SplineEditor::choose_tool(Tool tool) {
 void SplineEditor::cutbutClick() {
     {
         EditStep step(*this);
-        for (TBetaSPLpoints* set :
-             {static_cast<TBetaSPLpoints*>(&spline_pnts_), &spline_pnts_.spline2}) {
+        for (TBetaSPLpoints* set : {&spline_pnts_.profile, &spline_pnts_.spline2}) {
             for (;;) {
                 int marked = 0;
                 while (marked < set->Nopoints && !set->selected[marked])
@@ -32,11 +31,12 @@ void SplineEditor::cutbutClick() {
         }
         for (;;) {
             int part = 1;
-            while (part <= spline_pnts_.NoParts && !spline_pnts_.parts_selected[part])
+            while (part <= spline_pnts_.profile.NoParts &&
+                   !spline_pnts_.profile.parts_selected[part])
                 ++part;
-            if (part > spline_pnts_.NoParts)
+            if (part > spline_pnts_.profile.NoParts)
                 break;
-            spline_pnts_.destroy_part_part(static_cast<std::uint16_t>(part));
+            spline_pnts_.profile.destroy_part_part(static_cast<std::uint16_t>(part));
         }
     }
     repaint();

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <system_error>
+#include "core/app/program_paths.h"
 
 #include "core/text/error.h"
 #include "core/text/file_io.h"
@@ -17,7 +18,7 @@ SplineProgramFiles spline_program_files(const fs::path& data_folder, std::string
     if (bad)
         throw Error(std::string(name) + " is not a valid program name.");
     const std::string base(name);
-    return {data_folder / (base + ".gof"), data_folder / (base + ".spl")};
+    return {data_folder / (base + ".gof"), program_spline_file(data_folder / "", name)};
 }
 
 bool spline_program_exists(const SplineProgramFiles& files) {

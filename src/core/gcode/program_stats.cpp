@@ -7,7 +7,6 @@
 #include "core/text/error.h"
 #include "core/text/file_lines.h"
 #include "core/text/number_format.h"
-#include "core/text/number_parse.h"
 
 namespace ostrivane {
 namespace {
@@ -18,10 +17,6 @@ using Axes = std::array<double, 7>;
 
 // How much of a bad line an error message shows.
 constexpr std::size_t quoted_line_limit = 80;
-
-bool is_blank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 // A line as an error message shows it: its start, escaped.
 std::string quoted(std::string_view line) {
@@ -35,34 +30,10 @@ std::string plural(std::size_t n, const char* one, const char* many) {
 }  // namespace
 
 void ProgramStatsCounter::read_words(std::string_view line) {
-    words_.clear();
-    std::size_t i = 0;
-    while (i < line.size()) {
-        const char c = line[i];
-        if (is_blank(c)) {
-            ++i;
-        } else if (c == '(') {
-            const std::size_t end = line.find(')', i);
-            if (end == std::string_view::npos)
-                break;
-            i = end + 1;
-        } else if (c == ';' || c == '%') {
-            break;
-        } else {
-            const char letter = ascii_upper(c);
-            std::size_t j = i + 1;
-            while (j < line.size() && is_blank(line[j]))
-                ++j;
-            const std::size_t start = j;
-            j = gcode_number_end(line, j);
-            const auto value = parse_float(line.substr(start, j - start));
-            if (letter < 'A' || letter > 'Z' || !value) {
-                throw Error("Line " + std::to_string(stats_.lines + 1) +
-                            " is not G-code this program can read: " + quoted(line));
-            }
-            words_.push_back({letter, *value});
-            i = j;
-        }
+    // Lenient where a program still runs: an open comment ends the line, "%" ends any line.
+    if (split_gcode_words(line, GcodeWordRules{}, words_) == GcodeLineProblem::not_gcode) {
+        throw Error("Line " + std::to_string(stats_.lines + 1) +
+                    " is not G-code this program can read: " + quoted(line));
     }
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/gcode/gcode_words.h"
 #include "core/gcode/line_sink.h"
 
 namespace ostrivane {
@@ -40,10 +41,7 @@ class ProgramStatsCounter {
     ProgramStats stats() const;
 
   private:
-    struct Word {
-        char letter;
-        double value;
-    };
+    using Word = GcodeWord;
     struct Machine {
         std::array<double, 7> position{};  // from the stored home position
         bool relative = false;

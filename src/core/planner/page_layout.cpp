@@ -55,7 +55,7 @@ std::vector<std::string> page_texts(int q, const PageCaption& c) {
     }
     lines.push_back("Ostrivane output: " + c.date + " ,Scale: 1:" + format_general(c.scale) +
                     " ,Name: " + c.name);
-    lines.push_back("turn axis distance: " + format_general(c.draaias) +
+    lines.push_back("turn axis distance: " + format_general(c.turning_axis_y) +
                     " ,Diameter margin: " + c.margin_text);
     return lines;
 }

@@ -54,7 +54,7 @@ struct PageCaption {
     std::string name;  // the turning job's G-code file name
     std::string date;  // "dd/mm/yyyy"
     double scale = 1;
-    double draaias = 0;
+    double turning_axis_y = 0;
 };
 
 // The lines printed on page q, top to bottom: the plank line (only when a plank is selected),

@@ -71,7 +71,7 @@ PlanDrawing plan_drawing(const TBetaSPLpoints& profile, const PlankPlan& plan, c
         const PlankChoice choice = choose_plank(plan.list, entry, in.thickness);
         if (choice.k < 0)
             throw Error("There is no plank " + std::to_string(entry) + " to export");
-        FillSpline(profile, in.draaias, in.margin, choice.c, outline, job);
+        FillSpline(profile, in.turning_axis_y, in.margin, choice.c, outline, job);
         if (outline.Nopoints < 2) {
             throw Error(
                 "The profile is too short for a plank template: its outline needs at least two "
@@ -82,13 +82,13 @@ PlanDrawing plan_drawing(const TBetaSPLpoints& profile, const PlankPlan& plan, c
         p.name = plan.list.entries[static_cast<std::size_t>(choice.k)];
         double half_width = 0;
         for (int k = 0; k < outline.Nopoints; ++k)
-            half_width = std::max(half_width, in.draaias - outline.Y.Tomatch[k]);
+            half_width = std::max(half_width, in.turning_axis_y - outline.Y.Tomatch[k]);
         // The first plank stays where the plan has it; the others go below, clear of the texts.
         if (!drawing.planks.empty())
-            p.offset = next_top - (in.draaias + half_width);
+            p.offset = next_top - (in.turning_axis_y + half_width);
         for (int k = 0; k < outline.Nopoints; ++k)
             p.half.push_back({outline.X.Tomatch[k], outline.Y.Tomatch[k] + p.offset});
-        const double axis = in.draaias + p.offset;
+        const double axis = in.turning_axis_y + p.offset;
         p.outline = p.half;
         for (auto it = p.half.rbegin(); it != p.half.rend(); ++it)
             p.outline.push_back({it->x, 2 * axis - it->y});

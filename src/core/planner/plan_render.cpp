@@ -45,8 +45,8 @@ void draw_outline_and_axis(PlankPlan& plan, Tgrita& grita, Canvas& bitmap) {
     const PlanSizing& s = plan.sizing;
     const auto thickness = static_cast<float>(s.DP_mm);
     draw_spline(grita, bitmap, plan.planspline, kPlanBlue, s.use_height, thickness);
-    PageDrawer{grita, bitmap, s.use_height}.line(thickness, s.XminX, plan.draaias, s.XmaxX,
-                                                 plan.draaias, kPlanBlue);
+    PageDrawer{grita, bitmap, s.use_height}.line(thickness, s.XminX, plan.turning_axis_y, s.XmaxX,
+                                                 plan.turning_axis_y, kPlanBlue);
 }
 
 // A bar of a round length in paper millimetres along the template, in the strip beyond the
@@ -118,7 +118,8 @@ void draw_joining_marks(PlankPlan& plan, const PlanPage& page, PageDrawer& d, fl
     for (const Join& j : joins) {
         const double x = j.x + j.inward * inset;
         const double half = 5 * per_mm;
-        d.line(mark_thickness, x, plan.draaias - half, x, plan.draaias + half, kPlanBlack);
+        d.line(mark_thickness, x, plan.turning_axis_y - half, x, plan.turning_axis_y + half,
+               kPlanBlack);
         const double outline_y = plan.planspline.YatX(j.x);
         if (std::isfinite(outline_y))
             d.line(mark_thickness, x, outline_y - half, x, outline_y + half, kPlanBlack);
@@ -126,7 +127,7 @@ void draw_joining_marks(PlankPlan& plan, const PlanPage& page, PageDrawer& d, fl
         const Font font{d.bitmap.font.family, text_size};
         const float tw = d.bitmap.text_width(label, font);
         const float th = d.bitmap.text_height(label, font);
-        const PointF tip = d.pixel(x, plan.draaias + half);
+        const PointF tip = d.pixel(x, plan.turning_axis_y + half);
         if (s.use_height) {
             // The template runs up the page: the lower edge joins the part before.
             const float py = j.inward > 0 ? tip.y - 2 * dp - th : tip.y + 2 * dp;
@@ -176,8 +177,8 @@ std::vector<std::pair<PointF, PointF>> template_segments(PlankPlan& plan, const 
         segments.emplace_back(d.pixel(outline.X.Tomatch[k - 1], outline.Y.Tomatch[k - 1]),
                               d.pixel(outline.X.Tomatch[k], outline.Y.Tomatch[k]));
     }
-    segments.emplace_back(d.pixel(plan.sizing.XminX, plan.draaias),
-                          d.pixel(plan.sizing.XmaxX, plan.draaias));
+    segments.emplace_back(d.pixel(plan.sizing.XminX, plan.turning_axis_y),
+                          d.pixel(plan.sizing.XmaxX, plan.turning_axis_y));
     return segments;
 }
 
@@ -212,7 +213,7 @@ void draw_page_texts(PlankPlan& plan, const PlanPage& page, Tgrita& grita, Canva
     // profile) when the template runs up the page.
     std::vector<float> lefts;
     if (plan.sizing.use_height) {
-        const PointF axis = d.pixel(plan.sizing.XminX, plan.draaias);
+        const PointF axis = d.pixel(plan.sizing.XminX, plan.turning_axis_y);
         lefts.push_back(axis.x + clearance + static_cast<float>(plan.sizing.DP_mm));
     }
     std::vector<RectF> placed;
@@ -300,9 +301,9 @@ void paint_plan(PlankPlan& plan, Tgrita& grita) {
     const PlanSizing& s = plan.sizing;
     draw_spline(grita, plan.planspline, kPlanRed, s.use_height);
     if (s.use_height)
-        grita.DrawLine(plan.draaias, s.XminX, plan.draaias, s.XmaxX, kPlanBlue);
+        grita.DrawLine(plan.turning_axis_y, s.XminX, plan.turning_axis_y, s.XmaxX, kPlanBlue);
     else
-        grita.DrawLine(s.XminX, plan.draaias, s.XmaxX, plan.draaias, kPlanBlue);
+        grita.DrawLine(s.XminX, plan.turning_axis_y, s.XmaxX, plan.turning_axis_y, kPlanBlue);
 }
 
 }  // namespace ostrivane

@@ -86,7 +86,7 @@ void orient(PlanSizing& s, const PrinterPage& page) {
         s.use_width = true;
 }
 
-PlanSizing size_plan(TBetaSPLpoints& planspline, double draaias, double extra_margin,
+PlanSizing size_plan(TBetaSPLpoints& planspline, double turning_axis_y, double extra_margin,
                      const PrinterPage& page, JobContext& job) {
     check_printer_page(page);
     if (planspline.Nopoints < 2) {
@@ -109,7 +109,7 @@ PlanSizing size_plan(TBetaSPLpoints& planspline, double draaias, double extra_ma
     s.y_low = planspline.YminY;
     for (int k = 0; k < planspline.Nopoints; ++k)
         s.y_low = std::min(s.y_low, planspline.Y.Tomatch[k]);
-    s.SizeY = std::fabs(draaias - s.y_low) + extra_margin;
+    s.SizeY = std::fabs(turning_axis_y - s.y_low) + extra_margin;
     s.SizeWidth = page.PW * 25.4 / page.dx;
     s.SizeHeight = page.PH * 25.4 / page.dy;
     s.DP_mm = page.PW / s.SizeWidth;

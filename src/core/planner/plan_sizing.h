@@ -47,7 +47,7 @@ void check_printer_page(const PrinterPage& page);
 // its lowest y), with `extra_margin` millimetres of extra height. The lowest stored outline point
 // counts too, so an outline that falls steeply at its start is not clipped. Throws Error for an
 // outline of fewer than two points, a size that is not finite, or a walk that fails.
-PlanSizing size_plan(TBetaSPLpoints& planspline, double draaias, double extra_margin,
+PlanSizing size_plan(TBetaSPLpoints& planspline, double turning_axis_y, double extra_margin,
                      const PrinterPage& page, JobContext& job);
 
 // Orientation and scale for a template `SizeY` mm high on the page (steps that need no curve).

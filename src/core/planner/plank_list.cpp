@@ -20,11 +20,11 @@ void check_plan_margin(double margin) {
     }
 }
 
-PlankList make_plank_list(double YminY, double draaias, double thickness, double margin) {
+PlankList make_plank_list(double YminY, double turning_axis_y, double thickness, double margin) {
     check_plank_thickness(thickness);
     check_plan_margin(margin);
     PlankList list;
-    list.D = std::fabs(draaias - YminY) * 2 + margin;
+    list.D = std::fabs(turning_axis_y - YminY) * 2 + margin;
     // Counted in doubles first: a tiny thickness would overflow any integer.
     const double planks = std::floor(list.D / thickness) + 1;
     const double entries = std::ceil(planks / 2);
@@ -44,8 +44,8 @@ PlankList make_plank_list(double YminY, double draaias, double thickness, double
     return list;
 }
 
-PlankList plank_list(TBetaSPLpoints& profile, double draaias, double thickness, double margin,
-                     JobContext& job) {
+PlankList plank_list(TBetaSPLpoints& profile, double turning_axis_y, double thickness,
+                     double margin, JobContext& job) {
     check_plank_thickness(thickness);
     check_plan_margin(margin);
     if (profile.Nopoints < 2)
@@ -57,7 +57,7 @@ PlankList plank_list(TBetaSPLpoints& profile, double draaias, double thickness, 
             throw Error("Calculating the plank list was cancelled");
         throw Error("The profile could not be sampled, so its planks cannot be counted");
     }
-    return make_plank_list(profile.YminY, draaias, thickness, margin);
+    return make_plank_list(profile.YminY, turning_axis_y, thickness, margin);
 }
 
 PlankChoice choose_plank(const PlankList& list, int entry, double thickness) {

@@ -34,13 +34,13 @@ void check_plan_margin(double margin);
 
 // The list for a profile whose lowest sampled y is `YminY`. Throws Error when the thickness is
 // not above 0 or the list would be longer than kMaxPlankEntries.
-PlankList make_plank_list(double YminY, double draaias, double thickness, double margin);
+PlankList make_plank_list(double YminY, double turning_axis_y, double thickness, double margin);
 
 // The list for the editor's profile: its turning points are computed first (for its YminY).
 // Throws Error for a profile of fewer than two points ("The spline does not contain any
 // points"), for the cases of make_plank_list, and when the profile cannot be sampled.
-PlankList plank_list(TBetaSPLpoints& profile, double draaias, double thickness, double margin,
-                     JobContext& job);
+PlankList plank_list(TBetaSPLpoints& profile, double turning_axis_y, double thickness,
+                     double margin, JobContext& job);
 
 // The plank whose template is made: `entry` counts list entries from 1 (0: none selected).
 // `k` is the entry's index from 0 (-1 for none) and `c` the distance of the plank's inner face

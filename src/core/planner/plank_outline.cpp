@@ -23,7 +23,7 @@ CurvePoint point_at(const TBetaSPLpoints& curve, double t) {
 
 }  // namespace
 
-void FillSpline(const TBetaSPLpoints& profile, double draaias, double margin, double c,
+void FillSpline(const TBetaSPLpoints& profile, double turning_axis_y, double margin, double c,
                 TBetaSPLpoints& planspline, JobContext& job) {
     planspline.Nopoints = 0;
     planspline.curve_changed();
@@ -67,7 +67,7 @@ void FillSpline(const TBetaSPLpoints& profile, double draaias, double margin, do
             profile.notices().notice("Not converged filling spline...");
             dt = 0.001;
         }
-        const double e = draaias - ya + margin / 2;
+        const double e = turning_axis_y - ya + margin / 2;
         const double w = std::fabs(c) >= e ? 0.0 : std::sqrt(e * e - c * c);
         if (planspline.Nopoints >= BetaSpline::kMaxPoints) {
             throw Error(
@@ -75,7 +75,7 @@ void FillSpline(const TBetaSPLpoints& profile, double draaias, double margin, do
                 "than " +
                 std::to_string(BetaSpline::kMaxPoints) + " points");
         }
-        planspline.save_point(xa, draaias - w);
+        planspline.save_point(xa, turning_axis_y - w);
         xa = xb;
         ya = yb;
     }

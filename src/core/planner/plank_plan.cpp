@@ -5,10 +5,10 @@
 
 namespace ostrivane {
 
-void PlankPlan::build_list(TBetaSPLpoints& profile, double draaias_, double thickness,
-                           double margin, JobContext& job) {
+void PlankPlan::build_list(TBetaSPLpoints& profile, double axis_y, double thickness, double margin,
+                           JobContext& job) {
     list = PlankList{};
-    list = plank_list(profile, draaias_, thickness, margin, job);
+    list = plank_list(profile, axis_y, thickness, margin, job);
 }
 
 void PlankPlan::calculate(const TBetaSPLpoints& profile, const PlanInputs& in, int entry,
@@ -20,10 +20,10 @@ void PlankPlan::calculate(const TBetaSPLpoints& profile, const PlanInputs& in, i
     if (profile.Nopoints < 2)
         throw Error("The spline does not contain any points");
     plank = choose_plank(list, entry, in.thickness);
-    draaias = in.draaias;
+    turning_axis_y = in.turning_axis_y;
     page = page_;
-    FillSpline(profile, in.draaias, in.margin, plank.c, planspline, job);
-    sizing = size_plan(planspline, in.draaias, extra_margin, page, job);
+    FillSpline(profile, in.turning_axis_y, in.margin, plank.c, planspline, job);
+    sizing = size_plan(planspline, in.turning_axis_y, extra_margin, page, job);
     layout = layout_pages(sizing, page, extra_margin);
     caption = PageCaption{};
     if (plank.k >= 0)
@@ -33,7 +33,7 @@ void PlankPlan::calculate(const TBetaSPLpoints& profile, const PlanInputs& in, i
     caption.name = in.name;
     caption.date = in.date;
     caption.scale = sizing.scale;
-    caption.draaias = in.draaias;
+    caption.turning_axis_y = in.turning_axis_y;
     calculated = true;
 }
 

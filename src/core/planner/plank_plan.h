@@ -12,7 +12,7 @@ namespace ostrivane {
 
 // What the plan window reads from its fields and from the editor for one calculation.
 struct PlanInputs {
-    double draaias = 100;  // the editor's turn axis position
+    double turning_axis_y = 100;  // the editor's turn axis position
     double thickness = 18;
     double margin = 10;
     std::string thickness_text = "18";  // the fields' texts, as printed on the pages
@@ -34,7 +34,7 @@ class PlankPlan {
 
     // The plank list for the editor's profile (on each opening of the window). Throws Error;
     // the list is then empty.
-    void build_list(TBetaSPLpoints& profile, double draaias, double thickness, double margin,
+    void build_list(TBetaSPLpoints& profile, double turning_axis_y, double thickness, double margin,
                     JobContext& job);
 
     // Outline, sizes and pages of list entry `entry` (from 1; 0 for none) on `page`. Throws
@@ -53,7 +53,7 @@ class PlankPlan {
     PlanLayout layout;
     PrinterPage page;
     PageCaption caption;
-    double draaias = 0;
+    double turning_axis_y = 0;
     bool calculated = false;
 };
 

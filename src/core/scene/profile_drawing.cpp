@@ -121,9 +121,9 @@ void draw_axis_and_beam(Tgrita& surface, const TGrad& engine) {
 }
 
 void draw_turning_profile(Tgrita& surface, const TGrad& engine) {
-    draw_points(surface, engine, kPurple);
-    draw_spline(surface, engine, kBlack, false, engine.draaias);
-    draw_parts(surface, engine, kGreen);
+    draw_points(surface, engine.profile, kPurple);
+    draw_spline(surface, engine.profile, kBlack, false, engine.draaias);
+    draw_parts(surface, engine.profile, kGreen);
     draw_axis_and_beam(surface, engine);
     draw_points(surface, engine.spline2, kBlue);
     draw_spline(surface, engine.spline2, kBlue, false);

@@ -25,7 +25,7 @@ void TurningDrawer::begin_job() {
 }
 
 void TurningDrawer::turning_points_found() {
-    draw_gradients(grita_, engine_);
+    draw_gradients(grita_, engine_.profile);
 }
 
 void TurningDrawer::slot_edge(double x, double y) {
@@ -47,10 +47,10 @@ void TurningDrawer::drawsaw(double i, double j, bool fine) {
         grita_.Drawbar(*bitmap_, i + r.x1, j + r.y1, i + r.x2, j + r.y2, kOutlineOrange);
     }
     const Argb blade = fine ? kFineGreen : kRoughBlue;
-    grita_.Drawbar(*bitmap_, i, -kBladeReach, i + engine_.mill_width, j, blade);
+    grita_.Drawbar(*bitmap_, i, -kBladeReach, i + engine_.profile.mill_width, j, blade);
     // The same cut seen on the far side of the turning axis.
-    grita_.Drawbar(*bitmap_, i, kBladeReach, i + engine_.mill_width, 2 * engine_.draaias - j,
-                   blade);
+    grita_.Drawbar(*bitmap_, i, kBladeReach, i + engine_.profile.mill_width,
+                   2 * engine_.draaias - j, blade);
 }
 
 }  // namespace ostrivane

@@ -65,10 +65,10 @@ void shade_columns(Tgrita& g, Canvas* bitmap, TGrad& engine, const ShadingParams
     // A window without size would give columns that never advance.
     if (!(pixX > 0) || !(pixY > 0))
         return;
-    if (engine.Nopoints <= 0)
+    if (engine.profile.Nopoints <= 0)
         return;
     if (context != nullptr)
-        context->progress(0, engine.XmaxX - engine.XminX);
+        context->progress(0, engine.profile.XmaxX - engine.profile.XminX);
 
     // Only what lands on the picture is drawn (a pixel's margin around it): zoomed in, or with
     // the axis far away, the profile's columns and heights reach far beyond it, and would hold
@@ -83,10 +83,11 @@ void shade_columns(Tgrita& g, Canvas* bitmap, TGrad& engine, const ShadingParams
     const ShadeSpan above{view_ymin - pixY - axis, view_ymax + pixY - axis};
     const ShadeSpan below{axis - view_ymax - pixY, axis - view_ymin + pixY};
 
-    double X = engine.XminX;
+    double X = engine.profile.XminX;
     if (X < view_xmin - pixX)
-        X = engine.XminX + std::floor((view_xmin - pixX - engine.XminX) / pixX) * pixX;
-    double yprev = engine.YatX(X);
+        X = engine.profile.XminX +
+            std::floor((view_xmin - pixX - engine.profile.XminX) / pixX) * pixX;
+    double yprev = engine.profile.YatX(X);
     std::int64_t e = 0;  // the error accumulator runs through the whole picture
     double g_turn = 0;   // columns alternate between the upper and the lower half
     const auto dot = [&](double m, Argb colour) {
@@ -98,9 +99,9 @@ void shade_columns(Tgrita& g, Canvas* bitmap, TGrad& engine, const ShadingParams
         if (below.holds(m))
             g.Marker(*bitmap, X, engine.draaias - m, kDot, colour);
     };
-    while (!engine.closing && X < engine.XmaxX - pixX && X <= view_xmax + pixX) {
+    while (!engine.closing && X < engine.profile.XmaxX - pixX && X <= view_xmax + pixX) {
         const double r = engine.draaias - yprev;
-        const double ynext = engine.YatX(X + pixX);
+        const double ynext = engine.profile.YatX(X + pixX);
         yprev = ynext;
         const double c = std::cos(std::atan((r - (engine.draaias - ynext)) / pixX));
         const auto column_dot = [&](double m) {
@@ -124,7 +125,8 @@ void shade_columns(Tgrita& g, Canvas* bitmap, TGrad& engine, const ShadingParams
             break;
         X = X + pixX;
         if (context != nullptr) {
-            context->progress(X - engine.XminX, engine.XmaxX - engine.XminX);
+            context->progress(X - engine.profile.XminX,
+                              engine.profile.XmaxX - engine.profile.XminX);
             context->pump();
             if (context->cancelled())
                 engine.closing = true;

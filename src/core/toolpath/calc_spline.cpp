@@ -19,7 +19,7 @@ constexpr double kMachineReach = 1e6;
 }  // namespace
 
 void TGrad::warn_of_undercuts() {
-    const std::vector<XRange>& back = lowest_point_.doubling_back(*this);
+    const std::vector<XRange>& back = lowest_point_.doubling_back(profile);
     if (back.empty())
         return;
     XRange all = back.front();
@@ -33,16 +33,17 @@ void TGrad::warn_of_undercuts() {
 }
 
 bool TGrad::job_too_long(bool UseFast) {
-    const double span = XmaxX - XminX;
+    const double span = profile.XmaxX - profile.XminX;
     const bool samples = !UseFast || !TNDFile.empty() || zoet;
-    const bool reach = std::fabs(XminX) <= kMachineReach && std::fabs(XmaxX) <= kMachineReach;
-    if (reach && !(span / mill_width <= kMaxSawPositions)) {
+    const bool reach =
+        std::fabs(profile.XminX) <= kMachineReach && std::fabs(profile.XmaxX) <= kMachineReach;
+    if (reach && !(span / profile.mill_width <= kMaxSawPositions)) {
         // The profile is fine; the blade is what no job could step along it.
-        notify("A saw width of " + format_general(mill_width) + " mm is too narrow to turn a " +
-               format_general(span) + " mm profile");
+        notify("A saw width of " + format_general(profile.mill_width) +
+               " mm is too narrow to turn a " + format_general(span) + " mm profile");
         return true;
     }
-    const bool fits = reach && (!samples || span * steps_mm_x <= kMaxSamples);
+    const bool fits = reach && (!samples || span * profile.steps_mm_x <= kMaxSamples);
     if (!fits)
         notify("The profile is too long to sample at this resolution");
     return !fits;
@@ -53,13 +54,13 @@ Outcome TGrad::CalcSpline(MoveStream& head, bool UseFast, bool UseTooth) {
     plunge_limit_logged_ = false;
     progress_runs_ = 0;
     merged_slots.clear();
-    if (Nopoints < 2) {
+    if (profile.Nopoints < 2) {
         // Nothing to turn; the recorded moves are left out as after any failed calculation.
         notify("The spline does not contain any points");
         failure = true;
         return Outcome::failed;
     }
-    if (!(mill_width > 0)) {
+    if (!(profile.mill_width > 0)) {
         notify("Saw width (mm) must be greater than 0");
         failure = true;
         return Outcome::failed;
@@ -72,7 +73,7 @@ Outcome TGrad::CalcSpline(MoveStream& head, bool UseFast, bool UseTooth) {
     // The fast pass needs neither turning points nor saw positions, unless slots are merged.
     if (!UseFast || !TNDFile.empty()) {
         notify("Calculating gradients");
-        failure = ostrivane::failed(Calcgradients(context_));
+        failure = ostrivane::failed(profile.Calcgradients(context_));
         if (context_ != nullptr && context_->cancelled())
             throw JobCancelled();
         if (view_ != nullptr)
@@ -113,7 +114,7 @@ Outcome TGrad::CalcSpline(MoveStream& head, bool UseFast, bool UseTooth) {
         // The next copy of the profile starts where this one ends.
         if ((zoet || rough) && repeater > 1.025) {
             head.begin(PassKind::repeat, static_cast<std::uint16_t>(k));
-            head.to(Axis::X, XmaxX, false);
+            head.to(Axis::X, profile.XmaxX, false);
             head.restart_x();
             head.home(Axis::Z, false);
         }

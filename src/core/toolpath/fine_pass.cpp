@@ -18,12 +18,12 @@ double higher(double a, double b) {
 }  // namespace
 
 Outcome TGrad::finepass(MoveStream& head) {
-    const double w = mill_width;
-    const double s = steps_mm_x;
-    const double tmax = segments() - 0.00000000001;
+    const double w = profile.mill_width;
+    const double s = profile.steps_mm_x;
+    const double tmax = profile.segments() - 0.00000000001;
     head.begin(PassKind::fine);
     head.by(Axis::Z, startposZ, true);
-    head.to(Axis::X, XminX, true);
+    head.to(Axis::X, profile.XminX, true);
     const int runs = static_cast<std::uint16_t>(Heightdivisor);
     for (int run = 1; run <= runs; ++run) {
         notify("Action fine milling");
@@ -34,16 +34,16 @@ Outcome TGrad::finepass(MoveStream& head) {
         const double pixY = spacing.y;
         double lastDrawX = 0;
         double lastDrawY = 0;
-        for (int p = 1; p <= NoParts; ++p) {
-            const double from = higher(fromX[p], XminX);
-            const double to = lower(ToX[p], XmaxX);
+        for (int p = 1; p <= profile.NoParts; ++p) {
+            const double from = higher(profile.fromX[p], profile.XminX);
+            const double to = lower(profile.ToX[p], profile.XmaxX);
             // The saw is guided by its right edge.
             double x = from + w;
             double y = 0;
             head.at_saw(from);
             head.xy_to(from, 0, false);
-            YatX(from);
-            double t = oldtime;
+            profile.YatX(from);
+            double t = profile.oldtime;
             double dt = kFirstDt;
             while (x < to) {
                 const double xprev = x;
@@ -51,7 +51,7 @@ Outcome TGrad::finepass(MoveStream& head) {
                 for (;;) {
                     t = t + dt;
                     // Past the curve's end the step is handled below; no clamp notice for it.
-                    const CurvePoint at = evaluate_at(t, false);
+                    const CurvePoint at = profile.evaluate_at(t, false);
                     x = at.x;
                     y = at.y;
                     if (x <= xprev + 1 / s && t <= tmax)

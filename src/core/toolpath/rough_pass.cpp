@@ -20,18 +20,18 @@ double lower(double a, double b) {
 }  // namespace
 
 double TGrad::plunge_limit(double x) {
-    const double w = mill_width;
+    const double w = profile.mill_width;
     // The profile's readings at the saw's edges and at the sampled turning points it covers ...
-    double lowest = lower(YatX(x), YatX(x + w));
-    for (int k = 1; k <= GradCounter; ++k) {
-        const double at = GradientsArray[k].positionX;
+    double lowest = lower(profile.YatX(x), profile.YatX(x + w));
+    for (int k = 1; k <= profile.GradCounter; ++k) {
+        const double at = profile.GradientsArray[k].positionX;
         if (at >= x && at <= x + w)
-            lowest = lower(lowest, YatX(at));
+            lowest = lower(lowest, profile.YatX(at));
     }
     // ... and the curve's own lowest point under the blade, on every branch of it: a dip
     // narrower than the sampling, or an undercut that YatX reads on one branch only, still
     // holds the saw back.
-    lowest = lower(lowest, lowest_point_.under(*this, x, x + w));
+    lowest = lower(lowest, lowest_point_.under(profile, x, x + w));
     double limit = lowest - HoldBack;
     for (const toothrec& slot : merged_slots) {
         if (x >= slot.posleft - kSlotFit && x + w <= slot.posright + kSlotFit) {
@@ -72,7 +72,7 @@ Outcome TGrad::roughpass(MoveStream& head) {
     notify("Action Rough");
     head.begin(PassKind::rough);
     head.restart_x();
-    const double w = mill_width;
+    const double w = profile.mill_width;
     const int n = static_cast<std::uint16_t>(gradCounter2);
     if (jobheight < kNoHeight)
         head.by(Axis::Z, startposZ, true);
@@ -84,8 +84,8 @@ Outcome TGrad::roughpass(MoveStream& head) {
             head.at_saw(e.positionXleft);
             head.to(Axis::X, e.positionXleft, true);
             // The gap up to the next listed saw, filled with plunges at most a saw width apart.
-            const double c =
-                k < n ? E[k + 1].positionXleft - w - e.positionXleft : XmaxX - e.positionXleft - w;
+            const double c = k < n ? E[k + 1].positionXleft - w - e.positionXleft
+                                   : profile.XmaxX - e.positionXleft - w;
             const double widths = c / w;
             const std::int64_t m = widths >= 0 ? static_cast<std::int64_t>(std::ceil(widths)) : 0;
             const double s = m == 0 ? 0 : c / static_cast<double>(m);
@@ -105,9 +105,9 @@ Outcome TGrad::roughpass(MoveStream& head) {
                 if (e.positive && x < e.positionX)
                     height = e.positionYleft;
                 else if (e.positive)
-                    height = YatX(x);
+                    height = profile.YatX(x);
                 else
-                    height = YatX(x + w);
+                    height = profile.YatX(x + w);
                 const double Yq = height * r / NoRuns + r * e.depth / NoRuns;
                 const PlungeRule between{Yq, Yq - HoldBack, height + e.depth, plunge_limit(x)};
                 if (failed(write_plunge(head, between, x, Yq)))
@@ -125,17 +125,17 @@ Outcome TGrad::fastroughpass(MoveStream& head) {
     notify("Action fast rough");
     head.begin(PassKind::fast_rough);
     head.restart_x();
-    const double w = mill_width;
+    const double w = profile.mill_width;
     if (jobheight < kNoHeight)
         head.by(Axis::Z, startposZ, true);
     for (int r = 1; r <= NoRuns; ++r) {
         head.begin(PassKind::fast_rough, static_cast<std::uint16_t>(r));
-        double x = XminX;
-        while (x + w < XmaxX) {
+        double x = profile.XminX;
+        while (x + w < profile.XmaxX) {
             head.at_saw(x);
             head.to(Axis::X, x, true);
-            const double left = YatX(x);
-            const double right = YatX(x + w);
+            const double left = profile.YatX(x);
+            const double right = profile.YatX(x + w);
             const double Y = lower(left * r / NoRuns, right * r / NoRuns);
             // The fast pass plunges to the lower of the saw's two edges, held back where the
             // profile dips lower between them.

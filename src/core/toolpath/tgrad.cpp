@@ -7,10 +7,9 @@
 #include "core/text/number_format.h"
 
 namespace ostrivane {
-TGrad::TGrad(MessageSink& notices, const std::filesystem::path& data_folder, MainLog log)
-    : TBetaSPLpoints(notices), spline2(notices), log_(std::move(log)) {
-    GradCounter = 0;
-    Nostep = step_count(round_half_even(steps_mm_x));
+TGrad::TGrad(Profile& drawing, MessageSink& notices, const std::filesystem::path& data_folder,
+             MainLog log)
+    : profile(drawing.spline1), spline2(drawing.spline2), notices_(notices), log_(std::move(log)) {
     read_saw(data_folder);
 }
 
@@ -19,15 +18,14 @@ void TGrad::set_data(double Amill_width, double Asteps_mm_X, double Ajobheight,
                      double Aroughdelayer, double AstartZ, double Adraaias, double Athickness,
                      bool Azoet, bool Arough, const std::string& ATNDfile, bool Asecond_spline,
                      bool Amatch1, bool Amatch2) {
-    TBetaSPLpoints::set_data(Amill_width, Asteps_mm_X, Amatch1);
+    profile.set_data(Amill_width, Asteps_mm_X, Amatch1);
     spline2.set_data(Amill_width, Asteps_mm_X, Amatch2);
-    GradCounter = 0;
+    profile.GradCounter = 0;
     // The run count is a 16-bit number: what the field holds beyond that wraps.
     NoRuns = static_cast<std::uint16_t>(ANoruns);
     jobheight = Ajobheight;
     Heightdivisor = AheightDivisor;
     repeater = Arepeater;
-    Nostep = step_count(round_half_even(steps_mm_x));
     roughdelayer = Aroughdelayer;
     zoet = Azoet;
     rough = Arough;
@@ -60,7 +58,7 @@ void TGrad::show_saw(double x, double top, bool fine) {
 }
 
 void TGrad::notify(const std::string& text, bool critical) {
-    message(text, critical);
+    notices_.notice(text, critical);
 }
 
 void TGrad::log(const std::string& text, bool critical) {
@@ -71,9 +69,9 @@ void TGrad::log(const std::string& text, bool critical) {
 void TGrad::pump(double x) {
     if (context_ == nullptr)
         return;
-    const double span = XmaxX - XminX;
+    const double span = profile.XmaxX - profile.XminX;
     if (progress_runs_ > 0 && span > 0) {
-        const double along = std::clamp((x - XminX) / span, 0.0, 1.0);
+        const double along = std::clamp((x - profile.XminX) / span, 0.0, 1.0);
         context_->progress(progress_run_ + along, progress_runs_);
     }
     context_->pump();

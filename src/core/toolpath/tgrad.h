@@ -7,7 +7,7 @@
 
 #include "core/app/field_source.h"
 #include "core/curve/lowest_point.h"
-#include "core/curve/spline_points.h"
+#include "core/curve/profile.h"
 #include "core/gcode/move_stream.h"
 #include "core/text/job_context.h"
 #include "core/text/outcome.h"
@@ -24,25 +24,31 @@ namespace ostrivane {
 
 using gradients = OffsetArray<gradient_rec, 1, TBetaSPLpoints::kMaxGradients>;
 
-// The turning engine. It is the profile itself (spline 1 of the editor) and owns the second
-// spline, which can give the depth of tooth slots. It places saw positions on the profile's
-// turning points, merges the slots of a tooth file and produces the moves of the rough, fast
-// rough and fine passes of a turning program, telling its view about every saw on the way.
+// The turning engine: the calculation that turns the operator's profile (spline 1 of the
+// editor, owned by whoever owns the Profile) into a turning program. It keeps the job's
+// settings, places saw positions on the profile's turning points, merges the slots of a tooth
+// file (whose depth the second spline can give) and produces the moves of the rough, fast rough
+// and fine passes, telling its view about every saw on the way.
 //
 // Geometry: x runs along the turning axis, y is the height of the saw's top edge (y = 0 at the
 // saw's home); the workpiece turns about the line y = draaias and keeps a radius of
 // draaias - y(x). A saw position is its left edge and its top.
 //
-// Calling order: construct once; set_data before every calculation; CalcSpline while a program
-// is being written. The engine never draws: it tells its view about the saws, and the scene
-// layer draws the profile and shades the piece from its fields.
-class TGrad : public TBetaSPLpoints {
+// The profile's sampling state (turning points, saw positions, resolution and saw width) is
+// the calculation's working record: set_data and CalcSpline write it, the scene layer draws it.
+//
+// Calling order: construct once over a profile that outlives the engine; set_data before every
+// calculation; CalcSpline while a program is being written. The engine never draws: it tells
+// its view about the saws.
+class TGrad {
   public:
     // Notices go to `notices` (not owned; the plot surface's label in the window). Reads the
     // data folder's saw outline; what is wrong with it goes to `log` and leaves the blade alone.
-    TGrad(MessageSink& notices, const std::filesystem::path& data_folder, MainLog log = {});
+    TGrad(Profile& drawing, MessageSink& notices, const std::filesystem::path& data_folder,
+          MainLog log = {});
+    TGrad(const TGrad&) = delete;
+    TGrad& operator=(const TGrad&) = delete;
 
-    using TBetaSPLpoints::set_data;
     void set_data(double Amill_width, double Asteps_mm_X, double Ajobheight,
                   std::int32_t AheightDivisor, std::int32_t Arepeater, std::int32_t ANoruns,
                   double Aroughdelayer, double AstartZ, double Adraaias, double Athickness,
@@ -76,7 +82,9 @@ class TGrad : public TBetaSPLpoints {
     Outcome finepass(MoveStream& head);
 
     // --- fields ---------------------------------------------------------------------------
-    TBetaSPLpoints spline2;
+    // The profile that is turned and the second spline, both owned by the Profile.
+    TBetaSPLpoints& profile;
+    TBetaSPLpoints& spline2;
     OffsetArray<SawRec, 1, SawOutline::kMaxRecords> saw_rec;
     bool second_spline = false;
     std::string TNDFile;
@@ -132,11 +140,12 @@ class TGrad : public TBetaSPLpoints {
     // Warns once when the profile runs backwards in x somewhere: no saw can turn an undercut.
     void warn_of_undercuts();
 
+    MessageSink& notices_;
     MainLog log_;
     JobContext* context_ = nullptr;
     TurningView* view_ = nullptr;
     // The fine pass's many profile searches, each close to the one before.
-    ProfileSampler sampler_{*this};
+    ProfileSampler sampler_{profile};
     LowestPoint lowest_point_;
     bool plunge_limit_logged_ = false;
     // Progress of a calculation, in runs over the profile: done and in all.

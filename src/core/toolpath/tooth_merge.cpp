@@ -14,14 +14,14 @@ void TGrad::readtooth(toothrec& tth) {
         return;
     tth.posleft = toth->read_number();
     tth.posright = toth->read_number();
-    if (std::fabs(tth.posright - tth.posleft) + kWidthTolerance < mill_width)
+    if (std::fabs(tth.posright - tth.posleft) + kWidthTolerance < profile.mill_width)
         failure = true;
     if (second_spline) {
         // The slot's bottom follows the second spline: its depth is the distance between the
         // splines at the slot's middle. The file's depth line is passed over unread.
         EvaluatePos = (tth.posleft + tth.posright) / 2;
-        if (XminX < EvaluatePos && EvaluatePos < XmaxX && spline2.Nopoints >= 2)
-            tth.depth = spline2.YatX(EvaluatePos) - YatX(EvaluatePos);
+        if (profile.XminX < EvaluatePos && EvaluatePos < profile.XmaxX && spline2.Nopoints >= 2)
+            tth.depth = spline2.YatX(EvaluatePos) - profile.YatX(EvaluatePos);
         else
             tth.depth = 0;
         toth->skip_line();
@@ -32,7 +32,7 @@ void TGrad::readtooth(toothrec& tth) {
 }
 
 bool TGrad::append_pass_entry(const gradient_rec& entry) {
-    if (gradCounter2 == kMaxGradients)
+    if (gradCounter2 == TBetaSPLpoints::kMaxGradients)
         return false;
     gradientsArray2[++gradCounter2] = entry;
     return true;
@@ -45,10 +45,10 @@ void TGrad::mark_slot_edge(double x, double y) {
 
 bool TGrad::slot_edge_entry(double x, double depth) {
     gradient_rec e;
-    e.positive = YatX(x) - YatX(x - 1 / steps_mm_x) > 0;
+    e.positive = profile.YatX(x) - profile.YatX(x - 1 / profile.steps_mm_x) > 0;
     e.positionX = x;
     e.positionXleft = x;
-    e.positionYleft = e.positive ? YatX(x) : YatX(x + mill_width);
+    e.positionYleft = e.positive ? profile.YatX(x) : profile.YatX(x + profile.mill_width);
     e.depth = depth;
     if (!append_pass_entry(e))
         return false;
@@ -60,15 +60,15 @@ void TGrad::calctooth() {
     failure = false;
     merged_slots.clear();
     gradCounter2 = 0;
-    const auto& G = GradientsArray;
-    const int N = GradCounter;
+    const auto& G = profile.GradientsArray;
+    const int N = profile.GradCounter;
 
     // The first tooth beyond the profile's start (and the second spline's, when it is used).
     toothrec T;
     bool have = false;
     while (teethcounter <= noteeth && toth) {
         readtooth(T);
-        if (T.posleft > XminX && (!second_spline || T.posleft > spline2.XminX)) {
+        if (T.posleft > profile.XminX && (!second_spline || T.posleft > spline2.XminX)) {
             have = true;
             break;
         }
@@ -81,7 +81,8 @@ void TGrad::calctooth() {
         fits = append_pass_entry(G[1]);
         i = 2;
     }
-    while (fits && have && T.posleft < XmaxX && (!second_spline || T.posleft <= spline2.XmaxX)) {
+    while (fits && have && T.posleft < profile.XmaxX &&
+           (!second_spline || T.posleft <= spline2.XmaxX)) {
         const double L = T.posleft;
         double R = T.posright;
         const double D = T.depth;
@@ -92,11 +93,11 @@ void TGrad::calctooth() {
         while (fits && i <= N && G[i].positionXleft < R) {
             gradient_rec inside = G[i++];
             inside.depth = D;
-            if (inside.positionXleft + mill_width > R)
-                inside.positionXleft = R - mill_width;
+            if (inside.positionXleft + profile.mill_width > R)
+                inside.positionXleft = R - profile.mill_width;
             fits = append_pass_entry(inside);
         }
-        R = R < XmaxX ? R : XmaxX;
+        R = R < profile.XmaxX ? R : profile.XmaxX;
         fits = fits && slot_edge_entry(R, 0);
         merged_slots.push_back({L, R, D});
         have = teethcounter <= noteeth;
@@ -114,7 +115,7 @@ void TGrad::calctooth() {
         merged_slots.clear();
         notify(failure ? "Saw width more than cut width !!"
                        : "Too many tooth slots: the saw positions exceed the pass list of " +
-                             std::to_string(kMaxGradients));
+                             std::to_string(TBetaSPLpoints::kMaxGradients));
         failure = true;
     }
 }

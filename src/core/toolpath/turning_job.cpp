@@ -84,11 +84,11 @@ TurningResult write_turning_job(TGrad& engine, FieldSource& fields, Operator& op
         return {std::nullopt, true};
     }
     // A blade without width never gets past the profile: the passes would not end.
-    if (!(engine.mill_width > 0)) {
+    if (!(engine.profile.mill_width > 0)) {
         op.information("Saw width (mm) must be greater than 0");
         return {std::nullopt, true};
     }
-    if (!(engine.steps_mm_x >= 1)) {
+    if (!(engine.profile.steps_mm_x >= 1)) {
         op.information("Spline samples/mm must be at least 1");
         return {std::nullopt, true};
     }

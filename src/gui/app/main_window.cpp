@@ -19,6 +19,7 @@
 #include "core/app/form_state.h"
 #include "core/app/known_folders.h"
 #include "core/app/main_window_fields.h"
+#include "core/app/program_paths.h"
 #include "core/app/state_file.h"
 #include "core/check/job_check.h"
 #include "core/curve/spline_file.h"
@@ -155,7 +156,7 @@ void TOstrivane::create_editor() {
 void TOstrivane::create_check_program() {
     // The current program's saved profile, about the editor's turn axis, as F7 would cut it.
     const auto turning = [this] {
-        const fs::path spl = fs::u8path(editor_->spline_file_path());
+        const fs::path spl = editor_->spline_file_path();
         return TurningSource{
             read_file_if_exists(spl, kMaxSplineFileBytes, "a spline file").value_or(std::string()),
             editor_->spline_pnts().draaias, editor_->spline_pnts().thickness,
@@ -203,7 +204,8 @@ void TOstrivane::connect_buttons() {
     // the spline editor, about the editor's turn axis.
     connect(findChild<QPushButton*>(QStringLiteral("createplan")), &QPushButton::clicked, this,
             [this] {
-                saw_plans_->createplanClick(editor_->spline_pnts(), editor_->spline_pnts().draaias);
+                saw_plans_->createplanClick(editor_->spline_pnts().profile,
+                                            editor_->spline_pnts().draaias);
             });
 }
 
@@ -329,7 +331,7 @@ void TOstrivane::open_profile(const fs::path& file) {
     if (IniFilePath_.empty())
         throw Error("Cannot open a profile: the data folder is not known.");
     const std::string name = file.stem().string();
-    const fs::path own = fs::u8path(IniFilePath_ + name + ".spl");
+    const fs::path own = program_spline_file(fs::u8path(IniFilePath_), name);
     std::error_code ec;
     if (!fs::equivalent(file, own, ec)) {
         const std::string bytes = read_file_limited(file, kMaxSplineFileBytes, "a spline file");

@@ -19,6 +19,7 @@
 
 #include "core/app/form_state.h"
 #include "core/app/known_folders.h"
+#include "core/app/program_paths.h"
 #include "core/app/state_file.h"
 #include "core/check/job_check.h"
 #include "core/curve/spline_file.h"
@@ -80,8 +81,9 @@ TSplineform::TSplineform(EditorLink link, QWidget* parent)
     sp_bitmap_.fill(Qt::transparent);
     bitmap_canvas_ = std::make_unique<ImageCanvas>(sp_bitmap_);
     thegrita_ = std::make_unique<Tgrita>(PlotGrid1->canvas(), errlabel, true, link_.log);
-    spline_pnts_ = std::make_unique<SplineEditor::Engine>(*thegrita_, fs::u8path(link_.data_folder),
-                                                          link_.log);
+    profile_ = std::make_unique<Profile>(*thegrita_);
+    spline_pnts_ = std::make_unique<SplineEditor::Engine>(*profile_, *thegrita_,
+                                                          fs::u8path(link_.data_folder), link_.log);
     editor_ = std::make_unique<SplineEditor>(*spline_pnts_, *thegrita_, *bitmap_canvas_,
                                              static_cast<EditorHost&>(*this));
     dialogs_ = std::make_unique<QtSplineDialogs>(this);
@@ -194,8 +196,8 @@ void TSplineform::run(const std::function<void()>& action) {
 
 // --- loading -----------------------------------------------------------------------------
 
-std::string TSplineform::spline_file_path() const {
-    return link_.data_folder + link_.fields->text("Smot_name") + ".spl";
+fs::path TSplineform::spline_file_path() const {
+    return program_spline_file(fs::u8path(link_.data_folder), link_.fields->text("Smot_name"));
 }
 
 void TSplineform::load_data() {
@@ -206,8 +208,9 @@ void TSplineform::load_data() {
     const double beam = checked_value(*beamthick);
     editor_->init_view(axis);
     spline_pnts_->set_data(rec, axis, beam, tnd);
-    spline_pnts_->inc_interval(0, editor_->bounds_of_view.min_x, editor_->bounds_of_view.max_x);
-    const fs::path file = fs::u8path(spline_file_path());
+    spline_pnts_->profile.inc_interval(0, editor_->bounds_of_view.min_x,
+                                       editor_->bounds_of_view.max_x);
+    const fs::path file = spline_file_path();
     std::error_code ec;
     if (fs::exists(file, ec))
         editor_->load_spline_file(read_file_limited(file, kMaxSplineFileBytes, "a spline file"));

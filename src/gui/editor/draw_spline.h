@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -80,13 +81,13 @@ class TSplineform : public QDialog, private EditorHost {
     void clear_picture() { clear_bitmap(); }
 
     // The spline file of the current program in the data folder.
-    std::string spline_file_path() const;
+    std::filesystem::path spline_file_path() const;
 
     // Runs a command with its errors shown to the operator.
     void run(const std::function<void()>& action);
 
   public Q_SLOTS:
-    void Button1Click();  // Done
+    void Button1Click();
     void Button2Click();  // Cancel
     void SaveButClick();
     void Button3Click();  // Show commands
@@ -188,6 +189,8 @@ class TSplineform : public QDialog, private EditorHost {
     QImage sp_bitmap_;
     std::unique_ptr<ImageCanvas> bitmap_canvas_;
     std::unique_ptr<Tgrita> thegrita_;
+    // The drawing the engine turns; declared first so that it outlives the engine.
+    std::unique_ptr<Profile> profile_;
     std::unique_ptr<SplineEditor::Engine> spline_pnts_;
     std::unique_ptr<SplineEditor> editor_;
     std::unique_ptr<QtSplineDialogs> dialogs_;

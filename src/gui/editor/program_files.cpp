@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/app/main_window_fields.h"
+#include "core/app/program_paths.h"
 #include "core/app/state_file.h"
 #include "core/curve/spline_file.h"
 #include "core/editor/spline_program.h"
@@ -88,7 +89,7 @@ void ProgramFiles::LoadsplineprogClick() {
         return;
     restore_main_window(*file);
     // The spline file is the data folder's one named after the program just restored.
-    const fs::path spl = fs::u8path(data_folder_ + fields_.text("Smot_name") + ".spl");
+    const fs::path spl = program_spline_file(fs::u8path(data_folder_), fields_.text("Smot_name"));
     std::error_code ec;
     if (!fs::exists(spl, ec))
         return;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/app/operator.h"
-#include "core/curve/spline_dialogs.h"
+#include "core/editor/spline_dialogs.h"
 
 namespace ostrivane::gui {
 

@@ -8,6 +8,8 @@
 
 #include "core/app/field_source.h"
 #include "core/app/known_folders.h"
+#include "core/app/program_paths.h"
+#include "core/curve/profile_load.h"
 #include "core/curve/spline_file.h"
 #include "core/curve/spline_points.h"
 #include "core/text/error.h"
@@ -70,7 +72,7 @@ QPrinter& SawPlans::plan_printer() {
     return *kept().printer;
 }
 
-bool SawPlans::createplanClick(TBetaSPLpoints& profile, double draaias,
+bool SawPlans::createplanClick(TBetaSPLpoints& profile, double turning_axis_y,
                                const PrintDialogRunner& run_dialog) {
     Kept& k = kept();
     // The button stays reachable while the dialog or the window is up (a shortcut, a second
@@ -94,10 +96,10 @@ bool SawPlans::createplanClick(TBetaSPLpoints& profile, double draaias,
         run_dialog ? run_dialog(printer, parent) : run_print_dialog(printer, parent);
     if (!accepted)
         return false;
-    k.window->set_sources(&profile, draaias, &host_.fields(), &printer);
+    k.window->set_sources(&profile, turning_axis_y, &host_.fields(), &printer);
     k.window->exec();
     // The window keeps nothing it was lent once it is closed.
-    k.window->set_sources(nullptr, draaias, nullptr, nullptr);
+    k.window->set_sources(nullptr, turning_axis_y, nullptr, nullptr);
     return true;
 }
 
@@ -113,13 +115,10 @@ bool SawPlans::createplanClick(const PrintDialogRunner& run_dialog) {
         profile.set_data(validate_float(fields, "Ssaw_width"), validate_float(fields, "resolution"),
                          fields.checked("match1"));
         profile.load_shape({});
-        const std::string file = host_.IniFilePath() + fields.text("Smot_name") + ".spl";
-        if (const auto bytes = read_file_if_exists(file, kMaxSplineFileBytes, "a spline file")) {
-            SplineDocument document;
-            const auto version = read_spline_file(*bytes, document, profile.notices());
-            if (version && *version == kSplineFileVersion)
-                profile.load_shape(document.profile);
-        }
+        const std::filesystem::path file = program_spline_file(
+            std::filesystem::u8path(host_.IniFilePath()), fields.text("Smot_name"));
+        if (const auto bytes = read_file_if_exists(file, kMaxSplineFileBytes, "a spline file"))
+            load_profile(*bytes, profile, profile.notices(), BetaSpline::kMaxPoints);
         accepted = createplanClick(profile, kDefaultAxis, run_dialog);
     });
     return accepted;

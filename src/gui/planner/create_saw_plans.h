@@ -29,8 +29,8 @@ class SawPlans {
 
     // createplanClick: the print dialog over the host; when the operator accepts it, the plan
     // window, shown modally, plans `profile` (the editor's profile) about the turn axis
-    // `draaias` and prints on the printer chosen. Returns whether the dialog was accepted.
-    bool createplanClick(TBetaSPLpoints& profile, double draaias,
+    // `turning_axis_y` and prints on the printer chosen. Returns whether the dialog was accepted.
+    bool createplanClick(TBetaSPLpoints& profile, double turning_axis_y,
                          const PrintDialogRunner& run_dialog = {});
 
     // The same without an editor to ask: the profile is the one saved with the current turning

@@ -239,10 +239,10 @@ std::filesystem::path Tplanform::state_file() const {
     return std::filesystem::path(data_folder_) / std::string(plan_window_file);
 }
 
-void Tplanform::set_sources(TBetaSPLpoints* profile, double draaias, const FieldSource* main_fields,
-                            QPrinter* printer) {
+void Tplanform::set_sources(TBetaSPLpoints* profile, double turning_axis_y,
+                            const FieldSource* main_fields, QPrinter* printer) {
     profile_ = profile;
-    draaias_ = draaias;
+    turning_axis_y_ = turning_axis_y;
     main_fields_ = main_fields;
     printer_ = printer;
 }
@@ -276,7 +276,7 @@ void Tplanform::rebuild_list(JobContext& job) {
     plan_->list = ostrivane::PlankList{};
     const double thickness = beamthick_->validate_float();
     const double margin = margin_->validate_float();
-    plan_->build_list(*profile_, draaias_, thickness, margin, job);
+    plan_->build_list(*profile_, turning_axis_y_, thickness, margin, job);
     for (const std::string& entry : plan_->list.entries)
         plank_list_->addItem(qs(entry));
     if (plank_list_->count() > 0)
@@ -285,7 +285,7 @@ void Tplanform::rebuild_list(JobContext& job) {
 
 PlanInputs Tplanform::inputs() const {
     PlanInputs in;
-    in.draaias = draaias_;
+    in.turning_axis_y = turning_axis_y_;
     in.thickness = beamthick_->validate_float();
     in.margin = margin_->validate_float();
     in.thickness_text = beamthick_->text().toStdString();

@@ -53,7 +53,7 @@ class Tplanform : public QWidget {
     // What the next opening plans: the editor's profile and turn axis, the main window's
     // fields (for the G-code file name) and the printer chosen in the print dialog. None is
     // owned; each must outlive the window's use of it.
-    void set_sources(TBetaSPLpoints* profile, double draaias, const FieldSource* main_fields,
+    void set_sources(TBetaSPLpoints* profile, double turning_axis_y, const FieldSource* main_fields,
                      QPrinter* printer);
 
     // Handlers.
@@ -109,7 +109,7 @@ class Tplanform : public QWidget {
     std::unique_ptr<QtOperator> own_operator_;
     Operator* operator_;
     TBetaSPLpoints* profile_ = nullptr;
-    double draaias_ = 100;
+    double turning_axis_y_ = 100;
     const FieldSource* main_fields_ = nullptr;
     QPrinter* printer_ = nullptr;
     bool busy_ = false;  // a calculation or a new list is under way

@@ -33,7 +33,7 @@ struct TurningCase : test::EngineFixture {
         engine->rough = rough;
         profile({{0, 10}, {10, 14}, {20, 11}, {30, 15}, {40, 12}});
         if (fine)
-            engine->save_part(engine->XminX, engine->XmaxX);
+            engine->profile.save_part(engine->profile.XminX, engine->profile.XmaxX);
     }
     std::vector<std::string> body() {
         EXPECT_FALSE(calculate());
@@ -62,7 +62,7 @@ TEST(CutCheck, RoughTurningKeepsToTheProfile) {
     EXPECT_GT(r.run_time_s, 0);
     // Sampled every 0.1 mm over the profile.
     ASSERT_GT(r.envelope.size(), 300u);
-    EXPECT_DOUBLE_EQ(r.envelope.front().x, f.engine->XminX);
+    EXPECT_DOUBLE_EQ(r.envelope.front().x, f.engine->profile.XminX);
     EXPECT_NEAR(r.envelope[1].x - r.envelope[0].x, 0.1, 1e-12);
 }
 
@@ -136,7 +136,7 @@ TEST(CutCheck, SawOutlineReachingIntoTheBeamIsCaught) {
         const std::string& line = body[r.interference->line - 8];  // 7 header lines
         EXPECT_EQ(line.rfind("G00 X0.0 Y", 0), 0u) << line;
         EXPECT_GT(r.interference->y + reach, 50);
-        EXPECT_GE(r.interference->x - 2, f.engine->XminX);
+        EXPECT_GE(r.interference->x - 2, f.engine->profile.XminX);
     }
 }
 

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "curve_fixture.h"
-#include "scripted_dialogs.h"
 #include "support/near.h"
 
 namespace ostrivane {
@@ -35,7 +34,6 @@ class SplinePointsTest : public ::testing::Test {
     }
 
     test::PlotFixture plot;
-    test::ScriptedDialogs dialogs;
     TBetaSPLpoints set{plot.grita};
 };
 
@@ -162,27 +160,18 @@ TEST_F(SplinePointsTest, MoveThatCannotBeMatchedIsUndone) {
                                                       "Matching is non-convergent"}));
 }
 
-TEST_F(SplinePointsTest, ChangeWeightEditsTheNearestPointThroughTheDialog) {
+TEST_F(SplinePointsTest, ChangeWeightEditsTheNearestPoint) {
     add({{0, 0}, {10, 5}, {20, 0}});
-    set.set_dialogs(&dialogs);
-    set.alpha1[1] = 1.25;
-    dialogs.weights = {SplineDialogs::TensionBias{3.5, 0.5}, std::nullopt};
-    set.changeWeight(11, 4);
-    EXPECT_EQ(dialogs.presets.back(), (std::pair<std::string, std::string>{"1.25", "1"}));
+    EXPECT_EQ(set.weight_slot(11, 4), 1);
+    set.changeWeight(set.weight_slot(11, 4), 3.5, 0.5);
     EXPECT_EQ(set.alpha1[1], 3.5);
     EXPECT_EQ(set.alpha2[1], 0.5);
-    // Cancel changes nothing.
-    set.changeWeight(11, 4);
-    EXPECT_EQ(dialogs.presets.back(), (std::pair<std::string, std::string>{"3.5", "0.5"}));
-    EXPECT_EQ(set.alpha1[1], 3.5);
 }
 
 TEST_F(SplinePointsTest, ChangeWeightOutOfReachLeavesTheCurveAsItWas) {
     add({{0, 0}, {10, 5}, {20, 0}});
-    set.set_dialogs(&dialogs);
-    dialogs.weights = {SplineDialogs::TensionBias{7, 7}};
-    set.changeWeight(5000, 0);
-    ASSERT_EQ(dialogs.presets.size(), 1u);
+    EXPECT_EQ(set.weight_slot(5000, 0), -1);
+    set.changeWeight(set.weight_slot(5000, 0), 7, 7);
     for (int k = -1; k <= 3; ++k)
         EXPECT_EQ(set.alpha1[k], 1.0) << k;
 }
@@ -191,21 +180,9 @@ TEST_F(SplinePointsTest, ChangeWeightThatCannotBeMatchedRestoresTheShapeValues) 
     add({{0, 0}, {10, 5}, {20, 0}});
     set.set_data(1, 1, true);
     set.match_number = 0;
-    set.set_dialogs(&dialogs);
-    dialogs.weights = {SplineDialogs::TensionBias{4, 6}};
-    set.changeWeight(10, 5);
+    set.changeWeight(set.weight_slot(10, 5), 4, 6);
     EXPECT_EQ(set.alpha1[1], 1.0);
     EXPECT_EQ(set.alpha2[1], 1.0);
-}
-
-TEST_F(SplinePointsTest, AddPointAsksForExactCoordinates) {
-    set.set_dialogs(&dialogs);
-    dialogs.points = {SplineDialogs::Point{12.5, -3}, std::nullopt};
-    set.add_sp_point(0.1, 270);
-    set.add_sp_point(4, 4);
-    EXPECT_EQ(dialogs.presets[0], (std::pair<std::string, std::string>{"0.1", "270"}));
-    EXPECT_EQ(xs(), (std::vector<double>{12.5}));
-    EXPECT_EQ(set.Y.Tomatch[0], -3);
 }
 
 TEST_F(SplinePointsTest, DestroyPointsRemovesWhatLiesStrictlyInsideTheBox) {
@@ -267,7 +244,6 @@ TEST_F(SplinePointsTest, IncIntervalNeverDropsBelowTwenty) {
 // Random edits with a fixed seed: without matching the vertices always equal the points, and
 // with matching every curve that converged passes through its points.
 TEST_F(SplinePointsTest, EditsKeepTheCurveInvariants) {
-    set.set_dialogs(&dialogs);
     std::mt19937 random(20261210);
     std::uniform_real_distribution<double> coord(0, 200);
     std::uniform_real_distribution<double> shape(0.5, 3);
@@ -292,10 +268,11 @@ TEST_F(SplinePointsTest, EditsKeepTheCurveInvariants) {
                     set.SeekMove(x, y);
                     set.movePoint(x + 3, y);
                     break;
-                case 4:
-                    dialogs.weights = {SplineDialogs::TensionBias{shape(random), shape(random)}};
-                    set.changeWeight(x, y);
-                    break;
+                case 4: {
+                    const double tension = shape(random);
+                    const double bias = shape(random);
+                    set.changeWeight(set.weight_slot(x, y), tension, bias);
+                } break;
                 default:
                     set.destroy_points(x, y, x + 10, y + 10);
                     break;

@@ -7,7 +7,6 @@
 
 #include "core/curve/spline_points.h"
 #include "curve_fixture.h"
-#include "scripted_dialogs.h"
 #include "support/near.h"
 
 namespace ostrivane {
@@ -31,7 +30,6 @@ class SplineTransformsTest : public ::testing::Test {
     }
 
     test::PlotFixture plot;
-    test::ScriptedDialogs dialogs;
     TBetaSPLpoints set{plot.grita};
 };
 
@@ -131,13 +129,8 @@ TEST_F(SplineTransformsTest, ScaleStopsWhenItsOwnSamplingFails) {
                   "Scaling is not possible: the height of the spline could not be sampled"}));
 }
 
-TEST_F(SplineTransformsTest, CircleAddsTheUpperHalfThroughTheDialog) {
-    set.set_dialogs(&dialogs);
-    dialogs.circles = {SplineDialogs::Circle{20, 0, 0, 4}, std::nullopt,
-                       SplineDialogs::Circle{20, 0, 0, 0}, SplineDialogs::Circle{20, 0, 0, -1},
-                       SplineDialogs::Circle{20, 0, 0, 2}};
-    set.circle(1.5, -2);
-    EXPECT_EQ(dialogs.presets[0], (std::pair<std::string, std::string>{"1.5", "-2"}));
+TEST_F(SplineTransformsTest, CircleAddsTheUpperHalf) {
+    set.circle(0, 0, 20, 4);
     const auto p = points();
     ASSERT_EQ(p.size(), 5u);
     // Sorted by x: 180°, 135°, 90°, 45°, 0°.
@@ -147,22 +140,19 @@ TEST_F(SplineTransformsTest, CircleAddsTheUpperHalfThroughTheDialog) {
         EXPECT_TRUE(near(p[k].second, std::sin(angle) * 10, 1e-12)) << k;
     }
     EXPECT_TRUE(plot.messages.empty());
-    set.circle(0, 0);  // cancelled
-    set.circle(0, 0);  // no support points
+    set.circle(0, 0, 20, 0);
     EXPECT_EQ(plot.texts(), std::vector<std::string>{"A circle needs at least one support point"});
-    set.circle(0, 0);  // negative: nothing
+    set.circle(0, 0, 20, -1);  // negative: nothing
     EXPECT_EQ(set.Nopoints, 5);
     plot.messages.clear();
-    set.circle(0, 0);  // 0°, 90°, 180° hit existing x: refused one by one
+    set.circle(0, 0, 20, 2);  // 0°, 90°, 180° hit existing x: refused one by one
     EXPECT_EQ(set.Nopoints, 5);
     EXPECT_EQ(plot.texts(), std::vector<std::string>(3, "Double points are not allowed !!!"));
 }
 
 TEST_F(SplineTransformsTest, CircleStopsAtAFullSet) {
-    set.set_dialogs(&dialogs);
     test::fill_points(set, BetaSpline::kMaxPoints - 4, 100);
-    dialogs.circles = {SplineDialogs::Circle{20, 0, 0, 1000000000}};
-    set.circle(0, 0);
+    set.circle(0, 0, 20, 1000000000);
     EXPECT_EQ(set.Nopoints, BetaSpline::kMaxPoints);
     // A few points of so dense a circle share an x and are refused on the way; the set being
     // full ends the circle with one message instead of a billion.

@@ -103,7 +103,8 @@ class EditorFixture : public ::testing::Test {
                  [this](std::string_view m, bool critical) { log.emplace_back(m, critical); }};
     ScriptedDialogs dialogs;
     TempDir data_folder;
-    TGrad engine{grita, data_folder.path()};
+    Profile drawing{grita};
+    TGrad engine{drawing, grita, data_folder.path()};
     RecordingHost host;
     SplineEditor editor{engine, grita, bitmap, host};
 };

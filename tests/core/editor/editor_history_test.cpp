@@ -57,7 +57,7 @@ TEST_F(EditorUndoTest, EveryKindOfEditUndoesAndRedoes) {
              alt('A');
          }},
     };
-    add_points(engine, {{100, 0}, {200, 30}, {300, 10}});
+    add_points(engine.profile, {{100, 0}, {200, 30}, {300, 10}});
     editor.add_move(1, 1);
     editor.reset_history();
     for (const auto& [name, edit] : edits) {
@@ -77,13 +77,13 @@ TEST_F(EditorUndoTest, EveryKindOfEditUndoesAndRedoes) {
     // And all the way back.
     while (editor.undo()) {
     }
-    EXPECT_EQ(xs(engine), (std::vector<double>{100, 200, 300}));
+    EXPECT_EQ(xs(engine.profile), (std::vector<double>{100, 200, 300}));
     EXPECT_EQ(editor.moves.Movecount, 1);
     EXPECT_FALSE(editor.modified());
 }
 
 TEST_F(EditorUndoTest, ADragIsOneStep) {
-    add_points(engine, {{100, 0}, {200, 0}, {300, 0}});
+    add_points(engine.profile, {{100, 0}, {200, 0}, {300, 0}});
     editor.reset_history();
     editor.choose_tool(SplineEditor::Tool::Move);
     click(200, 0);
@@ -92,24 +92,24 @@ TEST_F(EditorUndoTest, ADragIsOneStep) {
     click(220, 20);
     EXPECT_EQ(editor.history().undo_steps(), 1u);
     editor.undo();
-    EXPECT_EQ(engine.X.Tomatch[1], 200);
-    EXPECT_EQ(engine.Y.Tomatch[1], 0);
+    EXPECT_EQ(engine.profile.X.Tomatch[1], 200);
+    EXPECT_EQ(engine.profile.Y.Tomatch[1], 0);
 }
 
 TEST_F(EditorUndoTest, UndoDuringADragEndsItFirst) {
-    add_points(engine, {{100, 0}, {200, 0}});
+    add_points(engine.profile, {{100, 0}, {200, 0}});
     editor.reset_history();
     alt('M', pixel(200, 0));
     hover(210, 10);
     ctrl('Z');
     EXPECT_FALSE(editor.move);
-    EXPECT_EQ(engine.X.Tomatch[1], 200);
+    EXPECT_EQ(engine.profile.X.Tomatch[1], 200);
     ctrl('Y');
-    EXPECT_NEAR(engine.X.Tomatch[1], 210, 1e-3);
+    EXPECT_NEAR(engine.profile.X.Tomatch[1], 210, 1e-3);
 }
 
 TEST_F(EditorUndoTest, RefusedEditsLeaveNoStep) {
-    add_points(engine, {{100, 0}});
+    add_points(engine.profile, {{100, 0}});
     editor.reset_history();
     key(key::function(2), pixel(100, 0));  // a double point
     key(key::function(4));                 // no box yet
@@ -121,11 +121,11 @@ TEST_F(EditorUndoTest, RefusedEditsLeaveNoStep) {
 TEST_F(EditorUndoTest, KeepsAtLeastAHundredStepsAndANewEditDropsTheRedos) {
     for (int i = 0; i < 150; ++i)
         key(key::function(2), pixel(10 * i, 0));
-    ASSERT_EQ(engine.Nopoints, 150);
+    ASSERT_EQ(engine.profile.Nopoints, 150);
     EXPECT_GE(editor.history().undo_steps(), 100u);
     for (int i = 0; i < 100; ++i)
         ASSERT_TRUE(editor.undo());
-    EXPECT_EQ(engine.Nopoints, 50);
+    EXPECT_EQ(engine.profile.Nopoints, 50);
     EXPECT_TRUE(editor.history().can_redo());
     editor.add_move(1, 1);
     EXPECT_FALSE(editor.history().can_redo());
@@ -145,12 +145,12 @@ TEST_F(EditorUndoTest, AnEditUndoneIsNoChangeToDiscard) {
 }
 
 TEST_F(EditorUndoTest, UndoClearsTheMarks) {
-    add_points(engine, {{100, 0}, {200, 0}});
+    add_points(engine.profile, {{100, 0}, {200, 0}});
     select_box(150, -10, 250, 10);
-    ASSERT_TRUE(engine.selected[1]);
+    ASSERT_TRUE(engine.profile.selected[1]);
     key(key::function(2), pixel(300, 0));
     editor.undo();
-    EXPECT_FALSE(engine.selected[1]);
+    EXPECT_FALSE(engine.profile.selected[1]);
     EXPECT_FALSE(host.cut_enabled);
 }
 

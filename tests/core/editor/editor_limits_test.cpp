@@ -31,7 +31,7 @@ TEST_F(EditorLimitsTest, AltDRefusesCoordinatesOutsideTheWorkingRange) {
                       Point{-100000, 100000}};
     for (int k = 0; k < 3; ++k)
         alt('D', pixel(100, 10));
-    EXPECT_EQ(engine.Nopoints, 0);
+    EXPECT_EQ(engine.profile.Nopoints, 0);
     ASSERT_EQ(messages().size(), 3u);
     EXPECT_EQ(
         messages()[0],
@@ -39,7 +39,7 @@ TEST_F(EditorLimitsTest, AltDRefusesCoordinatesOutsideTheWorkingRange) {
     EXPECT_FALSE(editor.history().can_undo());
     // The edge of the range is inside it.
     alt('D', pixel(100, 10));
-    EXPECT_EQ(engine.Nopoints, 1);
+    EXPECT_EQ(engine.profile.Nopoints, 1);
 }
 
 TEST_F(EditorLimitsTest, AltCStaysWithinTheRangeAndThePointLimit) {
@@ -75,13 +75,13 @@ TEST_F(EditorLimitsTest, AltCStaysWithinTheRangeAndThePointLimit) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.circle.support_points);
-        engine.load_points({});
+        engine.profile.load_points({});
         for (int k = 0; k < c.before; ++k)
-            engine.save_point(k - 1000.0, 0);
+            engine.profile.save_point(k - 1000.0, 0);
         log.clear();
         dialogs.circles = {c.circle};
         alt('C', pixel(500, 0));
-        EXPECT_EQ(engine.Nopoints, c.after);
+        EXPECT_EQ(engine.profile.Nopoints, c.after);
         if (c.notice == nullptr) {
             EXPECT_TRUE(messages().empty());
         } else {
@@ -137,14 +137,14 @@ TEST_F(EditorLimitsTest, MiddleDragMovesTheDrawingWithTheMouse) {
 }
 
 TEST_F(EditorLimitsTest, RevertReturnsToWhatWasLastLoadedOrSaved) {
-    add_points(engine, {{10, 1}, {20, 2}});
+    add_points(engine.profile, {{10, 1}, {20, 2}});
     editor.reset_history();  // as after a load
     key(editor_key::function(2), pixel(500, 5));
     editor.add_move(1, 2);
     ASSERT_TRUE(editor.modified());
     editor.revert();
     EXPECT_FALSE(editor.modified());
-    EXPECT_EQ(xs(engine), (std::vector<double>{10, 20}));
+    EXPECT_EQ(xs(engine.profile), (std::vector<double>{10, 20}));
     EXPECT_EQ(editor.moves.Movecount, 0);
     EXPECT_FALSE(editor.history().can_undo());
 }

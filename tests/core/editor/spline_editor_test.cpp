@@ -117,13 +117,13 @@ TEST_F(SplineEditorTest, KeyCommandsOnThePointSets) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        engine.load_shape({});
+        engine.profile.load_shape({});
         engine.spline2.load_shape({});
         engine.second_spline = false;
         editor.init_view(100);
         log.clear();
         c.act();
-        EXPECT_EQ(xs(engine), c.spline1_x);
+        EXPECT_EQ(xs(engine.profile), c.spline1_x);
         EXPECT_EQ(xs(engine.spline2), c.spline2_x);
         EXPECT_EQ(messages(), c.messages);
     }
@@ -131,11 +131,11 @@ TEST_F(SplineEditorTest, KeyCommandsOnThePointSets) {
 
 TEST_F(SplineEditorTest, PointerPositionsCarrySinglePrecision) {
     key(key::function(2), pixel(100.3, 50.7));
-    ASSERT_EQ(engine.Nopoints, 1);
+    ASSERT_EQ(engine.profile.Nopoints, 1);
     PointF w;
     grita.Coords(pixel(100.3, 50.7).x, pixel(100.3, 50.7).y, w.x, w.y);
-    EXPECT_EQ(engine.X.Tomatch[0], static_cast<double>(w.x));
-    EXPECT_EQ(engine.Y.Tomatch[0], static_cast<double>(w.y));
+    EXPECT_EQ(engine.profile.X.Tomatch[0], static_cast<double>(w.x));
+    EXPECT_EQ(engine.profile.Y.Tomatch[0], static_cast<double>(w.y));
 }
 
 TEST_F(SplineEditorTest, F2OutsideThePlotDoesNotRepaint) {
@@ -150,7 +150,7 @@ TEST_F(SplineEditorTest, ThePointLimitCountsSpline1WhicheverSplineIsCurrent) {
     std::vector<ShapePoint> full;
     for (int k = 0; k < 1000; ++k)
         full.push_back({static_cast<double>(k), 0});
-    engine.load_points(full);
+    engine.profile.load_points(full);
     engine.second_spline = true;
     alt('A');
     key(key::function(2), pixel(1200, 50));
@@ -158,51 +158,51 @@ TEST_F(SplineEditorTest, ThePointLimitCountsSpline1WhicheverSplineIsCurrent) {
     editor.choose_tool(SplineEditor::Tool::Add);
     click(1300, 50);
     EXPECT_EQ(engine.spline2.Nopoints, 0);
-    EXPECT_EQ(engine.Nopoints, 1000);
+    EXPECT_EQ(engine.profile.Nopoints, 1000);
 }
 
 TEST_F(SplineEditorTest, SelectionMarksWhatLiesStrictlyInsideTheBox) {
-    add_points(engine, {{100, 0}, {200, 0}, {300, 0}});
+    add_points(engine.profile, {{100, 0}, {200, 0}, {300, 0}});
     add_points(engine.spline2, {{150, 0}, {400, 0}});
-    engine.save_part(50, 120);   // starts left of the box, ends inside
-    engine.save_part(130, 170);  // wholly inside
-    engine.save_part(500, 600);  // outside
+    engine.profile.save_part(50, 120);   // starts left of the box, ends inside
+    engine.profile.save_part(130, 170);  // wholly inside
+    engine.profile.save_part(500, 600);  // outside
     // The right edge of the box lies exactly on x = 300.
     select_box(60, -50, 300, 50);
-    EXPECT_TRUE(engine.selected[0]);
-    EXPECT_TRUE(engine.selected[1]);
-    EXPECT_FALSE(engine.selected[2]);
+    EXPECT_TRUE(engine.profile.selected[0]);
+    EXPECT_TRUE(engine.profile.selected[1]);
+    EXPECT_FALSE(engine.profile.selected[2]);
     EXPECT_TRUE(engine.spline2.selected[0]);
     EXPECT_FALSE(engine.spline2.selected[1]);
-    EXPECT_TRUE(engine.parts_selected[1]);
-    EXPECT_TRUE(engine.parts_selected[2]);
-    EXPECT_FALSE(engine.parts_selected[3]);
+    EXPECT_TRUE(engine.profile.parts_selected[1]);
+    EXPECT_TRUE(engine.profile.parts_selected[2]);
+    EXPECT_FALSE(engine.profile.parts_selected[3]);
     EXPECT_TRUE(host.cut_enabled);
     // The select tool has done its work.
     EXPECT_FALSE(editor.select_but);
     EXPECT_FALSE(editor.draw_box);
 
     editor.cutbutClick();
-    EXPECT_EQ(xs(engine), (std::vector<double>{300}));
+    EXPECT_EQ(xs(engine.profile), (std::vector<double>{300}));
     EXPECT_EQ(xs(engine.spline2), (std::vector<double>{400}));
-    ASSERT_EQ(engine.NoParts, 1);
-    EXPECT_EQ(engine.fromX[1], 500);
+    ASSERT_EQ(engine.profile.NoParts, 1);
+    EXPECT_EQ(engine.profile.fromX[1], 500);
 }
 
 TEST_F(SplineEditorTest, CutRemovesExactlyTheMarkedParts) {
-    engine.save_part(10, 20);
-    engine.save_part(30, 40);
-    engine.save_part(50, 60);
-    engine.parts_selected[1] = true;
-    engine.parts_selected[3] = true;
+    engine.profile.save_part(10, 20);
+    engine.profile.save_part(30, 40);
+    engine.profile.save_part(50, 60);
+    engine.profile.parts_selected[1] = true;
+    engine.profile.parts_selected[3] = true;
     editor.cutbutClick();
-    ASSERT_EQ(engine.NoParts, 1);
-    EXPECT_EQ(engine.fromX[1], 30);
-    EXPECT_EQ(engine.ToX[1], 40);
+    ASSERT_EQ(engine.profile.NoParts, 1);
+    EXPECT_EQ(engine.profile.fromX[1], 30);
+    EXPECT_EQ(engine.profile.ToX[1], 40);
 }
 
 TEST_F(SplineEditorTest, SecondClickBackAtTheFirstCornerSelectsNothing) {
-    add_points(engine, {{100, 0}});
+    add_points(engine.profile, {{100, 0}});
     select_box(50, -50, 150, 50);
     ASSERT_TRUE(host.cut_enabled);
     editor.choose_tool(SplineEditor::Tool::Select);
@@ -210,7 +210,7 @@ TEST_F(SplineEditorTest, SecondClickBackAtTheFirstCornerSelectsNothing) {
     hover(150, 50);
     hover(50, -50);
     click(50, -50);
-    EXPECT_FALSE(engine.selected[0]);
+    EXPECT_FALSE(engine.profile.selected[0]);
     EXPECT_FALSE(host.cut_enabled);
 }
 
@@ -251,26 +251,26 @@ TEST_F(SplineEditorTest, ASecondClickWithoutMovingMakesAnEmptyBoxNotAnOldOne) {
 }
 
 TEST_F(SplineEditorTest, F4UsesTheLastBoxEvenWhenItIsNoLongerShown) {
-    add_points(engine, {{100, 0}, {200, 0}, {300, 0}});
-    engine.save_part(160, 240);
+    add_points(engine.profile, {{100, 0}, {200, 0}, {300, 0}});
+    engine.profile.save_part(160, 240);
     select_box(150, -50, 250, 50);
     ASSERT_FALSE(editor.draw_box);
     key(key::function(5));  // needs a box being drawn: nothing
-    EXPECT_EQ(xs(engine), (std::vector<double>{100, 200, 300}));
+    EXPECT_EQ(xs(engine.profile), (std::vector<double>{100, 200, 300}));
     key(key::function(4));
-    EXPECT_EQ(xs(engine), (std::vector<double>{100, 300}));
-    EXPECT_EQ(engine.NoParts, 0);
+    EXPECT_EQ(xs(engine.profile), (std::vector<double>{100, 300}));
+    EXPECT_EQ(engine.profile.NoParts, 0);
 }
 
 TEST_F(SplineEditorTest, F4OnSpline2LeavesTheProfilesParts) {
     engine.second_spline = true;
     add_points(engine.spline2, {{200, 0}});
-    engine.save_part(150, 250);
+    engine.profile.save_part(150, 250);
     select_box(150, -50, 250, 50);
     alt('A');
     key(key::function(4));
     EXPECT_EQ(engine.spline2.Nopoints, 0);
-    EXPECT_EQ(engine.NoParts, 1);
+    EXPECT_EQ(engine.profile.NoParts, 1);
 }
 
 TEST_F(SplineEditorTest, F6MarksAFineMillingPartFromTheBox) {
@@ -278,9 +278,9 @@ TEST_F(SplineEditorTest, F6MarksAFineMillingPartFromTheBox) {
     click(100, 0);
     hover(200, 50);
     key(key::function(6));
-    ASSERT_EQ(engine.NoParts, 1);
-    EXPECT_NEAR(engine.fromX[1], 100, 1e-3);
-    EXPECT_NEAR(engine.ToX[1], 200, 1e-3);
+    ASSERT_EQ(engine.profile.NoParts, 1);
+    EXPECT_NEAR(engine.profile.fromX[1], 100, 1e-3);
+    EXPECT_NEAR(engine.profile.ToX[1], 200, 1e-3);
 }
 
 TEST_F(SplineEditorTest, F3ZoomsToTheBoxAndKeepsDrawingIt) {
@@ -320,18 +320,18 @@ TEST_F(SplineEditorTest, ChangingTheAxisMovesTheDrawingButNotTheView) {
 }
 
 TEST_F(SplineEditorTest, ShiftF3ShowsTheSplineFromItsLastGradientCalculation) {
-    engine.TBetaSPLpoints::set_data(1, 10, false);
+    engine.profile.set_data(1, 10, false);
     engine.draaias = 100;
-    add_points(engine, {{10, 20}, {60, 40}, {110, 30}});
-    ASSERT_EQ(engine.Calcgradients(), Outcome::done);
-    const double lowest = engine.YminY;
-    engine.movePoint(0, 0);  // nothing is picked: changes nothing, but stands for an edit
-    engine.Y.Tomatch[0] = -500;
+    add_points(engine.profile, {{10, 20}, {60, 40}, {110, 30}});
+    ASSERT_EQ(engine.profile.Calcgradients(), Outcome::done);
+    const double lowest = engine.profile.YminY;
+    engine.profile.movePoint(0, 0);  // nothing is picked: changes nothing, but stands for an edit
+    engine.profile.Y.Tomatch[0] = -500;
     key(key::function(3), std::nullopt, {.shift = true});
     const double ymax = static_cast<float>(lowest + (100 - lowest) * 2);
     // The guard may widen one axis; the other is the spline's.
     const WindowRec& w = grita.WindowBounds;
-    const bool x_kept = w.xmi == engine.XminX && w.xma == engine.XmaxX;
+    const bool x_kept = w.xmi == engine.profile.XminX && w.xma == engine.profile.XmaxX;
     const bool y_kept = w.ymi == lowest && w.yma == ymax;
     EXPECT_TRUE(x_kept || y_kept);
     EXPECT_NEAR((w.ymi + w.yma) / 2, (lowest + ymax) / 2, 1e-3);
@@ -345,7 +345,7 @@ TEST_F(SplineEditorTest, F11ShowsTheBeam) {
     engine.thickness = 80;
     key(key::function(11));  // no profile yet: nothing
     EXPECT_EQ(grita.WindowBounds.xma, 1500);
-    add_points(engine, {{10, 20}, {400, 40}});
+    add_points(engine.profile, {{10, 20}, {400, 40}});
     key(key::function(11));
     const WindowRec& w = grita.WindowBounds;
     EXPECT_NEAR((w.xmi + w.xma) / 2, 205, 1e-3);
@@ -355,36 +355,40 @@ TEST_F(SplineEditorTest, F11ShowsTheBeam) {
 }
 
 TEST_F(SplineEditorTest, TransformKeysEndTheBox) {
-    add_points(engine, {{100, 10}, {200, 30}});
+    add_points(engine.profile, {{100, 10}, {200, 30}});
     editor.choose_tool(SplineEditor::Tool::Select);
     click(0, 0);
     key(key::function(10));
     EXPECT_FALSE(editor.draw_box);
-    EXPECT_EQ(engine.Y.Tomatch[0], 30);
-    EXPECT_EQ(engine.Y.Tomatch[1], 10);
+    EXPECT_EQ(engine.profile.Y.Tomatch[0], 30);
+    EXPECT_EQ(engine.profile.Y.Tomatch[1], 10);
     click(0, 0);
     key(key::function(9), pixel(500, 100));
     EXPECT_FALSE(editor.draw_box);
-    EXPECT_NEAR(engine.X.Tomatch[0], 500, 2.5);
-    EXPECT_NEAR(engine.Y.Tomatch[1], 80, 2.5);
-    const double second_y = engine.Y.Tomatch[1];
+    EXPECT_NEAR(engine.profile.X.Tomatch[0], 500, 2.5);
+    EXPECT_NEAR(engine.profile.Y.Tomatch[1], 80, 2.5);
+    const double second_y = engine.profile.Y.Tomatch[1];
     alt('Z');
-    EXPECT_EQ(engine.Y.Tomatch[0], second_y);
+    EXPECT_EQ(engine.profile.Y.Tomatch[0], second_y);
 }
 
 TEST_F(SplineEditorTest, F8ChangesTheNearestPointsShapeValues) {
-    add_points(engine, {{100, 10}, {200, 30}});
+    add_points(engine.profile, {{100, 10}, {200, 30}});
     dialogs.weights = {SplineDialogs::TensionBias{2.5, 0.5}};
     key(key::function(8), pixel(190, 30));
     EXPECT_EQ(dialogs.presets.back(), (std::pair<std::string, std::string>{"1", "1"}));
-    EXPECT_EQ(engine.alpha1[1], 2.5);
-    EXPECT_EQ(engine.alpha2[1], 0.5);
+    EXPECT_EQ(engine.profile.alpha1[1], 2.5);
+    EXPECT_EQ(engine.profile.alpha2[1], 0.5);
+    // Cancelled: the dialog showed the new values, and nothing changes.
+    key(key::function(8), pixel(190, 30));
+    EXPECT_EQ(dialogs.presets.back(), (std::pair<std::string, std::string>{"2.5", "0.5"}));
+    EXPECT_EQ(engine.profile.alpha1[1], 2.5);
 }
 
 TEST_F(SplineEditorTest, EscapeEndsBoxAndDragAndClearsEveryMark) {
-    add_points(engine, {{100, 0}});
+    add_points(engine.profile, {{100, 0}});
     add_points(engine.spline2, {{150, 0}});
-    engine.save_part(50, 120);
+    engine.profile.save_part(50, 120);
     select_box(0, -50, 200, 50);
     editor.choose_tool(SplineEditor::Tool::Select);
     click(0, 0);
@@ -393,36 +397,36 @@ TEST_F(SplineEditorTest, EscapeEndsBoxAndDragAndClearsEveryMark) {
     key(key::Escape);
     EXPECT_FALSE(editor.draw_box);
     EXPECT_FALSE(editor.move);
-    EXPECT_FALSE(engine.selected[0]);
+    EXPECT_FALSE(engine.profile.selected[0]);
     EXPECT_FALSE(engine.spline2.selected[0]);
-    EXPECT_FALSE(engine.parts_selected[1]);
+    EXPECT_FALSE(engine.profile.parts_selected[1]);
 }
 
 TEST_F(SplineEditorTest, MoveToolDragsThePointInXOrder) {
-    add_points(engine, {{100, 0}, {200, 0}, {300, 0}});
+    add_points(engine.profile, {{100, 0}, {200, 0}, {300, 0}});
     editor.choose_tool(SplineEditor::Tool::Move);
     click(200, 0);
     EXPECT_TRUE(editor.move);
     hover(250, 50);
-    EXPECT_NEAR(engine.X.Tomatch[1], 250, 1e-3);
-    EXPECT_NEAR(engine.Y.Tomatch[1], 50, 1e-3);
+    EXPECT_NEAR(engine.profile.X.Tomatch[1], 250, 1e-3);
+    EXPECT_NEAR(engine.profile.Y.Tomatch[1], 50, 1e-3);
     hover(350, 50);  // beyond the next point: refused
-    EXPECT_NEAR(engine.X.Tomatch[1], 250, 1e-3);
+    EXPECT_NEAR(engine.profile.X.Tomatch[1], 250, 1e-3);
     click(350, 50);
     EXPECT_FALSE(editor.move);
     hover(260, 0);
-    EXPECT_NEAR(engine.X.Tomatch[1], 250, 1e-3);
+    EXPECT_NEAR(engine.profile.X.Tomatch[1], 250, 1e-3);
 }
 
 TEST_F(SplineEditorTest, AltMDragsWithoutTheMoveToolAndStopsTheOtherTools) {
-    add_points(engine, {{100, 0}, {200, 0}});
+    add_points(engine.profile, {{100, 0}, {200, 0}});
     editor.choose_tool(SplineEditor::Tool::Add);
     alt('M', pixel(100, 0));
     EXPECT_TRUE(editor.move);
     EXPECT_FALSE(editor.add_point_but);
     EXPECT_FALSE(editor.mov_but);
     hover(50, 20);
-    EXPECT_NEAR(engine.X.Tomatch[0], 50, 1e-3);
+    EXPECT_NEAR(engine.profile.X.Tomatch[0], 50, 1e-3);
     alt('M');
     EXPECT_FALSE(editor.move);
 }
@@ -477,7 +481,7 @@ TEST_F(SplineEditorTest, MovesNeedThePointerAndStopAtFifty) {
 }
 
 TEST_F(SplineEditorTest, PaintDrawsMovesBoxAndSplinesInOneScene) {
-    add_points(engine, {{100, 0}, {200, 10}});
+    add_points(engine.profile, {{100, 0}, {200, 10}});
     editor.add_move(0, 0);
     editor.add_move(10, 10);
     editor.choose_tool(SplineEditor::Tool::Select);
@@ -506,19 +510,19 @@ TEST_F(SplineEditorTest, TabChangesTheDrawingDensityOfSpline1) {
     engine.second_spline = true;
     alt('A');
     key(key::Tab);
-    EXPECT_EQ(engine.NumIntervals, 40);
+    EXPECT_EQ(engine.profile.NumIntervals, 40);
     EXPECT_EQ(engine.spline2.NumIntervals, 20);
     key(key::Tab, std::nullopt, {.shift = true});
     key(key::Tab, std::nullopt, {.shift = true});
-    EXPECT_EQ(engine.NumIntervals, 20);
+    EXPECT_EQ(engine.profile.NumIntervals, 20);
 }
 
 // --- loading ----------------------------------------------------------------------------
 
 TEST_F(SplineEditorTest, ASplineFileOfTwoBytesIsNotRead) {
-    add_points(engine, {{1, 1}});
+    add_points(engine.profile, {{1, 1}});
     editor.load_spline_file(std::string("\x88\x27", 2));
-    EXPECT_EQ(engine.Nopoints, 1);
+    EXPECT_EQ(engine.profile.Nopoints, 1);
     EXPECT_TRUE(log.empty());
 }
 
@@ -530,8 +534,8 @@ TEST_F(SplineEditorTest, LoadingKeepsAtMost1000PointsOnSpline1) {
     doc.moves.Movecount = 1;
     doc.moves.Movements[1] = {0.1, 0.2};
     editor.load_spline_file(write_spline_file(doc));
-    EXPECT_EQ(engine.Nopoints, 1000);
-    EXPECT_EQ(engine.X.Tomatch[999], 999);
+    EXPECT_EQ(engine.profile.Nopoints, 1000);
+    EXPECT_EQ(engine.profile.X.Tomatch[999], 999);
     EXPECT_EQ(engine.spline2.Nopoints, 1);
     ASSERT_EQ(editor.moves.Movecount, 1);
     EXPECT_EQ(editor.moves.Movements[1].Y, 0.2);
@@ -543,7 +547,7 @@ TEST_F(SplineEditorTest, LoadingKeepsAtMost1000PointsOnSpline1) {
     log.clear();
     doc.profile.points.resize(1000);
     editor.load_spline_file(write_spline_file(doc));
-    EXPECT_EQ(engine.Nopoints, 1000);
+    EXPECT_EQ(engine.profile.Nopoints, 1000);
     EXPECT_TRUE(log.empty());
 }
 
@@ -556,22 +560,22 @@ TEST_F(SplineEditorTest, ASplineFileWithoutMovesSaysSoAndLeavesNoMoves) {
     editor.add_move(1, 1);
     editor.init_view(100);
     editor.load_spline_file(bytes);
-    EXPECT_EQ(engine.Nopoints, 2);
+    EXPECT_EQ(engine.profile.Nopoints, 2);
     EXPECT_EQ(editor.moves.Movecount, 0);
     EXPECT_EQ(messages(), (std::vector<std::string>{"Fault while reading......"}));
 }
 
 TEST_F(SplineEditorTest, SplineFileRoundTripIsExact) {
-    add_points(engine, {{1.1, 2.2}, {3.3, 4.4}});
-    engine.alpha1[0] = 0.7;
-    engine.save_part(1.5, 2.5);
+    add_points(engine.profile, {{1.1, 2.2}, {3.3, 4.4}});
+    engine.profile.alpha1[0] = 0.7;
+    engine.profile.save_part(1.5, 2.5);
     add_points(engine.spline2, {{0.1, 0.3}});
     editor.add_move(1.0 / 3, 2.0 / 3);
     editor.add_move(-5, 7);
     const std::string bytes = editor.spline_file();
     EXPECT_EQ(bytes.size(), 2u + (6 + 32 * 2) + (2 + 16) + (6 + 32) + (4 + 16 * 2));
     const EditorDocument before = editor.document();
-    engine.load_shape({});
+    engine.profile.load_shape({});
     engine.spline2.load_shape({});
     editor.init_view(100);
     editor.load_spline_file(bytes);
@@ -582,28 +586,28 @@ TEST_F(SplineEditorTest, SplineFileRoundTripIsExact) {
 TEST_F(SplineEditorTest, ImportingTheSameFileTwiceAddsNothingTheSecondTime) {
     const std::string text = "10;5\nno semicolon\n 20 ; 7 \n";
     EXPECT_EQ(editor.import_points(text), 0);
-    EXPECT_EQ(xs(engine), (std::vector<double>{10, 20}));
-    EXPECT_EQ(engine.Y.Tomatch[1], 7);
+    EXPECT_EQ(xs(engine.profile), (std::vector<double>{10, 20}));
+    EXPECT_EQ(engine.profile.Y.Tomatch[1], 7);
     log.clear();
     editor.import_points(text);
-    EXPECT_EQ(xs(engine), (std::vector<double>{10, 20}));
+    EXPECT_EQ(xs(engine.profile), (std::vector<double>{10, 20}));
     EXPECT_EQ(messages(), (std::vector<std::string>{"Double points are not allowed !!!",
                                                     "Double points are not allowed !!!"}));
 }
 
 TEST_F(SplineEditorTest, ImportStopsAtTheFirstBadNumberAndKeepsWhatCameBefore) {
     EXPECT_THROW(editor.import_points("1;2\n1,5;2\n3;4\n"), Error);
-    EXPECT_EQ(xs(engine), (std::vector<double>{1}));
+    EXPECT_EQ(xs(engine.profile), (std::vector<double>{1}));
     // One step takes the whole import back.
     EXPECT_TRUE(editor.undo());
-    EXPECT_EQ(engine.Nopoints, 0);
+    EXPECT_EQ(engine.profile.Nopoints, 0);
 }
 
 TEST_F(SplineEditorTest, ImportAlwaysGoesToSpline1) {
     engine.second_spline = true;
     alt('A');
     editor.import_points("1;2\n");
-    EXPECT_EQ(engine.Nopoints, 1);
+    EXPECT_EQ(engine.profile.Nopoints, 1);
     EXPECT_EQ(engine.spline2.Nopoints, 0);
 }
 

@@ -98,7 +98,7 @@ TEST(PageTexts, SayWhatIsPrintedAndAtWhatScale) {
     c.name = "Karvik";
     c.date = "07/03/2025";
     c.scale = 2;
-    c.draaias = 112.5;
+    c.turning_axis_y = 112.5;
     EXPECT_EQ(page_texts(3, c),
               (std::vector<std::string>{"Page: 3 ,Plank: 2 times plank2 . Plank Thickness: 18",
                                         "Ostrivane output: 07/03/2025 ,Scale: 1:2 ,Name: Karvik",

@@ -28,7 +28,7 @@ TEST(PlankList, CountsThePlanksOfTheStack) {
     };
     for (const ListCase& c : cases) {
         SCOPED_TRACE("D = " + std::to_string(c.D) + ", t = " + std::to_string(c.t));
-        // D = |draaias - YminY| * 2 + margin with margin 10 and draaias 100.
+        // D = |turning_axis_y - YminY| * 2 + margin with margin 10 and turning_axis_y 100.
         const double YminY = 100 - (c.D - 10) / 2;
         const PlankList list = make_plank_list(YminY, 100, c.t, 10);
         EXPECT_DOUBLE_EQ(list.D, c.D);

@@ -25,7 +25,7 @@ struct OutlineCase {
 // Cylinders and cones have outlines in closed form: at every stored x the profile's radius is
 // known, and the outline must lie exactly at the plank's half-width from the axis.
 TEST(FillSpline, FollowsCylindersAndConesInClosedForm) {
-    const double draaias = 100;
+    const double turning_axis_y = 100;
     const std::vector<OutlineCase> cases = {
         {"cylinder, middle plank", 65, 65, 10, 0},
         {"cylinder, plank through the blank", 65, 65, 10, 18},
@@ -42,14 +42,15 @@ TEST(FillSpline, FollowsCylindersAndConesInClosedForm) {
             test::NoticeList outline_notices;
             TBetaSPLpoints outline(outline_notices);
             JobContext job;
-            FillSpline(p.set, draaias, oc.margin, oc.c, outline, job);
+            FillSpline(p.set, turning_axis_y, oc.margin, oc.c, outline, job);
             ASSERT_GE(outline.Nopoints, 45);
             EXPECT_EQ(outline.X.Tomatch[0], p.set.evaluate(0).x);
             for (int k = 0; k < outline.Nopoints; ++k) {
                 const double x = outline.X.Tomatch[k];
-                const double radius = draaias - (oc.y0 + (oc.y1 - oc.y0) * x / 100);
+                const double radius = turning_axis_y - (oc.y0 + (oc.y1 - oc.y0) * x / 100);
                 const double w = half_width(radius + oc.margin / 2, oc.c);
-                EXPECT_TRUE(test::near(outline.Y.Tomatch[k], draaias - w, 1e-9)) << "at x = " << x;
+                EXPECT_TRUE(test::near(outline.Y.Tomatch[k], turning_axis_y - w, 1e-9))
+                    << "at x = " << x;
                 if (k > 0) {
                     const double step = x - outline.X.Tomatch[k - 1];
                     EXPECT_GT(step, 1.0);

@@ -43,7 +43,7 @@ struct PlanCase {
 
     PlankPlan& run(int entry = 1, PrinterPage page = {}) {
         inputs.date = "01/02/2025";
-        plan.build_list(profile.set, inputs.draaias, inputs.thickness, inputs.margin, job);
+        plan.build_list(profile.set, inputs.turning_axis_y, inputs.thickness, inputs.margin, job);
         plan.calculate(profile.set, inputs, entry, page, job);
         return plan;
     }

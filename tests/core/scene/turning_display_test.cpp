@@ -44,9 +44,9 @@ TEST(TurningDisplay, ProfileIsDrawnWithItsMirrorImageSpline2Without) {
     EngineFixture f;
     f.job();
     f.engine->draaias = 60;
-    f.engine->save_point(10, 20);
-    f.engine->save_point(30, 30);
-    f.engine->save_part(12, 25);
+    f.engine->profile.save_point(10, 20);
+    f.engine->profile.save_point(30, 30);
+    f.engine->profile.save_part(12, 25);
     f.engine->spline2.save_point(5, 40);
     f.engine->spline2.save_point(40, 45);
     draw_turning_profile(f.grita, *f.engine);
@@ -94,9 +94,9 @@ TEST(Shading, FlatProfileGivesEqualColumnsInSerpentineOrder) {
     EngineFixture f;
     f.job();
     f.engine->draaias = 50;
-    f.engine->save_point(10, 47);
-    f.engine->save_point(20, 47);
-    f.engine->save_point(30, 47);
+    f.engine->profile.save_point(10, 47);
+    f.engine->profile.save_point(20, 47);
+    f.engine->profile.save_point(30, 47);
     shade_workpiece(f.grita, &f.bitmap, *f.engine, f.data.path(), nullptr);
     EXPECT_FALSE(f.engine->shaderunning);
     const auto cols = columns(f.bitmap);
@@ -124,7 +124,7 @@ TEST(Shading, ProfileAtOrBeyondTheAxisGivesEmptyColumns) {
     f.job();
     f.engine->draaias = 46;
     for (double x : {10.0, 20.0, 30.0})
-        f.engine->save_point(x, 47);
+        f.engine->profile.save_point(x, 47);
     shade_workpiece(f.grita, &f.bitmap, *f.engine, f.data.path(), nullptr);
     EXPECT_TRUE(f.bitmap.texts.empty());
 }
@@ -142,7 +142,7 @@ TEST(Shading, ClosingStopsAfterTheCurrentColumn) {
     f.job();
     f.engine->draaias = 50;
     for (double x : {10.0, 20.0, 30.0})
-        f.engine->save_point(x, 47);
+        f.engine->profile.save_point(x, 47);
     context.engine = f.engine.get();
     shade_workpiece(f.grita, &f.bitmap, *f.engine, f.data.path(), &context);
     EXPECT_EQ(columns(f.bitmap).size(), 5u);
@@ -171,7 +171,7 @@ TEST(Shading, DrawsOnlyWhatLandsOnThePicture) {
         f.job();
         f.engine->draaias = c.axis;
         for (double x : {10.0, 20.0, 30.0})
-            f.engine->save_point(x, 47);
+            f.engine->profile.save_point(x, 47);
         const WindowRec& w = c.window;
         f.grita.SetWindow(w.xmi, w.ymi, w.xma, w.yma);
         f.grita.SetWindow_BMP(w.xmi, w.ymi, w.xma, w.yma, false);
@@ -198,7 +198,7 @@ TEST(Shading, NegativePixelLengthAndBadParameters) {
     EngineFixture f;
     f.job();
     for (double x : {10.0, 20.0})
-        f.engine->save_point(x, 47);
+        f.engine->profile.save_point(x, 47);
     f.grita.SetWindow(100, 0, 0, 100);  // x runs backwards: a negative pixel length
     shade_workpiece(f.grita, &f.bitmap, *f.engine, f.data.path(), nullptr);
     EXPECT_TRUE(f.bitmap.texts.empty());

@@ -24,7 +24,7 @@ void fine_job(EngineFixture& f, double resolution, int height_runs = 1, double j
 TEST(FinePass, StepsBetweenOneAndThreeSamples) {
     EngineFixture f;
     fine_job(f, 1000);
-    f.engine->save_part(12, 22);
+    f.engine->profile.save_part(12, 22);
     ASSERT_FALSE(f.calculate());
     const auto lines = f.lines();
     ASSERT_EQ(lines[0], "G00 X0.0 Y0.0 Z1.00000000 F270");
@@ -38,7 +38,8 @@ TEST(FinePass, StepsBetweenOneAndThreeSamples) {
         EXPECT_LT(dx, 0.003 + 1e-9) << lines[k];
         // The saw top is the lower of the profile under its two edges.
         const double left = positions[k].x;
-        const double expected = std::min(f.engine->YatX(left + 4.5), f.engine->YatX(left));
+        const double expected =
+            std::min(f.engine->profile.YatX(left + 4.5), f.engine->profile.YatX(left));
         EXPECT_TRUE(near(positions[k].y, expected, 0.01)) << lines[k];
         ++steps;
     }
@@ -61,11 +62,11 @@ TEST(FinePass, PartsAreClippedToTheProfile) {
     EngineFixture f;
     fine_job(f, 20);
     // fromX before XminX and ToX beyond XmaxX.
-    f.engine->NoParts = 2;
-    f.engine->fromX[1] = -5;
-    f.engine->ToX[1] = 6;
-    f.engine->fromX[2] = 30;
-    f.engine->ToX[2] = 50;
+    f.engine->profile.NoParts = 2;
+    f.engine->profile.fromX[1] = -5;
+    f.engine->profile.ToX[1] = 6;
+    f.engine->profile.fromX[2] = 30;
+    f.engine->profile.ToX[2] = 50;
     ASSERT_FALSE(f.calculate());
     const auto lines = f.lines();
     const auto positions = trace(lines);
@@ -82,9 +83,9 @@ TEST(FinePass, PartsAreClippedToTheProfile) {
 TEST(FinePass, PartNarrowerThanTheSawOnlyMovesToIt) {
     EngineFixture f;
     fine_job(f, 20);
-    f.engine->NoParts = 1;
-    f.engine->fromX[1] = 10;
-    f.engine->ToX[1] = 13;
+    f.engine->profile.NoParts = 1;
+    f.engine->profile.fromX[1] = 10;
+    f.engine->profile.ToX[1] = 13;
     ASSERT_FALSE(f.calculate());
     EXPECT_EQ(f.lines(), (std::vector<std::string>{
                              "G00 X0.0 Y0.0 Z1.00000000 F270", "G00 X0.01000000 Y0.0 Z0.0 F270",
@@ -95,7 +96,7 @@ TEST(FinePass, PartNarrowerThanTheSawOnlyMovesToIt) {
 TEST(FinePass, RunsToFullHeightShareTheJobHeight) {
     EngineFixture f;
     fine_job(f, 20, 3, 6);
-    f.engine->save_part(12, 22);
+    f.engine->profile.save_part(12, 22);
     ASSERT_FALSE(f.calculate());
     const auto lines = f.lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "G00 X0.0 Y0.0 Z2.00000000 F270"), 3);

@@ -16,7 +16,7 @@ TEST(ProfileSampler, SameResultsAsTheCurvesSearch) {
     std::mt19937 random(7);
     std::uniform_real_distribution<double> unit(0, 1);
     test::EngineFixture f;
-    TBetaSPLpoints& curve = *f.engine;
+    TBetaSPLpoints& curve = f.engine->profile;
     ProfileSampler sampler(curve);
     for (int shape = 0; shape < 12; ++shape) {
         curve.destroy_points(-1e9, -1e9, 1e9, 1e9);

@@ -21,17 +21,17 @@ TEST(RoughPass, FallingLineIsCutAtTheSawsRightEdge) {
     f.job(4.5, 50);
     f.profile({{0, 20}, {25, 15}, {50, 10}});
     ASSERT_FALSE(f.calculate());
-    EXPECT_EQ(f.engine->GradCounter, 1);
+    EXPECT_EQ(f.engine->profile.GradCounter, 1);
     EXPECT_EQ(f.engine->gradCounter2, 1);
     const auto lines = f.lines();
     // The listed position at the profile's start, then ceil(c / w) plunges up to XmaxX - w.
     ASSERT_GE(lines.size(), 8u);
     EXPECT_EQ(lines[0], "G00 X0.01000000 Y0.0 Z0.0 F270");
     const auto ps = plunges(trace(lines));
-    const double c = f.engine->XmaxX - 0.01 - 4.5;
+    const double c = f.engine->profile.XmaxX - 0.01 - 4.5;
     const auto m = static_cast<std::size_t>(std::ceil(c / 4.5));
     ASSERT_EQ(ps.size(), 1 + m);
-    EXPECT_TRUE(near(ps.back().x, f.engine->XmaxX - 4.5, 1e-6));
+    EXPECT_TRUE(near(ps.back().x, f.engine->profile.XmaxX - 4.5, 1e-6));
     for (const Plunge& p : ps)
         EXPECT_TRUE(near(p.y, 20 - (p.x + 4.5) / 5, 0.003)) << p.x;
     // Between plunges X moves at the feed, to listed positions at the rapid rate.
@@ -100,9 +100,9 @@ TEST(RoughPass, GapOfTwoSawWidthsGetsTwoPlungesOneWidthApart) {
 void expect_no_gouge(EngineFixture& f, const std::vector<Plunge>& ps, double extra = 0) {
     TGrad& e = *f.engine;
     for (const Plunge& p : ps) {
-        double lowest = std::min(e.YatX(p.x), e.YatX(p.x + e.mill_width));
-        for (double x = p.x; x <= p.x + e.mill_width; x += 0.01)
-            lowest = std::min(lowest, e.YatX(x));
+        double lowest = std::min(e.profile.YatX(p.x), e.profile.YatX(p.x + e.profile.mill_width));
+        for (double x = p.x; x <= p.x + e.profile.mill_width; x += 0.01)
+            lowest = std::min(lowest, e.profile.YatX(x));
         EXPECT_LE(p.y, lowest + extra + 0.06) << "at x = " << p.x;
     }
 }
@@ -112,7 +112,7 @@ TEST(RoughPass, BalusterIsCutWithoutGouges) {
     f.job(4.5, 50);
     f.profile({{0, 30}, {15, 20}, {30, 35}, {45, 15}, {60, 25}, {75, 22}, {90, 30}});
     ASSERT_FALSE(f.calculate());
-    EXPECT_GE(f.engine->GradCounter, 6);
+    EXPECT_GE(f.engine->profile.GradCounter, 6);
     expect_no_gouge(f, plunges(trace(f.lines())));
     // Nothing needed limiting: only the missing saw outline was logged.
     ASSERT_EQ(f.log.size(), 1u) << f.log.back().first;
@@ -131,7 +131,7 @@ TEST(RoughPass, FineTaskHoldsBackAndNeverGoesBelowHome) {
     // The first run's share of 5 mm less the 2 mm held back would be below home: 0 instead.
     EXPECT_EQ(ps.front().y, 0);
     // The last run stays 2 mm short of the profile.
-    EXPECT_TRUE(near(ps.back().y, f.engine->YatX(ps.back().x + 4.5) - 2, 0.003));
+    EXPECT_TRUE(near(ps.back().y, f.engine->profile.YatX(ps.back().x + 4.5) - 2, 0.003));
 }
 
 TEST(RoughPass, IntermediatePlungeOfLittleHeightIsCutAtHome) {
@@ -184,7 +184,8 @@ TEST(FastRoughPass, PlungesSideBySide) {
         ASSERT_EQ(ps.size(), c.lefts.size());
         for (std::size_t k = 0; k < ps.size(); ++k) {
             EXPECT_TRUE(near(ps[k].x, c.lefts[k], 1e-12));
-            const double lower = std::min(f.engine->YatX(ps[k].x), f.engine->YatX(ps[k].x + 4.5));
+            const double lower =
+                std::min(f.engine->profile.YatX(ps[k].x), f.engine->profile.YatX(ps[k].x + 4.5));
             EXPECT_TRUE(near(ps[k].y, lower, 1e-8));
         }
         EXPECT_EQ(lines.front(), "G00 X0.0 Y0.0 Z1.00000000 F270");
@@ -203,14 +204,16 @@ TEST(FastRoughPass, RunsAndHoldBack) {
     ASSERT_EQ(ps.size() % 2, 0u);
     // Run 1 reaches half the height, less the 2 mm held back: 0 rather than below home.
     EXPECT_EQ(ps.front().y, 0);
-    EXPECT_TRUE(near(ps.back().y,
-                     std::min(f.engine->YatX(ps.back().x), f.engine->YatX(ps.back().x + 4.5)) - 2,
-                     1e-8));
+    EXPECT_TRUE(near(
+        ps.back().y,
+        std::min(f.engine->profile.YatX(ps.back().x), f.engine->profile.YatX(ps.back().x + 4.5)) -
+            2,
+        1e-8));
 }
 
 // The lowest point of the profile whose x lies under [left, right], from a sampling far finer
 // than any the job uses (a million samples over the curve).
-double lowest_under(const TGrad& profile, double left, double right) {
+double lowest_under(const TBetaSPLpoints& profile, double left, double right) {
     double lowest = std::numeric_limits<double>::infinity();
     const int n = profile.segments();
     const int per_segment = 1000000 / n;
@@ -227,7 +230,7 @@ double deepest_gouge(EngineFixture& f, bool fast) {
     EXPECT_FALSE(f.calculate(fast));
     double worst = -std::numeric_limits<double>::infinity();
     for (const Plunge& p : plunges(trace(f.lines())))
-        worst = std::max(worst, p.y - lowest_under(*f.engine, p.x, p.x + 4.5));
+        worst = std::max(worst, p.y - lowest_under(f.engine->profile, p.x, p.x + 4.5));
     return worst;
 }
 

@@ -20,35 +20,11 @@ TEST(TGradSetData, DerivedValues) {
     TGrad& e = *f.engine;
     // A fine pass after the rough one makes the rough one stay 2 mm short of the profile.
     e.set_data(3.2, 999.6, 6, 3, 2, 4, 250, 1.5, 80, 60, true, false, "x.tnd", true, false, true);
-    EXPECT_EQ(e.Nostep, 1000);
+    EXPECT_EQ(e.profile.Nostep, 1000);
     EXPECT_EQ(e.HoldBack, 2.0);
     e.set_data(3.2, 10, 6, 3, 2, -1, 250, 1.5, 80, 60, false, true, "", false, true, true);
     EXPECT_EQ(e.HoldBack, 0.0);
     EXPECT_EQ(e.NoRuns, 65535);  // the run count is a 16-bit number
-}
-
-TEST(TGradSetData, FromTheJobRecord) {
-    EngineFixture f;
-    TsplineRec rec;
-    rec.mill_width = 4.5;
-    rec.ssteps_mm_x = 1000;
-    rec.ssjobheight = 3.2;
-    rec.heightDivisor = 2;
-    rec.ssrepeater = 3;
-    rec.Noruns = 5;
-    rec.RoughDelayer = 3.2;
-    rec.StartZ = 1;
-    rec.zoeting = true;
-    rec.ssrough = true;
-    rec.ssDoublet = true;
-    f.engine->set_data(rec, 90, 70, "t.tnd");
-    EXPECT_EQ(f.engine->NoRuns, 5);
-    EXPECT_EQ(f.engine->Heightdivisor, 2);
-    EXPECT_EQ(f.engine->repeater, 3);
-    EXPECT_EQ(f.engine->draaias, 90);
-    EXPECT_EQ(f.engine->thickness, 70);
-    EXPECT_TRUE(f.engine->second_spline);
-    EXPECT_EQ(f.engine->HoldBack, 2.0);
 }
 
 TEST(TGradSetData, ReadsTheJobRecordFromTheFields) {
@@ -139,7 +115,7 @@ TEST(TGradCalculation, ItsMovesAreDataThatWriteTheSameProgram) {
     EngineFixture f;
     f.job(4.5, 10, true, 2);
     f.profile({{0, 40}, {10, 30}, {20, 45}, {30, 35}});
-    f.engine->save_part(5, 25);
+    f.engine->profile.save_part(5, 25);
     ASSERT_FALSE(f.calculate());
 
     // Replayed through a writer of its own, the recording gives the program's bytes.

@@ -85,7 +85,10 @@ struct EngineFixture {
             make();
     }
     void make() {
-        engine = std::make_unique<TGrad>(grita, data.path(),
+        drawer.reset();
+        engine.reset();
+        drawing = std::make_unique<Profile>(grita);
+        engine = std::make_unique<TGrad>(*drawing, grita, data.path(),
                                          [this](std::string_view text, bool critical) {
                                              log.push_back({std::string(text), critical});
                                          });
@@ -99,7 +102,7 @@ struct EngineFixture {
     }
     void profile(std::initializer_list<std::pair<double, double>> points) {
         for (const auto& [x, y] : points)
-            engine->save_point(x, y);
+            engine->profile.save_point(x, y);
     }
     // The whole calculation into `out` (and its moves into `recorded`), drawn by `drawer` when
     // there is one; true when it failed.
@@ -147,6 +150,7 @@ struct EngineFixture {
     Tgrita grita{screen, nullptr, false, [this](std::string_view text, bool critical) {
                      messages.push_back({std::string(text), critical});
                  }};
+    std::unique_ptr<Profile> drawing;
     std::unique_ptr<TGrad> engine;
     FieldValues fields{main_window_components()};
     std::unique_ptr<TurningDrawer> drawer;

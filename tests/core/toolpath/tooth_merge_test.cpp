@@ -31,10 +31,10 @@ TEST(ToothMerge, WithoutToothFileThePassListIsTheGradients) {
     f.job(4.5, 50);
     f.profile({{0, 30}, {15, 20}, {30, 35}, {45, 15}});
     ASSERT_FALSE(f.calculate());
-    ASSERT_EQ(f.engine->gradCounter2, f.engine->GradCounter);
-    for (int k = 1; k <= f.engine->GradCounter; ++k) {
+    ASSERT_EQ(f.engine->gradCounter2, f.engine->profile.GradCounter);
+    for (int k = 1; k <= f.engine->profile.GradCounter; ++k) {
         EXPECT_EQ(f.engine->gradientsArray2[k].positionXleft,
-                  f.engine->GradientsArray[k].positionXleft);
+                  f.engine->profile.GradientsArray[k].positionXleft);
     }
 }
 
@@ -46,7 +46,7 @@ TEST(ToothMerge, SlotEdgesJoinThePassList) {
     f.profile({{0, 10}, {20, 14}, {40, 18}});  // rising: no turning point in the slot
     ASSERT_FALSE(f.calculate());
     TGrad& e = *f.engine;
-    ASSERT_EQ(e.GradCounter, 1);
+    ASSERT_EQ(e.profile.GradCounter, 1);
     ASSERT_EQ(e.gradCounter2, 3);
     const gradient_rec& start = e.gradientsArray2[2];
     const gradient_rec& end = e.gradientsArray2[3];
@@ -54,14 +54,14 @@ TEST(ToothMerge, SlotEdgesJoinThePassList) {
     EXPECT_EQ(start.positionX, 10);
     EXPECT_EQ(start.depth, 3);
     EXPECT_TRUE(start.positive);
-    EXPECT_EQ(start.positionYleft, e.YatX(10));
+    EXPECT_EQ(start.positionYleft, e.profile.YatX(10));
     EXPECT_EQ(end.positionXleft, 20);
     EXPECT_EQ(end.depth, 0);
     EXPECT_EQ(plus_marks(f), 2);
     // The slot is cut 3 mm deeper, from its left edge until the saw reaches its right edge.
     for (const auto& p : test::plunges(test::trace(f.lines()))) {
         const bool inside = p.x >= 10 - 1e-9 && p.x + 4.5 <= 20 + 1e-9;
-        EXPECT_TRUE(near(p.y, e.YatX(p.x) + (inside ? 3 : 0), 0.01)) << p.x;
+        EXPECT_TRUE(near(p.y, e.profile.YatX(p.x) + (inside ? 3 : 0), 0.01)) << p.x;
     }
 }
 
@@ -88,7 +88,7 @@ TEST(ToothMerge, NarrowToothFailsTheJob) {
         EXPECT_EQ(f.calculate(), c.fails);
         if (c.fails) {
             EXPECT_EQ(f.notices().back(), "Saw width more than cut width !!");
-            EXPECT_EQ(f.engine->gradCounter2, f.engine->GradCounter);
+            EXPECT_EQ(f.engine->gradCounter2, f.engine->profile.GradCounter);
             EXPECT_TRUE(f.lines().empty());
         }
     }
@@ -138,12 +138,12 @@ TEST(ToothMerge, GougesNextToASlotAreLimitedToTheProfile) {
     TGrad& e = *f.engine;
     bool limited_right_of_the_slot = false;
     for (const auto& p : test::plunges(test::trace(f.lines()))) {
-        double lowest = e.YatX(p.x);
+        double lowest = e.profile.YatX(p.x);
         for (double x = p.x; x <= p.x + 4.5 + 1e-9; x += 0.005)
-            lowest = std::min(lowest, e.YatX(x));
+            lowest = std::min(lowest, e.profile.YatX(x));
         const bool inside = p.x >= 10 - 1e-9 && p.x + 4.5 <= 20 + 1e-9;
         EXPECT_LE(p.y, lowest + (inside ? 1 : 0) + 0.06) << "at x = " << p.x;
-        limited_right_of_the_slot |= p.x > 20 && p.y < e.YatX(p.x) - 1;
+        limited_right_of_the_slot |= p.x > 20 && p.y < e.profile.YatX(p.x) - 1;
     }
     EXPECT_TRUE(limited_right_of_the_slot);
     // Said once per job, in the log only.

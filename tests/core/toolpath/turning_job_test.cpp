@@ -107,7 +107,7 @@ TEST(TurningJob, NoQuestionWithoutRoughingOrWithSlots) {
     slots.job(4.5, 20, false, 1, 3.2, tnd);
     ASSERT_TRUE(slots.run().file);
     EXPECT_EQ(slots.op.messages.front(), slots.file.string() + " will be created.");
-    EXPECT_EQ(slots.engine->gradCounter2, slots.engine->GradCounter + 2);
+    EXPECT_EQ(slots.engine->gradCounter2, slots.engine->profile.GradCounter + 2);
 }
 
 TEST(TurningJob, RepetitionsLayCopiesSideBySide) {
@@ -126,7 +126,7 @@ TEST(TurningJob, RepetitionsLayCopiesSideBySide) {
         if (repeat > 1) {
             const auto positions = test::trace(body);
             EXPECT_EQ(body[body.size() - 3].rfind("G01 X", 0), 0u);
-            EXPECT_NEAR(positions[body.size() - 3].x, repeat * f.engine->XmaxX, 1e-6);
+            EXPECT_NEAR(positions[body.size() - 3].x, repeat * f.engine->profile.XmaxX, 1e-6);
         }
     }
 }
@@ -176,7 +176,7 @@ TEST(TurningJob, FailedCalculationKeepsWhatWasWrittenAndDropsTheMoves) {
 
 TEST(TurningJob, FewerThanTwoPointsGiveAnEmptyProgram) {
     JobFixture f;
-    f.engine->destroy_points(-1, -100, 100, 100);
+    f.engine->profile.destroy_points(-1, -100, 100, 100);
     f.op.answer = Operator::Answer::No;
     f.moves.Movecount = 1;
     const TurningResult r = f.run();
@@ -207,7 +207,7 @@ TEST(TurningJob, ProgressGoesForwardRunByRun) {
     JobFixture f;
     f.op.answer = Operator::Answer::No;
     f.engine->set_data(4.5, 20, 3.2, 2, 1, 3, 3.2, 1, 100, 100, true, true, "", false, true, true);
-    f.engine->save_part(5, 25);
+    f.engine->profile.save_part(5, 25);
     OutputDestination where{f.data.path()};
     where.exact_file = f.file;
     ASSERT_TRUE(write_turning_job(*f.engine, f.fields, f.op, f.moves, where, context).file);

@@ -18,9 +18,9 @@
 #include "core/curve/spline_file.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
-#include "gui/widgets/frame_field.h"
 #include "gui/app/main_window.h"
 #include "gui/editor/draw_spline.h"
+#include "gui/widgets/frame_field.h"
 #include "support/scripted_operator.h"
 #include "temp_home.h"
 
@@ -46,7 +46,10 @@ struct Window {
         fs::create_directories(elsewhere());
         w = std::make_unique<TOstrivane>(&op);
         w->show();
-        QTest::qWait(150);
+        // Wait for the editor's start-up load instead of a fixed time.
+        auto* load = w->findChild<QTimer*>(QStringLiteral("load_data_timer"));
+        QVERIFY(load != nullptr);
+        QTRY_VERIFY(!load->isActive());
     }
     fs::path elsewhere() const { return fs::path(home.path().toStdString()) / "Downloads"; }
     fs::path data_folder() const { return fs::u8path(w->IniFilePath()); }
@@ -72,7 +75,7 @@ std::optional<int> open_watching_the_editor(Window& window, const fs::path& file
         auto* editor = qobject_cast<TSplineform*>(modal);
         if (editor == nullptr)
             return;
-        points = editor->spline_pnts().Nopoints;
+        points = editor->spline_pnts().profile.Nopoints;
         QMetaObject::invokeMethod(editor, "reject");
     });
     hand.start();
@@ -121,7 +124,7 @@ void OpenFileTest::programFromAnotherFolderLoadsAsLoadProgramDoes() {
     QCOMPARE(open_watching_the_editor(window, program), std::nullopt);
     QCOMPARE(window.field("Smot_name"), std::string("Vase"));
     QCOMPARE(window.field("cut_width"), std::string("12.5"));
-    QCOMPARE(window.editor().spline_pnts().Nopoints, 3);
+    QCOMPARE(window.editor().spline_pnts().profile.Nopoints, 3);
     QCOMPARE(window.w->windowTitle(), caption_of("Vase"));
     QVERIFY(window.op.messages.empty());
 }

@@ -304,13 +304,13 @@ void DrawSplineTest::keysActAtThePointerOverThePlot() {
     s.open();
     auto& engine = s.editor->spline_pnts();
     s.key_at(s.pixel(100, 80), Qt::Key_F2);
-    QCOMPARE(engine.Nopoints, 1);
+    QCOMPARE(engine.profile.Nopoints, 1);
     s.key_at(s.pixel(300, 90), Qt::Key_F2, Qt::ShiftModifier);
-    QCOMPARE(engine.Nopoints, 2);
+    QCOMPARE(engine.profile.Nopoints, 2);
     // Outside the plot nothing happens.
     QCursor::setPos(s.plot().mapToGlobal(QPoint(-20, -20)));
     QTest::keyClick(&s.plot(), Qt::Key_F2);
-    QCOMPARE(engine.Nopoints, 2);
+    QCOMPARE(engine.profile.Nopoints, 2);
     // A letter without ALT is typing, not a command.
     s.key_at(s.pixel(200, 50), Qt::Key_Q);
     QCOMPARE(s.editor->editor().moves.Movecount, 0);
@@ -325,11 +325,11 @@ void DrawSplineTest::keysActAtThePointerOverThePlot() {
     QVERIFY(s.editor->isVisible());
     // TAB draws with more lines instead of moving the focus.
     QTest::keyClick(&s.plot(), Qt::Key_Tab);
-    QCOMPARE(engine.NumIntervals, 40);
+    QCOMPARE(engine.profile.NumIntervals, 40);
     // F10 mirrors the profile about its mean height.
     s.key_at(s.pixel(200, 50), Qt::Key_F10);
-    QCOMPARE(engine.Y.Tomatch[0], engine.Y.Tomatch[0]);
-    QVERIFY(engine.Y.Tomatch[0] > engine.Y.Tomatch[1]);
+    QCOMPARE(engine.profile.Y.Tomatch[0], engine.profile.Y.Tomatch[0]);
+    QVERIFY(engine.profile.Y.Tomatch[0] > engine.profile.Y.Tomatch[1]);
 }
 
 void DrawSplineTest::mouseToolsAddSelectAndCut() {
@@ -340,7 +340,7 @@ void DrawSplineTest::mouseToolsAddSelectAndCut() {
     QVERIFY(s.child<QToolButton>("abut")->isChecked());
     for (double x : {100.0, 200.0, 300.0})
         s.click_plot(s.pixel(x, 50));
-    QCOMPARE(engine.Nopoints, 3);
+    QCOMPARE(engine.profile.Nopoints, 3);
     s.click_button("sbut");
     QVERIFY(!s.child<QToolButton>("abut")->isChecked());
     QVERIFY(s.child<QToolButton>("sbut")->isChecked());
@@ -351,14 +351,14 @@ void DrawSplineTest::mouseToolsAddSelectAndCut() {
     s.click_plot(s.pixel(150, 0));
     QTest::mouseMove(&s.plot(), s.pixel(250, 100));
     s.click_plot(s.pixel(250, 100));
-    QVERIFY(engine.selected[1]);
+    QVERIFY(engine.profile.selected[1]);
     // A completed selection puts the tool down.
     QVERIFY(!s.child<QToolButton>("sbut")->isChecked());
     QVERIFY(s.child<QToolButton>("cutbut")->isEnabled());
     s.click_button("cutbut");
-    QCOMPARE(engine.Nopoints, 2);
-    QCOMPARE(engine.X.Tomatch[1], engine.X.Tomatch[1]);
-    QVERIFY(engine.X.Tomatch[1] > 250);
+    QCOMPARE(engine.profile.Nopoints, 2);
+    QCOMPARE(engine.profile.X.Tomatch[1], engine.profile.X.Tomatch[1]);
+    QVERIFY(engine.profile.X.Tomatch[1] > 250);
     // The coordinate labels follow the mouse with no tool active.
     QTest::mouseMove(&s.plot(), s.pixel(500, 20));
     const QString label = s.child<QLabel>("LabelX")->text();
@@ -380,7 +380,7 @@ void DrawSplineTest::dialogsPresetFromThePointerAndKeepTheirTexts() {
         press(d, "Cancel");
     });
     s.key_at(s.pixel(400, 10), Qt::Key_D, Qt::AltModifier);
-    QCOMPARE(engine.Nopoints, 0);
+    QCOMPARE(engine.profile.Nopoints, 0);
     QVERIFY2(qAbs(preset.toDouble() - 400) < 5, qPrintable(preset));
     QCOMPARE(edit_of(&s.editor->dialogs().point(), "Position_X")->text(), QStringLiteral("42.5"));
     on_next_dialog([&](QDialog* d) {
@@ -389,9 +389,9 @@ void DrawSplineTest::dialogsPresetFromThePointerAndKeepTheirTexts() {
         press(d, "OK");
     });
     s.key_at(s.pixel(400, 10), Qt::Key_D, Qt::AltModifier);
-    QCOMPARE(engine.Nopoints, 1);
-    QCOMPARE(engine.X.Tomatch[0], 42.5);
-    QCOMPARE(engine.Y.Tomatch[0], 7.0);
+    QCOMPARE(engine.profile.Nopoints, 1);
+    QCOMPARE(engine.profile.X.Tomatch[0], 42.5);
+    QCOMPARE(engine.profile.Y.Tomatch[0], 7.0);
 
     // ALT C keeps the diameter typed the first time.
     on_next_dialog([&](QDialog* d) {
@@ -402,7 +402,7 @@ void DrawSplineTest::dialogsPresetFromThePointerAndKeepTheirTexts() {
         press(d, "OK");
     });
     s.key_at(s.pixel(600, 0), Qt::Key_C, Qt::AltModifier);
-    QCOMPARE(engine.Nopoints, 4);
+    QCOMPARE(engine.profile.Nopoints, 4);
     QString diameter;
     on_next_dialog([&](QDialog* d) {
         diameter = edit_of(d, "circle_diam")->text();
@@ -421,8 +421,8 @@ void DrawSplineTest::dialogsPresetFromThePointerAndKeepTheirTexts() {
     });
     s.key_at(s.pixel(42.5, 7), Qt::Key_F8);
     QCOMPARE(tension, QStringLiteral("1"));
-    QCOMPARE(engine.alpha1[0], 2.0);
-    QCOMPARE(engine.alpha2[0], 3.0);
+    QCOMPARE(engine.profile.alpha1[0], 2.0);
+    QCOMPARE(engine.profile.alpha2[0], 3.0);
 }
 
 void DrawSplineTest::badDialogEntryKeepsTheDialogOpen() {
@@ -440,7 +440,7 @@ void DrawSplineTest::badDialogEntryKeepsTheDialogOpen() {
     QVERIFY(!s.op.messages.empty());
     QCOMPARE(QString::fromStdString(s.op.messages.back()),
              QStringLiteral("1,5 inside Position X (mm) is not a valid floating point number."));
-    QCOMPARE(s.editor->spline_pnts().Nopoints, 0);
+    QCOMPARE(s.editor->spline_pnts().profile.Nopoints, 0);
 }
 
 void DrawSplineTest::undoAndRedoKeys() {
@@ -450,12 +450,12 @@ void DrawSplineTest::undoAndRedoKeys() {
     s.key_at(s.pixel(100, 10), Qt::Key_F2);
     s.key_at(s.pixel(200, 10), Qt::Key_F2);
     QTest::keyClick(&s.plot(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(engine.Nopoints, 1);
+    QCOMPARE(engine.profile.Nopoints, 1);
     QTest::keyClick(&s.plot(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    QCOMPARE(engine.Nopoints, 2);
+    QCOMPARE(engine.profile.Nopoints, 2);
     QTest::keyClick(&s.plot(), Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(&s.plot(), Qt::Key_Y, Qt::ControlModifier);
-    QCOMPARE(engine.Nopoints, 2);
+    QCOMPARE(engine.profile.Nopoints, 2);
 }
 
 void DrawSplineTest::doneSavesTheProgramPairReadByTheCommandLine() {
@@ -538,7 +538,7 @@ void DrawSplineTest::openingReadsTheProgramsSplineFileOrKeepsThePoints() {
     s.editor->hide();
     // No spline file for this program: the points stay.
     s.open();
-    QCOMPARE(engine.Nopoints, 1);
+    QCOMPARE(engine.profile.Nopoints, 1);
     s.editor->hide();
     // A file of 1200 points leaves 1000.
     SplineDocument doc;
@@ -547,7 +547,7 @@ void DrawSplineTest::openingReadsTheProgramsSplineFileOrKeepsThePoints() {
     const std::string name = s.main->fields().text("Smot_name");
     write_file_atomically(s.data(name + ".spl"), write_spline_file(doc));
     s.open();
-    QCOMPARE(engine.Nopoints, 1000);
+    QCOMPARE(engine.profile.Nopoints, 1000);
     QVERIFY(!s.editor->editor().modified());
 }
 
@@ -567,7 +567,7 @@ void DrawSplineTest::loadProgramTakesTheSplineFileFromTheDataFolder() {
     s.chosen = other;
     s.files->LoadsplineprogClick();
     QCOMPARE(QString::fromStdString(s.main->fields().text("Smot_name")), QStringLiteral("Pelmo"));
-    QCOMPARE(s.editor->spline_pnts().Nopoints, 3);
+    QCOMPARE(s.editor->spline_pnts().profile.Nopoints, 3);
     QCOMPARE(s.editor->editor().moves.Movecount, 1);
 }
 
@@ -604,8 +604,8 @@ void DrawSplineTest::importThroughTheFileDialog() {
     s.click_button("Import");
     QCOMPARE(s.op.messages.front(),
              std::string("This will import a textfile with X;Y coordinates seperated by \";\""));
-    QCOMPARE(s.editor->spline_pnts().Nopoints, 2);
-    QCOMPARE(s.editor->spline_pnts().Y.Tomatch[1], 7.0);
+    QCOMPARE(s.editor->spline_pnts().profile.Nopoints, 2);
+    QCOMPARE(s.editor->spline_pnts().profile.Y.Tomatch[1], 7.0);
 }
 
 void DrawSplineTest::secondSplineWithoutAToothFileIsTold() {
@@ -625,7 +625,7 @@ void DrawSplineTest::secondSplineWithoutAToothFileIsTold() {
     s.editor->hide();
     s.open();
     s.key_at(s.pixel(200, 10), Qt::Key_F2);
-    QCOMPARE(s.editor->spline_pnts().Nopoints, 1);
+    QCOMPARE(s.editor->spline_pnts().profile.Nopoints, 1);
 }
 
 void DrawSplineTest::activationKeepsTheSimulationAResizeClearsIt() {
@@ -708,7 +708,7 @@ void DrawSplineTest::editsWaitWhileAJobRuns() {
     Session s;
     s.open();
     draw_profile(s);
-    const int before = s.editor->spline_pnts().Nopoints;
+    const int before = s.editor->spline_pnts().profile.Nopoints;
     bool running = false;
     QTimer::singleShot(0, [&] {
         running = s.editor->spline_pnts().shaderunning;
@@ -718,10 +718,10 @@ void DrawSplineTest::editsWaitWhileAJobRuns() {
     });
     s.key_at(s.pixel(300, 50), Qt::Key_S, Qt::AltModifier);
     QVERIFY(running);
-    QCOMPARE(s.editor->spline_pnts().Nopoints, before);
+    QCOMPARE(s.editor->spline_pnts().profile.Nopoints, before);
     // Afterwards the keys work again.
     s.key_at(s.pixel(700, 50), Qt::Key_F2);
-    QCOMPARE(s.editor->spline_pnts().Nopoints, before + 1);
+    QCOMPARE(s.editor->spline_pnts().profile.Nopoints, before + 1);
 }
 
 void DrawSplineTest::f7WritesTheProgramOfTheCommandLine() {
@@ -869,7 +869,7 @@ void DrawSplineTest::wheelZoomsAboutThePointerAndTheMiddleButtonPans() {
     QTest::mouseMove(&s.plot(), at + QPoint(50, 30));
     QTest::mouseRelease(&s.plot(), Qt::MiddleButton, {}, at + QPoint(50, 30));
     QVERIFY(still_under(at + QPoint(50, 30)));
-    QCOMPARE(s.editor->spline_pnts().Nopoints, 0);
+    QCOMPARE(s.editor->spline_pnts().profile.Nopoints, 0);
     // After the release the mouse only points again.
     const auto view = grita.WindowBounds;
     QTest::mouseMove(&s.plot(), at);
@@ -890,7 +890,7 @@ void DrawSplineTest::positionsOutsideTheWorkingRangeAreRefused() {
     s.key_at(s.pixel(400, 10), Qt::Key_D, Qt::AltModifier);
     QCOMPARE(refused,
              QStringLiteral("Position Y (mm) must lie between -100000 and 100000, not -1E300."));
-    QCOMPARE(s.editor->spline_pnts().Nopoints, 0);
+    QCOMPARE(s.editor->spline_pnts().profile.Nopoints, 0);
     // A turning axis typed far away is refused on Enter and not drawn meanwhile.
     QLineEdit* axis = s.child<TFrame1>("axispos")->Ed();
     axis->setFocus();
@@ -946,13 +946,13 @@ void DrawSplineTest::discardedEditsStayDiscarded() {
     QCOMPARE(s.op.messages, std::vector<std::string>{"Discard the changes to the splines?"});
     QVERIFY(!s.editor->isVisible());
     s.open();
-    QCOMPARE(s.editor->spline_pnts().Nopoints, 0);
+    QCOMPARE(s.editor->spline_pnts().profile.Nopoints, 0);
     // The same through the window's close button.
     s.key_at(s.pixel(100, 10), Qt::Key_F2);
     s.editor->close();
     QVERIFY(!s.editor->isVisible());
     s.open();
-    QCOMPARE(s.editor->spline_pnts().Nopoints, 0);
+    QCOMPARE(s.editor->spline_pnts().profile.Nopoints, 0);
 }
 
 void DrawSplineTest::declinedOverwriteOnDoneKeepsTheEdits() {
@@ -967,13 +967,13 @@ void DrawSplineTest::declinedOverwriteOnDoneKeepsTheEdits() {
     QCOMPARE(s.op.messages, (std::vector<std::string>{"Karvik already exists. Overwrite ?",
                                                       "Discard the changes to the splines?"}));
     QVERIFY(s.editor->isVisible());
-    QCOMPARE(s.editor->spline_pnts().Nopoints, 1);
+    QCOMPARE(s.editor->spline_pnts().profile.Nopoints, 1);
     QCOMPARE(read_file(s.data("Karvik.spl")), std::optional<std::string>("old"));
     // No to replacing, Yes to losing them: closed, and nothing of them comes back.
     s.op.answers = {Operator::Answer::No, Operator::Answer::Yes};
     s.click_button("Button1");
     QVERIFY(!s.editor->isVisible());
-    QCOMPARE(s.editor->spline_pnts().Nopoints, 0);
+    QCOMPARE(s.editor->spline_pnts().profile.Nopoints, 0);
     // Without edits a declined overwrite closes without a question.
     s.open();
     s.op.messages.clear();
@@ -995,7 +995,7 @@ void DrawSplineTest::loadingMoreThanThePointLimitSaysHowManyWereDropped() {
     // Opening the editor on it...
     s.main->fields().set_text("Smot_name", "Vase");
     s.open();
-    QCOMPARE(s.editor->spline_pnts().Nopoints, 1000);
+    QCOMPARE(s.editor->spline_pnts().profile.Nopoints, 1000);
     QCOMPARE(s.child<QLabel>("errlabel")->text(), qs(dropped));
     s.editor->hide();
     // ...and loading its program from the main window.
@@ -1007,7 +1007,7 @@ void DrawSplineTest::loadingMoreThanThePointLimitSaysHowManyWereDropped() {
     s.logged.clear();
     s.chosen = program;
     s.files->LoadsplineprogClick();
-    QCOMPARE(s.editor->spline_pnts().Nopoints, 1000);
+    QCOMPARE(s.editor->spline_pnts().profile.Nopoints, 1000);
     QVERIFY(std::find(s.logged.begin(), s.logged.end(), dropped) != s.logged.end());
 }
 

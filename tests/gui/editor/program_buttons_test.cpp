@@ -74,7 +74,7 @@ void ProgramButtonsTest::editTheSplinesOpensTheEditorModally() {
     int points = -1;
     on_next_modal([&](QWidget* modal) {
         title = modal->windowTitle();
-        points = static_cast<TSplineform*>(modal)->spline_pnts().Nopoints;
+        points = static_cast<TSplineform*>(modal)->spline_pnts().profile.Nopoints;
         auto* done = modal->findChild<QPushButton*>(QStringLiteral("Button1"));
         QTest::mouseClick(done, Qt::LeftButton, {}, done->rect().center());
     });

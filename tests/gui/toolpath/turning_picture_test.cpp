@@ -28,7 +28,7 @@ struct Picture {
         grita.SetWindow(0, 0, 100, 50);
         grita.SetViewport_BMP(400, 200, 0, 0, 1, 1);
         grita.SetWindow_BMP(0, 0, 100, 50, false);
-        engine = std::make_unique<TGrad>(grita, std::filesystem::path("/nonexistent"));
+        engine = std::make_unique<TGrad>(drawing, grita, std::filesystem::path("/nonexistent"));
         engine->set_data(4.5, 20, 3.2, 1, 1, 1, 3.2, 1, 40, 20, false, true, "", false, true, true);
     }
     QImage screen_image = clear_image(400, 200);
@@ -36,6 +36,7 @@ struct Picture {
     ImageCanvas screen{screen_image};
     ImageCanvas bitmap{bitmap_image};
     Tgrita grita{screen, nullptr, false};
+    Profile drawing{grita};
     std::unique_ptr<TGrad> engine;
     TurningDrawer drawer() { return TurningDrawer(grita, &bitmap, *engine); }
 };
@@ -73,8 +74,8 @@ void TurningPictureTest::sawIsDrawnWithItsMirrorImage() {
 void TurningPictureTest::profileIsDrawnOnBothSidesOfTheAxis() {
     Picture p;
     for (double x : {10.0, 50.0, 90.0})
-        p.engine->save_point(x, 30);  // radius 10 around the axis at 40
-    draw_spline(p.grita, *p.engine, 0xFF000000u, false, p.engine->draaias);
+        p.engine->profile.save_point(x, 30);  // radius 10 around the axis at 40
+    draw_spline(p.grita, p.engine->profile, 0xFF000000u, false, p.engine->draaias);
     auto inked_column = [&](double x) {
         std::vector<int> rows;
         for (int row = 0; row < 200; ++row) {
@@ -94,7 +95,7 @@ void TurningPictureTest::profileIsDrawnOnBothSidesOfTheAxis() {
 void TurningPictureTest::shadingFillsTheSilhouetteOnly() {
     Picture p;
     for (double x : {10.0, 50.0, 90.0})
-        p.engine->save_point(x, 32);  // radius 8 around the axis at 40
+        p.engine->profile.save_point(x, 32);  // radius 8 around the axis at 40
     shade_workpiece(p.grita, &p.bitmap, *p.engine, "/nonexistent", nullptr);
     int inside = 0;
     int outside = 0;

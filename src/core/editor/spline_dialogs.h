@@ -5,7 +5,8 @@
 
 namespace ostrivane {
 
-// The three small modal dialogs that point-set operations open. The window shows real dialogs
+// The three small modal dialogs the editor asks before it adds a point, adds a circle or
+// changes a point's shape values. The window shows real dialogs
 // that check their own fields before accepting OK; the command-line tool and the tests answer
 // from a script. Presets arrive as text in the general number format; a dialog that is
 // cancelled returns nullopt. Fields that are not preset keep what was typed at the last use.

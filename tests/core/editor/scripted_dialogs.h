@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/curve/spline_dialogs.h"
+#include "core/editor/spline_dialogs.h"
 
 namespace ostrivane::test {
 
