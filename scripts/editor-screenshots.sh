@@ -46,6 +46,7 @@ key F7
 dialog-answer "No"
 dialog-accept
 dialog-accept
+dialog-accept
 sleep 1
 shot turning
 click "Cancel"
