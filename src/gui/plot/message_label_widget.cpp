@@ -38,7 +38,16 @@ FadingMessageLabel::FadingMessageLabel(QWidget* parent)
 
 void FadingMessageLabel::set_text(std::string_view text) {
     setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    setWordWrap(false);
     adjustSize();
+    // A long notice (a program check's verdict) wraps within the picture instead of running
+    // off its right edge.
+    const QWidget* area = parentWidget();
+    const int room = area != nullptr ? area->width() - x() : 0;
+    if (room > 0 && width() > room) {
+        setWordWrap(true);
+        resize(room, heightForWidth(room));
+    }
 }
 
 void FadingMessageLabel::start_fade() {

@@ -70,6 +70,7 @@ class PlotCanvasTest : public QObject {
     void drawingOutsideThePaintHandlerLastsUntilRepaint();
     void labelFadesInAndOut();
     void graphMessageReachesLabelAndLog();
+    void longNoticeWrapsWithinThePicture();
 };
 
 void PlotCanvasTest::circleRadiusFollowsTheXScale() {
@@ -372,6 +373,28 @@ void PlotCanvasTest::graphMessageReachesLabelAndLog() {
     QCOMPARE(log.size(), std::size_t{1});
     QVERIFY(log[0] == std::make_pair(std::string("No convergence"), true));
     QVERIFY(label.width() >= label.fontMetrics().horizontalAdvance(label.text()));
+}
+
+void PlotCanvasTest::longNoticeWrapsWithinThePicture() {
+    QWidget area;
+    area.resize(200, 300);
+    FadingMessageLabel label(&area);
+    label.move(10, 8);
+    label.set_text("short");
+    QVERIFY(!label.wordWrap());
+    const int line = label.height();
+    const QString long_text = QStringLiteral(
+        "Check of Baluster.ngc: Run time 0:19:00 (exact stop, at most); WARNING: the program "
+        "cuts 0.113 mm into the design at x 224.310");
+    label.set_text(long_text.toStdString());
+    QVERIFY(label.wordWrap());
+    QCOMPARE(label.x() + label.width(), 200);
+    QVERIFY(label.height() >= 2 * line);
+    QCOMPARE(label.text(), long_text);
+    // Short again: one line as wide as its text.
+    label.set_text("short");
+    QVERIFY(!label.wordWrap());
+    QCOMPARE(label.height(), line);
 }
 
 QTEST_MAIN(PlotCanvasTest)
