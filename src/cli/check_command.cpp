@@ -118,9 +118,8 @@ int run(const CheckOptions& o) {
         engine.emplace(*drawing, notices, data_folder(), log);
         const std::string tooth_file = tooth.value_or(std::string());
         const bool use_tooth = set_turning_check_job(*engine, fields, axis, beam, tooth_file);
-        RecordedMoves moves;
         const std::filesystem::path profile =
-            load_turning_profile(*engine, moves, spline_file, fields, notices);
+            load_turning_profile(*engine, spline_file, fields, notices);
         if (engine->profile.Nopoints < 2)
             throw Error("No profile to check " + program.string() + " against: " +
                         profile.string() + " holds none (give it with --spline or --program)");

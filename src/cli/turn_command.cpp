@@ -163,11 +163,11 @@ int run(const TurnOptions& o) {
     const TsplineRec rec = read_job_settings(fields);
     announce_second_spline(rec, tooth, op, log);
     engine.set_data(rec, axis, beam, tooth);
-    RecordedMoves moves;
-    load_turning_profile(engine, moves, spline_file, fields, notices);
+    load_turning_profile(engine, spline_file, fields, notices);
 
     JobContext context;
-    const TurningResult result = write_turning_job(engine, fields, op, moves, where, context);
+    const TurningResult result =
+        write_turning_job(engine, fields, op, drawing.moves, where, context);
     // A failed calculation still leaves its program as far as it got, as the file would.
     if (result.file)
         target.deliver();

@@ -9,7 +9,7 @@
 
 namespace ostrivane::cli {
 
-std::filesystem::path load_turning_profile(TGrad& engine, RecordedMoves& moves,
+std::filesystem::path load_turning_profile(TGrad& engine,
                                            const std::optional<std::string>& spline_file,
                                            const FieldValues& fields, MessageSink& notices) {
     // The program name makes file names: one that leads out of its folder is refused, as the
@@ -23,8 +23,7 @@ std::filesystem::path load_turning_profile(TGrad& engine, RecordedMoves& moves,
     if (!bytes)
         return profile;
     // A file that gives no profile is refused before a program is made of it.
-    check_spline_version(load_profile(*bytes, engine.profile, engine.spline2, moves, notices).version,
-                         profile.string());
+    check_spline_version(load_profile(*bytes, engine.drawing(), notices).version, profile.string());
     if (engine.profile.Nopoints < 2)
         throw Error(profile.string() + " holds no profile to turn: it is damaged or empty");
     return profile;

@@ -8,12 +8,15 @@
 
 namespace ostrivane {
 
-DesignBand slot_depths(const std::vector<DesignSlot>& slots, double x, double slack) {
+namespace {
+DesignBand depths_from(const std::vector<DesignSlot>& slots, std::size_t first, double x,
+                       double slack) {
     bool near = false;
     bool past_an_edge = false;
     DesignBand band{std::numeric_limits<double>::infinity(),
                     -std::numeric_limits<double>::infinity()};
-    for (const DesignSlot& s : slots) {
+    for (std::size_t k = first; k < slots.size(); ++k) {
+        const DesignSlot& s = slots[k];
         if (s.left > x + slack)
             break;
         if (x - slack > s.right)
@@ -31,6 +34,29 @@ DesignBand slot_depths(const std::vector<DesignSlot>& slots, double x, double sl
         band.high = std::max(band.high, 0.0);
     }
     return band;
+}
+}  // namespace
+
+DesignBand slot_depths(const std::vector<DesignSlot>& slots, double x, double slack) {
+    return depths_from(slots, 0, x, slack);
+}
+
+std::vector<double> slot_reach(const std::vector<DesignSlot>& slots) {
+    std::vector<double> reach;
+    reach.reserve(slots.size());
+    double most = -std::numeric_limits<double>::infinity();
+    for (const DesignSlot& s : slots) {
+        most = std::max(most, s.right);
+        reach.push_back(most);
+    }
+    return reach;
+}
+
+DesignBand slot_depths(const std::vector<DesignSlot>& slots, const std::vector<double>& reach,
+                       double x, double slack) {
+    // Every slot before the first that reaches x - slack ends short of it and is passed over.
+    const auto first = std::lower_bound(reach.begin(), reach.end(), x - slack) - reach.begin();
+    return depths_from(slots, static_cast<std::size_t>(first), x, slack);
 }
 
 std::vector<DesignSlot> turning_slots(TGrad& engine, std::string tooth_bytes,

@@ -28,6 +28,11 @@ struct DesignBand {
 // The slot depths within `slack` of x (0 where the slack reaches past a slot's edge or no slot
 // is near). `slots` in order of their left edges.
 DesignBand slot_depths(const std::vector<DesignSlot>& slots, double x, double slack);
+// The running maximum of the right edges of `slots` (in order of their left edges). With it a
+// look-up starts at the first slot that can reach x, so a million slots cost log time each.
+std::vector<double> slot_reach(const std::vector<DesignSlot>& slots);
+DesignBand slot_depths(const std::vector<DesignSlot>& slots, const std::vector<double>& reach,
+                       double x, double slack);
 
 // The slots of a tooth file as the turning job merges them into the profile: from the first
 // one that starts beyond the profile's start, up to the first one that starts at or beyond its

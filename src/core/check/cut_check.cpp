@@ -257,13 +257,14 @@ void CutCheck::judge_joint(CheckReport& report) {
     std::vector<DesignSlot> slots = j.slots;
     std::sort(slots.begin(), slots.end(),
               [](const DesignSlot& a, const DesignSlot& b) { return a.left < b.left; });
+    const std::vector<double> reach = slot_reach(slots);
     Judged all;
     std::vector<DesignSlot> cuts;
     bool in_cut = false;
     for (std::size_t c = 0; c < e.count(); ++c) {
         const double x = e.x_of(c);
         const double h = e.height(c);
-        all.see(h, slot_depths(slots, x, e.step()), x);
+        all.see(h, slot_depths(slots, reach, x, e.step()), x);
         if (h > kCutDepth) {
             if (!in_cut)
                 cuts.push_back({x, x, h});
@@ -277,12 +278,31 @@ void CutCheck::judge_joint(CheckReport& report) {
     report.overcut = all.overcut.deviation();
     report.left = all.left.deviation();
     report.passes.push_back({PassKind::finger_joint, report.overcut, report.left});
-    // Each cut against the first design slot it overlaps; design slots left without one.
-    std::vector<bool> matched(j.slots.size(), false);
+    // Each cut against the first design slot it overlaps; design slots left without one. When
+    // the design lists its slots by their left edges, as both designs do, a cut looks only at
+    // the slots that can overlap it, so a million slots do not cost a million each.
+    const std::size_t n = j.slots.size();
+    std::vector<bool> matched(n, false);
+    const bool ordered =
+        std::is_sorted(j.slots.begin(), j.slots.end(),
+                       [](const DesignSlot& a, const DesignSlot& b) { return a.left < b.left; });
+    const std::vector<double> design_reach = ordered ? slot_reach(j.slots) : std::vector<double>{};
+    std::size_t first_unmatched = 0;
     for (const DesignSlot& cut : cuts) {
         SlotCut sc;
         sc.cut = cut;
-        for (std::size_t k = 0; k < j.slots.size(); ++k) {
+        while (first_unmatched < n && matched[first_unmatched])
+            ++first_unmatched;
+        std::size_t from = first_unmatched;
+        if (ordered) {
+            // The slots before the first that reaches the cut's left edge end short of it.
+            const auto reaching =
+                std::lower_bound(design_reach.begin(), design_reach.end(), cut.left);
+            from = std::max(from, static_cast<std::size_t>(reaching - design_reach.begin()));
+        }
+        for (std::size_t k = from; k < n; ++k) {
+            if (ordered && j.slots[k].left > cut.right)
+                break;  // this slot and every later one start beyond the cut
             const double overlap =
                 std::min(cut.right, j.slots[k].right) - std::max(cut.left, j.slots[k].left);
             if (!matched[k] && overlap >= 0) {
@@ -305,7 +325,8 @@ void CutCheck::judge_joint(CheckReport& report) {
     const auto every = std::max<std::size_t>(
         1, static_cast<std::size_t>(std::llround(kCoarsestSample / e.step())));
     for (std::size_t c = 0; c < e.count(); c += every)
-        report.envelope.push_back({e.x_of(c), e.height(c), slot_depths(slots, e.x_of(c), 0).low});
+        report.envelope.push_back(
+            {e.x_of(c), e.height(c), slot_depths(slots, reach, e.x_of(c), 0).low});
 }
 
 CheckReport CutCheck::finish() {

@@ -82,8 +82,7 @@ JobCheck check_job_program(const fs::path& program, const FieldSource& fields,
         engine.emplace(*drawing, notices, data_folder);
         const bool use_tooth = set_turning_check_job(*engine, fields, turning.turn_axis,
                                                      turning.beam_thickness, turning.tooth_file);
-        RecordedMoves moves;
-        load_profile(turning.spline_bytes, drawing->spline1, drawing->spline2, moves, notices);
+        load_profile(turning.spline_bytes, *drawing, notices);
         std::vector<DesignSlot> slots = turning_check_slots(*engine, use_tooth, turning.tooth_file);
         // Without a profile the program is only timed.
         check.saw_width = engine->profile.mill_width;

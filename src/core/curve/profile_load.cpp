@@ -24,6 +24,12 @@ ProfileLoad load_profile(std::string_view bytes, TBetaSPLpoints& profile, TBetaS
     return load;
 }
 
+ProfileLoad load_profile(std::string_view bytes, Profile& drawing, MessageSink& notices,
+                         int point_limit) {
+    return load_profile(bytes, drawing.spline1, drawing.spline2, drawing.moves, notices,
+                        point_limit);
+}
+
 ProfileLoad load_profile(std::string_view bytes, TBetaSPLpoints& profile, MessageSink& notices,
                          int point_limit) {
     TBetaSPLpoints spline2{notices};

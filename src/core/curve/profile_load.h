@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/curve/profile.h"
 #include "core/curve/recorded_moves.h"
 #include "core/curve/spline_points.h"
 #include "core/text/message_sink.h"
@@ -32,6 +33,10 @@ struct ProfileLoad {
 // dropped points' to `notices`.
 ProfileLoad load_profile(std::string_view bytes, TBetaSPLpoints& profile, TBetaSPLpoints& spline2,
                          RecordedMoves& moves, MessageSink& notices,
+                         int point_limit = kEditorPointLimit);
+
+// The same into a whole drawing.
+ProfileLoad load_profile(std::string_view bytes, Profile& drawing, MessageSink& notices,
                          int point_limit = kEditorPointLimit);
 
 // The same for a caller that wants only the profile: the second spline and the moves are read

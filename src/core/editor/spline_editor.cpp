@@ -21,7 +21,8 @@ constexpr Argb kBoxRed = 0xFFFF0000u;
 }  // namespace
 
 SplineEditor::SplineEditor(Engine& engine, Tgrita& thegrita, Canvas& bitmap, EditorHost& host)
-    : spline_pnts_(engine),
+    : moves(engine.drawing().moves),
+      spline_pnts_(engine),
       thegrita_(thegrita),
       bitmap_(bitmap),
       host_(host),
@@ -146,7 +147,7 @@ void SplineEditor::pan_to(float X, float Y) {
 void SplineEditor::load_spline_file(std::string_view bytes) {
     if (bytes.size() <= 2)
         return;
-    load_profile(bytes, spline_pnts_.profile, spline_pnts_.spline2, moves, thegrita_);
+    load_profile(bytes, spline_pnts_.drawing(), thegrita_);
 }
 
 std::string SplineEditor::spline_file() const {

@@ -136,7 +136,8 @@ class SplineEditor {
     float Y_start = 0;
     float X_nieuw = 0;
     float Y_nieuw = 0;
-    RecordedMoves moves;
+    // The moves of the drawing being edited.
+    RecordedMoves& moves;
 
   private:
     class EditStep;

@@ -9,7 +9,11 @@
 namespace ostrivane {
 TGrad::TGrad(Profile& drawing, MessageSink& notices, const std::filesystem::path& data_folder,
              MainLog log)
-    : profile(drawing.spline1), spline2(drawing.spline2), notices_(notices), log_(std::move(log)) {
+    : drawing_(drawing),
+      profile(drawing.spline1),
+      spline2(drawing.spline2),
+      notices_(notices),
+      log_(std::move(log)) {
     read_saw(data_folder);
 }
 

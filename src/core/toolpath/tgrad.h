@@ -61,6 +61,9 @@ class TGrad {
 
     void read_saw(const std::filesystem::path& data_folder);
 
+    // The drawing this engine turns.
+    Profile& drawing() { return drawing_; }
+
     // Where long work lets the host breathe and may be cancelled; null: never. Not owned.
     void set_context(JobContext* context) { context_ = context; }
     // Who is shown the saws of a calculation; null: nobody. Not owned.
@@ -82,6 +85,10 @@ class TGrad {
     Outcome finepass(MoveStream& head);
 
     // --- fields ---------------------------------------------------------------------------
+  private:
+    Profile& drawing_;
+
+  public:
     // The profile that is turned and the second spline, both owned by the Profile.
     TBetaSPLpoints& profile;
     TBetaSPLpoints& spline2;

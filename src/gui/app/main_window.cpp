@@ -270,7 +270,7 @@ void TOstrivane::write_motClick() {
     const bool logged = log_->keeps_notices();
     ProgramStatsSink summary;
     const RunningJob running(jobs_running_);
-    QtJobContext context(this, QStringLiteral("Writing the finger-joint program"));
+    QtJobContext context(this, QStringLiteral("Writing the finger-joint program"), job_timing_);
     const auto file = ostrivane::write_motClick(*form_, *operator_, fast_record_,
                                                 OutputDestination{documents_location()}, context,
                                                 logged ? &summary : nullptr);
@@ -286,7 +286,7 @@ void TOstrivane::write_motClick() {
 
 void TOstrivane::write_tndClick() {
     const RunningJob running(jobs_running_);
-    QtJobContext context(this, QStringLiteral("Writing the tooth file"));
+    QtJobContext context(this, QStringLiteral("Writing the tooth file"), job_timing_);
     ostrivane::write_tndClick(*form_, *operator_, fast_record_,
                               OutputDestination{documents_location()}, context);
 }

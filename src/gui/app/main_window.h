@@ -11,6 +11,7 @@
 #include "core/fingerjoint/fast_rec.h"
 #include "gui/planner/saw_plan_host.h"
 #include "gui/widgets/memo_sink.h"
+#include "gui/widgets/qt_job_context.h"
 #include "gui/widgets/widget_form.h"
 
 class QTabWidget;
@@ -59,6 +60,8 @@ class TOstrivane : public QMainWindow, private SawPlanHost {
     static bool opens(const std::filesystem::path& file);
     // Opens one of those files as the window's own buttons would. Throws Error.
     void open_file(const std::filesystem::path& file);
+    // How soon a long job of the window shows its progress, and how often it repaints.
+    void set_job_timing(QtJobContext::Timing timing) { job_timing_ = timing; }
 
   public Q_SLOTS:
     void write_motClick();
@@ -99,7 +102,8 @@ class TOstrivane : public QMainWindow, private SawPlanHost {
     std::unique_ptr<ProgramFiles> program_files_;
     std::unique_ptr<CheckProgramAction> check_program_;
     StateRestore settings_restore_;  // what became of Settings.ini at start
-    int jobs_running_ = 0;           // a job pumping events is under way
+    QtJobContext::Timing job_timing_;
+    int jobs_running_ = 0;  // a job pumping events is under way
     TfastRec fast_record_;
     // Last, so the plan window goes before the fields and the log it uses.
     std::unique_ptr<SawPlans> saw_plans_;
