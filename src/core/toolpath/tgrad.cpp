@@ -9,9 +9,9 @@
 namespace ostrivane {
 TGrad::TGrad(Profile& drawing, MessageSink& notices, const std::filesystem::path& data_folder,
              MainLog log)
-    : drawing_(drawing),
-      profile(drawing.spline1),
+    : profile(drawing.spline1),
       spline2(drawing.spline2),
+      drawing_(drawing),
       notices_(notices),
       log_(std::move(log)) {
     read_saw(data_folder);

@@ -85,10 +85,6 @@ class TGrad {
     Outcome finepass(MoveStream& head);
 
     // --- fields ---------------------------------------------------------------------------
-  private:
-    Profile& drawing_;
-
-  public:
     // The profile that is turned and the second spline, both owned by the Profile.
     TBetaSPLpoints& profile;
     TBetaSPLpoints& spline2;
@@ -147,6 +143,7 @@ class TGrad {
     // Warns once when the profile runs backwards in x somewhere: no saw can turn an undercut.
     void warn_of_undercuts();
 
+    Profile& drawing_;
     MessageSink& notices_;
     MainLog log_;
     JobContext* context_ = nullptr;
