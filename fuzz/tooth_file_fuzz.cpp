@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TGrad& e = *shared.engine;
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     for (bool second : {false, true}) {
-        e.second_spline = second;
+        e.job.second_spline = second;
         e.toth = std::make_unique<ToothFile>(bytes, "fuzz.tnd");
         e.teethcounter = 1;
         try {

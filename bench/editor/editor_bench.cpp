@@ -29,9 +29,9 @@ struct EditorScene {
     explicit EditorScene(bool match) {
         image.fill(Qt::white);
         engine.profile.set_data(3.2, 10, match);
-        engine.draaias = 100;
-        engine.thickness = 100;
-        engine.second_spline = true;
+        engine.job.draaias = 100;
+        engine.job.thickness = 100;
+        engine.job.second_spline = true;
         std::vector<ShapePoint> profile;
         for (int k = 0; k < 1000; ++k) {
             const double x = 1.5 * k;

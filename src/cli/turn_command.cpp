@@ -162,7 +162,7 @@ int run(const TurnOptions& o) {
     TGrad engine(drawing, notices, data_folder(), log);
     const TsplineRec rec = read_job_settings(fields);
     announce_second_spline(rec, tooth, op, log);
-    engine.set_data(rec, axis, beam, tooth);
+    engine.set_data(turning_parameters(rec, axis, beam, tooth));
     load_turning_profile(engine, spline_file, fields, notices);
 
     JobContext context;

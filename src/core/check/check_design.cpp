@@ -65,7 +65,7 @@ std::vector<DesignSlot> turning_slots(TGrad& engine, std::string tooth_bytes,
     engine.toth = std::make_unique<ToothFile>(std::move(tooth_bytes), std::move(tooth_name));
     engine.teethcounter = 1;
     engine.noteeth = engine.toth->read_count();
-    const bool second = engine.second_spline;
+    const bool second = engine.job.second_spline;
     toothrec T;
     bool have = false;
     while (engine.teethcounter <= engine.noteeth) {
@@ -95,7 +95,8 @@ TurningDesign::TurningDesign(TGrad& engine, std::vector<DesignSlot> slots)
     std::sort(slots_.begin(), slots_.end(),
               [](const DesignSlot& a, const DesignSlot& b) { return a.left < b.left; });
     // A repeated job moves on by the profile's end after every copy.
-    copies_ = (engine.zoet || engine.rough) && engine.repeater >= 2 ? engine.repeater : 1;
+    copies_ =
+        (engine.job.zoet || engine.job.rough) && engine.job.repeater >= 2 ? engine.job.repeater : 1;
     begin_ = engine.profile.XminX;
     end_ = copy_origin(copies_ - 1) + engine.profile.XmaxX;
 }

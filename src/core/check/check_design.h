@@ -62,8 +62,8 @@ class TurningDesign {
     const std::vector<DesignSlot>& slots() const { return slots_; }
     double saw_width() const { return engine_.profile.mill_width; }
     double resolution() const { return engine_.profile.steps_mm_x; }
-    double turning_axis() const { return engine_.draaias; }
-    double beam_thickness() const { return engine_.thickness; }
+    double turning_axis() const { return engine_.job.draaias; }
+    double beam_thickness() const { return engine_.job.thickness; }
     const SawOutline& outline() const { return outline_; }
     int copies() const { return copies_; }
     // Where copy k's x = 0 lies.

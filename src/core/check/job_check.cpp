@@ -40,7 +40,8 @@ bool set_turning_check_job(TGrad& engine, const FieldSource& fields, double turn
     const TsplineRec rec = read_job_settings(fields);
     const bool use_tooth =
         !tooth_file.empty() && (fields.checked("UseTND") || fields.checked("doublet"));
-    engine.set_data(rec, turn_axis, beam_thickness, use_tooth ? tooth_file : std::string());
+    engine.set_data(
+        turning_parameters(rec, turn_axis, beam_thickness, use_tooth ? tooth_file : std::string()));
     return use_tooth;
 }
 

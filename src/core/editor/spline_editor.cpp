@@ -46,7 +46,7 @@ void SplineEditor::init_view(double axis) {
     bounds_of_view.fmax_y = 300;
     bounds_of_view.min_x = 0;
     bounds_of_view.max_x = 1500;
-    spline_pnts_.draaias = axis;
+    spline_pnts_.job.draaias = axis;
     const double half =
         (bounds_of_view.max_x - bounds_of_view.min_x) * thegrita_.grbounds.aspect / 2;
     bounds_of_view.min_y = axis - half;
@@ -76,12 +76,12 @@ void SplineEditor::resized() {
 }
 
 void SplineEditor::set_turn_axis(double axis) {
-    spline_pnts_.draaias = axis;
+    spline_pnts_.job.draaias = axis;
     repaint();
 }
 
 void SplineEditor::set_beam_thickness(double thickness) {
-    spline_pnts_.thickness = thickness;
+    spline_pnts_.job.thickness = thickness;
     repaint();
 }
 

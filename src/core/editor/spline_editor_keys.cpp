@@ -212,7 +212,7 @@ void SplineEditor::letter_command(char letter, std::optional<PointF> pointer) {
 }
 
 void SplineEditor::switch_spline() {
-    if (!spline_pnts_.second_spline) {
+    if (!spline_pnts_.job.second_spline) {
         thegrita_.GraphMessage("Second spline is not activated..", MessageSink::kRed, false);
         return;
     }
@@ -248,8 +248,8 @@ void SplineEditor::zoom_all() {
     b.vmax_y = 1;
     // The editor's plot always keeps its proportions: the view centres on the turning axis.
     const double half = (b.max_x - b.min_x) * thegrita_.grbounds.aspect / 2;
-    b.min_y = spline_pnts_.draaias - half;
-    b.max_y = spline_pnts_.draaias + half;
+    b.min_y = spline_pnts_.job.draaias - half;
+    b.max_y = spline_pnts_.job.draaias + half;
     set_windows(b.min_x, b.min_y, b.max_x, b.max_y);
     host_.clear_bitmap();
     repaint();
@@ -272,8 +272,8 @@ void SplineEditor::zoom_beam() {
         return;
     const double xmin = profile.X.Tomatch[0];
     const double xmax = profile.X.Tomatch[profile.Nopoints];
-    set_windows(xmin, spline_pnts_.draaias - spline_pnts_.thickness, xmax,
-                spline_pnts_.draaias + spline_pnts_.thickness);
+    set_windows(xmin, spline_pnts_.job.draaias - spline_pnts_.job.thickness, xmax,
+                spline_pnts_.job.draaias + spline_pnts_.job.thickness);
     repaint();
 }
 

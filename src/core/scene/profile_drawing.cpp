@@ -112,17 +112,17 @@ void draw_axis_and_beam(Tgrita& surface, const TGrad& engine) {
     double xmin = 0;
     double xmax = 0;
     surface.GetboundsX(xmin, xmax);
-    surface.DrawLine(xmin, engine.draaias, xmax, engine.draaias, kAqua);
+    surface.DrawLine(xmin, engine.job.draaias, xmax, engine.job.draaias, kAqua);
     surface.SetlineStyle(Dash::DashDotDot, 2);
-    const double half = engine.thickness / 2;
-    surface.DrawLine(xmin, engine.draaias + half, xmax, engine.draaias + half, kBeamGrey);
-    surface.DrawLine(xmin, engine.draaias - half, xmax, engine.draaias - half, kBeamGrey);
+    const double half = engine.job.thickness / 2;
+    surface.DrawLine(xmin, engine.job.draaias + half, xmax, engine.job.draaias + half, kBeamGrey);
+    surface.DrawLine(xmin, engine.job.draaias - half, xmax, engine.job.draaias - half, kBeamGrey);
     surface.SetlineStyle(Dash::Solid, 1);
 }
 
 void draw_turning_profile(Tgrita& surface, const TGrad& engine) {
     draw_points(surface, engine.profile, kPurple);
-    draw_spline(surface, engine.profile, kBlack, false, engine.draaias);
+    draw_spline(surface, engine.profile, kBlack, false, engine.job.draaias);
     draw_parts(surface, engine.profile, kGreen);
     draw_axis_and_beam(surface, engine);
     draw_points(surface, engine.spline2, kBlue);

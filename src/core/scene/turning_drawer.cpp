@@ -50,7 +50,7 @@ void TurningDrawer::drawsaw(double i, double j, bool fine) {
     grita_.Drawbar(*bitmap_, i, -kBladeReach, i + engine_.profile.mill_width, j, blade);
     // The same cut seen on the far side of the turning axis.
     grita_.Drawbar(*bitmap_, i, kBladeReach, i + engine_.profile.mill_width,
-                   2 * engine_.draaias - j, blade);
+                   2 * engine_.job.draaias - j, blade);
 }
 
 }  // namespace ostrivane

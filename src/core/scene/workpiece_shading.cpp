@@ -79,7 +79,7 @@ void shade_columns(Tgrita& g, Canvas* bitmap, TGrad& engine, const ShadingParams
     double view_ymax = 0;
     g.GetboundsX(view_xmin, view_xmax);
     g.GetboundsY(view_ymin, view_ymax);
-    const double axis = engine.draaias;
+    const double axis = engine.job.draaias;
     const ShadeSpan above{view_ymin - pixY - axis, view_ymax + pixY - axis};
     const ShadeSpan below{axis - view_ymax - pixY, axis - view_ymin + pixY};
 
@@ -95,15 +95,15 @@ void shade_columns(Tgrita& g, Canvas* bitmap, TGrad& engine, const ShadingParams
             return;
         // A dot off the picture would only be clipped away.
         if (above.holds(m))
-            g.Marker(*bitmap, X, engine.draaias + m, kDot, colour);
+            g.Marker(*bitmap, X, engine.job.draaias + m, kDot, colour);
         if (below.holds(m))
-            g.Marker(*bitmap, X, engine.draaias - m, kDot, colour);
+            g.Marker(*bitmap, X, engine.job.draaias - m, kDot, colour);
     };
     while (!engine.closing && X < engine.profile.XmaxX - pixX && X <= view_xmax + pixX) {
-        const double r = engine.draaias - yprev;
+        const double r = engine.job.draaias - yprev;
         const double ynext = engine.profile.YatX(X + pixX);
         yprev = ynext;
-        const double c = std::cos(std::atan((r - (engine.draaias - ynext)) / pixX));
+        const double c = std::cos(std::atan((r - (engine.job.draaias - ynext)) / pixX));
         const auto column_dot = [&](double m) {
             const double ratio = m / r;
             const double s = r == 0 ? 0 : std::sqrt(std::fmax(0.0, 1 - ratio * ratio));

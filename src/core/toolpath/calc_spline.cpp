@@ -34,7 +34,7 @@ void TGrad::warn_of_undercuts() {
 
 bool TGrad::job_too_long(bool UseFast) {
     const double span = profile.XmaxX - profile.XminX;
-    const bool samples = !UseFast || !TNDFile.empty() || zoet;
+    const bool samples = !UseFast || !job.TNDFile.empty() || job.zoet;
     const bool reach =
         std::fabs(profile.XminX) <= kMachineReach && std::fabs(profile.XmaxX) <= kMachineReach;
     if (reach && !(span / profile.mill_width <= kMaxSawPositions)) {
@@ -71,7 +71,7 @@ Outcome TGrad::CalcSpline(MoveStream& head, bool UseFast, bool UseTooth) {
     }
     warn_of_undercuts();
     // The fast pass needs neither turning points nor saw positions, unless slots are merged.
-    if (!UseFast || !TNDFile.empty()) {
+    if (!UseFast || !job.TNDFile.empty()) {
         notify("Calculating gradients");
         failure = ostrivane::failed(profile.Calcgradients(context_));
         if (context_ != nullptr && context_->cancelled())
@@ -85,9 +85,9 @@ Outcome TGrad::CalcSpline(MoveStream& head, bool UseFast, bool UseTooth) {
 
     teethcounter = 1;
     noteeth = 0;
-    if (!TNDFile.empty() && UseTooth) {
+    if (!job.TNDFile.empty() && UseTooth) {
         toth = std::make_unique<ToothFile>(
-            read_file_limited(TNDFile, ToothFile::kMaxBytes, "a tooth file"), TNDFile);
+            read_file_limited(job.TNDFile, ToothFile::kMaxBytes, "a tooth file"), job.TNDFile);
     }
     // The tooth file is closed however the merge ends.
     struct CloseTooth {
@@ -100,19 +100,19 @@ Outcome TGrad::CalcSpline(MoveStream& head, bool UseFast, bool UseTooth) {
         calctooth();
     toth.reset();
 
-    const int repetitions = static_cast<std::uint16_t>(repeater);
+    const int repetitions = static_cast<std::uint16_t>(job.repeater);
     progress_run_ = 0;
-    progress_runs_ = repetitions * ((rough ? NoRuns : 0) +
-                                    (zoet ? static_cast<std::uint16_t>(Heightdivisor) : 0));
+    progress_runs_ = repetitions * ((job.rough ? job.NoRuns : 0) +
+                                    (job.zoet ? static_cast<std::uint16_t>(job.Heightdivisor) : 0));
     for (int k = 1; k <= repetitions; ++k) {
-        if (rough && !UseFast && !failure)
+        if (job.rough && !UseFast && !failure)
             failure = ostrivane::failed(roughpass(head));
-        else if (rough && UseFast && !failure)
+        else if (job.rough && UseFast && !failure)
             failure = ostrivane::failed(fastroughpass(head));
-        if (zoet && !failure)
+        if (job.zoet && !failure)
             failure = ostrivane::failed(finepass(head));
         // The next copy of the profile starts where this one ends.
-        if ((zoet || rough) && repeater > 1.025) {
+        if ((job.zoet || job.rough) && job.repeater > 1.025) {
             head.begin(PassKind::repeat, static_cast<std::uint16_t>(k));
             head.to(Axis::X, profile.XmaxX, false);
             head.restart_x();

@@ -22,9 +22,9 @@ Outcome TGrad::finepass(MoveStream& head) {
     const double s = profile.steps_mm_x;
     const double tmax = profile.segments() - 0.00000000001;
     head.begin(PassKind::fine);
-    head.by(Axis::Z, startposZ, true);
+    head.by(Axis::Z, job.startposZ, true);
     head.to(Axis::X, profile.XminX, true);
-    const int runs = static_cast<std::uint16_t>(Heightdivisor);
+    const int runs = static_cast<std::uint16_t>(job.Heightdivisor);
     for (int run = 1; run <= runs; ++run) {
         notify("Action fine milling");
         head.begin(PassKind::fine, static_cast<std::uint16_t>(run));
@@ -86,7 +86,7 @@ Outcome TGrad::finepass(MoveStream& head) {
             }
             head.home(Axis::Y, true);
         }
-        head.by(Axis::Z, jobheight / Heightdivisor, true);
+        head.by(Axis::Z, job.jobheight / job.Heightdivisor, true);
         run_done();
     }
     return Outcome::done;

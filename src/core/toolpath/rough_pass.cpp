@@ -32,7 +32,7 @@ double TGrad::plunge_limit(double x) {
     // narrower than the sampling, or an undercut that YatX reads on one branch only, still
     // holds the saw back.
     lowest = lower(lowest, lowest_point_.under(profile, x, x + w));
-    double limit = lowest - HoldBack;
+    double limit = lowest - job.HoldBack;
     for (const toothrec& slot : merged_slots) {
         if (x >= slot.posleft - kSlotFit && x + w <= slot.posright + kSlotFit) {
             limit += slot.depth;
@@ -43,7 +43,7 @@ double TGrad::plunge_limit(double x) {
 }
 
 Outcome TGrad::write_plunge(MoveStream& head, const PlungeRule& rule, double x, double drawn) {
-    const PlungeDecision d = judge_plunge(rule, drawn, draaias);
+    const PlungeDecision d = judge_plunge(rule, drawn, job.draaias);
     if (d.fault != PlungeFault::none) {
         failure = true;
         notify(d.fault == PlungeFault::axis_cut
@@ -58,11 +58,11 @@ Outcome TGrad::write_plunge(MoveStream& head, const PlungeRule& rule, double x, 
     }
     head.at_saw(x);
     head.plunge(d.written);
-    head.dwell(roughdelayer);
-    if (jobheight > kNoHeight)
-        head.by(Axis::Z, jobheight + startposZ, true);
+    head.dwell(job.roughdelayer);
+    if (job.jobheight > kNoHeight)
+        head.by(Axis::Z, job.jobheight + job.startposZ, true);
     head.home(Axis::Y, true);
-    if (jobheight > kNoHeight)
+    if (job.jobheight > kNoHeight)
         head.home(Axis::Z, true);
     show_saw(x, d.drawn, false);
     return Outcome::done;
@@ -74,10 +74,10 @@ Outcome TGrad::roughpass(MoveStream& head) {
     head.restart_x();
     const double w = profile.mill_width;
     const int n = static_cast<std::uint16_t>(gradCounter2);
-    if (jobheight < kNoHeight)
-        head.by(Axis::Z, startposZ, true);
+    if (job.jobheight < kNoHeight)
+        head.by(Axis::Z, job.startposZ, true);
     const auto& E = gradientsArray2;
-    for (int r = 1; r <= NoRuns; ++r) {
+    for (int r = 1; r <= job.NoRuns; ++r) {
         head.begin(PassKind::rough, static_cast<std::uint16_t>(r));
         for (int k = 1; k <= n; ++k) {
             const gradient_rec& e = E[k];
@@ -90,7 +90,8 @@ Outcome TGrad::roughpass(MoveStream& head) {
             const std::int64_t m = widths >= 0 ? static_cast<std::int64_t>(std::ceil(widths)) : 0;
             const double s = m == 0 ? 0 : c / static_cast<double>(m);
 
-            const double Y = e.positionYleft * r / NoRuns - HoldBack + r * e.depth / NoRuns;
+            const double Y =
+                e.positionYleft * r / job.NoRuns - job.HoldBack + r * e.depth / job.NoRuns;
             const PlungeRule listed{Y, Y, e.positionYleft + e.depth, plunge_limit(e.positionXleft)};
             if (failed(write_plunge(head, listed, e.positionXleft, Y)))
                 return Outcome::failed;
@@ -108,15 +109,15 @@ Outcome TGrad::roughpass(MoveStream& head) {
                     height = profile.YatX(x);
                 else
                     height = profile.YatX(x + w);
-                const double Yq = height * r / NoRuns + r * e.depth / NoRuns;
-                const PlungeRule between{Yq, Yq - HoldBack, height + e.depth, plunge_limit(x)};
+                const double Yq = height * r / job.NoRuns + r * e.depth / job.NoRuns;
+                const PlungeRule between{Yq, Yq - job.HoldBack, height + e.depth, plunge_limit(x)};
                 if (failed(write_plunge(head, between, x, Yq)))
                     return Outcome::failed;
             }
         }
         run_done();
     }
-    if (jobheight < kNoHeight)
+    if (job.jobheight < kNoHeight)
         head.home(Axis::Z, true);
     return Outcome::done;
 }
@@ -126,9 +127,9 @@ Outcome TGrad::fastroughpass(MoveStream& head) {
     head.begin(PassKind::fast_rough);
     head.restart_x();
     const double w = profile.mill_width;
-    if (jobheight < kNoHeight)
-        head.by(Axis::Z, startposZ, true);
-    for (int r = 1; r <= NoRuns; ++r) {
+    if (job.jobheight < kNoHeight)
+        head.by(Axis::Z, job.startposZ, true);
+    for (int r = 1; r <= job.NoRuns; ++r) {
         head.begin(PassKind::fast_rough, static_cast<std::uint16_t>(r));
         double x = profile.XminX;
         while (x + w < profile.XmaxX) {
@@ -136,17 +137,17 @@ Outcome TGrad::fastroughpass(MoveStream& head) {
             head.to(Axis::X, x, true);
             const double left = profile.YatX(x);
             const double right = profile.YatX(x + w);
-            const double Y = lower(left * r / NoRuns, right * r / NoRuns);
+            const double Y = lower(left * r / job.NoRuns, right * r / job.NoRuns);
             // The fast pass plunges to the lower of the saw's two edges, held back where the
             // profile dips lower between them.
-            const PlungeRule plunge{Y, Y - HoldBack, lower(left, right), plunge_limit(x)};
+            const PlungeRule plunge{Y, Y - job.HoldBack, lower(left, right), plunge_limit(x)};
             if (failed(write_plunge(head, plunge, x, Y)))
                 return Outcome::failed;
             x = x + w;
         }
         run_done();
     }
-    if (jobheight < kNoHeight)
+    if (job.jobheight < kNoHeight)
         head.home(Axis::Z, true);
     return Outcome::done;
 }

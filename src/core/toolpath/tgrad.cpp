@@ -17,36 +17,21 @@ TGrad::TGrad(Profile& drawing, MessageSink& notices, const std::filesystem::path
     read_saw(data_folder);
 }
 
+void TGrad::set_data(const TurningParameters& parameters) {
+    profile.set_data(parameters.mill_width, parameters.steps_mm_x, parameters.match1);
+    spline2.set_data(parameters.mill_width, parameters.steps_mm_x, parameters.match2);
+    profile.GradCounter = 0;
+    job = parameters;
+}
+
 void TGrad::set_data(double Amill_width, double Asteps_mm_X, double Ajobheight,
                      std::int32_t AheightDivisor, std::int32_t Arepeater, std::int32_t ANoruns,
                      double Aroughdelayer, double AstartZ, double Adraaias, double Athickness,
                      bool Azoet, bool Arough, const std::string& ATNDfile, bool Asecond_spline,
                      bool Amatch1, bool Amatch2) {
-    profile.set_data(Amill_width, Asteps_mm_X, Amatch1);
-    spline2.set_data(Amill_width, Asteps_mm_X, Amatch2);
-    profile.GradCounter = 0;
-    // The run count is a 16-bit number: what the field holds beyond that wraps.
-    NoRuns = static_cast<std::uint16_t>(ANoruns);
-    jobheight = Ajobheight;
-    Heightdivisor = AheightDivisor;
-    repeater = Arepeater;
-    roughdelayer = Aroughdelayer;
-    zoet = Azoet;
-    rough = Arough;
-    startposZ = AstartZ;
-    draaias = Adraaias;
-    thickness = Athickness;
-    TNDFile = ATNDfile;
-    // The rough passes stay 2 mm short of the profile when a fine pass follows.
-    HoldBack = zoet ? 2.0 : 0.0;
-    second_spline = Asecond_spline;
-}
-
-void TGrad::set_data(const TsplineRec& rec, double Adraaias, double Athickness,
-                     const std::string& ATNDfile) {
-    set_data(rec.mill_width, rec.ssteps_mm_x, rec.ssjobheight, rec.heightDivisor, rec.ssrepeater,
-             rec.Noruns, rec.RoughDelayer, rec.StartZ, Adraaias, Athickness, rec.zoeting,
-             rec.ssrough, ATNDfile, rec.ssDoublet, rec.ssmatch1, rec.ssmatch2);
+    set_data(turning_parameters(Amill_width, Asteps_mm_X, Ajobheight, AheightDivisor, Arepeater,
+                                ANoruns, Aroughdelayer, AstartZ, Adraaias, Athickness, Azoet,
+                                Arough, ATNDfile, Asecond_spline, Amatch1, Amatch2));
 }
 
 void TGrad::read_saw(const std::filesystem::path& data_folder) {

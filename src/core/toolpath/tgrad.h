@@ -16,8 +16,8 @@
 #include "core/toolpath/profile_sampler.h"
 #include "core/toolpath/saw_outline.h"
 #include "core/toolpath/shading_model.h"
-#include "core/toolpath/spline_rec.h"
 #include "core/toolpath/tooth_reader.h"
+#include "core/toolpath/turning_parameters.h"
 #include "core/toolpath/turning_view.h"
 
 namespace ostrivane {
@@ -31,8 +31,8 @@ using gradients = OffsetArray<gradient_rec, 1, TBetaSPLpoints::kMaxGradients>;
 // and fine passes, telling its view about every saw on the way.
 //
 // Geometry: x runs along the turning axis, y is the height of the saw's top edge (y = 0 at the
-// saw's home); the workpiece turns about the line y = draaias and keeps a radius of
-// draaias - y(x). A saw position is its left edge and its top.
+// saw's home); the workpiece turns about the line y = job.draaias and keeps a radius of
+// job.draaias - y(x). A saw position is its left edge and its top.
 //
 // The profile's sampling state (turning points, saw positions, resolution and saw width) is
 // the calculation's working record: set_data and CalcSpline write it, the scene layer draws it.
@@ -49,15 +49,14 @@ class TGrad {
     TGrad(const TGrad&) = delete;
     TGrad& operator=(const TGrad&) = delete;
 
+    // Hands over the job parameters: the profile and the second spline take the saw width,
+    // the resolution and their match flags; the rest is kept in `job`.
+    void set_data(const TurningParameters& parameters);
     void set_data(double Amill_width, double Asteps_mm_X, double Ajobheight,
                   std::int32_t AheightDivisor, std::int32_t Arepeater, std::int32_t ANoruns,
                   double Aroughdelayer, double AstartZ, double Adraaias, double Athickness,
                   bool Azoet, bool Arough, const std::string& ATNDfile, bool Asecond_spline,
                   bool Amatch1, bool Amatch2);
-    // The editor's hand-over: the record's fields, the two visualisation fields and the tooth
-    // file chosen in the main window (empty for none).
-    void set_data(const TsplineRec& rec, double Adraaias, double Athickness,
-                  const std::string& ATNDfile);
 
     void read_saw(const std::filesystem::path& data_folder);
 
@@ -88,25 +87,15 @@ class TGrad {
     // The profile that is turned and the second spline, both owned by the Profile.
     TBetaSPLpoints& profile;
     TBetaSPLpoints& spline2;
+    // The job's parameters, from the last set_data; the editor changes the turning axis and the
+    // beam thickness live.
+    TurningParameters job;
     OffsetArray<SawRec, 1, SawOutline::kMaxRecords> saw_rec;
-    bool second_spline = false;
-    std::string TNDFile;
     std::int32_t gradCounter2 = 0;
     gradients gradientsArray2;
-    std::uint16_t NoRuns = 1;
     bool closing = false;
     bool shaderunning = false;
-    bool zoet = false;
-    bool rough = false;
     bool failure = false;
-    double startposZ = 0;
-    double HoldBack = 0;
-    double roughdelayer = 1.0;
-    double jobheight = 1.0;
-    double thickness = 1.0;
-    double draaias = 1.0;
-    std::int32_t Heightdivisor = 1;
-    std::int32_t repeater = 1;
     std::unique_ptr<ToothFile> toth;
     std::int32_t teethcounter = 1;
     std::int32_t count_saw_rec = 0;

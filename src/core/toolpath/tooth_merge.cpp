@@ -16,7 +16,7 @@ void TGrad::readtooth(toothrec& tth) {
     tth.posright = toth->read_number();
     if (std::fabs(tth.posright - tth.posleft) + kWidthTolerance < profile.mill_width)
         failure = true;
-    if (second_spline) {
+    if (job.second_spline) {
         // The slot's bottom follows the second spline: its depth is the distance between the
         // splines at the slot's middle. The file's depth line is passed over unread.
         EvaluatePos = (tth.posleft + tth.posright) / 2;
@@ -68,7 +68,7 @@ void TGrad::calctooth() {
     bool have = false;
     while (teethcounter <= noteeth && toth) {
         readtooth(T);
-        if (T.posleft > profile.XminX && (!second_spline || T.posleft > spline2.XminX)) {
+        if (T.posleft > profile.XminX && (!job.second_spline || T.posleft > spline2.XminX)) {
             have = true;
             break;
         }
@@ -82,7 +82,7 @@ void TGrad::calctooth() {
         i = 2;
     }
     while (fits && have && T.posleft < profile.XmaxX &&
-           (!second_spline || T.posleft <= spline2.XmaxX)) {
+           (!job.second_spline || T.posleft <= spline2.XmaxX)) {
         const double L = T.posleft;
         double R = T.posright;
         const double D = T.depth;

@@ -72,7 +72,7 @@ void announce_second_spline(const TsplineRec& rec, const std::string& tooth_file
 }
 
 bool asks_fast_rough(const TurningJobSettings& settings, const TGrad& engine) {
-    return settings.roughing && (engine.TNDFile.empty() || !settings.use_tooth);
+    return settings.roughing && (engine.job.TNDFile.empty() || !settings.use_tooth);
 }
 
 TurningResult write_turning_job(TGrad& engine, FieldSource& fields, Operator& op,

@@ -159,7 +159,7 @@ void TOstrivane::create_check_program() {
         const fs::path spl = editor_->spline_file_path();
         return TurningSource{
             read_file_if_exists(spl, kMaxSplineFileBytes, "a spline file").value_or(std::string()),
-            editor_->spline_pnts().draaias, editor_->spline_pnts().thickness,
+            editor_->spline_pnts().job.draaias, editor_->spline_pnts().job.thickness,
             tnd_file_.value_or(std::string())};
     };
     check_program_ = std::make_unique<CheckProgramAction>(this, *form_, *operator_, turning,
@@ -205,7 +205,7 @@ void TOstrivane::connect_buttons() {
     connect(findChild<QPushButton*>(QStringLiteral("createplan")), &QPushButton::clicked, this,
             [this] {
                 saw_plans_->createplanClick(editor_->spline_pnts().profile,
-                                            editor_->spline_pnts().draaias);
+                                            editor_->spline_pnts().job.draaias);
             });
 }
 

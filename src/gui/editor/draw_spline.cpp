@@ -207,7 +207,7 @@ void TSplineform::load_data() {
     const double axis = checked_value(*axispos);
     const double beam = checked_value(*beamthick);
     editor_->init_view(axis);
-    spline_pnts_->set_data(rec, axis, beam, tnd);
+    spline_pnts_->set_data(turning_parameters(rec, axis, beam, tnd));
     spline_pnts_->profile.inc_interval(0, editor_->bounds_of_view.min_x,
                                        editor_->bounds_of_view.max_x);
     const fs::path file = spline_file_path();
@@ -472,8 +472,8 @@ void TSplineform::calculate_for_milling() {
                               context, &drawer);
         if (result.file && !result.failed) {
             // The run time and what the program cuts, told without being asked for.
-            const TurningSource source{editor_->spline_file(), spline_pnts_->draaias,
-                                       spline_pnts_->thickness, spline_pnts_->TNDFile};
+            const TurningSource source{editor_->spline_file(), spline_pnts_->job.draaias,
+                                       spline_pnts_->job.thickness, spline_pnts_->job.TNDFile};
             errlabel->set_text(announce_job_check(*result.file, *link_.fields, source,
                                                   fs::u8path(link_.data_folder), *operator_,
                                                   link_.log, &context));

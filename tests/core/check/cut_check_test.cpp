@@ -30,7 +30,7 @@ std::string joined(const std::vector<std::string>& lines) {
 struct TurningCase : test::EngineFixture {
     explicit TurningCase(bool fine = false, bool rough = true) {
         job(4.5, 100, fine);
-        engine->rough = rough;
+        engine->job.rough = rough;
         profile({{0, 10}, {10, 14}, {20, 11}, {30, 15}, {40, 12}});
         if (fine)
             engine->profile.save_part(engine->profile.XminX, engine->profile.XmaxX);

@@ -51,7 +51,7 @@ TEST_F(EditorUndoTest, EveryKindOfEditUndoesAndRedoes) {
         {"import", [&] { editor.import_points("700;1\n800;2\n"); }},
         {"spline 2",
          [&] {
-             engine.second_spline = true;
+             engine.job.second_spline = true;
              alt('A');
              key(key::function(2), pixel(600, 0));
              alt('A');

@@ -24,7 +24,7 @@ TEST_F(SplineEditorTest, LoadShowsTheWholeLengthCentredOnTheAxisWithThePlotsProp
     EXPECT_EQ(b.max_y, 120 + 375);
     EXPECT_EQ(grita.WindowBounds.ymi, -255);
     EXPECT_EQ(grita.WindowBounds.yma, 495);
-    EXPECT_EQ(engine.draaias, 120);
+    EXPECT_EQ(engine.job.draaias, 120);
     EXPECT_EQ(host.label_x, "X 1500.00 mm");
     EXPECT_EQ(host.label_y, "Y 495.00 mm");
     // The bitmap maps the same window onto its own pixels.
@@ -33,7 +33,7 @@ TEST_F(SplineEditorTest, LoadShowsTheWholeLengthCentredOnTheAxisWithThePlotsProp
 }
 
 TEST_F(SplineEditorTest, LoadResetsTheCurrentSplineAndTheMoves) {
-    engine.second_spline = true;
+    engine.job.second_spline = true;
     alt('A');
     editor.add_move(1, 2);
     editor.init_view(100);
@@ -67,7 +67,7 @@ TEST_F(SplineEditorTest, KeyCommandsOnThePointSets) {
          {"Double points are not allowed !!!"}},
         {"F2 works on spline 2 after ALT A",
          [&] {
-             engine.second_spline = true;
+             engine.job.second_spline = true;
              alt('A');
              key(key::function(2), pixel(200, 50));
          },
@@ -76,7 +76,7 @@ TEST_F(SplineEditorTest, KeyCommandsOnThePointSets) {
          {"Working on spline 2."}},
         {"ALT A twice comes back to spline 1",
          [&] {
-             engine.second_spline = true;
+             engine.job.second_spline = true;
              alt('A');
              alt('A');
              key(key::function(2), pixel(200, 50));
@@ -119,7 +119,7 @@ TEST_F(SplineEditorTest, KeyCommandsOnThePointSets) {
         SCOPED_TRACE(c.name);
         engine.profile.load_shape({});
         engine.spline2.load_shape({});
-        engine.second_spline = false;
+        engine.job.second_spline = false;
         editor.init_view(100);
         log.clear();
         c.act();
@@ -151,7 +151,7 @@ TEST_F(SplineEditorTest, ThePointLimitCountsSpline1WhicheverSplineIsCurrent) {
     for (int k = 0; k < 1000; ++k)
         full.push_back({static_cast<double>(k), 0});
     engine.profile.load_points(full);
-    engine.second_spline = true;
+    engine.job.second_spline = true;
     alt('A');
     key(key::function(2), pixel(1200, 50));
     EXPECT_EQ(engine.spline2.Nopoints, 0);
@@ -263,7 +263,7 @@ TEST_F(SplineEditorTest, F4UsesTheLastBoxEvenWhenItIsNoLongerShown) {
 }
 
 TEST_F(SplineEditorTest, F4OnSpline2LeavesTheProfilesParts) {
-    engine.second_spline = true;
+    engine.job.second_spline = true;
     add_points(engine.spline2, {{200, 0}});
     engine.profile.save_part(150, 250);
     select_box(150, -50, 250, 50);
@@ -315,13 +315,13 @@ TEST_F(SplineEditorTest, F3WithoutABoxZoomsAllAroundTheCurrentAxis) {
 
 TEST_F(SplineEditorTest, ChangingTheAxisMovesTheDrawingButNotTheView) {
     editor.set_turn_axis(40);
-    EXPECT_EQ(engine.draaias, 40);
+    EXPECT_EQ(engine.job.draaias, 40);
     EXPECT_EQ(grita.WindowBounds.ymi, -275);
 }
 
 TEST_F(SplineEditorTest, ShiftF3ShowsTheSplineFromItsLastGradientCalculation) {
     engine.profile.set_data(1, 10, false);
-    engine.draaias = 100;
+    engine.job.draaias = 100;
     add_points(engine.profile, {{10, 20}, {60, 40}, {110, 30}});
     ASSERT_EQ(engine.profile.Calcgradients(), Outcome::done);
     const double lowest = engine.profile.YminY;
@@ -342,7 +342,7 @@ TEST_F(SplineEditorTest, ShiftF3ShowsTheSplineFromItsLastGradientCalculation) {
 }
 
 TEST_F(SplineEditorTest, F11ShowsTheBeam) {
-    engine.thickness = 80;
+    engine.job.thickness = 80;
     key(key::function(11));  // no profile yet: nothing
     EXPECT_EQ(grita.WindowBounds.xma, 1500);
     add_points(engine.profile, {{10, 20}, {400, 40}});
@@ -507,7 +507,7 @@ TEST_F(SplineEditorTest, KeysThatRunLongWorkClearTheBitmapFirst) {
 }
 
 TEST_F(SplineEditorTest, TabChangesTheDrawingDensityOfSpline1) {
-    engine.second_spline = true;
+    engine.job.second_spline = true;
     alt('A');
     key(key::Tab);
     EXPECT_EQ(engine.profile.NumIntervals, 40);
@@ -604,7 +604,7 @@ TEST_F(SplineEditorTest, ImportStopsAtTheFirstBadNumberAndKeepsWhatCameBefore) {
 }
 
 TEST_F(SplineEditorTest, ImportAlwaysGoesToSpline1) {
-    engine.second_spline = true;
+    engine.job.second_spline = true;
     alt('A');
     editor.import_points("1;2\n");
     EXPECT_EQ(engine.profile.Nopoints, 1);

@@ -21,8 +21,8 @@ float pixel_y(double y) {
 
 TEST(TurningDisplay, AxisAndBeamLines) {
     EngineFixture f;
-    f.engine->draaias = 50;
-    f.engine->thickness = 30;
+    f.engine->job.draaias = 50;
+    f.engine->job.thickness = 30;
     draw_axis_and_beam(f.grita, *f.engine);
     ASSERT_EQ(f.screen.lines.size(), 3u);
     EXPECT_EQ(f.screen.lines[0].pen.color, 0xFF00FFFFu);
@@ -43,7 +43,7 @@ TEST(TurningDisplay, AxisAndBeamLines) {
 TEST(TurningDisplay, ProfileIsDrawnWithItsMirrorImageSpline2Without) {
     EngineFixture f;
     f.job();
-    f.engine->draaias = 60;
+    f.engine->job.draaias = 60;
     f.engine->profile.save_point(10, 20);
     f.engine->profile.save_point(30, 30);
     f.engine->profile.save_part(12, 25);
@@ -93,7 +93,7 @@ std::map<float, std::vector<test::PictureCanvas::Text>> columns(const test::Pict
 TEST(Shading, FlatProfileGivesEqualColumnsInSerpentineOrder) {
     EngineFixture f;
     f.job();
-    f.engine->draaias = 50;
+    f.engine->job.draaias = 50;
     f.engine->profile.save_point(10, 47);
     f.engine->profile.save_point(20, 47);
     f.engine->profile.save_point(30, 47);
@@ -122,7 +122,7 @@ TEST(Shading, FlatProfileGivesEqualColumnsInSerpentineOrder) {
 TEST(Shading, ProfileAtOrBeyondTheAxisGivesEmptyColumns) {
     EngineFixture f;
     f.job();
-    f.engine->draaias = 46;
+    f.engine->job.draaias = 46;
     for (double x : {10.0, 20.0, 30.0})
         f.engine->profile.save_point(x, 47);
     shade_workpiece(f.grita, &f.bitmap, *f.engine, f.data.path(), nullptr);
@@ -140,7 +140,7 @@ TEST(Shading, ClosingStopsAfterTheCurrentColumn) {
     } context;
     EngineFixture f;
     f.job();
-    f.engine->draaias = 50;
+    f.engine->job.draaias = 50;
     for (double x : {10.0, 20.0, 30.0})
         f.engine->profile.save_point(x, 47);
     context.engine = f.engine.get();
@@ -169,7 +169,7 @@ TEST(Shading, DrawsOnlyWhatLandsOnThePicture) {
         SCOPED_TRACE(c.name);
         EngineFixture f;
         f.job();
-        f.engine->draaias = c.axis;
+        f.engine->job.draaias = c.axis;
         for (double x : {10.0, 20.0, 30.0})
             f.engine->profile.save_point(x, 47);
         const WindowRec& w = c.window;

@@ -21,10 +21,10 @@ TEST(TGradSetData, DerivedValues) {
     // A fine pass after the rough one makes the rough one stay 2 mm short of the profile.
     e.set_data(3.2, 999.6, 6, 3, 2, 4, 250, 1.5, 80, 60, true, false, "x.tnd", true, false, true);
     EXPECT_EQ(e.profile.Nostep, 1000);
-    EXPECT_EQ(e.HoldBack, 2.0);
+    EXPECT_EQ(e.job.HoldBack, 2.0);
     e.set_data(3.2, 10, 6, 3, 2, -1, 250, 1.5, 80, 60, false, true, "", false, true, true);
-    EXPECT_EQ(e.HoldBack, 0.0);
-    EXPECT_EQ(e.NoRuns, 65535);  // the run count is a 16-bit number
+    EXPECT_EQ(e.job.HoldBack, 0.0);
+    EXPECT_EQ(e.job.NoRuns, 65535);  // the run count is a 16-bit number
 }
 
 TEST(TGradSetData, ReadsTheJobRecordFromTheFields) {

@@ -98,7 +98,7 @@ TEST(TurningJob, CancelWritesNothing) {
 TEST(TurningJob, NoQuestionWithoutRoughingOrWithSlots) {
     JobFixture f;
     f.fields.assign("Roughing", "false");
-    f.engine->rough = false;
+    f.engine->job.rough = false;
     ASSERT_TRUE(f.run().file);
     EXPECT_EQ(f.op.messages.front(), f.file.string() + " will be created.");
 
@@ -115,7 +115,7 @@ TEST(TurningJob, RepetitionsLayCopiesSideBySide) {
         SCOPED_TRACE(repeat);
         JobFixture f;
         f.op.answer = Operator::Answer::No;
-        f.engine->repeater = repeat;
+        f.engine->job.repeater = repeat;
         ASSERT_TRUE(f.run().file);
         const auto body = f.body();
         const auto passes = std::count(body.begin(), body.end(), "G00 X0.01000000 Y0.0 Z0.0 F270");
@@ -134,8 +134,8 @@ TEST(TurningJob, RepetitionsLayCopiesSideBySide) {
 TEST(TurningJob, NeitherTaskLeavesOnlyTheRecordedMoves) {
     JobFixture f;
     f.fields.assign("Roughing", "false");
-    f.engine->rough = false;
-    f.engine->repeater = 2;
+    f.engine->job.rough = false;
+    f.engine->job.repeater = 2;
     f.moves.Movecount = 2;
     f.moves.Movements[1] = {10, 5};
     f.moves.Movements[2] = {20, 8};
@@ -161,7 +161,7 @@ TEST(TurningJob, RecordedMovesStartWhereTheLastPassEnded) {
 TEST(TurningJob, FailedCalculationKeepsWhatWasWrittenAndDropsTheMoves) {
     JobFixture f;
     f.op.answer = Operator::Answer::No;
-    f.engine->draaias = 11;  // the profile reaches beyond the axis after its start
+    f.engine->job.draaias = 11;  // the profile reaches beyond the axis after its start
     f.moves.Movecount = 1;
     f.moves.Movements[1] = {40, 6};
     const TurningResult r = f.run();
@@ -191,8 +191,8 @@ TEST(TurningJob, FewerThanTwoPointsGiveAnEmptyProgram) {
 TEST(TurningJob, AJobThatCutsNothingFailsEvenWhenTheCalculationDidNot) {
     JobFixture f;
     f.fields.assign("Roughing", "false");
-    f.engine->rough = false;
-    f.engine->zoet = false;
+    f.engine->job.rough = false;
+    f.engine->job.zoet = false;
     const TurningResult r = f.run();
     ASSERT_TRUE(r.file);
     EXPECT_TRUE(r.failed);

@@ -266,7 +266,7 @@ void DrawSplineTest::startUpLoadRestoresTheVisualisationFields() {
     QCOMPARE(s.child<TFrame1>("beamthick")->Ed()->text(), QStringLiteral("60"));
     // The next load centres the view on the restored axis.
     s.open();
-    QCOMPARE(s.editor->spline_pnts().draaias, 150.0);
+    QCOMPARE(s.editor->spline_pnts().job.draaias, 150.0);
     QCOMPARE(s.editor->thegrita().WindowBounds.ymi + s.editor->thegrita().WindowBounds.yma, 300.0);
 }
 
@@ -278,16 +278,16 @@ void DrawSplineTest::visualisationFieldsMoveTheDrawingAsTyped() {
     axis->setFocus();
     axis->selectAll();
     QTest::keyClicks(axis, QStringLiteral("12"));
-    QCOMPARE(s.editor->spline_pnts().draaias, 12.0);
+    QCOMPARE(s.editor->spline_pnts().job.draaias, 12.0);
     QTest::keyClick(axis, Qt::Key_0);
-    QCOMPARE(s.editor->spline_pnts().draaias, 120.0);
+    QCOMPARE(s.editor->spline_pnts().job.draaias, 120.0);
     QCOMPARE(s.editor->thegrita().WindowBounds.ymi, view.ymi);  // the view stays
     // Emptying the field on the way to a new number says nothing; the axis stays where the
     // last number the field showed put it...
     for (int k = 0; k < 3; ++k)
         QTest::keyClick(axis, Qt::Key_Backspace);
     QVERIFY(s.op.errors.empty());
-    QCOMPARE(s.editor->spline_pnts().draaias, 1.0);
+    QCOMPARE(s.editor->spline_pnts().job.draaias, 1.0);
     // ...until the operator confirms it.
     QTest::keyClick(axis, Qt::Key_Return);
     QCOMPARE(s.op.errors.size(), std::size_t{1});
@@ -296,7 +296,7 @@ void DrawSplineTest::visualisationFieldsMoveTheDrawingAsTyped() {
     beam->setFocus();
     beam->selectAll();
     QTest::keyClicks(beam, QStringLiteral("60"));
-    QCOMPARE(s.editor->spline_pnts().thickness, 60.0);
+    QCOMPARE(s.editor->spline_pnts().job.thickness, 60.0);
 }
 
 void DrawSplineTest::keysActAtThePointerOverThePlot() {
@@ -896,7 +896,7 @@ void DrawSplineTest::positionsOutsideTheWorkingRangeAreRefused() {
     axis->setFocus();
     axis->selectAll();
     QTest::keyClicks(axis, QStringLiteral("1e6"));
-    QCOMPARE(s.editor->spline_pnts().draaias, 1.0);  // the last usable text: "1"
+    QCOMPARE(s.editor->spline_pnts().job.draaias, 1.0);  // the last usable text: "1"
     s.op.errors.clear();
     QTest::keyClick(axis, Qt::Key_Return);
     QCOMPARE(s.op.errors, std::vector<std::string>{"Turn axis position (mm) must lie between "
@@ -934,7 +934,7 @@ void DrawSplineTest::unusableVisualisationValuesAreNeverStored() {
                       "The stored Turn axis position (mm) \"abc\" cannot be used; the default "
                       "100 is taken") != s.logged.end());
     s.open();  // "Edit the splines" loads as this does, and throws for a field that is no number
-    QCOMPARE(s.editor->spline_pnts().draaias, 100.0);
+    QCOMPARE(s.editor->spline_pnts().job.draaias, 100.0);
 }
 
 void DrawSplineTest::discardedEditsStayDiscarded() {

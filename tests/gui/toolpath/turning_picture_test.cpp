@@ -75,7 +75,7 @@ void TurningPictureTest::profileIsDrawnOnBothSidesOfTheAxis() {
     Picture p;
     for (double x : {10.0, 50.0, 90.0})
         p.engine->profile.save_point(x, 30);  // radius 10 around the axis at 40
-    draw_spline(p.grita, p.engine->profile, 0xFF000000u, false, p.engine->draaias);
+    draw_spline(p.grita, p.engine->profile, 0xFF000000u, false, p.engine->job.draaias);
     auto inked_column = [&](double x) {
         std::vector<int> rows;
         for (int row = 0; row < 200; ++row) {
