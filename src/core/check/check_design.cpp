@@ -62,28 +62,8 @@ DesignBand slot_depths(const std::vector<DesignSlot>& slots, const std::vector<d
 std::vector<DesignSlot> turning_slots(TGrad& engine, std::string tooth_bytes,
                                       std::string tooth_name) {
     std::vector<DesignSlot> slots;
-    engine.toth = std::make_unique<ToothFile>(std::move(tooth_bytes), std::move(tooth_name));
-    engine.teethcounter = 1;
-    engine.noteeth = engine.toth->read_count();
-    const bool second = engine.job.second_spline;
-    toothrec T;
-    bool have = false;
-    while (engine.teethcounter <= engine.noteeth) {
-        engine.readtooth(T);
-        if (T.posleft > engine.profile.XminX && (!second || T.posleft > engine.spline2.XminX)) {
-            have = true;
-            break;
-        }
-    }
-    while (have && T.posleft < engine.profile.XmaxX &&
-           (!second || T.posleft <= engine.spline2.XmaxX)) {
-        slots.push_back({T.posleft, std::min(T.posright, engine.profile.XmaxX), T.depth});
-        have = engine.teethcounter <= engine.noteeth;
-        if (have)
-            engine.readtooth(T);
-    }
-    engine.toth.reset();
-    engine.noteeth = 0;
+    for (const toothrec& T : engine.profile_slots(std::move(tooth_bytes), std::move(tooth_name)))
+        slots.push_back({T.posleft, T.posright, T.depth});
     return slots;
 }
 

@@ -78,6 +78,10 @@ class TGrad {
     Outcome CalcSpline(MoveStream& head, bool UseFast, bool UseTooth);
     void placesaws();
     void readtooth(toothrec& tth);
+    // The slots of a tooth file (its bytes, named in messages) that calctooth would merge, in
+    // the file's order, each right edge kept within the profile: the design a cut check holds
+    // a program to. Throws Error for a damaged file.
+    std::vector<toothrec> profile_slots(std::string bytes, std::string name);
     void calctooth();
     Outcome roughpass(MoveStream& head);
     Outcome fastroughpass(MoveStream& head);
@@ -123,6 +127,12 @@ class TGrad {
     double plunge_limit(double x);
     // One plunge as judged, or the job failed with its message.
     Outcome write_plunge(MoveStream& head, const PlungeRule& rule, double x, double drawn);
+    // The merge's walk over the open tooth file: the first tooth that starts beyond the
+    // profile's start (and the second spline's, when it gives the depth), false when none does;
+    // whether a tooth still starts on the profile; and the next tooth, false after the last.
+    bool first_slot(toothrec& T);
+    bool on_profile(const toothrec& T) const;
+    bool next_slot(toothrec& T);
     bool append_pass_entry(const gradient_rec& entry);
     void mark_slot_edge(double x, double y);
     // Appends the pass-list entry of a slot edge and marks it; false when the list is full.

@@ -1,4 +1,7 @@
+#include <algorithm>
 #include <cmath>
+#include <string>
+#include <utility>
 
 #include "core/toolpath/tgrad.h"
 
@@ -56,6 +59,46 @@ bool TGrad::slot_edge_entry(double x, double depth) {
     return true;
 }
 
+bool TGrad::first_slot(toothrec& T) {
+    // The first tooth beyond the profile's start (and the second spline's, when it is used).
+    while (teethcounter <= noteeth && toth) {
+        readtooth(T);
+        if (T.posleft > profile.XminX && (!job.second_spline || T.posleft > spline2.XminX))
+            return true;
+    }
+    return false;
+}
+
+bool TGrad::on_profile(const toothrec& T) const {
+    return T.posleft < profile.XmaxX && (!job.second_spline || T.posleft <= spline2.XmaxX);
+}
+
+bool TGrad::next_slot(toothrec& T) {
+    if (teethcounter > noteeth)
+        return false;
+    readtooth(T);
+    return true;
+}
+
+std::vector<toothrec> TGrad::profile_slots(std::string bytes, std::string name) {
+    toth = std::make_unique<ToothFile>(std::move(bytes), std::move(name));
+    teethcounter = 1;
+    // The file is closed however the reading ends: a damaged one throws.
+    struct CloseTooth {
+        TGrad& engine;
+        ~CloseTooth() {
+            engine.toth.reset();
+            engine.noteeth = 0;
+        }
+    } close_tooth{*this};
+    noteeth = toth->read_count();
+    std::vector<toothrec> slots;
+    toothrec T;
+    for (bool have = first_slot(T); have && on_profile(T); have = next_slot(T))
+        slots.push_back({T.posleft, std::min(T.posright, profile.XmaxX), T.depth});
+    return slots;
+}
+
 void TGrad::calctooth() {
     failure = false;
     merged_slots.clear();
@@ -63,16 +106,8 @@ void TGrad::calctooth() {
     const auto& G = profile.GradientsArray;
     const int N = profile.GradCounter;
 
-    // The first tooth beyond the profile's start (and the second spline's, when it is used).
     toothrec T;
-    bool have = false;
-    while (teethcounter <= noteeth && toth) {
-        readtooth(T);
-        if (T.posleft > profile.XminX && (!job.second_spline || T.posleft > spline2.XminX)) {
-            have = true;
-            break;
-        }
-    }
+    bool have = first_slot(T);
 
     // Without turning points there is nothing to start the list with.
     int i = 1;
@@ -81,8 +116,7 @@ void TGrad::calctooth() {
         fits = append_pass_entry(G[1]);
         i = 2;
     }
-    while (fits && have && T.posleft < profile.XmaxX &&
-           (!job.second_spline || T.posleft <= spline2.XmaxX)) {
+    while (fits && have && on_profile(T)) {
         const double L = T.posleft;
         double R = T.posright;
         const double D = T.depth;
@@ -100,9 +134,7 @@ void TGrad::calctooth() {
         R = R < profile.XmaxX ? R : profile.XmaxX;
         fits = fits && slot_edge_entry(R, 0);
         merged_slots.push_back({L, R, D});
-        have = teethcounter <= noteeth;
-        if (have)
-            readtooth(T);
+        have = next_slot(T);
     }
     while (fits && i <= N)
         fits = append_pass_entry(G[i++]);
