@@ -22,8 +22,8 @@ namespace ostrivane {
 // recorded moves, and what every key and mouse click does to the two splines, with undo.
 // The window feeds it events in plot pixels and shows what it asks for through EditorHost.
 //
-// Spline 1 is the engine itself, spline 2 the engine's `spline2`; the current spline is the one
-// the commands work on (`spline1` true: spline 1).
+// The two splines are the drawing the engine turns (its `profile` and `spline2`); the current
+// spline is the one the commands work on (`spline1` true: the profile).
 class SplineEditor {
   public:
     using Engine = TGrad;
