@@ -167,5 +167,30 @@ TEST(ToothMerge, TooManySlotsForThePassListAreRefused) {
     EXPECT_TRUE(f.lines().empty());
 }
 
+// The check holds a program to the slots the merge cuts: the teeth on the profile, the last
+// one's right edge kept within it.
+TEST(ToothMerge, ProfileSlotsAreTheSlotsTheMergeCuts) {
+    EngineFixture f;
+    const std::string text = teeth({{-10, -5, 1}, {10, 20, 3}, {35, 50, 2}, {45, 55, 1}});
+    f.job(4.5, 50, false, 1, 3.2, f.tooth_file(text));
+    f.profile({{0, 10}, {20, 14}, {40, 18}});
+    ASSERT_FALSE(f.calculate());
+    const std::vector<toothrec> slots = f.engine->profile_slots(text, "job.tnd");
+    ASSERT_EQ(slots.size(), 2u);
+    ASSERT_EQ(f.engine->merged_slots.size(), 2u);
+    const double end = f.engine->profile.XmaxX;
+    const double expected[2][3] = {{10, 20, 3}, {35, end, 2}};
+    for (std::size_t k = 0; k < 2; ++k) {
+        EXPECT_EQ(slots[k].posleft, expected[k][0]);
+        EXPECT_EQ(slots[k].posright, expected[k][1]);
+        EXPECT_EQ(slots[k].depth, expected[k][2]);
+        EXPECT_EQ(f.engine->merged_slots[k].posright, slots[k].posright);
+    }
+    // A damaged file is refused and leaves no tooth file open.
+    EXPECT_THROW(f.engine->profile_slots("3\r\n10\r\n", "bad.tnd"), Error);
+    EXPECT_FALSE(f.engine->toth);
+    EXPECT_EQ(f.engine->noteeth, 0);
+}
+
 }  // namespace
 }  // namespace ostrivane
