@@ -94,8 +94,37 @@ std::string check_verdict(const CheckReport& report) {
     return text;
 }
 
-std::string check_paragraph(const CheckReport& report, std::string_view program) {
-    std::string text(program);
+namespace {
+
+// The paragraph in three parts: the sentences before the slots, one text per slot, and the
+// sentences after them (each starting with a blank).
+struct ParagraphParts {
+    std::string head;
+    std::vector<std::string> slots;
+    std::string tail;
+};
+
+std::string slot_text(const SlotCut& s) {
+    std::string text;
+    if (s.cut) {
+        text += "cut " + mm(s.cut->left) + " to " + mm(s.cut->right) + " mm, " + mm(s.cut->depth) +
+                " deep";
+    } else {
+        text += "not cut";
+    }
+    if (s.expected) {
+        text += " (designed " + mm(s.expected->left) + " to " + mm(s.expected->right) + ", " +
+                mm(s.expected->depth) + " deep)";
+    } else {
+        text += " (not in the design)";
+    }
+    return text;
+}
+
+ParagraphParts paragraph_parts(const CheckReport& report, std::string_view program) {
+    ParagraphParts parts;
+    std::string& text = parts.head;
+    text = program;
     text += ": " + std::string(kind_name(report.kind)) + " program of " +
             std::to_string(report.lines) + " lines and " + std::to_string(report.moves) +
             " moves. Run time " + format_hms(report.run_time_s) + " (" + report.time_model +
@@ -107,44 +136,60 @@ std::string check_paragraph(const CheckReport& report, std::string_view program)
         text += " " + capitalised(std::string(pass_name(p.pass))) +
                 " pass: " + overcut_text(p.overcut) + ", " + left_text(p.left) + ".";
     }
-    if (!report.slots.empty()) {
-        text += " Slots:";
-        bool first = true;
-        for (const SlotCut& s : report.slots) {
-            text += first ? " " : "; ";
-            first = false;
-            if (s.cut) {
-                text += "cut " + mm(s.cut->left) + " to " + mm(s.cut->right) + " mm, " +
-                        mm(s.cut->depth) + " deep";
-            } else {
-                text += "not cut";
-            }
-            if (s.expected) {
-                text += " (designed " + mm(s.expected->left) + " to " + mm(s.expected->right) +
-                        ", " + mm(s.expected->depth) + " deep)";
-            } else {
-                text += " (not in the design)";
-            }
-        }
-        text += ".";
-    }
+    parts.slots.reserve(report.slots.size());
+    for (const SlotCut& s : report.slots)
+        parts.slots.push_back(slot_text(s));
+    std::string& tail = parts.tail;
     if (report.kind == ProgramKind::turning) {
-        text += report.interference
+        tail += report.interference
                     ? " " + capitalised(interference_text(*report.interference)) + "."
                     : " The saw outline stays clear of the material.";
     }
     if (report.cuts_into_design()) {
-        text += " Verdict: the program cuts into the design";
+        tail += " Verdict: the program cuts into the design";
         if (report.overcut.max_mm > report.tolerance)
-            text += " (overcut beyond the tolerance of " + mm(report.tolerance) + " mm)";
+            tail += " (overcut beyond the tolerance of " + mm(report.tolerance) + " mm)";
         if (report.interference)
-            text += report.overcut.max_mm > report.tolerance ? " and its saw outline meets the work"
+            tail += report.overcut.max_mm > report.tolerance ? " and its saw outline meets the work"
                                                              : " (its saw outline meets the work)";
-        text += ".";
+        tail += ".";
     } else {
-        text += " Verdict: within the tolerance of " + mm(report.tolerance) + " mm.";
+        tail += " Verdict: within the tolerance of " + mm(report.tolerance) + " mm.";
     }
-    return text;
+    return parts;
+}
+
+}  // namespace
+
+std::string check_paragraph(const CheckReport& report, std::string_view program) {
+    const ParagraphParts parts = paragraph_parts(report, program);
+    std::string text = parts.head;
+    if (!parts.slots.empty()) {
+        text += " Slots:";
+        bool first = true;
+        for (const std::string& slot : parts.slots) {
+            text += first ? " " : "; ";
+            first = false;
+            text += slot;
+        }
+        text += ".";
+    }
+    return text + parts.tail;
+}
+
+std::vector<std::string> check_report_lines(const CheckReport& report, std::string_view program) {
+    ParagraphParts parts = paragraph_parts(report, program);
+    std::vector<std::string> lines;
+    lines.reserve(parts.slots.size() + 3);
+    lines.push_back(std::move(parts.head));
+    if (!parts.slots.empty()) {
+        lines.emplace_back("Slots:");
+        for (std::size_t k = 0; k < parts.slots.size(); ++k)
+            lines.push_back(std::move(parts.slots[k]) + (k + 1 < parts.slots.size() ? ";" : "."));
+    }
+    if (!parts.tail.empty())
+        lines.push_back(parts.tail.substr(1));
+    return lines;
 }
 
 std::string check_json(const CheckReport& report) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/check/cut_check.h"
 
@@ -17,6 +18,9 @@ std::string_view pass_name(PassKind pass);
 
 // The report as one paragraph for a person, naming the program as `program`.
 std::string check_paragraph(const CheckReport& report, std::string_view program);
+// The same words as lines, for a window that scrolls through them: the sentences before the
+// slots, "Slots:" and one line per slot, then the sentences after them.
+std::vector<std::string> check_report_lines(const CheckReport& report, std::string_view program);
 // The short verdict for a status line: run time, and what is wrong if anything.
 std::string check_verdict(const CheckReport& report);
 // The report as one JSON object (one line): kind, lines, moves, run_time_s, time_model,

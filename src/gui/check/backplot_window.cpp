@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -17,6 +18,9 @@
 
 namespace ostrivane::gui {
 namespace {
+
+// How many lines of the report the window shows at once.
+constexpr int kReportLines = 7;
 
 // A slider counts in int; a longer program is stepped through to that many moves.
 int slider_end(std::size_t moves) {
@@ -41,12 +45,23 @@ BackplotWindow::BackplotWindow(JobCheck check, std::vector<BackplotMove> moves,
     if (check_.report.cuts_into_design())
         verdict->setStyleSheet(QStringLiteral("color: rgb(200, 0, 0); font-weight: bold"));
     layout->addWidget(verdict);
-    auto* paragraph = plain_label(qs(check_paragraph(check_.report, ss(program))));
-    paragraph->setObjectName(QStringLiteral("CheckParagraph"));
-    paragraph->setAccessibleName(QStringLiteral("Check report"));
-    paragraph->setWordWrap(true);
-    paragraph->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(paragraph);
+    // The report scrolls in a few lines of its own: a finger joint lists every slot, and a long
+    // list must neither push the picture out of the window nor take long to lay out.
+    auto* report = new QPlainTextEdit;
+    report->setObjectName(QStringLiteral("CheckParagraph"));
+    report->setAccessibleName(QStringLiteral("Check report"));
+    report->setReadOnly(true);
+    QString lines;
+    for (const std::string& line : check_report_lines(check_.report, ss(program))) {
+        if (!lines.isEmpty())
+            lines += QLatin1Char('\n');
+        lines += qs(line);
+    }
+    report->setPlainText(lines);
+    report->setFixedHeight(
+        report->fontMetrics().lineSpacing() * kReportLines +
+        2 * (report->frameWidth() + static_cast<int>(report->document()->documentMargin())));
+    layout->addWidget(report);
 
     view_ = new BackplotView(check_.report, moves_, check_.saw_width, check_.face_y);
     view_->setObjectName(QStringLiteral("BackplotView"));

@@ -223,5 +223,25 @@ TEST(CutCheck, FingerJointSlotsMatchTheFields) {
     EXPECT_LE(*deeper.overcut.at_x, 30 + 1e-6);
 }
 
+// The window shows the report as lines: one per slot, the same words as the paragraph.
+TEST(CutCheck, TheReportAsLinesSaysTheParagraphsWords) {
+    JointCase f;
+    const CheckReport joint = f.check(f.out.text());
+    const std::vector<std::string> lines = check_report_lines(joint, "joint.ngc");
+    ASSERT_EQ(lines.size(), joint.slots.size() + 3);
+    EXPECT_EQ(lines[1], "Slots:");
+    EXPECT_EQ(lines[2].back(), ';');
+    EXPECT_EQ(lines[3].back(), '.');
+    EXPECT_EQ(lines[4].rfind("Verdict: ", 0), 0u);
+    TurningCase turning;
+    const CheckReport plain = turning.check(turning.body());
+    for (const CheckReport* r : {&joint, &plain}) {
+        std::string words;
+        for (const std::string& line : check_report_lines(*r, "joint.ngc"))
+            words += (words.empty() ? "" : " ") + line;
+        EXPECT_EQ(words, check_paragraph(*r, "joint.ngc"));
+    }
+}
+
 }  // namespace
 }  // namespace ostrivane

@@ -129,6 +129,7 @@ class CheckWindowTest : public QObject {
   private Q_SLOTS:
     void f7AndCheckProgramShowTheRunTimeAndStepThroughTheMoves();
     void writeGcodeFileTellsTheRunTime();
+    void aLongSlotListScrollsWithinTheWindow();
 };
 
 void CheckWindowTest::f7AndCheckProgramShowTheRunTimeAndStepThroughTheMoves() {
@@ -219,6 +220,30 @@ void CheckWindowTest::writeGcodeFileTellsTheRunTime() {
     QVERIFY(status.contains(kRunTime));
     QVERIFY2(status.contains(QStringLiteral("keeps within")), qPrintable(status));
     QVERIFY(s.log_text().contains(status));
+}
+
+// A finger joint's report lists every slot. Thousands of them scroll in the report's own few
+// lines: the window keeps its size and its picture, and the last slot is still there.
+void CheckWindowTest::aLongSlotListScrollsWithinTheWindow() {
+    JobCheck check;
+    check.report.kind = ProgramKind::finger_joint;
+    check.saw_width = 3.2;
+    for (int k = 0; k < 20000; ++k) {
+        const DesignSlot slot{10.0 * k, 10.0 * k + 5, 3};
+        check.report.slots.push_back({slot, slot});
+    }
+    BackplotWindow window(check, {}, QStringLiteral("joint.ngc"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* report = by_accessible_name<QPlainTextEdit>(window, QStringLiteral("Check report"));
+    QVERIFY(report != nullptr);
+    QVERIFY(report->toPlainText().endsWith(
+        QStringLiteral("cut 199990.000 to 199995.000 mm, 3.000 deep (designed 199990.000 to "
+                       "199995.000, 3.000 deep).\nVerdict: within the tolerance of 0.050 mm.")));
+    QVERIFY2(window.height() <= 600, qPrintable(QString::number(window.height())));
+    QVERIFY(report->height() < window.height() / 3);
+    QVERIFY(window.findChild<QWidget*>(QStringLiteral("BackplotView"))->height() >
+            window.height() / 3);
 }
 
 QTEST_MAIN(CheckWindowTest)
