@@ -127,9 +127,9 @@ ParagraphParts paragraph_parts(const CheckReport& report, std::string_view progr
     text = program;
     text += ": " + std::string(kind_name(report.kind)) + " program of " +
             std::to_string(report.lines) + " lines and " + std::to_string(report.moves) +
-            " moves. Run time " + format_hms(report.run_time_s) + " (" + report.time_model +
-            "). Largest " + overcut_text(report.overcut) + "; largest " + left_text(report.left) +
-            ".";
+            " moves. Run time " + format_hms(report.run_time_s) + " (" + report.time_model + "). " +
+            capitalised(overcut_text(report.overcut, "largest ")) + "; " +
+            left_text(report.left, "largest ") + ".";
     for (const PassDeviation& p : report.passes) {
         if (report.kind == ProgramKind::finger_joint)
             break;

@@ -229,6 +229,8 @@ TEST(CutCheck, TheReportAsLinesSaysTheParagraphsWords) {
     const CheckReport joint = f.check(f.out.text());
     const std::vector<std::string> lines = check_report_lines(joint, "joint.ngc");
     ASSERT_EQ(lines.size(), joint.slots.size() + 3);
+    // A joint cut as designed reads so, without a "largest" of nothing.
+    EXPECT_NE(lines[0].find(" No overcut; no material left."), std::string::npos) << lines[0];
     EXPECT_EQ(lines[1], "Slots:");
     EXPECT_EQ(lines[2].back(), ';');
     EXPECT_EQ(lines[3].back(), '.');
