@@ -26,7 +26,7 @@ using gradients = OffsetArray<gradient_rec, 1, TBetaSPLpoints::kMaxGradients>;
 
 // The turning engine: the calculation that turns the operator's profile (spline 1 of the
 // editor, owned by whoever owns the Profile) into a turning program. It keeps the job's
-// settings, places saw positions on the profile's turning points, merges the slots of a tooth
+// parameters, places saw positions on the profile's turning points, merges the slots of a tooth
 // file (whose depth the second spline can give) and produces the moves of the rough, fast rough
 // and fine passes, telling its view about every saw on the way.
 //
@@ -34,8 +34,10 @@ using gradients = OffsetArray<gradient_rec, 1, TBetaSPLpoints::kMaxGradients>;
 // saw's home); the workpiece turns about the line y = job.draaias and keeps a radius of
 // job.draaias - y(x). A saw position is its left edge and its top.
 //
-// The profile's sampling state (turning points, saw positions, resolution and saw width) is
-// the calculation's working record: set_data and CalcSpline write it, the scene layer draws it.
+// Of the drawing, the engine writes only the profile's sampling state: set_data gives the point
+// sets their saw width, resolution and match flag, and CalcSpline leaves the turning points
+// with their saw positions, the sampled y range and the search step. That state is the
+// profile's last gradient calculation, which the editor's zoom to the spline reads after F7.
 //
 // Calling order: construct once over a profile that outlives the engine; set_data before every
 // calculation; CalcSpline while a program is being written. The engine never draws: it tells
