@@ -96,14 +96,6 @@ std::string check_verdict(const CheckReport& report) {
 
 namespace {
 
-// The paragraph in three parts: the sentences before the slots, one text per slot, and the
-// sentences after them (each starting with a blank).
-struct ParagraphParts {
-    std::string head;
-    std::vector<std::string> slots;
-    std::string tail;
-};
-
 std::string slot_text(const SlotCut& s) {
     std::string text;
     if (s.cut) {
@@ -121,10 +113,12 @@ std::string slot_text(const SlotCut& s) {
     return text;
 }
 
-ParagraphParts paragraph_parts(const CheckReport& report, std::string_view program) {
-    ParagraphParts parts;
-    std::string& text = parts.head;
-    text = program;
+}  // namespace
+
+std::vector<std::string> check_report_lines(const CheckReport& report, std::string_view program) {
+    std::vector<std::string> lines;
+    lines.reserve(report.slots.size() + 3);
+    std::string text(program);
     text += ": " + std::string(kind_name(report.kind)) + " program of " +
             std::to_string(report.lines) + " lines and " + std::to_string(report.moves) +
             " moves. Run time " + format_hms(report.run_time_s) + " (" + report.time_model + "). " +
@@ -136,10 +130,14 @@ ParagraphParts paragraph_parts(const CheckReport& report, std::string_view progr
         text += " " + capitalised(std::string(pass_name(p.pass))) +
                 " pass: " + overcut_text(p.overcut) + ", " + left_text(p.left) + ".";
     }
-    parts.slots.reserve(report.slots.size());
-    for (const SlotCut& s : report.slots)
-        parts.slots.push_back(slot_text(s));
-    std::string& tail = parts.tail;
+    lines.push_back(std::move(text));
+    if (!report.slots.empty()) {
+        lines.emplace_back("Slots:");
+        for (std::size_t k = 0; k < report.slots.size(); ++k)
+            lines.push_back(slot_text(report.slots[k]) + (k + 1 < report.slots.size() ? ";" : "."));
+    }
+    // The sentences after the slots, each starting with a blank.
+    std::string tail;
     if (report.kind == ProgramKind::turning) {
         tail += report.interference
                     ? " " + capitalised(interference_text(*report.interference)) + "."
@@ -156,40 +154,18 @@ ParagraphParts paragraph_parts(const CheckReport& report, std::string_view progr
     } else {
         tail += " Verdict: within the tolerance of " + mm(report.tolerance) + " mm.";
     }
-    return parts;
+    lines.push_back(tail.substr(1));
+    return lines;
 }
-
-}  // namespace
 
 std::string check_paragraph(const CheckReport& report, std::string_view program) {
-    const ParagraphParts parts = paragraph_parts(report, program);
-    std::string text = parts.head;
-    if (!parts.slots.empty()) {
-        text += " Slots:";
-        bool first = true;
-        for (const std::string& slot : parts.slots) {
-            text += first ? " " : "; ";
-            first = false;
-            text += slot;
-        }
-        text += ".";
+    std::string text;
+    for (const std::string& line : check_report_lines(report, program)) {
+        if (!text.empty())
+            text += ' ';
+        text += line;
     }
-    return text + parts.tail;
-}
-
-std::vector<std::string> check_report_lines(const CheckReport& report, std::string_view program) {
-    ParagraphParts parts = paragraph_parts(report, program);
-    std::vector<std::string> lines;
-    lines.reserve(parts.slots.size() + 3);
-    lines.push_back(std::move(parts.head));
-    if (!parts.slots.empty()) {
-        lines.emplace_back("Slots:");
-        for (std::size_t k = 0; k < parts.slots.size(); ++k)
-            lines.push_back(std::move(parts.slots[k]) + (k + 1 < parts.slots.size() ? ";" : "."));
-    }
-    if (!parts.tail.empty())
-        lines.push_back(parts.tail.substr(1));
-    return lines;
+    return text;
 }
 
 std::string check_json(const CheckReport& report) {

@@ -18,8 +18,9 @@ std::string_view pass_name(PassKind pass);
 
 // The report as one paragraph for a person, naming the program as `program`.
 std::string check_paragraph(const CheckReport& report, std::string_view program);
-// The same words as lines, for a window that scrolls through them: the sentences before the
-// slots, "Slots:" and one line per slot, then the sentences after them.
+// The paragraph's words as lines, for a window that scrolls through them: the sentences before
+// the slots, "Slots:" and one line per slot, then the sentences after them. Joined with blanks,
+// they are the paragraph.
 std::vector<std::string> check_report_lines(const CheckReport& report, std::string_view program);
 // The short verdict for a status line: run time, and what is wrong if anything.
 std::string check_verdict(const CheckReport& report);
