@@ -15,7 +15,7 @@ packages=(
   clang libclang-rt-dev
   xvfb xauth fonts-dejavu-core imagemagick poppler-utils
   locales-all
-  desktop-file-utils appstream shared-mime-info
+  desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
   python3-ezdxf librsvg2-bin strace
 )
 # LinuxCNC's interpreter checks the programs we write; its recommends pull in a whole desktop.

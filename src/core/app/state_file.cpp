@@ -28,6 +28,21 @@ std::optional<std::string_view> section_name(std::string_view line) {
     return trim(line.substr(1, line.size() - 2));
 }
 
+// True for text that is INI lines alone, starting with a section: what a save of the tooth-file
+// choice once left in a data folder that had no settings yet. It holds no state to restore.
+bool only_ini_sections(std::string_view bytes) {
+    bool section_seen = false;
+    for (const std::string_view line : split_lines(bytes)) {
+        if (trim(line).empty())
+            continue;
+        if (section_name(line))
+            section_seen = true;
+        else if (!section_seen || line.find('=') == std::string_view::npos)
+            return false;
+    }
+    return section_seen;
+}
+
 std::optional<std::string_view> key_value(std::string_view line, std::string_view key) {
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos || !equal_nocase(trim(line.substr(0, eq)), key)) {
@@ -37,6 +52,10 @@ std::optional<std::string_view> key_value(std::string_view line, std::string_vie
 }
 
 }  // namespace
+
+bool starts_with_state_record(std::string_view file_bytes) {
+    return ini_start(file_bytes) > 0;
+}
 
 std::optional<std::string> read_ini_key(std::string_view file_bytes, std::string_view section,
                                         std::string_view key) {
@@ -149,6 +168,8 @@ StateRestore restore_state_file(const std::filesystem::path& file,
     result.found = true;
     try {
         result.bytes = read_state_file(file);
+        if (only_ini_sections(*result.bytes))
+            return result;
         result.failure = restore_form_state(*result.bytes, components, form);
     } catch (const Error& e) {
         result.failure = e.what();

@@ -41,14 +41,18 @@ struct StateRestore {
 std::filesystem::path unreadable_copy_name(const std::filesystem::path& file);
 
 // Restores a window from its state file when the file exists, by the rules of
-// restore_form_state (the members before a failure are applied). A file that exists, is not
-// empty and cannot be restored is then copied beside itself (unreadable_copy_name, replacing an
-// older copy) before anything can be written over it. Never throws.
+// restore_form_state (the members before a failure are applied). A file of INI sections alone
+// holds no state and restores nothing, successfully. A file that exists, is not empty and cannot
+// be restored is then copied beside itself (unreadable_copy_name, replacing an older copy)
+// before anything can be written over it. Never throws.
 StateRestore restore_state_file(const std::filesystem::path& file,
                                 std::span<const ComponentSpec> components, FormAccess& form);
 
 // Settings.ini holds the main window's state record and, after it, an INI section
 // "[tndfile]" whose key "name" is the tooth file chosen for turning jobs.
+
+// Whether the file starts with a state record that reads as a JSON object.
+bool starts_with_state_record(std::string_view file_bytes);
 
 // The value of key `name` of section `section` in the INI lines that follow the state record
 // (or in the whole text, when it does not start with a readable record); nullopt when absent.

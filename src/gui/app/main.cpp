@@ -1,22 +1,18 @@
 #include <QApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QTimer>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
-#include <optional>
 #include <vector>
 
 #include "core/app/version.h"
 #include "gui/app/main_window.h"
+#include "gui/app/window_arguments.h"
 #include "gui/widgets/qt_operator.h"
 #include "gui/widgets/qt_text.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr const char* kHelp =
     "usage: ostrivane [OPTION]... [FILE]...\n"
@@ -36,65 +32,24 @@ constexpr const char* kHelp =
     "Qt's own options, such as -platform and -style, work as in every Qt program.\n"
     "Jobs without a window: ostrivane-cli --help.\n";
 
-// --help and --version are answered before Qt starts, so they work without a display.
-enum class EarlyAnswer { None, Help, Version };
-
-EarlyAnswer early_answer(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--") == 0)
-            break;
-        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
-            return EarlyAnswer::Help;
-        if (std::strcmp(argv[i], "--version") == 0)
-            return EarlyAnswer::Version;
-    }
-    return EarlyAnswer::None;
-}
-
-// The files named after Qt took its own options; nullopt after a complaint on standard error.
-std::optional<std::vector<fs::path>> file_arguments(const QStringList& arguments) {
-    std::vector<fs::path> files;
-    bool options_ended = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& word = arguments[i];
-        if (!options_ended && word == QStringLiteral("--")) {
-            options_ended = true;
-            continue;
-        }
-        if (!options_ended && word.startsWith(QLatin1Char('-')) && word.size() > 1) {
-            std::cerr << "ostrivane: unknown option " << word.toStdString()
-                      << " (see ostrivane --help)\n";
-            return std::nullopt;
-        }
-        const fs::path file(QFile::encodeName(word).toStdString());
-        if (!ostrivane::gui::TOstrivane::opens(file)) {
-            std::cerr << "ostrivane: " << word.toStdString()
-                      << " is not a program (.gof), a profile (.spl) or a tooth file (.tnd)\n";
-            return std::nullopt;
-        }
-        std::error_code ec;
-        if (!fs::is_regular_file(file, ec)) {
-            std::cerr << "ostrivane: cannot open " << word.toStdString()
-                      << (fs::exists(file, ec) ? ": it is not a regular file\n"
-                                               : ": no such file\n");
-            return std::nullopt;
-        }
-        files.push_back(file);
-    }
-    return files;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    switch (early_answer(argc, argv)) {
-        case EarlyAnswer::Help:
+    // The whole command line is read before Qt starts: a mistake, like --help and --version,
+    // is then answered without a display.
+    const ostrivane::gui::WindowArguments arguments =
+        ostrivane::gui::read_window_arguments(argc, argv);
+    switch (arguments.answer) {
+        case ostrivane::gui::WindowArguments::Answer::Help:
             std::cout << kHelp;
             return 0;
-        case EarlyAnswer::Version:
+        case ostrivane::gui::WindowArguments::Answer::Version:
             std::cout << "ostrivane " << ostrivane::program_version << '\n';
             return 0;
-        case EarlyAnswer::None:
+        case ostrivane::gui::WindowArguments::Answer::Refuse:
+            std::cerr << arguments.complaint;
+            return 2;
+        case ostrivane::gui::WindowArguments::Answer::Open:
             break;
     }
     QApplication app(argc, argv);
@@ -106,14 +61,12 @@ int main(int argc, char** argv) {
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/ostrivane-%1.png").arg(size), QSize(size, size));
     QApplication::setWindowIcon(icon);
-    const auto files = file_arguments(QApplication::arguments());
-    if (!files)
-        return 2;
     ostrivane::gui::TOstrivane window;
     window.show();
     // Opened once the event loop runs: a profile opens the editor, which is modal.
+    const std::vector<std::filesystem::path>& files = arguments.files;
     QTimer::singleShot(0, &window, [&window, &files] {
-        for (const fs::path& file : *files)
+        for (const std::filesystem::path& file : files)
             ostrivane::gui::run_action(window.operator_interface(),
                                        [&] { window.open_file(file); });
     });

@@ -23,6 +23,7 @@
 #include "core/app/state_file.h"
 #include "core/check/job_check.h"
 #include "core/curve/spline_file.h"
+#include "core/editor/spline_program.h"
 #include "core/fingerjoint/finger_joint_program.h"
 #include "core/fingerjoint/tooth_file.h"
 #include "core/gcode/program_stats.h"
@@ -312,6 +313,7 @@ void TOstrivane::open_file(const fs::path& file) {
             ProgramFiles load(this, *form_, *form_, *operator_, IniFilePath_, *editor_,
                               [&file](ProgramFiles::Choice) { return file.string(); });
             load.LoadsplineprogClick();
+            open_program_profile(file);
             break;
         }
         case FileKind::Profile:
@@ -325,26 +327,55 @@ void TOstrivane::open_file(const fs::path& file) {
     }
 }
 
-void TOstrivane::open_profile(const fs::path& file) {
+bool TOstrivane::adopt_profile(const fs::path& file, const std::string& name) {
     // The editor edits the profile of the current program in the data folder, so a profile
     // from elsewhere becomes the program of its name there, asked before replacing another.
+    const fs::path own = spline_program_files(fs::u8path(IniFilePath_), name).spl;
+    std::error_code ec;
+    if (fs::equivalent(file, own, ec))
+        return true;
+    const std::string bytes = read_file_limited(file, kMaxSplineFileBytes, "a spline file");
+    check_spline_version(file, bytes);
+    const auto existing = read_file(own);
+    if (existing && *existing != bytes &&
+        !operator_->ask_yes_no(name + " already exists. Overwrite ?"))
+        return false;
+    write_file_atomically(own, bytes);
+    return true;
+}
+
+void TOstrivane::open_profile(const fs::path& file) {
     if (IniFilePath_.empty())
         throw Error("Cannot open a profile: the data folder is not known.");
     const std::string name = file.stem().string();
-    const fs::path own = program_spline_file(fs::u8path(IniFilePath_), name);
-    std::error_code ec;
-    if (!fs::equivalent(file, own, ec)) {
-        const std::string bytes = read_file_limited(file, kMaxSplineFileBytes, "a spline file");
-        check_spline_version(file, bytes);
-        const auto existing = read_file(own);
-        if (existing && *existing != bytes &&
-            !operator_->ask_yes_no(name + " already exists. Overwrite ?"))
-            return;
-        write_file_atomically(own, bytes);
-    }
+    if (!adopt_profile(file, name))
+        return;
     form_->set_text("Smot_name", name);
     tabs_->setCurrentIndex(1);  // "Dynamic turning", where the profile belongs
     program_files_->DrawSplineClick();
+}
+
+void TOstrivane::open_program_profile(const fs::path& program) {
+    // A program and its profile travel as a pair of the same name: the profile beside the
+    // program is the one that belongs to it, and becomes the data folder's profile of the
+    // restored program name. Without one there, the data folder's own (already loaded) serves.
+    if (IniFilePath_.empty())
+        return;
+    const std::string name = form_->text("Smot_name");
+    fs::path beside = program;
+    beside.replace_extension(".spl");
+    const fs::path own = program_spline_file(fs::u8path(IniFilePath_), name);
+    std::error_code ec;
+    if (fs::is_regular_file(beside, ec)) {
+        if (adopt_profile(beside, name))
+            program_files_->load_program_profile();
+        return;
+    }
+    if (!fs::exists(own, ec)) {
+        operator_->information("No profile belongs to " + program.filename().string() +
+                               ": neither " + beside.string() + " nor " + own.string() +
+                               " exists. The spline editor keeps the profile it holds.");
+    }
 }
 
 void TOstrivane::loadtndClick() {
@@ -370,9 +401,14 @@ void TOstrivane::browse_gcode_folder() {
 void TOstrivane::saveini() {
     if (IniFilePath_.empty())
         throw Error("Cannot save the settings: the data folder is not known.");
-    const std::string bytes =
+    std::string bytes =
         read_file_if_exists(settings_file(), max_state_file_size, "a window-state file")
             .value_or(std::string());
+    // A file without the fields (none yet in a fresh data folder) gets them first, so that it
+    // is whole settings from the start and restores at the next start even if this run never
+    // reaches its close.
+    if (!starts_with_state_record(bytes) && settings_restore_.may_overwrite)
+        bytes = save_form_state(main_window_components(), *form_);
     write_file_atomically(settings_file(),
                           write_ini_key(bytes, tnd_section, tnd_key, tnd_file_.value_or("")));
 }

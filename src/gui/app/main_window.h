@@ -85,6 +85,12 @@ class TOstrivane : public QMainWindow, private SawPlanHost {
     // Writes the tooth file chosen (possibly none) into Settings.ini.
     void saveini();
     void open_profile(const std::filesystem::path& file);
+    // Copies a profile from elsewhere into the data folder as the profile of program `name`,
+    // asked before another of that name is replaced; false when the operator kept the other.
+    // Throws Error for a file that is not a spline file of this program's version.
+    bool adopt_profile(const std::filesystem::path& file, const std::string& name);
+    // After a program was opened from the command line: its profile, or a word that it has none.
+    void open_program_profile(const std::filesystem::path& program);
     void create_check_program();
     // The caption names the program that "Save program" would write.
     void show_program_name();

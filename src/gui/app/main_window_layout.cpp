@@ -16,6 +16,7 @@
 #include "core/app/main_window_fields.h"
 #include "gui/app/illustrations.h"
 #include "gui/widgets/frame_field.h"
+#include "gui/widgets/labelled_combo_box.h"
 #include "gui/widgets/qt_text.h"
 
 namespace ostrivane::gui {
@@ -147,9 +148,8 @@ QGroupBox* axis_mapping_group() {
         const auto& [axis, equals, selector, invert] = rows[static_cast<std::size_t>(r)];
         grid->addWidget(label(axis), r + 1, 0);
         grid->addWidget(label(equals), r + 1, 1);
-        auto* combo = named(new QComboBox, selector);
         // Named after its row, not after the letter it shows, for screen readers.
-        combo->setAccessibleName(qs(spec(axis).text));
+        auto* combo = named(new LabelledComboBox(qs(spec(axis).text)), selector);
         for (const char letter : axis_letters)
             combo->addItem(QString(QChar(letter)));
         combo->setCurrentIndex(static_cast<int>(axis_letters.find(spec(selector).default_text)));

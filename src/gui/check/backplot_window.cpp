@@ -27,6 +27,56 @@ int slider_end(std::size_t moves) {
     return static_cast<int>(std::min<std::size_t>(moves, std::numeric_limits<int>::max()));
 }
 
+// The moves run from left to right and from top to bottom, as a text does: Right, Down and
+// Page Down step onwards, Left, Up and Page Up back, Home and End go to either end.
+class MoveSlider final : public QSlider {
+  public:
+    MoveSlider() : QSlider(Qt::Horizontal) {}
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->modifiers() & ~Qt::KeypadModifier) {
+            QSlider::keyPressEvent(event);
+            return;
+        }
+        switch (event->key()) {
+            case Qt::Key_Right:
+            case Qt::Key_Down:
+                triggerAction(SliderSingleStepAdd);
+                break;
+            case Qt::Key_Left:
+            case Qt::Key_Up:
+                triggerAction(SliderSingleStepSub);
+                break;
+            case Qt::Key_PageDown:
+                triggerAction(SliderPageStepAdd);
+                break;
+            case Qt::Key_PageUp:
+                triggerAction(SliderPageStepSub);
+                break;
+            case Qt::Key_Home:
+                triggerAction(SliderToMinimum);
+                break;
+            case Qt::Key_End:
+                triggerAction(SliderToMaximum);
+                break;
+            default:
+                QSlider::keyPressEvent(event);
+                return;
+        }
+        event->accept();
+    }
+};
+
+// What the picture shows, for those who cannot see it.
+QString legend_text() {
+    QStringList parts;
+    for (const BackplotView::LegendEntry& e : BackplotView::legend())
+        parts << e.text + QLatin1Char(' ') + e.colour_name;
+    return QStringLiteral("Backplot (") + BackplotView::x_title() + QStringLiteral(" across, ") +
+           BackplotView::y_title() + QStringLiteral(" up): ") + parts.join(QStringLiteral(", "));
+}
+
 }  // namespace
 
 BackplotWindow::BackplotWindow(JobCheck check, std::vector<BackplotMove> moves,
@@ -65,12 +115,10 @@ BackplotWindow::BackplotWindow(JobCheck check, std::vector<BackplotMove> moves,
 
     view_ = new BackplotView(check_.report, moves_, check_.saw_width, check_.face_y);
     view_->setObjectName(QStringLiteral("BackplotView"));
-    view_->setAccessibleName(
-        QStringLiteral("Backplot: design black, envelope blue, overcut "
-                       "red, material left grey, saw green"));
+    view_->setAccessibleName(legend_text());
     layout->addWidget(view_, 1);
 
-    slider_ = new QSlider(Qt::Horizontal);
+    slider_ = new MoveSlider;
     slider_->setObjectName(QStringLiteral("MoveSlider"));
     slider_->setAccessibleName(QStringLiteral("Move"));
     slider_->setRange(0, slider_end(moves_.size()));

@@ -23,6 +23,7 @@
 #include "core/app/state_file.h"
 #include "core/check/job_check.h"
 #include "core/curve/spline_file.h"
+#include "core/toolpath/saw_outline.h"
 #include "core/editor/editor_components.h"
 #include "core/editor/working_range.h"
 #include "core/scene/turning_drawer.h"
@@ -82,8 +83,17 @@ TSplineform::TSplineform(EditorLink link, QWidget* parent)
     bitmap_canvas_ = std::make_unique<ImageCanvas>(sp_bitmap_);
     thegrita_ = std::make_unique<Tgrita>(PlotGrid1->canvas(), errlabel, true, link_.log);
     profile_ = std::make_unique<Profile>(*thegrita_);
+    // Most data folders have no saw outline: the engine's word about that is a notice, not a
+    // fault, so it stays out of the critical log. A damaged outline stays a fault.
+    std::error_code ec;
+    const bool no_outline =
+        !fs::exists(fs::u8path(link_.data_folder) / std::string(kSawOutlineFile), ec);
+    MainLog setup_log = link_.log;
+    if (no_outline && link_.log)
+        setup_log = [log = link_.log](std::string_view text, bool) { log(text, false); };
     spline_pnts_ = std::make_unique<SplineEditor::Engine>(*profile_, *thegrita_,
-                                                          fs::u8path(link_.data_folder), link_.log);
+                                                          fs::u8path(link_.data_folder), setup_log);
+    spline_pnts_->set_log(link_.log);
     editor_ = std::make_unique<SplineEditor>(*spline_pnts_, *thegrita_, *bitmap_canvas_,
                                              static_cast<EditorHost&>(*this));
     dialogs_ = std::make_unique<QtSplineDialogs>(this);

@@ -88,14 +88,19 @@ void ProgramFiles::LoadsplineprogClick() {
     if (!file)
         return;
     restore_main_window(*file);
+    load_program_profile();
+}
+
+bool ProgramFiles::load_program_profile() {
     // The spline file is the data folder's one named after the program just restored.
     const fs::path spl = program_spline_file(fs::u8path(data_folder_), fields_.text("Smot_name"));
     std::error_code ec;
     if (!fs::exists(spl, ec))
-        return;
+        return false;
     // Read as the editor reads it on opening, with its point limit.
     editor_.editor().load_spline_file(read_file_limited(spl, kMaxSplineFileBytes, "a spline file"));
     editor_.program_loaded();
+    return true;
 }
 
 int ProgramFiles::DrawSplineClick() {

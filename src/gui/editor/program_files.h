@@ -30,6 +30,9 @@ class ProgramFiles {
     // True when the files were written (false when the operator kept the old ones).
     bool SavesplineprogClick();
     void LoadsplineprogClick();
+    // Loads the data folder's spline file of the current program name into the editor; false
+    // when there is none (the editor then keeps what it holds).
+    bool load_program_profile();
     // Reloads the editor and shows it modally; returns its result.
     int DrawSplineClick();
 

@@ -23,7 +23,9 @@
 #include <QVBoxLayout>
 #include <QtDebug>
 
+#include "core/app/dialog_folders.h"
 #include "core/app/field_source.h"
+#include "core/app/known_folders.h"
 #include "core/app/form_state.h"
 #include "core/app/state_file.h"
 #include "core/curve/point_import.h"
@@ -39,6 +41,7 @@
 #include "gui/plot/message_label_widget.h"
 #include "gui/plot/plot_grid.h"
 #include "gui/widgets/frame_field.h"
+#include "gui/widgets/labelled_combo_box.h"
 #include "gui/widgets/qt_job_context.h"
 #include "gui/widgets/qt_operator.h"
 #include "gui/widgets/qt_text.h"
@@ -67,6 +70,16 @@ W* named(W* widget, std::string_view name, const QString& accessible) {
     widget->setObjectName(qs(name));
     widget->setAccessibleName(accessible);
     return widget;
+}
+
+// The Documents folder, or an empty path when it is not known (the dialog then starts in a
+// name alone).
+std::filesystem::path documents_or_nothing() {
+    try {
+        return documents_folder();
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 }  // namespace
@@ -166,7 +179,8 @@ void Tplanform::build() {
 
     // Screen readers name a combo box after its current entry; the caption names it here.
     page_caption_ = new QLabel(QStringLiteral("Page to preview"));
-    page_combo_ = named(new QComboBox, "PageCombo", page_caption_->text());
+    page_combo_ = named(new LabelledComboBox(page_caption_->text()), "PageCombo",
+                        page_caption_->text());
     page_caption_->setBuddy(page_combo_);
     page_caption_->setVisible(false);
     page_combo_->setVisible(false);
@@ -210,6 +224,11 @@ void Tplanform::build() {
     connect(export_, &QPushButton::clicked, this, [this] { ExportClick(); });
     connect(page_combo_, &QComboBox::currentIndexChanged, this,
             [this](int index) { PageComboChange(index); });
+    // A plank picked is drawn at once, so its template can be looked at before paper is used.
+    connect(plank_list_, &QListWidget::currentRowChanged, this, [this] {
+        if (!busy_)
+            preview_selected_plank();
+    });
     connect(plot_, &PlotGrid::plotPaint, this, [this] { PlotGrid1Paint(); });
     connect(plot_, &PlotGrid::plotMouseMove, this,
             [this](QMouseEvent* e) { PlotGrid1MouseMove(e); });
@@ -231,6 +250,7 @@ void Tplanform::build() {
             } catch (const std::exception& e) {
                 thegrita_->GraphMessage(e.what(), MessageSink::kRed, false);
             }
+            preview_selected_plank(job);
         });
     }
 }
@@ -268,6 +288,56 @@ void Tplanform::FormActivate() {
         // Opening the window is not refused: the message says why there is no list.
         thegrita_->GraphMessage(e.what(), MessageSink::kRed, false);
     }
+    preview_selected_plank(job);
+}
+
+void Tplanform::preview_selected_plank() {
+    if (busy_)
+        return;
+    const QScopedValueRollback<bool> busy(busy_, true);
+    QtJobContext job(this, QStringLiteral("Drawing the plank's template"));
+    preview_selected_plank(job);
+}
+
+void Tplanform::preview_selected_plank(JobContext& job) {
+    // The template is laid out on the chosen printer's pages, as Calculate would print it, but
+    // nothing is printed: that stays Calculate's.
+    plan_->calculated = false;
+    if (profile_ != nullptr && printer_ != nullptr && plank_list_->currentRow() >= 0) {
+        try {
+            plan_->calculate(*profile_, inputs(), plank_list_->currentRow() + 1,
+                             prepare_printer(*printer_), job);
+        } catch (const std::exception& e) {
+            thegrita_->GraphMessage(e.what(), MessageSink::kRed, false);
+        }
+    }
+    if (!plan_->calculated) {
+        clear_preview();
+        return;
+    }
+    fill_page_choice();
+    show_preview(0);
+}
+
+void Tplanform::fill_page_choice() {
+    const int pages = plan_->layout.P;
+    const QSignalBlocker quiet(page_combo_);
+    page_combo_->clear();
+    for (int q = 1; q <= pages; ++q)
+        page_combo_->addItem(QStringLiteral("Show page: %1").arg(q));
+    page_combo_->setVisible(pages > 0);
+    page_caption_->setVisible(pages > 0);
+    if (pages > 0)
+        page_combo_->setCurrentIndex(0);
+}
+
+void Tplanform::clear_preview() {
+    const QSignalBlocker quiet(page_combo_);
+    page_combo_->clear();
+    page_combo_->setVisible(false);
+    page_caption_->setVisible(false);
+    image_->hide();
+    plot_->Repaint();
 }
 
 void Tplanform::rebuild_list(JobContext& job) {
@@ -318,15 +388,9 @@ void Tplanform::CalculateClick() {
         createplans();
         operator_->information("Printing finished");
     });
-    if (!plan_->calculated) {
-        // A failed calculation leaves no pages to choose from or look at.
-        const QSignalBlocker quiet(page_combo_);
-        page_combo_->clear();
-        page_combo_->setVisible(false);
-        page_caption_->setVisible(false);
-        image_->hide();
-        plot_->Repaint();
-    }
+    // A failed calculation leaves no pages to choose from or look at.
+    if (!plan_->calculated)
+        clear_preview();
 }
 
 void Tplanform::ExportClick() {
@@ -342,13 +406,20 @@ void Tplanform::ExportClick() {
         const PlanDrawing drawing =
             plan_drawing(*profile_, *plan_, in, exported_entries(plan_->list, 0, false),
                          profile_->notices(), job);
+        // Drawings go where the last one went, or to Documents: not where the program was
+        // started from.
+        const std::filesystem::path data = std::filesystem::u8path(data_folder_);
+        const std::filesystem::path suggested =
+            export_dialog_folder(data, documents_or_nothing()) /
+            std::filesystem::u8path(in.name + " saw plan.svg");
         std::optional<std::string> file;
         if (choose_export_) {
-            file = choose_export_();
+            file = choose_export_(suggested.string());
         } else {
             QString filter = QStringLiteral("SVG drawing (*.svg)");
             const QString name = QFileDialog::getSaveFileName(
-                this, QStringLiteral("Export the plank templates"), qs(in.name + " saw plan.svg"),
+                this, QStringLiteral("Export the plank templates"),
+                QString::fromStdU16String(suggested.u16string()),
                 QStringLiteral("SVG drawing (*.svg);;DXF drawing (*.dxf)"), &filter);
             if (!name.isEmpty())
                 file = name.toStdString();
@@ -360,20 +431,19 @@ void Tplanform::ExportClick() {
             write_plan_dxf(path, drawing);
         else
             write_plan_svg(path, drawing, in.name + " saw plan");
+        try {
+            remember_export_folder(data, path);
+        } catch (const std::exception& e) {
+            // The drawing is written; only the next dialog's starting folder is lost.
+            qDebug().noquote() << qs(e.what());
+        }
         operator_->information(*file + " written");
     });
 }
 
 void Tplanform::createplans() {
     const int pages = plan_->layout.P;
-    {
-        const QSignalBlocker quiet(page_combo_);
-        page_combo_->clear();
-        for (int q = 1; q <= pages; ++q)
-            page_combo_->addItem(QStringLiteral("Show page: %1").arg(q));
-    }
-    page_combo_->setVisible(pages > 0);
-    page_caption_->setVisible(pages > 0);
+    fill_page_choice();
     print_plan_pages(*printer_, *plan_, *thegrita_, image_->bitmap(), marks_->isChecked(),
                      [this](int) {
                          image_->show_as(PageImage::Mode::Unscaled);

@@ -66,9 +66,10 @@ class Tplanform : public QWidget {
     // "Export…": every plank's template at 1:1 as an SVG or DXF drawing (by the name chosen).
     void ExportClick();
 
-    // How the export asks for its file: the chosen name, or none when cancelled. Tests
+    // How the export asks for its file, offered `suggested` (a name in the folder the last
+    // export went to, else in Documents): the chosen name, or none when cancelled. Tests
     // replace the file dialog with it.
-    using ExportChooser = std::function<std::optional<std::string>()>;
+    using ExportChooser = std::function<std::optional<std::string>(const std::string& suggested)>;
     void set_export_chooser(ExportChooser chooser) { choose_export_ = std::move(chooser); }
 
     PlankPlan& plan() { return *plan_; }
@@ -101,6 +102,14 @@ class Tplanform : public QWidget {
     void FormRestoreState();
     void createplans();
     void show_preview(int index);
+    // The selected plank's template laid out on the printer's pages and shown, without
+    // printing; nothing is shown without a plank or a printer.
+    void preview_selected_plank();
+    void preview_selected_plank(JobContext& job);
+    // The page choice for the pages of the plan calculated last.
+    void fill_page_choice();
+    // No pages to choose from or look at.
+    void clear_preview();
     // The list again for the current fields, keeping the selected entry when it still exists.
     void rebuild_list(JobContext& job);
     PlanInputs inputs() const;

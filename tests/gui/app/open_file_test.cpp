@@ -129,6 +129,51 @@ void OpenFileTest::programFromAnotherFolderLoadsAsLoadProgramDoes() {
     QVERIFY(window.op.messages.empty());
 }
 
+namespace {
+
+// A program saved in the folder `folder` as `file`, naming the profile `program`.
+fs::path save_program(Window& window, const fs::path& file, const std::string& program) {
+    window.w->fields().set_text("Smot_name", program);
+    write_file_atomically(file, save_form_state(main_window_components(),
+                                                dynamic_cast<FormAccess&>(window.w->fields())));
+    window.w->fields().set_text("Smot_name", "Karvik");
+    return file;
+}
+
+}  // namespace
+
+void OpenFileTest::programBringsTheProfileBesideIt() {
+    Window window;
+    const fs::path program = save_program(window, window.elsewhere() / "Vase.gof", "Vase");
+    write_file_atomically(window.elsewhere() / "Vase.spl", profile_of(3));
+
+    QCOMPARE(open_watching_the_editor(window, program), std::nullopt);
+    QCOMPARE(window.field("Smot_name"), std::string("Vase"));
+    QCOMPARE(window.editor().spline_pnts().profile.Nopoints, 3);
+    // It is the program's profile in the data folder now, where the editor saves it.
+    QCOMPARE(read_file(window.data_folder() / "Vase.spl"), std::optional(profile_of(3)));
+    QVERIFY(window.op.messages.empty());
+    // Another profile of that name in the data folder is replaced only when the operator agrees.
+    write_file_atomically(window.data_folder() / "Vase.spl", profile_of(6));
+    window.op.answer = Operator::Answer::No;
+    QCOMPARE(open_watching_the_editor(window, program), std::nullopt);
+    QCOMPARE(window.op.messages, std::vector<std::string>{"Vase already exists. Overwrite ?"});
+    QCOMPARE(window.editor().spline_pnts().profile.Nopoints, 6);
+    QCOMPARE(read_file(window.data_folder() / "Vase.spl"), std::optional(profile_of(6)));
+}
+
+void OpenFileTest::programWithoutAProfileSaysSo() {
+    Window window;
+    const fs::path program = save_program(window, window.elsewhere() / "Jug.gof", "Jug");
+    QCOMPARE(open_watching_the_editor(window, program), std::nullopt);
+    QCOMPARE(window.field("Smot_name"), std::string("Jug"));
+    const std::vector<std::string> said{
+        "No profile belongs to Jug.gof: neither " + (window.elsewhere() / "Jug.spl").string() +
+        " nor " + (window.data_folder() / "Jug.spl").string() +
+        " exists. The spline editor keeps the profile it holds."};
+    QCOMPARE(window.op.messages, said);
+}
+
 void OpenFileTest::toothFileIsChosenAsLoadTndFileDoes() {
     Window window;
     const fs::path tnd = window.elsewhere() / "zwaluw.tnd";

@@ -8,6 +8,8 @@ class OpenFileTest : public QObject {
     void captionNamesTheCurrentProgram();
     void opensOnlyItsOwnKindsOfFile();
     void programFromAnotherFolderLoadsAsLoadProgramDoes();
+    void programBringsTheProfileBesideIt();
+    void programWithoutAProfileSaysSo();
     void toothFileIsChosenAsLoadTndFileDoes();
     void profileFromAnotherFolderBecomesTheProgramOfItsName();
     void profileAsksBeforeReplacingAnotherOfItsName();

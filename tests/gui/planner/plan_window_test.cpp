@@ -420,7 +420,8 @@ void PlanWindowTest::exportWritesEveryPlankAsADrawing() {
     for (const QString& name :
          {QStringLiteral("/templates.dxf"), QStringLiteral("/templates.svg")}) {
         const QString file = home->path() + name;
-        w->set_export_chooser([&] { return std::optional<std::string>(file.toStdString()); });
+        w->set_export_chooser(
+            [&](const std::string&) { return std::optional<std::string>(file.toStdString()); });
         click(exporter);
         QCOMPARE(op->messages.back(), file.toStdString() + " written");
         QFile f(file);
@@ -433,9 +434,98 @@ void PlanWindowTest::exportWritesEveryPlankAsADrawing() {
     }
     // Cancelling the file choice writes nothing.
     const auto before = op->messages.size();
-    w->set_export_chooser([] { return std::nullopt; });
+    w->set_export_chooser([](const std::string&) { return std::nullopt; });
     click(exporter);
     QCOMPARE(op->messages.size(), before);
+}
+
+void PlanWindowTest::exportStartsWhereTheLastExportWent() {
+    auto w = open_window();
+    ostrivane::test::Profile profile(cylinder(150));
+    w->set_sources(&profile.set, 100, &main_fields, nullptr);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    std::vector<std::string> offered;
+    QString answer;
+    w->set_export_chooser([&](const std::string& suggested) {
+        offered.push_back(suggested);
+        return answer.isEmpty() ? std::nullopt : std::optional(answer.toStdString());
+    });
+    // The first time in Documents, not in the folder the program was started from.
+    const QString documents = home->path() + "/Documents/";
+    click(button(*w, "Export"));
+    QVERIFY(QDir().mkpath(home->path() + "/drawings"));
+    answer = home->path() + "/drawings/vase.dxf";
+    click(button(*w, "Export"));
+    QCOMPARE(op->messages.back(), answer.toStdString() + " written");
+    // Then where the last drawing went, also for a window opened later.
+    auto later = open_window();
+    later->set_sources(&profile.set, 100, &main_fields, nullptr);
+    later->show();
+    later->set_export_chooser([&](const std::string& suggested) {
+        offered.push_back(suggested);
+        return std::nullopt;
+    });
+    click(button(*later, "Export"));
+    // A folder that is gone again gives Documents back.
+    QVERIFY(QDir(home->path() + "/drawings").removeRecursively());
+    click(button(*later, "Export"));
+    const std::vector<std::string> expected = {
+        (documents + "Schaakstuk saw plan.svg").toStdString(),
+        (documents + "Schaakstuk saw plan.svg").toStdString(),
+        (home->path() + "/drawings/Schaakstuk saw plan.svg").toStdString(),
+        (documents + "Schaakstuk saw plan.svg").toStdString()};
+    QCOMPARE(offered, expected);
+    // planner.ini is not where this is kept.
+    later->close();
+    QFile state(home->data_folder() + "planner.ini");
+    QVERIFY(state.open(QIODevice::ReadOnly));
+    QVERIFY(!state.readAll().contains("drawings"));
+}
+
+void PlanWindowTest::pickingAPlankPreviewsItsTemplate() {
+    auto w = open_window();
+    ostrivane::test::Profile profile(cylinder(600));
+    auto printer = pdf_printer("preview.pdf");
+    w->set_sources(&profile.set, 100, &main_fields, printer.get());
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    // On opening, the first plank's template is on the preview, laid out on the printer's
+    // pages; nothing is printed and nothing asked.
+    PlankPlan& plan = w->plan();
+    QVERIFY(plan.calculated);
+    QCOMPARE(plan.plank.entry, 1);
+    QVERIFY(w->Image1().isVisible());
+    QVERIFY(w->PageCombo()->isVisible());
+    QCOMPARE(w->PageCombo()->count(), plan.layout.P);
+    QVERIFY(!QFile::exists(printer->outputFileName()));
+    QVERIFY(op->messages.empty());
+    const auto blue_dots = [&] {
+        const QImage& bitmap = w->Image1().bitmap();
+        int blue = 0;
+        for (int y = 0; y < bitmap.height(); y += 2) {
+            for (int x = 0; x < bitmap.width(); x += 2) {
+                const QRgb c = bitmap.pixel(x, y);
+                blue += qAlpha(c) == 255 && qBlue(c) == 255 && qRed(c) == 0;
+            }
+        }
+        return blue;
+    };
+    QVERIFY(blue_dots() > 100);
+    // The arrow keys pick another plank, and the preview follows.
+    w->PlankList()->setFocus();
+    QTest::keyClick(w->PlankList(), Qt::Key_Down);
+    QCOMPARE(w->PlankList()->currentRow(), 1);
+    QCOMPARE(plan.plank.entry, 2);
+    QVERIFY(blue_dots() > 100);
+    QVERIFY(!QFile::exists(printer->outputFileName()));
+    // A thickness with no planks leaves no stale preview.
+    w->beamthick()->Ed()->setText(QStringLiteral("0"));
+    Q_EMIT w->beamthick()->Ed()->editingFinished();
+    QVERIFY(!plan.calculated);
+    QVERIFY(!w->Image1().isVisible());
+    QVERIFY(!w->PageCombo()->isVisible());
+    QVERIFY(op->messages.empty());
 }
 
 void PlanWindowTest::createSawPlansPressedAgainStartsNoSecondDialog() {

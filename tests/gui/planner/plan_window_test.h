@@ -14,6 +14,8 @@ class PlanWindowTest : public QObject {
     void showsTheMouseInWorldCoordinates();
     void keyboardAndScreenReadersReachEverything();
     void exportWritesEveryPlankAsADrawing();
+    void exportStartsWhereTheLastExportWent();
+    void pickingAPlankPreviewsItsTemplate();
     void createSawPlansPressedAgainStartsNoSecondDialog();
     void createSawPlansRunsThePrintDialogThenTheWindow();
     void cancelledPrintDialogOpensNoWindow();
