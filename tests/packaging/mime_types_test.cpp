@@ -76,8 +76,7 @@ void MimeTypesTest::filesMapToTheProgramsTypes_data() {
     QTest::addColumn<QString>("type");  // empty: none of the program's types
     // A state file: its length in 7-bit groups, then JSON text.
     QTest::newRow("program") << "Vase.gof" << QByteArray("\x02{}", 3) << types[0];
-    QTest::newRow("profile") << "Vase.spl" << QByteArray("\x88\x27\x5c\x03\0\0\0\0", 8)
-                             << types[1];
+    QTest::newRow("profile") << "Vase.spl" << QByteArray("\x88\x27\x5c\x03\0\0\0\0", 8) << types[1];
     // A point section without the marker, as older profiles have: the version word tells it.
     QTest::newRow("older profile") << "Old.spl" << QByteArray("\x88\x27\x00\x00", 4) << types[1];
     // Flash movies used .spl too; their own signature keeps them theirs.

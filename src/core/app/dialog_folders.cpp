@@ -57,8 +57,9 @@ void remember_export_folder(const fs::path& data_folder, const fs::path& exporte
     const std::u8string folder = fs::absolute(exported).parent_path().u8string();
     write_file_atomically(
         data_folder / std::string(export_folder_file),
-        write_ini_key("", kExportSection, kFolderKey,
-                      std::string_view(reinterpret_cast<const char*>(folder.data()), folder.size())));
+        write_ini_key(
+            "", kExportSection, kFolderKey,
+            std::string_view(reinterpret_cast<const char*>(folder.data()), folder.size())));
 }
 
 }  // namespace ostrivane

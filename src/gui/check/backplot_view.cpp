@@ -140,8 +140,8 @@ void BackplotView::draw_scales(QPainter& p) const {
     p.setPen(QPen(palette().color(QPalette::Text), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(a);
-    const auto x_marks = scale_marks(world_.left(), world_.right(),
-                                     std::max(2, static_cast<int>(a.width() / 90)));
+    const auto x_marks =
+        scale_marks(world_.left(), world_.right(), std::max(2, static_cast<int>(a.width() / 90)));
     const int x_decimals = x_marks.size() > 1 ? decimals_for(x_marks[1] - x_marks[0]) : 0;
     for (const double x : x_marks) {
         const double px = to_pixel(x, 0).x();
@@ -150,8 +150,8 @@ void BackplotView::draw_scales(QPainter& p) const {
         p.drawText(QPointF(px - fm.horizontalAdvance(text) / 2, a.bottom() + 6 + fm.ascent()),
                    text);
     }
-    const auto y_marks = scale_marks(world_.top(), world_.bottom(),
-                                     std::max(2, static_cast<int>(a.height() / 40)));
+    const auto y_marks =
+        scale_marks(world_.top(), world_.bottom(), std::max(2, static_cast<int>(a.height() / 40)));
     const int y_decimals = y_marks.size() > 1 ? decimals_for(y_marks[1] - y_marks[0]) : 0;
     for (const double y : y_marks) {
         const double py = to_pixel(0, y).y();
@@ -160,9 +160,9 @@ void BackplotView::draw_scales(QPainter& p) const {
         p.drawText(QPointF(a.left() - 8 - fm.horizontalAdvance(text), py + fm.ascent() / 2 - 1),
                    text);
     }
-    p.drawText(QPointF(a.center().x() - fm.horizontalAdvance(x_title()) / 2,
-                       height() - fm.descent() - 2),
-               x_title());
+    p.drawText(
+        QPointF(a.center().x() - fm.horizontalAdvance(x_title()) / 2, height() - fm.descent() - 2),
+        x_title());
     p.save();
     p.translate(fm.ascent() + 2, a.center().y() + fm.horizontalAdvance(y_title()) / 2);
     p.rotate(-90);

@@ -38,6 +38,7 @@ class BackplotView final : public QWidget {
     // Shows the saw after move `count` (0: where the program starts).
     void show_after(std::size_t count);
 
+    const CheckReport& report() const { return report_; }
     // The world window shown (x, y in mm): the profile with a little room around it.
     const QRectF& world() const { return world_; }
     // Where the plot lies in the widget, inside the scales, titles and legend.

@@ -25,8 +25,8 @@
 
 #include "core/app/dialog_folders.h"
 #include "core/app/field_source.h"
-#include "core/app/known_folders.h"
 #include "core/app/form_state.h"
+#include "core/app/known_folders.h"
 #include "core/app/state_file.h"
 #include "core/curve/point_import.h"
 #include "core/planner/plan_drawing.h"
@@ -179,8 +179,8 @@ void Tplanform::build() {
 
     // Screen readers name a combo box after its current entry; the caption names it here.
     page_caption_ = new QLabel(QStringLiteral("Page to preview"));
-    page_combo_ = named(new LabelledComboBox(page_caption_->text()), "PageCombo",
-                        page_caption_->text());
+    page_combo_ =
+        named(new LabelledComboBox(page_caption_->text()), "PageCombo", page_caption_->text());
     page_caption_->setBuddy(page_combo_);
     page_caption_->setVisible(false);
     page_combo_->setVisible(false);
@@ -409,9 +409,8 @@ void Tplanform::ExportClick() {
         // Drawings go where the last one went, or to Documents: not where the program was
         // started from.
         const std::filesystem::path data = std::filesystem::u8path(data_folder_);
-        const std::filesystem::path suggested =
-            export_dialog_folder(data, documents_or_nothing()) /
-            std::filesystem::u8path(in.name + " saw plan.svg");
+        const std::filesystem::path suggested = export_dialog_folder(data, documents_or_nothing()) /
+                                                std::filesystem::u8path(in.name + " saw plan.svg");
         std::optional<std::string> file;
         if (choose_export_) {
             file = choose_export_(suggested.string());

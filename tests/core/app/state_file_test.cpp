@@ -68,6 +68,25 @@ TEST_F(SettingsFile, MissingOrEmptyFileIsNoFailure) {
     EXPECT_EQ(folder_listing(dir.path()), "Settings.ini");
 }
 
+TEST_F(SettingsFile, SectionsAloneHoldNoStateAndAreNoFailure) {
+    // What a tooth-file choice once left in a data folder that had no settings yet.
+    write_bytes(file, "[tndfile]\r\nname=/joints/zwaluw.tnd\r\n");
+    const StateRestore r = restore();
+    EXPECT_TRUE(r.found);
+    EXPECT_EQ(r.failure, std::nullopt);
+    EXPECT_EQ(r.notice(file), "");
+    EXPECT_EQ(form.text("width"), "1");
+    EXPECT_EQ(read_ini_key(*r.bytes, tnd_section, tnd_key), "/joints/zwaluw.tnd");
+    EXPECT_FALSE(starts_with_state_record(*r.bytes));
+    EXPECT_EQ(folder_listing(dir.path()), "Settings.ini");
+    // Text that only starts like a section is still a damaged file.
+    for (const char* text : {"[tndfile]\r\nname=a\r\nplain words\r\n", "name=a\r\n[x]\r\n"}) {
+        write_bytes(file, text);
+        EXPECT_TRUE(restore().failure.has_value()) << text;
+    }
+    EXPECT_TRUE(starts_with_state_record(save_form_state(kWindow, form)));
+}
+
 TEST_F(SettingsFile, DamagedFileIsCopiedBesideItselfAndTheFirstMembersRestored) {
     const std::string good = save_form_state(kWindow, FieldValues(kWindow));
     std::string damaged =

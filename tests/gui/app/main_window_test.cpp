@@ -1,5 +1,6 @@
 #include "main_window_test.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -187,11 +188,40 @@ void MainWindowTest::firstRunCreatesTheDataFolderAndAnEmptyLog() {
     QCOMPARE(QString::fromStdString(w->IniFilePath()), home->data_folder());
     QVERIFY(QFile::exists(home->data_folder() + "Ostrivane.log"));
     QCOMPARE(read_all(home->data_folder() + "Ostrivane.log"), QByteArray());
-    // The only line is the spline editor's turning engine saying it found no saw outline.
-    const QString memo = child<QPlainTextEdit>(*w, "LogMemo")->toPlainText();
-    QCOMPARE(memo.count('\n'), 0);
-    QVERIFY2(memo.endsWith(" : " + no_saw_outline()), qPrintable(memo));
+    // A data folder without a saw outline is the usual case, not a fault: with the log
+    // switches off nothing is shown, and Critical Information stays empty.
+    QCOMPARE(child<QPlainTextEdit>(*w, "LogMemo")->toPlainText(), QString());
+    QCOMPARE(child<QPlainTextEdit>(*w, "Critmemo")->toPlainText(), QString());
     QVERIFY(op->messages.empty());
+}
+
+void MainWindowTest::toothFileChosenFirstKeepsWholeSettings() {
+    const QString settings = home->data_folder() + "Settings.ini";
+    const QString tnd = home->path() + "/Zwaluw.tnd";
+    write_all(tnd, "0\r\n");
+    {
+        auto w = open_window();
+        field(*w, "saw_width")->Ed()->setText(QStringLiteral("4.5"));
+        // The first thing done in a fresh data folder: a tooth file chosen.
+        w->open_file(tnd.toStdString());
+        // Killed now: no close, no close-time save.
+    }
+    const QByteArray bytes = settings_bytes();
+    QVERIFY2(bytes.endsWith(("[tndfile]\r\nname=" + tnd + "\r\n").toUtf8()), bytes.constData());
+    auto w = open_window();
+    QCOMPARE(w->tnd_file(), std::optional<std::string>(tnd.toStdString()));
+    QCOMPARE(field(*w, "saw_width")->Ed()->text(), QStringLiteral("4.5"));
+    QCOMPARE(child<QPlainTextEdit>(*w, "Critmemo")->toPlainText(), QString());
+    QVERIFY(!QFile::exists(settings + ".unreadable"));
+    w->close();
+    // The short file an earlier version wrote, the tooth-file section alone, restores nothing
+    // and is no fault either.
+    write_all(settings, "[tndfile]\r\nname=/joints/Karvik.tnd\r\n");
+    auto again = open_window();
+    QCOMPARE(again->tnd_file(), std::optional<std::string>("/joints/Karvik.tnd"));
+    QCOMPARE(field(*again, "saw_width")->Ed()->text(), QStringLiteral("3.2"));
+    QCOMPARE(child<QPlainTextEdit>(*again, "Critmemo")->toPlainText(), QString());
+    QVERIFY(!QFile::exists(settings + ".unreadable"));
 }
 
 void MainWindowTest::stateFileMatchesTheCommandLineToTheByte() {
@@ -410,6 +440,32 @@ void MainWindowTest::axisSelectorsOfferTheRotaryLetters() {
     }
     child<QComboBox>(*w, "GCodeW")->setCurrentIndex(4);
     QCOMPARE(ostrivane::get_mapped_W(w->fields()), std::string("A"));
+}
+
+void MainWindowTest::axisSelectorsAreNamedByTheirLabels() {
+    auto w = open_window();
+    w->tabs()->setCurrentIndex(2);
+    const struct {
+        const char* selector;
+        const char* label;
+    } rows[] = {
+        {"GcodeX", "X-axis"}, {"GCodeY", "Y-axis"}, {"GCodeZ", "Z-axis"}, {"GCodeW", "W-axis"}};
+    for (const auto& row : rows) {
+        auto* combo = child<QComboBox>(*w, row.selector);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(combo);
+        QVERIFY(a != nullptr);
+        QCOMPARE(a->role(), QAccessible::ComboBox);
+        QCOMPARE(a->text(QAccessible::Name), QString::fromLatin1(row.label));
+        QCOMPARE(a->text(QAccessible::Value), combo->currentText());
+    }
+    // Another letter chosen with the keyboard changes the value, never the name.
+    auto* w_axis = child<QComboBox>(*w, "GCodeW");
+    w_axis->setFocus();
+    QTest::keyClick(w_axis, Qt::Key_Down);
+    QCOMPARE(w_axis->currentText(), QStringLiteral("A"));
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w_axis);
+    QCOMPARE(a->text(QAccessible::Name), QStringLiteral("W-axis"));
+    QCOMPARE(a->text(QAccessible::Value), QStringLiteral("A"));
 }
 
 void MainWindowTest::startsWithoutAHomeFolder() {

@@ -7,6 +7,7 @@ class MainWindowTest : public QObject {
     void init();
     void showsEveryTabFieldAndDefault();
     void firstRunCreatesTheDataFolderAndAnEmptyLog();
+    void toothFileChosenFirstKeepsWholeSettings();
     void stateFileMatchesTheCommandLineToTheByte();
     void saveAndRestoreThroughTheWindow();
     void restoreStopsAtTheFirstMissingMember();
@@ -19,6 +20,7 @@ class MainWindowTest : public QObject {
     void desktopDocumentsFolderIsMadeForTheFirstJob();
     void documentsFolderIsTheOneTheCommandLineUses();
     void axisSelectorsOfferTheRotaryLetters();
+    void axisSelectorsAreNamedByTheirLabels();
     void startsWithoutAHomeFolder();
     void damagedSettingsAreKeptAside();
     void unreadableSettingsDoNotStopTheStart();

@@ -167,10 +167,10 @@ void OpenFileTest::programWithoutAProfileSaysSo() {
     const fs::path program = save_program(window, window.elsewhere() / "Jug.gof", "Jug");
     QCOMPARE(open_watching_the_editor(window, program), std::nullopt);
     QCOMPARE(window.field("Smot_name"), std::string("Jug"));
-    const std::vector<std::string> said{
-        "No profile belongs to Jug.gof: neither " + (window.elsewhere() / "Jug.spl").string() +
-        " nor " + (window.data_folder() / "Jug.spl").string() +
-        " exists. The spline editor keeps the profile it holds."};
+    const std::vector<std::string> said{"No profile belongs to Jug.gof: neither " +
+                                        (window.elsewhere() / "Jug.spl").string() + " nor " +
+                                        (window.data_folder() / "Jug.spl").string() +
+                                        " exists. The spline editor keeps the profile it holds."};
     QCOMPARE(window.op.messages, said);
 }
 

@@ -19,6 +19,7 @@
 
 #include "core/app/operator.h"
 #include "gui/app/main_window.h"
+#include "gui/check/backplot_view.h"
 #include "gui/check/backplot_window.h"
 #include "gui/check/check_program_action.h"
 #include "gui/editor/draw_spline.h"
@@ -130,6 +131,7 @@ class CheckWindowTest : public QObject {
     void f7AndCheckProgramShowTheRunTimeAndStepThroughTheMoves();
     void writeGcodeFileTellsTheRunTime();
     void aLongSlotListScrollsWithinTheWindow();
+    void scaleMarksAreRoundMillimetres();
 };
 
 void CheckWindowTest::f7AndCheckProgramShowTheRunTimeAndStepThroughTheMoves() {
@@ -193,9 +195,14 @@ void CheckWindowTest::f7AndCheckProgramShowTheRunTimeAndStepThroughTheMoves() {
     QCOMPARE(slider->value(), 0);
     key(Qt::Key_Right);
     QVERIFY(position->text().startsWith(QStringLiteral("Move 1 of ")));
-    key(Qt::Key_PageUp);
-    QCOMPARE(slider->value(), 1 + slider->pageStep());
+    // Onwards as in a text: Right, Down and Page Down; back with Left, Up and Page Up.
     key(Qt::Key_PageDown);
+    QCOMPARE(slider->value(), 1 + slider->pageStep());
+    key(Qt::Key_Down);
+    QCOMPARE(slider->value(), 2 + slider->pageStep());
+    key(Qt::Key_Up);
+    key(Qt::Key_PageUp);
+    QCOMPARE(slider->value(), 1);
     key(Qt::Key_Left);
     QCOMPARE(slider->value(), 0);
     // A click on the groove's right end pages onwards.
@@ -207,8 +214,50 @@ void CheckWindowTest::f7AndCheckProgramShowTheRunTimeAndStepThroughTheMoves() {
         window->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/backplot.png"));
     }
 
+    // The picture opens on the profile: the design fills the plot's width, give or take a
+    // narrow margin, whatever way the saw travelled to and from the work.
+    auto* view = window->findChild<BackplotView*>(QStringLiteral("BackplotView"));
+    QVERIFY(view != nullptr);
+    double lo = 1e300;
+    double hi = -1e300;
+    for (const EnvelopeSample& e : view->report().envelope) {
+        if (e.design) {
+            lo = std::min(lo, e.x);
+            hi = std::max(hi, e.x);
+        }
+    }
+    QVERIFY(hi > lo);
+    QVERIFY(view->world().left() <= lo && view->world().right() >= hi);
+    QVERIFY2((hi - lo) / view->world().width() > 0.9,
+             qPrintable(QStringLiteral("%1 of %2 mm").arg(hi - lo).arg(view->world().width())));
+    // Scales, their titles and the legend are around the plot, and named for those who hear it.
+    QVERIFY(view->plot_area().left() > 40 && view->plot_area().bottom() < view->height() - 30);
+    QVERIFY(view->accessibleName().contains(BackplotView::x_title()));
+    QVERIFY(view->accessibleName().contains(QStringLiteral("overcut red")));
+
     key(Qt::Key_Escape);
     QTRY_VERIFY(window == nullptr);
+}
+
+void CheckWindowTest::scaleMarksAreRoundMillimetres() {
+    const struct {
+        double lo, hi;
+        int at_most;
+        std::vector<double> marks;
+    } cases[] = {
+        {0, 100, 5, {0, 20, 40, 60, 80, 100}},
+        {-3.2, 41.7, 4, {0, 10, 20, 30, 40}},
+        {12.3, 12.9, 3, {12.4, 12.6, 12.8}},
+        {-1, -0.2, 2, {-1, -0.5}},
+        {5, 5, 4, {}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<double> marks = scale_marks(c.lo, c.hi, c.at_most);
+        QCOMPARE(marks.size(), c.marks.size());
+        for (std::size_t i = 0; i < marks.size(); ++i)
+            QVERIFY2(std::abs(marks[i] - c.marks[i]) < 1e-9,
+                     qPrintable(QStringLiteral("%1 != %2").arg(marks[i]).arg(c.marks[i])));
+    }
 }
 
 void CheckWindowTest::writeGcodeFileTellsTheRunTime() {
