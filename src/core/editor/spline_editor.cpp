@@ -120,6 +120,29 @@ void SplineEditor::wheel_zoom(float X, float Y, double factor) {
                 py + (w.yma - py) * f);
 }
 
+void SplineEditor::fit_profile() {
+    const TBetaSPLpoints& profile = spline_pnts_.profile;
+    if (profile.Nopoints < 2)
+        return;
+    // The axis belongs in the picture: the profile is turned about it.
+    double xmin = profile.X.Tomatch[0];
+    double xmax = xmin;
+    double ymin = spline_pnts_.job.draaias;
+    double ymax = ymin;
+    for (int k = 0; k < profile.Nopoints; ++k) {
+        xmin = std::min(xmin, profile.X.Tomatch[k]);
+        xmax = std::max(xmax, profile.X.Tomatch[k]);
+        ymin = std::min(ymin, profile.Y.Tomatch[k]);
+        ymax = std::max(ymax, profile.Y.Tomatch[k]);
+    }
+    constexpr double kRoom = 0.08;  // of the extent, on each side
+    const double dx = std::max((xmax - xmin) * kRoom, kMinViewWidth / 2);
+    const double dy = std::max((ymax - ymin) * kRoom, kMinViewWidth / 2);
+    show_window(xmin - dx, ymin - dy, xmax + dx, ymax + dy);
+    host_.set_coordinate_labels("X " + format_fixed(bounds_of_view.max_x, 2) + " mm",
+                                "Y " + format_fixed(bounds_of_view.max_y, 2) + " mm");
+}
+
 void SplineEditor::pan_start(float X, float Y) {
     if (!thegrita_.VpFlag)
         return;

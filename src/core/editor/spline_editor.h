@@ -64,6 +64,11 @@ class SplineEditor {
     // pixel (X, Y), whose world position stays under it. The view keeps a width between
     // kMinViewWidth and kMaxViewWidth.
     void wheel_zoom(float X, float Y, double factor);
+    // The view fitted to the profile's points and the turning axis, with a little room around
+    // them, for a profile opened by itself (from the desktop or the command line), which would
+    // otherwise be a speck in the full view. The full view that zoom-all returns to stays.
+    // Nothing changes for a profile of fewer than two points.
+    void fit_profile();
     // Dragging with the middle button: the drawing follows the mouse from where the drag began.
     void pan_start(float X, float Y);
     void pan_to(float X, float Y);

@@ -352,7 +352,8 @@ void TOstrivane::open_profile(const fs::path& file) {
         return;
     form_->set_text("Smot_name", name);
     tabs_->setCurrentIndex(1);  // "Dynamic turning", where the profile belongs
-    program_files_->DrawSplineClick();
+    // Opened by itself, the profile is what the operator wants to see: the view fits it.
+    program_files_->DrawSplineClick(true);
 }
 
 void TOstrivane::open_program_profile(const fs::path& program) {

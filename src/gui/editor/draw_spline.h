@@ -77,6 +77,8 @@ class TSplineform : public QDialog, private EditorHost {
     // After the main window saved or loaded the spline program.
     void program_saved() { editor_->mark_saved(); }
     void program_loaded();
+    // Shows the profile, not the full view: for a profile opened by itself.
+    void fit_view_to_profile() { editor_->fit_profile(); }
     // Clears the simulation bitmap, as every opening from the main window does.
     void clear_picture() { clear_bitmap(); }
 

@@ -103,9 +103,11 @@ bool ProgramFiles::load_program_profile() {
     return true;
 }
 
-int ProgramFiles::DrawSplineClick() {
+int ProgramFiles::DrawSplineClick(bool fit) {
     editor_.clear_picture();
     editor_.load_data();
+    if (fit)
+        editor_.fit_view_to_profile();
     return editor_.exec();
 }
 

@@ -33,8 +33,9 @@ class ProgramFiles {
     // Loads the data folder's spline file of the current program name into the editor; false
     // when there is none (the editor then keeps what it holds).
     bool load_program_profile();
-    // Reloads the editor and shows it modally; returns its result.
-    int DrawSplineClick();
+    // Reloads the editor and shows it modally; returns its result. With `fit`, the view shows
+    // the profile instead of the full view.
+    int DrawSplineClick(bool fit = false);
 
   private:
     std::optional<std::string> choose(Choice choice);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -205,6 +206,34 @@ void OpenFileTest::profileFromAnotherFolderBecomesTheProgramOfItsName() {
     QCOMPARE(open_watching_the_editor(window, window.data_folder() / "Vase.spl"),
              std::optional<int>(4));
     QVERIFY(window.op.messages.empty());
+}
+
+void OpenFileTest::openedProfileFillsTheView() {
+    Window window;
+    const fs::path profile = window.elsewhere() / "Egg cup.spl";
+    write_file_atomically(profile, profile_of(4));  // x 10 … 70, y 20 … 35; the axis at 100
+    std::optional<WindowRec> shown;
+    QTimer hand;
+    hand.setInterval(10);
+    QObject::connect(&hand, &QTimer::timeout, [&] {
+        auto* editor = qobject_cast<TSplineform*>(QApplication::activeModalWidget());
+        if (editor == nullptr)
+            return;
+        shown = editor->thegrita().WindowBounds;
+        QMetaObject::invokeMethod(editor, "reject");
+    });
+    hand.start();
+    window.w->open_file(profile);
+    QVERIFY(shown.has_value());
+    // The profile and its axis fill the plot, where the full view (1500 mm) shows a speck.
+    QVERIFY(shown->xmi <= 10 && shown->xma >= 70 && shown->ymi <= 20 && shown->yma >= 100);
+    QVERIFY2(shown->xma - shown->xmi < 300, qPrintable(QString::number(shown->xma - shown->xmi)));
+    // "Edit the splines" opens on the full view, as it always does.
+    shown.reset();
+    QTest::mouseClick(window.w->findChild<QPushButton*>(QStringLiteral("DrawSpline")),
+                      Qt::LeftButton);
+    QVERIFY(shown.has_value());
+    QVERIFY(shown->xmi <= 0 && shown->xma >= 1500);
 }
 
 void OpenFileTest::profileAsksBeforeReplacingAnotherOfItsName() {

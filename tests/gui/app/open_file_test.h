@@ -12,6 +12,7 @@ class OpenFileTest : public QObject {
     void programWithoutAProfileSaysSo();
     void toothFileIsChosenAsLoadTndFileDoes();
     void profileFromAnotherFolderBecomesTheProgramOfItsName();
+    void openedProfileFillsTheView();
     void profileAsksBeforeReplacingAnotherOfItsName();
     void fileThatIsNoSplineFileIsRefused();
 };
