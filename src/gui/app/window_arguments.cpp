@@ -13,10 +13,15 @@ namespace {
 
 // Qt's own options (QGuiApplication, QApplication and the X11 platform), which Qt takes out of
 // the command line itself once it starts. They may be written with one dash or two.
-constexpr std::array<std::string_view, 13> kQtOptionsWithValue = {
-    "platform",    "platformpluginpath", "platformtheme", "plugin",  "qwindowgeometry",
-    "qwindowicon", "qwindowtitle",       "session",       "display", "geometry",
-    "style",       "stylesheet",         "name"};
+constexpr std::array<std::string_view, 15> kQtOptionsWithValue = {
+    "platform",        "platformpluginpath",
+    "platformtheme",   "plugin",
+    "qwindowgeometry", "qwindowicon",
+    "qwindowtitle",    "session",
+    "display",         "geometry",
+    "title",           "name",
+    "visual",          "style",
+    "stylesheet"};
 constexpr std::array<std::string_view, 5> kQtOptionsAlone = {"reverse", "widgetcount", "nograb",
                                                              "dograb", "sync"};
 constexpr std::array<std::string_view, 3> kQtOptionsWithEquals = {"qmljsdebugger", "fontengine",
