@@ -6,20 +6,19 @@
 namespace ostrivane::gui {
 namespace {
 
-class LabelledComboBoxInterface : public QAccessibleWidget {
+// Named by its label; the current item is its value, and its text for tools that read a combo
+// box's value through the text interface (as screen readers do on Linux).
+class LabelledComboBoxInterface : public QAccessibleWidget, public QAccessibleTextInterface {
   public:
     explicit LabelledComboBoxInterface(LabelledComboBox* combo)
-        : QAccessibleWidget(combo, QAccessible::ComboBox) {
-        addControllingSignal(QStringLiteral("currentIndexChanged(int)"));
-    }
+        : QAccessibleWidget(combo, QAccessible::ComboBox) {}
 
     QString text(QAccessible::Text t) const override {
-        const auto* combo = static_cast<const LabelledComboBox*>(widget());
         switch (t) {
             case QAccessible::Name:
-                return combo->accessibleName();
+                return combo()->accessibleName();
             case QAccessible::Value:
-                return combo->currentText();
+                return combo()->currentText();
             default:
                 return QAccessibleWidget::text(t);
         }
@@ -31,10 +30,39 @@ class LabelledComboBoxInterface : public QAccessibleWidget {
 
     void doAction(const QString& name) override {
         if (name == showMenuAction() || name == pressAction())
-            static_cast<LabelledComboBox*>(widget())->showPopup();
+            combo()->showPopup();
         else
             QAccessibleWidget::doAction(name);
     }
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    // The text interface: the current item, read only, without selections.
+    void selection(int, int* start, int* end) const override { *start = *end = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int start, int end) const override {
+        return combo()->currentText().mid(start, end - start);
+    }
+    int characterCount() const override { return static_cast<int>(combo()->currentText().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* start, int* end) const override {
+        *start = *end = offset;
+        return {};
+    }
+
+  private:
+    LabelledComboBox* combo() const { return static_cast<LabelledComboBox*>(widget()); }
 };
 
 QAccessibleInterface* labelled_combo_interface(const QString&, QObject* object) {

@@ -466,6 +466,10 @@ void MainWindowTest::axisSelectorsAreNamedByTheirLabels() {
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w_axis);
     QCOMPARE(a->text(QAccessible::Name), QStringLiteral("W-axis"));
     QCOMPARE(a->text(QAccessible::Value), QStringLiteral("A"));
+    // Screen readers read a combo box's value as its text.
+    QVERIFY(a->textInterface() != nullptr);
+    QCOMPARE(a->textInterface()->text(0, a->textInterface()->characterCount()),
+             QStringLiteral("A"));
 }
 
 void MainWindowTest::startsWithoutAHomeFolder() {
