@@ -63,6 +63,22 @@ std::vector<CurvePoint> points_of(const DxfEntityReader& reader, const DxfEntity
     return points;
 }
 
+// The first point given by groups x_code and x_code + 10; the groups after it are not read.
+std::optional<CurvePoint> first_point(const DxfEntityReader& reader, const DxfEntity& e,
+                                      int x_code) {
+    std::optional<CurvePoint> point;
+    std::optional<double> x;
+    reader.for_each_group(e, [&](const DxfGroup& g) {
+        if (point)
+            return;
+        if (g.code == x_code)
+            x = coordinate(g, e, reader.unit_mm());
+        else if (g.code == x_code + 10 && x)
+            point = CurvePoint{*x, coordinate(g, e, reader.unit_mm())};
+    });
+    return point;
+}
+
 // The vertices an LWPOLYLINE declares (group 90); a file cut short holds fewer.
 void check_vertex_count(const DxfEntityReader& reader, const DxfEntity& e, std::size_t held) {
     reader.for_each_group(e, [&](const DxfGroup& g) {
@@ -174,10 +190,10 @@ double survey(std::string_view text) {
 std::optional<DxfProfile> first_polyline(std::string_view text) {
     DxfEntityReader reader(text);
     while (const auto e = reader.next()) {
-        const bool closed = (flags_of(reader, *e) & 1) != 0;
         const auto points = entity_points(reader, *e);
         if (!points)
             continue;
+        const bool closed = (flags_of(reader, *e) & 1) != 0;
         if (points->size() < 2) {
             throw Error(line_of(e->line) + "the " + where(*e) +
                         " has fewer than two points, so it gives no profile");
@@ -198,11 +214,11 @@ DxfProfile line_profile(std::string_view text) {
     while (const auto e = reader.next()) {
         if (!equal_nocase(e->type, "LINE"))
             continue;
-        const auto start = points_of(reader, *e, 10);
-        const auto end = points_of(reader, *e, 11);
-        if (start.empty() || end.empty())
+        const auto start = first_point(reader, *e, 10);
+        const auto end = first_point(reader, *e, 11);
+        if (!start || !end)
             throw Error(line_of(e->line) + "the " + where(*e) + " has no start or no end point");
-        lines.push_back({start.front(), end.front()});
+        lines.push_back({*start, *end});
         if (!first)
             first = e;
     }
