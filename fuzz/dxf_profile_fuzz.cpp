@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         for (const CurvePoint& p : read_dxf_profile(bytes).points) {
             if (!std::isfinite(p.x) || !std::isfinite(p.y) ||
-                std::fabs(p.x) > kDxfCoordinateLimit || std::fabs(p.y) > kDxfCoordinateLimit)
+                std::fabs(p.x) > kImportCoordinateLimit || std::fabs(p.y) > kImportCoordinateLimit)
                 std::abort();
         }
     } catch (const Error&) {

@@ -7,6 +7,7 @@
 #include "cli/cli_operator.h"
 #include "cli/commands.h"
 #include "cli/job_fields.h"
+#include "cli/output_target.h"
 #include "cli/turning_profile.h"
 #include "core/app/known_folders.h"
 #include "core/check/check_picture.h"
@@ -95,6 +96,9 @@ int run(const CheckOptions& o) {
     const bool json = o.json;
     if (!(tolerance >= 0))
         throw UsageError{"--tolerance takes a length of 0 or more"};
+    // The report has standard output; a picture there would garble both.
+    if (png && names_standard_output(*png))
+        throw UsageError{"--png needs a file name: the report goes to standard output"};
     FieldValues fields = job_fields(o.job);
 
     CheckInputs inputs;

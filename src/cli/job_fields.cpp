@@ -9,8 +9,17 @@ namespace ostrivane::cli {
 
 void add_job_options(CLI::App& command, JobOptions& options) {
     options.program_option = command.add_option("--program", options.program);
-    // One NAME=TEXT per --set, so a file name after it stays a file name.
-    command.add_option("--set", options.settings)->allow_extra_args(false);
+    // One NAME=TEXT per --set, so a file name after it stays a file name. The parser takes the
+    // next word whatever it is, so an option there means that the value was left out.
+    command.add_option("--set", options.settings)
+        ->allow_extra_args(false)
+        ->check(
+            [](const std::string& value) {
+                return value.starts_with("--") && value.find('=') == std::string::npos
+                           ? "NAME=TEXT is missing: " + value + " is an option"
+                           : std::string();
+            },
+            "NAME=TEXT");
 }
 
 FieldValues job_fields(const JobOptions& options) {

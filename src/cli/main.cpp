@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -59,6 +60,9 @@ int usage_error(const std::string& command, const std::string& message) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A reader that stops early (`| head`) closes the pipe: writing then fails with EPIPE, which
+    // the writers take as the end of the output, instead of the process dying of SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
     CLI::App tool("Runs Ostrivane's jobs without a window.", "ostrivane-cli");
     std::vector<Command> commands = {
         ostrivane::cli::add_program_command(tool), ostrivane::cli::add_fingerjoint_command(tool),

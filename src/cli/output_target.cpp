@@ -1,7 +1,14 @@
 #include "cli/output_target.h"
 
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <system_error>
 
@@ -34,16 +41,92 @@ fs::path make_staging_folder() {
                 (error ? ": " + error.message() : std::string()));
 }
 
+// The staging folder as a signal handler can reach it: only system calls that are safe in a
+// handler touch it there. The one object of its kind, as a process has one set of handlers.
+struct StagingForSignals {
+    int folder = -1;  // open for reading its entries
+    std::array<char, 4096> path{};
+};
+StagingForSignals staging_for_signals;
+
+constexpr std::array kEndingSignals = {SIGTERM, SIGINT, SIGHUP};
+
+// Removes every entry of the folder, then the folder. Its entries are files this process made.
+void remove_staging(const StagingForSignals& staging) noexcept {
+    if (staging.folder < 0)
+        return;
+    alignas(8) std::array<char, 4096> buffer;
+    for (int round = 0; round < 16; ++round) {
+        ::lseek(staging.folder, 0, SEEK_SET);
+        const long got = ::syscall(SYS_getdents64, staging.folder, buffer.data(), buffer.size());
+        if (got <= 0)
+            break;
+        bool removed = false;
+        for (long at = 0; at < got;) {
+            // struct linux_dirent64: inode (8), offset (8), record length (2), type (1), name.
+            unsigned short length = 0;
+            std::memcpy(&length, buffer.data() + at + 16, sizeof length);
+            const char* name = buffer.data() + at + 19;
+            if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0) {
+                ::unlinkat(staging.folder, name, 0);
+                removed = true;
+            }
+            at += length;
+        }
+        if (!removed)
+            break;
+    }
+    ::rmdir(staging.path.data());
+}
+
+extern "C" void end_without_staging(int signal_number) {
+    remove_staging(staging_for_signals);
+    // Die of the signal as the sender expects.
+    std::signal(signal_number, SIG_DFL);
+    std::raise(signal_number);
+}
+
+void watch_signals(const fs::path& folder) {
+    const std::string path = folder.string();
+    if (path.size() >= staging_for_signals.path.size())
+        return;  // the folder is still removed on every ordinary end
+    StagingForSignals staging;
+    std::memcpy(staging.path.data(), path.c_str(), path.size() + 1);
+    staging.folder = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    staging_for_signals = staging;
+    struct sigaction action {};
+    action.sa_handler = end_without_staging;
+    sigemptyset(&action.sa_mask);
+    for (const int s : kEndingSignals)
+        sigaddset(&action.sa_mask, s);
+    for (const int s : kEndingSignals)
+        ::sigaction(s, &action, nullptr);
+}
+
+void stop_watching_signals() {
+    for (const int s : kEndingSignals)
+        std::signal(s, SIG_DFL);
+    if (staging_for_signals.folder >= 0)
+        ::close(staging_for_signals.folder);
+    staging_for_signals = {};
+}
+
 }  // namespace
+
+bool names_standard_output(std::string_view name) {
+    return name == kStandardOutput || name == "/dev/stdout" || name == "/dev/fd/1" ||
+           name == "/proc/self/fd/1";
+}
 
 OutputTarget::OutputTarget(std::optional<std::string> output) {
     if (!output)
         return;
-    if (*output != kStandardOutput) {
+    if (!names_standard_output(*output)) {
         file_ = fs::path(*output);
         return;
     }
     staging_folder_ = make_staging_folder();
+    watch_signals(staging_folder_);
     file_ = staging_folder_ / "program";
 }
 
@@ -52,6 +135,7 @@ OutputTarget::~OutputTarget() {
         return;
     std::error_code ignored;
     fs::remove_all(staging_folder_, ignored);
+    stop_watching_signals();
 }
 
 std::string OutputTarget::shown(std::string_view message) const {
@@ -77,9 +161,10 @@ void OutputTarget::deliver() const {
         return;  // the job wrote nothing
     std::string buffer(1 << 16, '\0');
     std::size_t got = 0;
-    while ((got = std::fread(buffer.data(), 1, buffer.size(), in)) > 0) {
+    bool reader_there = true;
+    while (reader_there && (got = std::fread(buffer.data(), 1, buffer.size(), in)) > 0) {
         try {
-            write_standard_output(std::string_view(buffer).substr(0, got));
+            reader_there = write_standard_output(std::string_view(buffer).substr(0, got));
         } catch (...) {
             std::fclose(in);
             throw;
@@ -91,10 +176,21 @@ void OutputTarget::deliver() const {
         throw Error("Cannot read back the program for standard output");
 }
 
-void write_standard_output(std::string_view bytes) {
+bool write_standard_output(std::string_view bytes) {
     const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-    if (written != bytes.size() || std::fflush(stdout) != 0)
-        throw Error("Cannot write to standard output: " + system_message(errno));
+    if (written == bytes.size() && std::fflush(stdout) == 0)
+        return true;
+    // main() ignores SIGPIPE, so a closed pipe shows here.
+    if (errno == EPIPE)
+        return false;
+    throw Error("Cannot write to standard output: " + system_message(errno));
+}
+
+void write_output(const std::string& name, std::string_view bytes) {
+    if (names_standard_output(name))
+        write_standard_output(bytes);
+    else
+        write_file_atomically(name, bytes);
 }
 
 }  // namespace ostrivane::cli

@@ -8,11 +8,13 @@
 
 #include "cli/commands.h"
 #include "cli/job_fields.h"
+#include "cli/output_target.h"
 #include "core/app/field_source.h"
 #include "core/app/known_folders.h"
 #include "core/app/program_paths.h"
 #include "core/curve/profile_load.h"
 #include "core/curve/spline_file.h"
+#include "core/editor/working_range.h"
 #include "core/planner/plan_drawing.h"
 #include "core/planner/plan_json.h"
 #include "core/planner/plank_plan.h"
@@ -50,7 +52,8 @@ constexpr const char* kHelp =
     "  --page WxH        the printable page in printer dots (default 827x1169, A4 at 100 dpi)\n"
     "  --dpi D|DXxDY     the printer's resolution in dots per inch (default 100)\n"
     "  --json            print the whole plan as one line of JSON\n"
-    "  --pdf F.pdf       write the printed pages as a PDF at true scale\n"
+    "  --pdf F.pdf       write the printed pages as a PDF at true scale (- for standard output,\n"
+    "                    as for --svg and --dxf; the summary then goes to standard error)\n"
     "  --no-marks        leave out the scale bar and the joining marks on the printed pages\n"
     "  --svg F.svg       write the plank templates at 1:1 in millimetres as an SVG drawing\n"
     "  --dxf F.dxf       ... and as a DXF drawing; both hold every plank side by side, or\n"
@@ -108,19 +111,18 @@ void load_plan_profile(const std::string& file, TBetaSPLpoints& profile, Message
         throw Error(file + " is damaged: no plan is made from it");
 }
 
-void print_summary(const PlankPlan& plan) {
-    std::cout << "Planks: " << plan.list.N << " in a blank of " << format_general(plan.list.D)
-              << " mm\n";
+void print_summary(const PlankPlan& plan, std::ostream& out) {
+    out << "Planks: " << plan.list.N << " in a blank of " << format_general(plan.list.D) << " mm\n";
     for (std::size_t i = 0; i < plan.list.entries.size(); ++i)
-        std::cout << "  " << (i + 1) << ": " << plan.list.entries[i] << '\n';
+        out << "  " << (i + 1) << ": " << plan.list.entries[i] << '\n';
     const PlanSizing& s = plan.sizing;
-    std::cout << "Template: "
-              << (plan.plank.k >= 0 ? plan.list.entries[static_cast<std::size_t>(plan.plank.k)]
-                                    : std::string("no plank selected"))
-              << ", " << format_fixed(s.SizeX, 1) << " x " << format_fixed(s.SizeY, 1)
-              << " mm at 1:" << format_general(s.scale) << ", along the page "
-              << (s.use_height ? "height" : "width") << ", " << plan.layout.P
-              << (plan.layout.P == 1 ? " page\n" : " pages\n");
+    out << "Template: "
+        << (plan.plank.k >= 0 ? plan.list.entries[static_cast<std::size_t>(plan.plank.k)]
+                              : std::string("no plank selected"))
+        << ", " << format_fixed(s.SizeX, 1) << " x " << format_fixed(s.SizeY, 1)
+        << " mm at 1:" << format_general(s.scale) << ", along the page "
+        << (s.use_height ? "height" : "width") << ", " << plan.layout.P
+        << (plan.layout.P == 1 ? " page\n" : " pages\n");
 }
 
 // The options that take a value, by name; each is kept as the text given.
@@ -174,8 +176,23 @@ int run(const PlanOptions& o) {
     }
 #endif
 
+    // A drawing may go to standard output, which then holds nothing else.
+    std::vector<std::string> to_standard_output;
+    for (const auto& [option, file] :
+         {std::pair{"--pdf", &pdf}, std::pair{"--svg", &svg}, std::pair{"--dxf", &dxf}}) {
+        if (*file && names_standard_output(**file))
+            to_standard_output.emplace_back(option);
+    }
+    if (to_standard_output.size() > 1 || (json && !to_standard_output.empty())) {
+        throw UsageError{
+            "only one of --pdf -, --svg -, --dxf - and --json can use standard output"};
+    }
+    std::ostream& summary = to_standard_output.empty() ? std::cout : std::cerr;
+
     PlanInputs in;
     in.turning_axis_y = number_option(axis, 100, "Turn axis position (mm)");
+    if (const auto problem = working_range_problem(in.turning_axis_y, "Turn axis position (mm)"))
+        throw Error(*problem);
     in.thickness_text = thickness.value_or("18");
     in.margin_text = margin.value_or("10");
     in.thickness = number_option(in.thickness_text, 18, "Plank thickness (mm)");
@@ -200,7 +217,7 @@ int run(const PlanOptions& o) {
     if (json)
         std::cout << plan_json(plan) << '\n';
     else
-        print_summary(plan);
+        print_summary(plan, summary);
 #ifdef OSTRIVANE_WITH_QT
     // One application object for every drawing: Qt cannot start a second one once the first
     // has gone.
@@ -219,12 +236,13 @@ int run(const PlanOptions& o) {
     const std::string pdf_bytes = pdf ? plan_pdf(plan, marks) : "";
     for (const auto& [file, bytes] : {std::pair{&svg, &svg_bytes}, std::pair{&dxf, &dxf_bytes}}) {
         if (*file) {
-            write_file_atomically(**file, *bytes);
-            std::cerr << **file << " written\n";
+            write_output(**file, *bytes);
+            std::cerr << (names_standard_output(**file) ? "standard output" : **file)
+                      << " written\n";
         }
     }
     if (pdf) {
-        write_file_atomically(*pdf, pdf_bytes);
+        write_output(*pdf, pdf_bytes);
         std::cerr << "Printing finished\n";
     }
 #else

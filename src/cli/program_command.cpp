@@ -3,6 +3,7 @@
 
 #include "cli/commands.h"
 #include "cli/job_fields.h"
+#include "cli/output_target.h"
 #include "core/app/form_state.h"
 #include "core/app/main_window_fields.h"
 #include "core/app/state_file.h"
@@ -19,7 +20,8 @@ constexpr const char* kHelp =
     "\n"
     "show  prints the state record of a window-state file (.gof, Settings.ini) as its JSON\n"
     "      text on one line; a file that is not one is refused with exit code 1\n"
-    "save  writes a main-window state file, byte for byte as the window writes it\n"
+    "save  writes a main-window state file, byte for byte as the window writes it (FILE -\n"
+    "      writes it to standard output)\n"
     "\n";
 
 struct ProgramOptions {
@@ -59,7 +61,7 @@ int show(const std::string& file) {
 
 int save(const std::string& file, const JobOptions& job) {
     const FieldValues fields = job_fields(job);
-    write_file_atomically(file, save_form_state(main_window_components(), fields));
+    write_output(file, save_form_state(main_window_components(), fields));
     return 0;
 }
 

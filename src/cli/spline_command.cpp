@@ -29,8 +29,9 @@ constexpr const char* kHelp =
     "        (the fields resolution, match1 and match2 apply)\n"
     "import  builds a profile from a text file of x;y lines, or from a DXF drawing (its first\n"
     "        polyline or spline, else its first chain of lines, in millimetres), at most 1000\n"
-    "        points, and writes a spline file with it (--output - writes it to standard\n"
-    "        output); refused points are reported on standard error\n"
+    "        points within ±100000 mm, and writes a spline file with it (--output - writes it\n"
+    "        to standard output); refused points are reported on standard error, and a\n"
+    "        file that gives fewer than two points is refused\n"
     "\n";
 
 // A point list of a thousand points is some tens of kilobytes, a drawing with a profile some
@@ -168,12 +169,15 @@ int import(const SplineOptions& o) {
     }
     for (const std::string& message : notices.texts)
         std::cerr << message << '\n';
+    // A spline of fewer points is no profile: the editor could not turn it.
+    if (profile.Nopoints < 2) {
+        throw Error(source + " gives " + std::to_string(profile.Nopoints) +
+                    (profile.Nopoints == 1 ? " point" : " points") +
+                    ", and a profile needs at least two: nothing was written");
+    }
     SplineDocument document;
     document.profile = profile.shape();
-    if (*output == "-")
-        write_standard_output(write_spline_file(document));
-    else
-        write_file_atomically(*output, write_spline_file(document));
+    write_output(*output, write_spline_file(document));
     return 0;
 }
 

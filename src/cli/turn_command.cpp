@@ -1,3 +1,4 @@
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -8,8 +9,11 @@
 #include "cli/job_fields.h"
 #include "cli/output_target.h"
 #include "cli/turning_profile.h"
+#include "core/app/field_source.h"
 #include "core/app/known_folders.h"
+#include "core/curve/dxf_profile.h"
 #include "core/text/error.h"
+#include "core/text/number_format.h"
 #include "core/text/number_parse.h"
 #include "core/toolpath/turning_job.h"
 
@@ -138,6 +142,59 @@ double millimetres(const std::optional<std::string>& text, std::string_view labe
     return *value;
 }
 
+// The most moves a turning program may be expected to hold: some gigabytes of G-code. A metre of
+// profile at the default 1000 samples per millimetre, with ten runs to full height repeated four
+// times, comes to 4e7; a job beyond this limit was set up by mistake and would write for days.
+constexpr double kMaxTurningMoves = 2e8;
+
+// A count of the turning tab, known to be a whole number from 0 to kMaxTurningCount.
+double count_of(const FieldValues& fields, const char* field) {
+    return validate_integer(fields, field);
+}
+
+// Refuses, before the program file is touched, a job whose program would hold no cut or would
+// not end in any reasonable time: an old program of the same name stays as it was. Settings the
+// job refuses before its file by itself (counts and heights out of range, a saw of no width, too
+// few samples per millimetre) are left to it.
+void check_turning_job(const TGrad& engine, const FieldValues& fields,
+                       const std::filesystem::path& profile_file) {
+    const TBetaSPLpoints& profile = engine.profile;
+    const double w = profile.mill_width;
+    const double samples_per_mm = profile.steps_mm_x;
+    if (turning_job_out_of_range(fields) || !(w > 0) || !(samples_per_mm >= 1))
+        return;
+    if (profile.Nopoints < 2) {
+        throw Error("There is no profile to turn: " + profile_file.string() +
+                    " does not exist (draw one in the editor, or give --spline)");
+    }
+    for (int k = 0; k < profile.Nopoints; ++k) {
+        const double x = profile.X.Tomatch[k];
+        const double y = profile.Y.Tomatch[k];
+        if (!(std::fabs(x) <= kImportCoordinateLimit && std::fabs(y) <= kImportCoordinateLimit)) {
+            throw Error("Point " + std::to_string(k + 1) + " of the profile (" + format_general(x) +
+                        ", " + format_general(y) + ") lies beyond the working range of ±" +
+                        format_general(kImportCoordinateLimit) + " mm");
+        }
+    }
+    if (count_of(fields, "repeater") < 1)
+        throw Error(fields.label("repeater") +
+                    " must be at least 1: with 0 the program cuts nothing.");
+    // Each rough run steps the saw along the profile once, a saw width at a time; each run to
+    // full height steps at least a sample at a time. The estimate is an upper bound.
+    const double span = profile.X.Tomatch[profile.Nopoints - 1] - profile.X.Tomatch[0];
+    const double moves = count_of(fields, "repeater") *
+                         (count_of(fields, "runsdepth") * (span / w + 1) +
+                          count_of(fields, "runsheight") * (span * samples_per_mm + 1));
+    if (!(moves <= kMaxTurningMoves)) {
+        throw Error(
+            "The program would hold about " + format_general(std::ceil(moves)) + " moves (" +
+            fields.label("repeater") + " × (" + fields.label("runsdepth") + " × saw positions + " +
+            fields.label("runsheight") + " × samples along the profile)), more than the " +
+            format_general(kMaxTurningMoves) + " a turning program may hold: lower the counts or " +
+            fields.label("resolution") + ", or widen the saw.");
+    }
+}
+
 int run(const TurnOptions& o) {
     const OutputTarget target(given(o.output_option, o.output));
     OutputDestination where{documents_folder()};
@@ -163,7 +220,8 @@ int run(const TurnOptions& o) {
     const TsplineRec rec = read_job_settings(fields);
     announce_second_spline(rec, tooth, op, log);
     engine.set_data(turning_parameters(rec, axis, beam, tooth));
-    load_turning_profile(engine, spline_file, fields, notices);
+    const auto profile_file = load_turning_profile(engine, spline_file, fields, notices);
+    check_turning_job(engine, fields, profile_file);
 
     JobContext context;
     const TurningResult result =

@@ -10,6 +10,26 @@
 namespace ostrivane {
 namespace {
 
+// A value as one line of the file. Every line of a DXF file is a group code or a value, so a
+// line break in a name would start groups of its own: control characters are written in the
+// format's caret notation (^J for a line feed), and a caret itself as "^ ".
+std::string dxf_value(const std::string& value) {
+    std::string out;
+    out.reserve(value.size());
+    for (const char c : value) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20) {
+            out += '^';
+            out += static_cast<char>(byte + 0x40);
+        } else if (c == '^') {
+            out += "^ ";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 // dxflib writes through its file writer only, formatting numbers with printf. This one keeps
 // the text in memory, so the file goes through the program's atomic save, and formats numbers
 // itself: printf follows the process locale, which the window sets from the desktop's.
@@ -40,7 +60,7 @@ class StringWriter final : public DL_WriterA {
         std::string code = std::to_string(gc);
         if (code.size() < 3)
             code.insert(0, 3 - code.size(), ' ');
-        text_ += code + "\n" + value + "\n";
+        text_ += code + "\n" + dxf_value(value) + "\n";
     }
 
     mutable std::string text_;

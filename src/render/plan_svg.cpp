@@ -50,13 +50,24 @@ QPen pen(double width) {
     return p;
 }
 
+// A text as XML 1.0 may hold it: the control characters it forbids become blanks, and bytes
+// that are not UTF-8 the replacement character.
+QString xml_safe(const std::string& text) {
+    QString safe = qs(text);
+    for (QChar& c : safe) {
+        if (c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r')
+            c = u' ';
+    }
+    return safe;
+}
+
 void draw_text(QPainter& painter, const Frame& f, const DrawingText& t) {
     QFont font(QStringLiteral("DejaVu Sans"));
     // One pixel of the painter is one millimetre of the drawing.
     font.setPixelSize(static_cast<int>(std::lround(t.height)));
     painter.setFont(font);
     painter.setPen(Qt::black);
-    painter.drawText(f({t.x, t.y}), qs(t.text));
+    painter.drawText(f({t.x, t.y}), xml_safe(t.text));
 }
 
 // One group's drawing as the generator writes it: a whole document, of which the part after
@@ -118,9 +129,21 @@ std::pair<std::string, std::string> split(const QByteArray& document) {
             text.substr(defs + kDefsEnd.size(), end - defs - kDefsEnd.size())};
 }
 
+// The document's head with `title` as the text of its title element.
+std::string set_title(const std::string& head, const std::string& title) {
+    static constexpr std::string_view kOpen = "<title>";
+    static constexpr std::string_view kClose = "</title>";
+    const std::size_t open = head.find(kOpen);
+    const std::size_t close = head.find(kClose, open);
+    if (open == std::string::npos || close == std::string::npos)
+        throw Error("The SVG generator wrote a document of an unknown form");
+    const std::size_t from = open + kOpen.size();
+    return head.substr(0, from) + xml_text(xml_safe(title).toStdString()) + head.substr(close);
+}
+
 std::string group(const std::string& name, const std::string& content) {
     return "<g id=\"" + svg_group_id(name) + "\" inkscape:groupmode=\"layer\" inkscape:label=\"" +
-           xml_text(name) + "\">\n" + content + "</g>\n";
+           xml_text(xml_safe(name).toStdString()) + "\">\n" + content + "</g>\n";
 }
 
 }  // namespace
@@ -141,7 +164,8 @@ std::string svg_group_id(const std::string& name) {
 std::string plan_svg(const PlanDrawing& d, const std::string& title) {
     const auto app = offscreen_application();
     const Frame f = frame_of(d);
-    const QString qtitle = qs(title);
+    // A plain title for the generator, which does not escape it; the real one is set after.
+    const QString qtitle = QStringLiteral("Saw plan");
     std::string head;
     std::string body;
     for (const PlankDrawing& p : d.planks) {
@@ -179,7 +203,7 @@ std::string plan_svg(const PlanDrawing& d, const std::string& title) {
     if (ns == std::string::npos)
         throw Error("The SVG generator wrote a document of an unknown form");
     head.insert(ns, "xmlns:inkscape=\"http://www.inkscape.org/namespaces/inkscape\" ");
-    return head + body + "</svg>\n";
+    return set_title(head, title) + body + "</svg>\n";
 }
 
 void write_plan_svg(const std::filesystem::path& file, const PlanDrawing& drawing,

@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <string_view>
 
+#include "core/curve/dxf_profile.h"
 #include "core/curve/spline_points.h"
 
 namespace ostrivane {
@@ -11,10 +12,13 @@ namespace ostrivane {
 inline constexpr int kImportLimit = 1000;
 
 // Adds the points of an "x;y" text file to `spline1` through save_point, which keeps them
-// sorted and refuses an x that is already there with its own message. Lines without ";" are
-// skipped; x is the text before the first ";", y everything after it, each trimmed of blanks
-// and control characters. A text that is not a number throws Error naming its line and showing
-// its start; the points added before it stay. Returns the number of points skipped.
+// sorted. A point at an x that is already there is left out, and the import ends with one
+// "Double points are not allowed !!!" for all of them (with their number when there were more
+// than one). Lines without ";" are skipped; x is the text before the first ";", y everything
+// after it, each trimmed of blanks and control characters. A text that is not a number, or a
+// number beyond the working range of ±kImportCoordinateLimit mm, throws Error naming its line
+// and showing its start; the points added before it stay. Returns the number of points skipped
+// for the point limit.
 int import_points(std::string_view text, TBetaSPLpoints& spline1);
 
 // Adds the points of the profile drawn in a DXF file (read_dxf_profile) to `spline1` in the

@@ -59,9 +59,10 @@ void GcodeProgram::Tee::write_line(std::string_view line) {
 GcodeProgram::GcodeProgram(GcodeJob job, const MachineSettings& machine, Operator& op,
                            std::string file, LineWriter::Mode mode, LineSink* tap)
     : operator_(op), file_(std::move(file)), all_or_nothing_(mode == LineWriter::Mode::staged) {
+    // Told once the file could be opened: a target that is refused was never going to be made.
+    chain_saw_ = std::make_unique<LineWriter>(fs::path(file_), mode);
     if (job == GcodeJob::turning)
         op.information(file_ + " will be created.");
-    chain_saw_ = std::make_unique<LineWriter>(fs::path(file_), mode);
     out_.file = chain_saw_.get();
     out_.tap = tap;
     write_header(out_, job);

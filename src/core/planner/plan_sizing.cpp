@@ -33,11 +33,11 @@ void check_printer_page(const PrinterPage& page) {
                     " to " + format_general(kMaxPrinterDpi) + " dots per inch, not " +
                     format_general(page.dx) + " x " + format_general(page.dy));
     }
-    const double bytes = page.PW * page.PH * 4;
-    if (bytes > kMaxPageImageBytes) {
+    const double bytes = page.PW * page.PH * kPrintBytesPerDot;
+    if (bytes > kMaxPageMemoryBytes) {
         throw Error("A page of " + format_general(page.PW) + " x " + format_general(page.PH) +
-                    " dots needs a page image of " + format_fixed(bytes / 1048576, 0) +
-                    " MB, more than the " + format_general(kMaxPageImageBytes / 1048576) +
+                    " dots needs " + format_fixed(bytes / 1048576, 0) +
+                    " MB to print, more than the " + format_general(kMaxPageMemoryBytes / 1048576) +
                     " MB a page may use: choose a smaller page or a lower resolution");
     }
     const double width_mm = page.PW * 25.4 / page.dx;

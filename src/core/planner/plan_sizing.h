@@ -30,17 +30,21 @@ struct PlanSizing {
 };
 
 // What a page may be. The resolution keeps a line a dot wide at least a few hundredths of a
-// millimetre and at most a few tenths; the page image (4 bytes a dot) stays within
-// kMaxPageImageBytes, whatever the page's size, and no side of the paper is longer than
-// kMaxPaperMm.
+// millimetre and at most a few tenths; the memory printing a page takes stays within
+// kMaxPageMemoryBytes, whatever the page's size, and no side of the paper is longer than
+// kMaxPaperMm. A page is printed as one image of 4 bytes a dot, which the PDF writer converts
+// and compresses while it takes it in: about 9 to 10 bytes a dot in all, with the program itself
+// (measured with pages of 4096, 5150 and 8192 dots square), counted here as kPrintBytesPerDot.
+// A4 at 600 dpi, the finest page a printer gives when asked for 100 dpi, takes some 370 MB.
 inline constexpr double kMinPrinterDpi = 10;
 inline constexpr double kMaxPrinterDpi = 2400;
-inline constexpr double kMaxPageImageBytes = 256.0 * 1024 * 1024;
+inline constexpr double kPrintBytesPerDot = 11;
+inline constexpr double kMaxPageMemoryBytes = 512.0 * 1024 * 1024;
 inline constexpr double kMaxPaperMm = 10000;
 
 // Throws Error, before anything is drawn or written, unless the page is a whole number of dots
 // each way, its resolution lies from kMinPrinterDpi to kMaxPrinterDpi in both directions, its
-// image fits kMaxPageImageBytes and its paper kMaxPaperMm.
+// printing fits kMaxPageMemoryBytes and its paper kMaxPaperMm.
 void check_printer_page(const PrinterPage& page);
 
 // Sizes the template whose outline `planspline` holds (its turning points are computed, for

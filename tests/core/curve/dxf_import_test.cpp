@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -140,7 +141,18 @@ TEST(DxfProfileTest, SaysWhatCannotBeReadNamingTheLineAndTheEntity) {
         {dxf({{0, "LWPOLYLINE"}, {10, "1,5"}, {20, "2"}}),
          "Line 7: '1,5' in the LWPOLYLINE at line 5 is not a valid coordinate"},
         {dxf({{0, "LINE"}, {10, "0"}, {20, "0"}, {11, "1e300"}, {21, "0"}}),
-         "Line 11: '1e300' in the LINE at line 5 lies beyond the working range of 1000000 mm"},
+         "Line 11: '1e300' in the LINE at line 5 lies beyond the working range of ±100000 mm"},
+        // Metres: 101 m is beyond it, as 101000 mm would be in a point list.
+        {dxf({{0, "LWPOLYLINE"}, {10, "0"}, {20, "0"}, {10, "101"}, {20, "0"}}, 6),
+         "Line 21: '101' in the LWPOLYLINE at line 15 lies beyond the working range of ±100000 mm"},
+        // Cut short: without its end, or with fewer vertices than the polyline declares.
+        {"0\nSECTION\n2\nENTITIES\n0\nLWPOLYLINE\n10\n0\n20\n0\n10\n5\n20\n1\n",
+         "The file ends at line 14 without its last group (0 EOF): it is cut short"},
+        {"", "The file is empty: it holds no drawing"},
+        {dxf({{0, "LWPOLYLINE"}, {90, "3"}, {10, "0"}, {20, "0"}, {10, "5"}, {20, "1"}}),
+         "Line 5: the LWPOLYLINE at line 5 declares 3 vertices but holds 2: the file is damaged"},
+        {dxf({{0, "LWPOLYLINE"}, {90, "two"}, {10, "0"}, {20, "0"}, {10, "5"}, {20, "1"}}),
+         "Line 7: 'two' in the LWPOLYLINE at line 5 is not a number of vertices"},
         {dxf({{0, "LWPOLYLINE"}, {10, "1"}, {20, "2"}}),
          "Line 5: the LWPOLYLINE at line 5 has fewer than two points, so it gives no profile"},
         {dxf({{0, "CIRCLE"}, {10, "1"}, {20, "2"}, {40, "5"}}),
@@ -154,6 +166,65 @@ TEST(DxfProfileTest, SaysWhatCannotBeReadNamingTheLineAndTheEntity) {
     for (const Case& c : cases)
         EXPECT_EQ(test::error_of([&] { read_dxf_profile(c.text); }), c.error)
             << c.text.substr(0, 60);
+}
+
+TEST(DxfProfileTest, ReadsAFileThatStartsWithAByteOrderMarkAndEndsAtEof) {
+    const std::string text =
+        "\xEF\xBB\xBF" +
+        dxf(std::vector<std::pair<int, std::string>>{{0, "LWPOLYLINE"}, {90, "2"}} +
+            xy(10, {{0, 1}, {5, 2}})) +
+        "anything after the end\n";
+    EXPECT_EQ(points_of(read_dxf_profile(text)), (std::vector<XY>{{0, 1}, {5, 2}}));
+}
+
+// A chain of n LINEs from x = 0 to x = n, listed in the order `order` gives.
+std::string line_chain_dxf(const std::vector<int>& order, bool flipped) {
+    std::vector<std::pair<int, std::string>> entities;
+    for (const int k : order) {
+        const XY a{k, k % 7};
+        const XY b{k + 1, (k + 1) % 7};
+        entities = entities + std::vector<std::pair<int, std::string>>{{0, "LINE"}} +
+                   xy(10, {flipped ? b : a}) + xy(11, {flipped ? a : b});
+    }
+    return dxf(entities);
+}
+
+TEST(DxfProfileTest, JoinsLinesInAnyOrderAndDirectionIntoOneChain) {
+    constexpr int n = 2000;
+    std::vector<int> forward(n);
+    for (int k = 0; k < n; ++k)
+        forward[k] = k;
+    std::vector<int> backward(forward.rbegin(), forward.rend());
+    // From the middle outwards both ways.
+    std::vector<int> middle;
+    for (int k = n / 2; k < n; ++k)
+        middle.push_back(k);
+    for (int k = n / 2 - 1; k >= 0; --k)
+        middle.push_back(k);
+    std::vector<XY> along;
+    for (int k = 0; k <= n; ++k)
+        along.emplace_back(k, k % 7);
+    for (const auto& [what, order] :
+         {std::pair{"forward", forward}, std::pair{"backward", backward},
+          std::pair{"from the middle", middle}}) {
+        for (const bool flipped : {false, true}) {
+            std::vector<XY> got = points_of(read_dxf_profile(line_chain_dxf(order, flipped)));
+            // The chain starts with the first LINE and may run either way.
+            if (!got.empty() && got.front().first > got.back().first)
+                std::reverse(got.begin(), got.end());
+            EXPECT_EQ(got, along) << what << (flipped ? ", each line drawn backwards" : "");
+        }
+    }
+}
+
+TEST(DxfProfileTest, EndsThatMissEachOtherByLessThanAThousandthStillMeet) {
+    const auto line = [](XY a, XY b) {
+        return std::vector<std::pair<int, std::string>>{{0, "LINE"}} + xy(10, {a}) + xy(11, {b});
+    };
+    // 0.0009 apart across a cell border of the search grid; 0.0011 apart is another point.
+    const std::string text =
+        dxf(line({0, 0}, {0.9999, 0}) + line({1.0008, 0.0009}, {2, 1}) + line({2.0011, 1}, {3, 3}));
+    EXPECT_EQ(points_of(read_dxf_profile(text)), (std::vector<XY>{{0, 0}, {0.9999, 0}, {2, 1}}));
 }
 
 TEST(DxfImportTest, AddsThePointsSortedWithinTheLimitAndChoosesTheReaderByTheName) {

@@ -34,10 +34,26 @@ TEST_F(PointImportTest, ReadsXSemicolonYLinesAndSkipsTheRest) {
     import_points("10;5\r\nno separator here\r\n\t 20 ; 7 \r\n-3.5e1;.5", set);
     EXPECT_EQ(points(), (std::vector<XY>{{-35, 0.5}, {10, 5}, {20, 7}}));
     EXPECT_TRUE(plot.messages.empty());
-    // Again: every point is already there.
+    // Again: every point is already there, told once with their number.
     import_points("10;5\n20 ; 7\n", set);
     EXPECT_EQ(set.Nopoints, 3);
-    EXPECT_EQ(plot.texts(), std::vector<std::string>(2, "Double points are not allowed !!!"));
+    EXPECT_EQ(plot.texts(),
+              std::vector<std::string>{"Double points are not allowed !!! (2 points at an x "
+                                       "already taken were left out)"});
+    plot.messages.clear();
+    import_points("10;6\n", set);
+    EXPECT_EQ(plot.texts(), std::vector<std::string>{"Double points are not allowed !!!"});
+}
+
+TEST_F(PointImportTest, AMillionLinesOfOnePointGiveOnePointAndOneMessage) {
+    std::string text;
+    for (int k = 0; k < 1'000'000; ++k)
+        text += "5;5\n";
+    EXPECT_EQ(import_points(text, set), 0);
+    EXPECT_EQ(set.Nopoints, 1);
+    EXPECT_EQ(plot.texts(),
+              std::vector<std::string>{"Double points are not allowed !!! (999999 points at an x "
+                                       "already taken were left out)"});
 }
 
 TEST_F(PointImportTest, ATextThatIsNoNumberStopsTheImportKeepingWhatCameBefore) {
@@ -51,6 +67,10 @@ TEST_F(PointImportTest, ATextThatIsNoNumberStopsTheImportKeepingWhatCameBefore) 
         {"1;2;3", "Line 1: '2;3' is not a valid floating point value", 0},
         {"4;\n", "Line 1: '' is not a valid floating point value", 0},
         {"x;y\n1;2", "Line 1: 'x' is not a valid floating point value", 0},
+        // The working range of every import, a drawing's too.
+        {"1;1\n100000;-100000\n100000.001;0\n",
+         "Line 3: '100000.001' lies beyond the working range of ±100000 mm", 2},
+        {"1;1e308", "Line 1: '1e308' lies beyond the working range of ±100000 mm", 0},
         // A damaged file: the bad text is shown shortened, control bytes escaped.
         {"0;0\n\n1;7\x01" + std::string(10'000'000, '7') + "x",
          "Line 3: '7\\x0177777777777777777777777777777777777777...' is not a valid floating "
