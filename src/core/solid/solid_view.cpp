@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
+
+#include "core/check/check_picture.h"
 
 namespace ostrivane {
 namespace {
@@ -141,6 +144,21 @@ const SolidImage& SolidView::draw(const SolidCamera& camera, int width, int heig
     for (std::size_t i = 0; i < mesh_.triangles.size(); ++i)
         fill(mesh_.triangles[i], mesh_.colours[i]);
     return image_;
+}
+
+std::string solid_png(Mesh mesh, const SolidCamera& camera, int width, int height) {
+    SolidView view(std::move(mesh));
+    const SolidImage& image = view.draw(camera, width, height);
+    CheckPicture picture;
+    picture.width = image.width;
+    picture.height = image.height;
+    picture.rgb.reserve(image.pixels.size() * 3);
+    for (const std::uint32_t p : image.pixels) {
+        picture.rgb.push_back(static_cast<std::uint8_t>(p >> 16));
+        picture.rgb.push_back(static_cast<std::uint8_t>(p >> 8));
+        picture.rgb.push_back(static_cast<std::uint8_t>(p));
+    }
+    return png_bytes(picture);
 }
 
 }  // namespace ostrivane

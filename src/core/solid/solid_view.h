@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/solid/mesh.h"
@@ -55,5 +56,8 @@ class SolidView {
     std::vector<float> depth_;
     std::vector<Projected> projected_;
 };
+
+// The picture of `mesh` seen through `camera`, as the bytes of a PNG file.
+std::string solid_png(Mesh mesh, const SolidCamera& camera, int width, int height);
 
 }  // namespace ostrivane

@@ -22,8 +22,8 @@ std::vector<Station> slotted_stations(const std::vector<Station>& stations,
                                       const std::vector<DesignSlot>& slots);
 
 // The piece a checked turning program cuts: the radius axis - envelope at every sample of the
-// check, coloured where it cuts into the design (beyond the tolerance) or leaves material, and
-// then only the stations needed within `tolerance`.
+// check, coloured where it cuts into the design or leaves material (beyond the check's
+// tolerance either way), and then only the stations needed within `tolerance`.
 std::vector<Station> cut_stations(const CheckReport& report, double axis, double tolerance);
 
 // The design the check held the program to (the profile with its slots), one run of stations

@@ -97,7 +97,7 @@ TEST(TurnedPiece, IsASoundSolidOfTheExactVolumeWithinTheTolerance) {
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Mesh mesh = designed_piece(c.curve.profile, kAxis, {}, kDefaultTolerance);
+        const Mesh mesh = mesh_of(designed_shape(c.curve.profile, kAxis, {}), kDefaultTolerance);
         EXPECT_TRUE(test::is_sound_solid(mesh));
         EXPECT_TRUE(volume_within(mesh_volume(mesh), c.curve.volume(), 0.002));
     }
@@ -106,7 +106,7 @@ TEST(TurnedPiece, IsASoundSolidOfTheExactVolumeWithinTheTolerance) {
 TEST(TurnedPiece, KeepsWithinTheToleranceOfTheTrueSurface) {
     Curve c{{0, 70}, {40, 52}, {120, 64}, {230, 48}, {330, 66}, {380, 75}};
     for (const double tolerance : {0.05, 0.5}) {
-        const Mesh mesh = designed_piece(c.profile, kAxis, {}, tolerance);
+        const Mesh mesh = mesh_of(designed_shape(c.profile, kAxis, {}, tolerance), tolerance);
         double worst = 0;
         for (const auto& t : mesh.triangles) {
             Vec3 m{};
@@ -130,7 +130,7 @@ TEST(TurnedPiece, KeepsWithinTheToleranceOfTheTrueSurface) {
 TEST(TurnedPiece, CutsTheSlotsInWithStepsAtTheirEdges) {
     Curve c{{0, 60}, {100, 60}, {200, 60}};
     const std::vector<DesignSlot> slots{{50, 60, 5}, {120, 140, 12}};
-    const Mesh mesh = designed_piece(c.profile, kAxis, slots, kDefaultTolerance);
+    const Mesh mesh = mesh_of(designed_shape(c.profile, kAxis, slots), kDefaultTolerance);
     EXPECT_TRUE(test::is_sound_solid(mesh));
     EXPECT_TRUE(volume_within(mesh_volume(mesh), c.volume(slots), 0.002));
     EXPECT_LT(mesh_volume(mesh), c.volume() * 0.99);
@@ -189,7 +189,7 @@ TEST(CutPiece, IsTheBeamTurnedDownToTheEnvelopeWithItsExactVolume) {
     const CheckReport r = report_of(height, design);
     for (const double beam : {100.0, 120.0, 160.0}) {
         SCOPED_TRACE(beam);
-        const Mesh mesh = cut_piece_of_check(r, kAxis, beam, kDefaultTolerance);
+        const Mesh mesh = mesh_of(cut_shape(r, kAxis, beam), kDefaultTolerance);
         EXPECT_TRUE(test::is_sound_solid(mesh));
         EXPECT_TRUE(volume_within(mesh_volume(mesh), cut_volume(r, beam), 0.002));
         const auto count = [&mesh](std::uint32_t colour) {
@@ -205,7 +205,7 @@ TEST(CutPiece, ALongSmoothEnvelopeNeedsFewStations) {
     const auto design = [](double) { return 45.0; };
     const CheckReport r = report_of(design, design);
     EXPECT_LT(cut_stations(r, kAxis, 0.025).size(), r.envelope.size() / 100);
-    const Mesh design_mesh = design_of_check(r, kAxis, kDefaultTolerance);
+    const Mesh design_mesh = mesh_of(design_shape_of_check(r, kAxis), kDefaultTolerance);
     EXPECT_TRUE(test::is_sound_solid(design_mesh));
     EXPECT_TRUE(volume_within(mesh_volume(design_mesh), kPi * 55 * 55 * 200, 0.001));
 }
