@@ -1,4 +1,6 @@
-#include <cmath>
+#include <algorithm>
+#include <cctype>
+#include <map>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -56,15 +58,23 @@ struct FilterOptions {
     std::vector<std::string> settings;
 };
 
-// Progress as AXIS reads it: a line FILTER_PROGRESS=N whenever the whole percent changes.
+// Progress as AXIS reads it: a line FILTER_PROGRESS=N whenever the whole percent grows. The
+// job reports its steps one after the other, each from 0 to all of it: the search of the
+// profile's turning points first, which is quick, then the passes, which take the time. The
+// first gets the first tenth of the bar, the rest the remainder.
 class FilterProgress final : public JobContext {
   public:
     void progress(double done, double total) override {
-        if (total > 0)
-            say(static_cast<int>(std::floor(std::clamp(done / total, 0.0, 1.0) * 100)));
+        if (!(total > 0))
+            return;
+        const double share = std::clamp(done / total, 0.0, 1.0);
+        if (share < last_share_)
+            later_steps_ = true;
+        last_share_ = share;
+        say(static_cast<int>(later_steps_ ? 10 + 90 * share : 10 * share));
     }
     void say(int percent) {
-        if (percent == last_)
+        if (percent <= last_)
             return;
         last_ = percent;
         std::cerr << "FILTER_PROGRESS=" << percent << std::endl;
@@ -72,6 +82,8 @@ class FilterProgress final : public JobContext {
 
   private:
     int last_ = -1;
+    double last_share_ = 0;
+    bool later_steps_ = false;
 };
 
 // The texts of the spline editor's fields as drawspline.ini keeps them.
