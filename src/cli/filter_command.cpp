@@ -1,8 +1,8 @@
 #include <algorithm>
 #include <cctype>
-#include <map>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>

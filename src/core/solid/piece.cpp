@@ -11,13 +11,26 @@ constexpr double kPi = std::numbers::pi;
 // Closer than this (mm) two stations stand at one x, and two points of a section are one.
 constexpr double kClosest = 1e-3;
 
-std::vector<RingPoint> circle_section(double radius, double sag) {
-    const int n = circle_segments(radius, sag);
+// The radius of a regular polygon of n corners with the area of the circle of `radius`: its
+// corners lie a little outside the circle and its sides a little inside, so the piece keeps
+// its volume however coarse the polygon, and strays from the circle less than the inscribed
+// polygon would.
+double polygon_radius(double radius, int n) {
+    const double angle = 2 * kPi / n;
+    return radius * std::sqrt(angle / std::sin(angle));
+}
+
+std::vector<RingPoint> regular_polygon(double radius, int n) {
     std::vector<RingPoint> points;
     points.reserve(static_cast<std::size_t>(n));
+    const double corner = polygon_radius(radius, n);
     for (int i = 0; i < n; ++i)
-        points.push_back({2 * kPi * i / n, radius});
+        points.push_back({2 * kPi * i / n, corner});
     return points;
+}
+
+std::vector<RingPoint> circle_section(double radius, double sag) {
+    return regular_polygon(radius, circle_segments(radius, sag));
 }
 
 // Points on the arc of `radius` from angle `from` to `to` (both included), within `sag`.
@@ -164,11 +177,7 @@ Mesh turned_piece(const std::vector<Station>& given, double tolerance) {
             rings.push_back(tip_at(s));
             continue;
         }
-        std::vector<RingPoint> points;
-        points.reserve(static_cast<std::size_t>(n));
-        for (int i = 0; i < n; ++i)
-            points.push_back({2 * kPi * i / n, s.radius});
-        rings.push_back(ring_of(s, std::move(points)));
+        rings.push_back(ring_of(s, regular_polygon(s.radius, n)));
     }
     return loft(rings);
 }

@@ -28,6 +28,22 @@ Vec3 unit(const Vec3& v) {
     return length > 0 ? Vec3{v.x / length, v.y / length, v.z / length} : Vec3{0, 0, 1};
 }
 
+// Turns about the upright (y) by the camera's yaw, then tilts about the picture's horizontal
+// (x) by its pitch.
+struct Rotation {
+    explicit Rotation(const SolidCamera& camera)
+        : cy(std::cos(camera.yaw * kDegree)),
+          sy(std::sin(camera.yaw * kDegree)),
+          cp(std::cos(camera.pitch * kDegree)),
+          sp(std::sin(camera.pitch * kDegree)) {}
+    Vec3 operator()(const Vec3& v) const {
+        const double x1 = cy * v.x + sy * v.z;
+        const double z1 = -sy * v.x + cy * v.z;
+        return Vec3{x1, cp * v.y - sp * z1, sp * v.y + cp * z1};
+    }
+    double cy, sy, cp, sp;
+};
+
 std::uint32_t shaded(std::uint32_t colour, float light) {
     const auto channel = [light](std::uint32_t c) {
         const float v = static_cast<float>(c) * light;
@@ -61,6 +77,31 @@ SolidView::SolidView(Mesh mesh) : mesh_(std::move(mesh)) {
                            2);
     if (mesh_.colours.size() != mesh_.triangles.size())
         mesh_.colours.resize(mesh_.triangles.size(), kWoodColour);
+}
+
+double SolidView::base_scale(int width, int height) const {
+    return 0.95 * std::min(width, height) / (2 * radius_);
+}
+
+SolidCamera SolidView::fitted(SolidCamera camera, int width, int height, double fill) const {
+    if (mesh_.vertices.empty())
+        return camera;
+    const Rotation view(camera);
+    double x0 = std::numeric_limits<double>::infinity(), x1 = -x0, y0 = x0, y1 = -x0;
+    for (const Vec3& v : mesh_.vertices) {
+        const Vec3 p = view(minus(v, centre_));
+        x0 = std::min(x0, p.x);
+        x1 = std::max(x1, p.x);
+        y0 = std::min(y0, p.y);
+        y1 = std::max(y1, p.y);
+    }
+    const double base = base_scale(std::max(1, width), std::max(1, height));
+    const double across =
+        std::max((x1 - x0) * base / (fill * width), (y1 - y0) * base / (fill * height));
+    camera.zoom = across > 0 ? 1 / across : 1;
+    camera.pan_x = -base * camera.zoom * (x0 + x1) / 2;
+    camera.pan_y = base * camera.zoom * (y0 + y1) / 2;
+    return camera;
 }
 
 void SolidView::project(const SolidCamera& camera) {
@@ -148,7 +189,7 @@ const SolidImage& SolidView::draw(const SolidCamera& camera, int width, int heig
 
 std::string solid_png(Mesh mesh, const SolidCamera& camera, int width, int height) {
     SolidView view(std::move(mesh));
-    const SolidImage& image = view.draw(camera, width, height);
+    const SolidImage& image = view.draw(view.fitted(camera, width, height), width, height);
     CheckPicture picture;
     picture.width = image.width;
     picture.height = image.height;

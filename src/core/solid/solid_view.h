@@ -38,6 +38,9 @@ class SolidView {
     explicit SolidView(Mesh mesh);
 
     const Mesh& mesh() const { return mesh_; }
+    // `camera` zoomed and moved so that the piece, turned as the camera turns it, fills
+    // `fill` of a picture of `width` x `height` pixels.
+    SolidCamera fitted(SolidCamera camera, int width, int height, double fill = 0.9) const;
     // The picture of `width` x `height` pixels (each at least 1) seen through `camera`.
     const SolidImage& draw(const SolidCamera& camera, int width, int height);
 
@@ -45,6 +48,8 @@ class SolidView {
     struct Projected {
         float x, y, z, light;
     };
+    // Pixels per mm at zoom 1: the sphere that holds the piece fits the picture.
+    double base_scale(int width, int height) const;
     void project(const SolidCamera& camera);
     void fill(const std::array<std::uint32_t, 3>& t, std::uint32_t colour);
 
@@ -57,7 +62,8 @@ class SolidView {
     std::vector<Projected> projected_;
 };
 
-// The picture of `mesh` seen through `camera`, as the bytes of a PNG file.
+// The picture of `mesh` turned as `camera` turns it and filling the picture, as the bytes of a
+// PNG file.
 std::string solid_png(Mesh mesh, const SolidCamera& camera, int width, int height);
 
 }  // namespace ostrivane
