@@ -26,7 +26,15 @@ SolidViewWidget::SolidViewWidget(QWidget* parent) : QWidget(parent) {
 
 void SolidViewWidget::set_mesh(Mesh mesh) {
     view_ = std::make_unique<SolidView>(std::move(mesh));
+    fit_asked_ = true;
     update();
+}
+
+void SolidViewWidget::fit_if_asked() {
+    if (!fit_asked_ || !view_)
+        return;
+    fit_asked_ = false;
+    camera_ = view_->fitted(SolidCamera{}, width(), height());
 }
 
 void SolidViewWidget::set_camera(const SolidCamera& camera) {
@@ -38,12 +46,16 @@ void SolidViewWidget::set_camera(const SolidCamera& camera) {
 }
 
 void SolidViewWidget::reset_view() {
-    set_camera(SolidCamera{});
+    fit_asked_ = true;
+    fit_if_asked();
+    update();
+    Q_EMIT camera_changed();
 }
 
 QImage SolidViewWidget::picture() {
     if (!view_)
         return {};
+    fit_if_asked();
     const SolidImage& image = view_->draw(camera_, width(), height());
     return QImage(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
                   image.width * 4, QImage::Format_RGB32)
@@ -56,6 +68,7 @@ void SolidViewWidget::paintEvent(QPaintEvent* /*event*/) {
         p.fillRect(rect(), QColor::fromRgb(kSolidBackground));
         return;
     }
+    fit_if_asked();
     const SolidImage& image = view_->draw(camera_, width(), height());
     // The renderer's pixels are drawn as they are, without a copy.
     const QImage frame(reinterpret_cast<const uchar*>(image.pixels.data()), image.width,
@@ -65,6 +78,7 @@ void SolidViewWidget::paintEvent(QPaintEvent* /*event*/) {
 
 void SolidViewWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton || event->button() == Qt::MiddleButton) {
+        fit_if_asked();
         dragging_ = event->button();
         last_ = event->position().toPoint();
         setFocus();
@@ -102,6 +116,7 @@ void SolidViewWidget::wheelEvent(QWheelEvent* event) {
     const double notches = event->angleDelta().y() / 120.0;
     if (notches == 0)
         return QWidget::wheelEvent(event);
+    fit_if_asked();
     SolidCamera c = camera_;
     const double factor = std::pow(kZoomPerNotch, notches);
     const double zoom = std::clamp(c.zoom * factor, kNearest, kFarthest);

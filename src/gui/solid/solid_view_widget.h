@@ -9,7 +9,8 @@ namespace ostrivane::gui {
 
 // A piece in three dimensions, drawn by the core's renderer into an image the size of the
 // widget. Left button drag turns it, the wheel zooms about the pointer, middle button drag
-// moves it; Home (or R) shows it as it was first seen.
+// moves it; Home (or R) shows it as it was first seen: from the front left, filling the
+// widget.
 class SolidViewWidget final : public QWidget {
     Q_OBJECT
   public:
@@ -34,7 +35,11 @@ class SolidViewWidget final : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // A new piece, or a reset, is fitted to the widget once the widget has its size.
+    void fit_if_asked();
+
     std::unique_ptr<SolidView> view_;
+    bool fit_asked_ = true;
     SolidCamera camera_;
     Qt::MouseButton dragging_ = Qt::NoButton;
     QPoint last_;
