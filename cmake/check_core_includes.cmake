@@ -13,6 +13,7 @@ set(allowed_planner text app plot curve scene)
 set(allowed_scene text app plot curve gcode toolpath)
 set(allowed_editor text app plot curve gcode toolpath scene)
 set(allowed_check text app plot curve gcode fingerjoint toolpath)
+set(allowed_solid text app curve gcode fingerjoint toolpath check)
 
 file(GLOB modules RELATIVE "${CORE_DIR}" "${CORE_DIR}/*")
 set(problems "")

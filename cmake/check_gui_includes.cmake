@@ -3,14 +3,15 @@
 # to the shared widgets and the render library, so no folders include each other; anything
 # may use the core. Run as part of every build with Qt (cmake -DSRC_DIR=... -P this file).
 cmake_minimum_required(VERSION 3.20)
-set(folders render gui/widgets gui/plot gui/check gui/editor gui/planner gui/app cli)
+set(folders render gui/widgets gui/plot gui/solid gui/check gui/editor gui/planner gui/app cli)
 set(allowed_render "")
 set(allowed_gui/widgets render)
 set(allowed_gui/plot render gui/widgets)
-set(allowed_gui/check render gui/widgets gui/plot)
-set(allowed_gui/editor render gui/widgets gui/plot)
+set(allowed_gui/solid render gui/widgets gui/plot)
+set(allowed_gui/check render gui/widgets gui/plot gui/solid)
+set(allowed_gui/editor render gui/widgets gui/plot gui/solid)
 set(allowed_gui/planner render gui/widgets gui/plot)
-set(allowed_gui/app render gui/widgets gui/plot gui/check gui/editor gui/planner)
+set(allowed_gui/app render gui/widgets gui/plot gui/solid gui/check gui/editor gui/planner)
 set(allowed_cli render)
 
 set(problems "")

@@ -17,6 +17,7 @@ packages=(
   locales-all
   desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl
   python3-ezdxf librsvg2-bin strace
+  admesh python3-stl
 )
 # LinuxCNC's interpreter checks the programs we write; its recommends pull in a whole desktop.
 peer_packages=(linuxcnc-uspace)

@@ -14,5 +14,7 @@ Command add_spline_command(CLI::App& tool);
 Command add_turn_command(CLI::App& tool);
 Command add_plan_command(CLI::App& tool);
 Command add_check_command(CLI::App& tool);
+Command add_solid_command(CLI::App& tool);
+Command add_filter_command(CLI::App& tool);
 
 }  // namespace ostrivane::cli

@@ -23,14 +23,19 @@ void add_job_options(CLI::App& command, JobOptions& options) {
 }
 
 FieldValues job_fields(const JobOptions& options) {
+    return job_fields(given(options.program_option, options.program), options.settings);
+}
+
+FieldValues job_fields(const std::optional<std::string>& program_file,
+                       const std::vector<std::string>& settings) {
     FieldValues fields(main_window_components());
-    if (const auto program = given(options.program_option, options.program)) {
+    if (const auto& program = program_file) {
         const std::string bytes = read_state_file(*program);
         if (const auto error = restore_form_state(bytes, main_window_components(), fields)) {
             throw Error(*program + ": " + state_diagnostic(main_window_class, *error));
         }
     }
-    for (const std::string& setting : options.settings) {
+    for (const std::string& setting : settings) {
         const std::size_t eq = setting.find('=');
         if (eq == std::string::npos)
             throw UsageError{"--set takes NAME=TEXT, not " + setting};

@@ -22,6 +22,9 @@ void add_job_options(CLI::App& command, JobOptions& options);
 // every --set NAME=TEXT in order. Throws Error for a file that cannot be read or restored and
 // for a bad --set.
 FieldValues job_fields(const JobOptions& options);
+// The same from a state file (when given) and NAME=TEXT settings.
+FieldValues job_fields(const std::optional<std::string>& program_file,
+                       const std::vector<std::string>& settings);
 
 // The help lines for the options above.
 inline constexpr const char* job_fields_help =

@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
         ostrivane::cli::add_tooth_command(tool),   ostrivane::cli::add_stats_command(tool),
         ostrivane::cli::add_spline_command(tool),  ostrivane::cli::add_turn_command(tool),
         ostrivane::cli::add_check_command(tool),   ostrivane::cli::add_plan_command(tool),
+        ostrivane::cli::add_solid_command(tool),   ostrivane::cli::add_filter_command(tool),
     };
     bool version = false;
     tool.add_flag("--version", version);

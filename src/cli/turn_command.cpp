@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/job_fields.h"
 #include "cli/output_target.h"
+#include "cli/turn_job.h"
 #include "cli/turning_profile.h"
 #include "core/app/field_source.h"
 #include "core/app/known_folders.h"
@@ -196,20 +197,33 @@ void check_turning_job(const TGrad& engine, const FieldValues& fields,
 }
 
 int run(const TurnOptions& o) {
-    const OutputTarget target(given(o.output_option, o.output));
+    const auto output = given(o.output_option, o.output);
+    const auto spline = given(o.spline_option, o.spline);
+    const double axis = millimetres(given(o.axis_option, o.axis), "Turn axis position (mm)");
+    const double beam = millimetres(given(o.beam_option, o.beam), "Beam thickness (mm)");
+    const auto fast = fast_answer(o);
+    TurnRequest request(job_fields(o.job));
+    request.output = output;
+    request.spline = spline;
+    request.tooth = o.tooth;
+    request.axis = axis;
+    request.beam = beam;
+    request.fast = fast;
+    return run_turning(request);
+}
+
+}  // namespace
+
+int run_turning(const TurnRequest& request) {
+    const OutputTarget target(request.output);
     OutputDestination where{documents_folder()};
     where.exact_file = target.file();
     // A batch run writes its file whole or not at all.
     where.all_or_nothing = true;
-    const auto spline_file = given(o.spline_option, o.spline);
-    const std::string& tooth = o.tooth;
-    const double axis = millimetres(given(o.axis_option, o.axis), "Turn axis position (mm)");
-    const double beam = millimetres(given(o.beam_option, o.beam), "Beam thickness (mm)");
-    const auto fast = fast_answer(o);
-    FieldValues fields = job_fields(o.job);
+    FieldValues fields = request.fields;
 
     const Messages messages(target);
-    TurnOperator op(fast, messages);
+    TurnOperator op(request.fast, messages);
     const MainLog log = [&messages](std::string_view text, bool) { messages.say(text); };
     StderrSink notices(messages);
 
@@ -218,12 +232,13 @@ int run(const TurnOptions& o) {
     Profile drawing(notices);
     TGrad engine(drawing, notices, data_folder(), log);
     const TsplineRec rec = read_job_settings(fields);
-    announce_second_spline(rec, tooth, op, log);
-    engine.set_data(turning_parameters(rec, axis, beam, tooth));
-    const auto profile_file = load_turning_profile(engine, spline_file, fields, notices);
+    announce_second_spline(rec, request.tooth, op, log);
+    engine.set_data(turning_parameters(rec, request.axis, request.beam, request.tooth));
+    const auto profile_file = load_turning_profile(engine, request.spline, fields, notices);
     check_turning_job(engine, fields, profile_file);
 
-    JobContext context;
+    JobContext plain;
+    JobContext& context = request.context != nullptr ? *request.context : plain;
     const TurningResult result =
         write_turning_job(engine, fields, op, drawing.moves, where, context);
     // A failed calculation still leaves its program as far as it got, as the file would.
@@ -231,8 +246,6 @@ int run(const TurnOptions& o) {
         target.deliver();
     return result.file && !result.failed ? 0 : 1;
 }
-
-}  // namespace
 
 Command add_turn_command(CLI::App& tool) {
     auto o = std::make_shared<TurnOptions>();

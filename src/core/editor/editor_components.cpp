@@ -48,6 +48,7 @@ constexpr std::array kCommands = {
     EditorCommand{"F9", "Move spline"},
     EditorCommand{"F10", "Mirror current spline"},
     EditorCommand{"F11", "Zoom to the beam"},
+    EditorCommand{"F12, \"3D view\"", "The piece in 3D, and as the last program cuts it"},
     EditorCommand{"Tab", "Draw with more lines"},
     EditorCommand{"Shift+Tab", "Draw with less lines"},
     EditorCommand{"Esc", "Stop: the box, dragging, a shading or calculation"},

@@ -13,7 +13,9 @@
 
 #include "core/check/check_report.h"
 #include "core/check/run_time.h"
+#include "core/solid/job_pieces.h"
 #include "gui/check/backplot_view.h"
+#include "gui/solid/solid_window.h"
 #include "gui/widgets/qt_text.h"
 
 namespace ostrivane::gui {
@@ -131,6 +133,19 @@ BackplotWindow::BackplotWindow(JobCheck check, std::vector<BackplotMove> moves,
     layout->addWidget(position_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
+    solid_button_ = buttons->addButton(QStringLiteral("3D view"), QDialogButtonBox::ActionRole);
+    solid_button_->setObjectName(QStringLiteral("SolidBut"));
+    solid_button_->setAccessibleName(solid_button_->text());
+    solid_button_->setAutoDefault(false);
+    solid_button_->hide();
+    connect(solid_button_, &QPushButton::clicked, this, [this] {
+        auto* window = new SolidWindow(
+            {{QStringLiteral("Designed"), design_shape_of_check(check_.report, axis_)},
+             {QStringLiteral("As cut"), cut_shape(check_.report, axis_, beam_)}},
+            this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+    });
     QPushButton* close = buttons->button(QDialogButtonBox::Close);
     close->setAccessibleName(QStringLiteral("Close"));
     close->setAutoDefault(false);
@@ -142,6 +157,13 @@ BackplotWindow::BackplotWindow(JobCheck check, std::vector<BackplotMove> moves,
     setFocusProxy(slider_);
     slider_->setFocus();
     show_after(0);
+}
+
+void BackplotWindow::set_turning(double axis, double beam) {
+    axis_ = axis;
+    beam_ = beam;
+    solid_button_->setVisible(check_.report.kind == ProgramKind::turning &&
+                              !check_.report.envelope.empty());
 }
 
 void BackplotWindow::keyPressEvent(QKeyEvent* event) {

@@ -7,6 +7,7 @@
 #include "gui/check/backplot_moves.h"
 
 class QLabel;
+class QPushButton;
 class QSlider;
 
 namespace ostrivane::gui {
@@ -22,6 +23,11 @@ class BackplotWindow final : public QDialog {
     BackplotWindow(JobCheck check, std::vector<BackplotMove> moves, const QString& program,
                    QWidget* parent = nullptr);
 
+    // A turning check can show its piece in 3D: the window then offers "3D view", for a beam
+    // of `beam` mm about the turning axis at `axis`.
+    void set_turning(double axis, double beam);
+    QPushButton* solid_button() const { return solid_button_; }
+
     QSlider* slider() const { return slider_; }
     QLabel* position_label() const { return position_; }
 
@@ -36,6 +42,9 @@ class BackplotWindow final : public QDialog {
     BackplotView* view_ = nullptr;
     QSlider* slider_ = nullptr;
     QLabel* position_ = nullptr;
+    QPushButton* solid_button_ = nullptr;
+    double axis_ = 100;
+    double beam_ = 100;
 };
 
 }  // namespace ostrivane::gui

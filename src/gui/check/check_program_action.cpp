@@ -57,10 +57,11 @@ void CheckProgramAction::open(const std::filesystem::path& program) {
     const QString name = QString::fromStdU16String(program.filename().u16string());
     JobCheck check;
     MoveRecorder recorder;
+    const TurningSource turning = turning_();
     try {
         QtJobContext context(parent_, QStringLiteral("Checking ") + name);
         check =
-            check_job_program(program, fields_, turning_(), data_folder_, op_, &context, &recorder);
+            check_job_program(program, fields_, turning, data_folder_, op_, &context, &recorder);
     } catch (const JobCancelled&) {
         return;
     } catch (const Error& e) {
@@ -70,6 +71,7 @@ void CheckProgramAction::open(const std::filesystem::path& program) {
     if (window_ != nullptr)
         window_->close();
     window_ = new BackplotWindow(std::move(check), recorder.take(), name, parent_);
+    window_->set_turning(turning.turn_axis, turning.beam_thickness);
     window_->setAttribute(Qt::WA_DeleteOnClose);
     window_->show();
     window_->raise();

@@ -27,6 +27,7 @@
 #include "core/editor/working_range.h"
 #include "core/scene/turning_drawer.h"
 #include "core/scene/workpiece_shading.h"
+#include "core/solid/job_pieces.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "core/text/number_parse.h"
@@ -38,7 +39,9 @@
 #include "gui/editor/spline_dialogs_qt.h"
 #include "gui/plot/message_label_widget.h"
 #include "gui/plot/plot_grid.h"
+#include "gui/solid/solid_window.h"
 #include "gui/widgets/frame_field.h"
+#include "gui/widgets/qt_job_context.h"
 #include "gui/widgets/qt_operator.h"
 #include "gui/widgets/qt_text.h"
 #include "gui/widgets/widget_form.h"
@@ -123,6 +126,7 @@ void TSplineform::connect_controls() {
     on_click("Button3", &TSplineform::Button3Click);
     on_click("Button5", &TSplineform::Button5Click);
     on_click("Import", &TSplineform::ImportClick);
+    on_click("SolidBut", &TSplineform::open_solid_view);
     on_click("abut", &TSplineform::abutClick);
     on_click("cutbut", &TSplineform::cutbutClick);
     on_click("zoombut", &TSplineform::zoombutClick);
@@ -480,6 +484,8 @@ void TSplineform::calculate_for_milling() {
         const TurningResult result =
             write_turning_job(*spline_pnts_, *link_.fields, *operator_, editor_->moves, destination,
                               context, &drawer);
+        if (result.file)
+            last_program_ = fs::u8path(*result.file);
         if (result.file && !result.failed) {
             // The run time and what the program cuts, told without being asked for.
             const TurningSource source{editor_->spline_file(), spline_pnts_->job.draaias,
@@ -492,9 +498,52 @@ void TSplineform::calculate_for_milling() {
     });
 }
 
+void TSplineform::open_solid_view() {
+    run([this] {
+        TGrad& engine = *spline_pnts_;
+        if (engine.profile.Nopoints < 2)
+            throw Error("The spline does not contain any points");
+        const double axis = engine.job.draaias;
+        const double beam = engine.job.thickness;
+        const std::string tooth = engine.job.TNDFile;
+        const bool use_tooth =
+            !tooth.empty() && (link_.fields->checked("UseTND") || link_.fields->checked("doublet"));
+        std::vector<ShownPiece> pieces;
+        pieces.push_back(
+            {QStringLiteral("Designed"),
+             designed_shape(engine.profile, axis, turning_check_slots(engine, use_tooth, tooth))});
+        if (last_program_ && fs::exists(*last_program_)) {
+            const QString name = QString::fromStdU16String(last_program_->filename().u16string());
+            QtJobContext context(this, QStringLiteral("Checking ") + name);
+            const TurningSource source{editor_->spline_file(), axis, beam, tooth};
+            const JobCheck check =
+                check_job_program(*last_program_, *link_.fields, source,
+                                  fs::u8path(link_.data_folder), *operator_, &context);
+            if (check.report.kind == ProgramKind::turning && !check.report.envelope.empty())
+                pieces.push_back(
+                    {QStringLiteral("As cut by ") + name, cut_shape(check.report, axis, beam)});
+        }
+        if (solid_window_ != nullptr)
+            solid_window_->close();
+        solid_window_ = new SolidWindow(std::move(pieces), this);
+        solid_window_->setAttribute(Qt::WA_DeleteOnClose);
+        solid_window_->show();
+        solid_window_->raise();
+        solid_window_->activateWindow();
+    });
+}
+
+SolidWindow* TSplineform::solid_window() const {
+    return solid_window_;
+}
+
 // --- keys and closing --------------------------------------------------------------------
 
 bool TSplineform::handle_key(QKeyEvent* e) {
+    if (e->key() == Qt::Key_F12 && e->modifiers() == Qt::NoModifier && !busy()) {
+        open_solid_view();
+        return true;
+    }
     const std::uint16_t key = virtual_key(*e);
     if (key == 0)
         return false;

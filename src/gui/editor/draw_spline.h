@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <filesystem>
@@ -37,6 +38,7 @@ class WidgetForm;
 class QtSplineDialogs;
 class EditorJobContext;
 class ShadingImage;
+class SolidWindow;
 
 // What the editor needs of the main window. The window fills it once; the editor reads the
 // fields at the moment it needs them.
@@ -87,6 +89,11 @@ class TSplineform : public QDialog, private EditorHost {
 
     // Runs a command with its errors shown to the operator.
     void run(const std::function<void()>& action);
+
+    // "3D view" (F12): the designed piece and, once F7 has written a program, the piece as
+    // that program cuts it.
+    void open_solid_view();
+    SolidWindow* solid_window() const;
 
   public Q_SLOTS:
     void Button1Click();
@@ -201,6 +208,8 @@ class TSplineform : public QDialog, private EditorHost {
     bool close_after_job_ = false;
     int pending_result_ = 0;
     std::array<VisualField, 2> visual_;
+    std::optional<std::filesystem::path> last_program_;  // the one F7 wrote last
+    QPointer<SolidWindow> solid_window_;
 };
 
 }  // namespace ostrivane::gui

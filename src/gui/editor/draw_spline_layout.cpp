@@ -203,6 +203,7 @@ void TSplineform::build_layout() {
     button(buttons, "Button3", "Show commands", {16, 40}, {113, 22});
     button(buttons, "SaveBut", "Save", {144, 40});
     button(buttons, "Import", "Import", {16, 70});
+    button(buttons, "SolidBut", "3D view", {144, 70});
     panel_layout->addWidget(buttons);
     panel_layout->addStretch(1);
     auto* group = new QGroupBox(QStringLiteral("Visualisation"), panel);
