@@ -12,6 +12,33 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kEdge = 1e-6;
 }  // namespace
 
+SawSweep saw_sweep(double xa, double ya, double xb, double yb, double width) {
+    SawSweep s;
+    if (xa == xb || ya == yb) {
+        s.pieces[0] = {std::min(xa, xb), std::max(xa, xb) + width, std::max(ya, yb),
+                       std::max(ya, yb)};
+        s.count = 1;
+        return s;
+    }
+    // The same swept shape whichever end the move starts from: take it from left to right.
+    if (xb < xa) {
+        std::swap(xa, xb);
+        std::swap(ya, yb);
+    }
+    // Over x the top covers the move's times from (x - width - xa) / dx to (x - xa) / dx; y is
+    // straight in time, so the highest is at the later of those times when it rises, the
+    // earlier when it falls.
+    if (yb > ya) {
+        s.pieces[0] = {xb, xb + width, yb, yb};
+        s.pieces[1] = {xa, xb, ya, yb};
+    } else {
+        s.pieces[0] = {xa, xa + width, ya, ya};
+        s.pieces[1] = {xa + width, xb + width, ya, yb};
+    }
+    s.count = 2;
+    return s;
+}
+
 Envelope::Envelope(double x0, double step, std::size_t count, double floor, bool lowest_queries)
     : x0_(x0), step_(step), count_(count), size_(1), lowest_queries_(lowest_queries) {
     // The lowest-height query walks the tree from its root by halves, which needs a power of two
@@ -82,34 +109,41 @@ void Envelope::raise(std::size_t first, std::size_t last, double y, std::uint16_
     }
 }
 
-void Envelope::sweep(double xa, double ya, double xb, double yb, double width,
-                     std::uint16_t owner) {
-    const double dx = xb - xa;
-    const auto [first, last] = columns(std::min(xa, xb), std::max(xa, xb) + width);
+void Envelope::rebuild_above(std::size_t first, std::size_t last) {
+    // Level by level over the ancestors of the leaves [first, last): each node once.
+    std::size_t l = (first + size_) >> 1;
+    std::size_t r = (last - 1 + size_) >> 1;
+    for (; l >= 1; l >>= 1, r >>= 1) {
+        for (std::size_t i = l; i <= r; ++i)
+            low_[i] = std::max(tag_[i], std::min(low_[2 * i], low_[2 * i + 1]));
+        if (l == 1)
+            break;
+    }
+}
+
+void Envelope::raise(const SawPiece& piece, std::uint16_t owner) {
+    const auto [first, last] = columns(piece.from, piece.to);
     if (first >= last)
         return;
-    if (ya == yb || dx == 0) {
-        raise(first, last, std::max(ya, yb), owner);
+    if (piece.level() || !(piece.to > piece.from)) {
+        raise(first, last, std::max(piece.y_from, piece.y_to), owner);
         return;
     }
-    // Columns the top covers during the whole move see its highest end; the others (near the
-    // edges) only part of the move: the highest of the two ends of that part, as y is linear.
-    const auto [inner_first, inner_last] = columns(std::max(xa, xb), std::min(xa, xb) + width);
-    raise(inner_first, inner_last, std::max(ya, yb), owner);
-    const double dy = yb - ya;
+    const double span = piece.to - piece.from;
+    const double rise = piece.y_to - piece.y_from;
     for (std::size_t c = first; c < last; ++c) {
-        if (c >= inner_first && c < inner_last) {
-            c = inner_last - 1;
-            continue;
-        }
-        const double p = x_of(c);
-        const double t1 = (p - width - xa) / dx;
-        const double t2 = (p - xa) / dx;
-        const double lo = std::clamp(std::min(t1, t2), 0.0, 1.0);
-        const double hi = std::clamp(std::max(t1, t2), lo, 1.0);
-        const double y = std::max(ya + dy * lo, ya + dy * hi);
-        raise(c, c + 1, y, owner);
+        const double f = std::clamp((x_of(c) - piece.from) / span, 0.0, 1.0);
+        apply(size_ + c, piece.y_from + rise * f, owner);
     }
+    if (lowest_queries_)
+        rebuild_above(first, last);
+}
+
+void Envelope::sweep(double xa, double ya, double xb, double yb, double width,
+                     std::uint16_t owner) {
+    const SawSweep s = saw_sweep(xa, ya, xb, yb, width);
+    for (int k = 0; k < s.count; ++k)
+        raise(s.pieces[k], owner);
 }
 
 double Envelope::lowest(std::size_t node, std::size_t lo, std::size_t hi, std::size_t first,
