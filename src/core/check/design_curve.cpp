@@ -105,6 +105,12 @@ void DesignCurve::add_run(std::vector<Point> points) {
             low = std::min(low, points[k].y);
         run.block_low.push_back(low);
     }
+    for (std::size_t b = 0; b < run.block_low.size(); b += kBlock) {
+        double low = kInf;
+        for (std::size_t k = b; k < std::min(run.block_low.size(), b + kBlock); ++k)
+            low = std::min(low, run.block_low[k]);
+        run.super_low.push_back(low);
+    }
     run.points = std::move(points);
     runs_.push_back(std::move(run));
 }
@@ -159,23 +165,28 @@ void DesignCurve::lowest_in_run(const Run& run, double a, double b, double x0, d
     const auto end = static_cast<std::size_t>(
         std::upper_bound(p.begin(), p.end(), b, [](double v, const Point& q) { return v < q.x; }) -
         p.begin());
-    if (slope != 0) {
-        for (std::size_t k = first; k < end; ++k)
-            see(p[k].x, p[k].y);
-        return;
-    }
-    // Level: whole blocks by their least y, the point itself only in a block that can beat
-    // what is found.
+    // A block whose least y is no lower under the line's highest over it than what is found
+    // cannot hold the answer.
+    const auto line_top = [&](std::size_t i, std::size_t j) {
+        return y0 + slope * ((slope > 0 ? p[j - 1].x : p[i].x) - x0);
+    };
+    constexpr std::size_t kSuper = kBlock * kBlock;
     for (std::size_t k = first; k < end;) {
-        const std::size_t block = k / kBlock;
-        const std::size_t block_end = std::min(end, (block + 1) * kBlock);
-        if (k % kBlock == 0 && block_end == (block + 1) * kBlock &&
-            run.block_low[block] - y0 >= low.value) {
-            k = block_end;
+        if (k % kSuper == 0 && k + kSuper <= end &&
+            run.super_low[k / kSuper] - line_top(k, k + kSuper) >= low.value) {
+            k += kSuper;
             continue;
         }
-        for (; k < block_end; ++k)
-            see(p[k].x, p[k].y);
+        if (k % kBlock == 0 && k + kBlock <= end) {
+            if (run.block_low[k / kBlock] - line_top(k, k + kBlock) < low.value) {
+                for (std::size_t j = k; j < k + kBlock; ++j)
+                    see(p[j].x, p[j].y);
+            }
+            k += kBlock;
+            continue;
+        }
+        see(p[k].x, p[k].y);
+        ++k;
     }
 }
 

@@ -60,10 +60,12 @@ class DesignCurve {
         double x, y;
     };
     // Points in order of growing x (a run that shrinks in x is stored reversed), with the least
-    // y of every block of kBlock points for range minima.
+    // y of every block of kBlock points and of every kBlock blocks: a query passes over a block
+    // that cannot hold its answer at one look.
     struct Run {
         std::vector<Point> points;
         std::vector<double> block_low;
+        std::vector<double> super_low;
         double x_from = 0;
         double x_to = 0;
     };

@@ -10,6 +10,8 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // A saw edge this close to a column (mm) reaches it: programs write eight decimals, and the
 // edges of a long row of relative moves carry their rounding.
 constexpr double kEdge = 1e-6;
+// A sloped part over more columns than this goes into the tree of lines.
+constexpr std::size_t kLongPart = 64;
 }  // namespace
 
 SawSweep saw_sweep(double xa, double ya, double xb, double yb, double width) {
@@ -131,6 +133,13 @@ void Envelope::raise(const SawPiece& piece, std::uint16_t owner) {
     }
     const double span = piece.to - piece.from;
     const double rise = piece.y_to - piece.y_from;
+    if (!lowest_queries_ && last - first > kLongPart) {
+        // y at column c, the piece's line through its left end.
+        const double b = rise / span * step_;
+        const double a = piece.y_from + (x0_ - piece.from) * (rise / span);
+        add_line(first, last, a, b, owner);
+        return;
+    }
     for (std::size_t c = first; c < last; ++c) {
         const double f = std::clamp((x_of(c) - piece.from) / span, 0.0, 1.0);
         apply(size_ + c, piece.y_from + rise * f, owner);
@@ -164,6 +173,85 @@ double Envelope::lowest(std::size_t first, std::size_t last) const {
     return lowest(1, 0, size_, first, last, -kInf);
 }
 
+std::int32_t Envelope::child(std::int32_t node, int side) {
+    if (lines_[static_cast<std::size_t>(node)].child[side] < 0) {
+        lines_.push_back({});
+        lines_[static_cast<std::size_t>(node)].child[side] =
+            static_cast<std::int32_t>(lines_.size() - 1);
+    }
+    return lines_[static_cast<std::size_t>(node)].child[side];
+}
+
+void Envelope::add_line(std::size_t first, std::size_t last, double a, double b,
+                        std::uint16_t owner) {
+    if (lines_.empty())
+        lines_.push_back({});
+    add_line(0, 0, count_, first, last, a, b, owner);
+}
+
+void Envelope::add_line(std::int32_t node, std::size_t lo, std::size_t hi, std::size_t first,
+                        std::size_t last, double a, double b, std::uint16_t owner) {
+    if (last <= lo || hi <= first)
+        return;
+    const std::size_t mid = lo + (hi - lo) / 2;
+    if (!(first <= lo && hi <= last)) {
+        if (first < mid)
+            add_line(child(node, 0), lo, mid, first, last, a, b, owner);
+        if (last > mid)
+            add_line(child(node, 1), mid, hi, first, last, a, b, owner);
+        return;
+    }
+    // The node lies wholly under the line: keep the higher at the middle, hand the other down
+    // to the half where it is higher at the end.
+    for (;;) {
+        LineNode& n = lines_[static_cast<std::size_t>(node)];
+        if (!n.has_line) {
+            n = {a, b, owner, {n.child[0], n.child[1]}, true};
+            return;
+        }
+        const auto at = [](double la, double lb, std::size_t c) {
+            return la + lb * static_cast<double>(c);
+        };
+        const std::size_t m = lo + (hi - lo) / 2;
+        if (at(a, b, m) > at(n.a, n.b, m)) {
+            std::swap(a, n.a);
+            std::swap(b, n.b);
+            std::swap(owner, n.owner);
+        }
+        if (hi - lo <= 1)
+            return;
+        const bool left_higher = at(a, b, lo) > at(n.a, n.b, lo);
+        const bool right_higher = at(a, b, hi - 1) > at(n.a, n.b, hi - 1);
+        if (left_higher) {
+            node = child(node, 0);
+            hi = m;
+        } else if (right_higher) {
+            node = child(node, 1);
+            lo = m;
+        } else {
+            return;
+        }
+    }
+}
+
+void Envelope::settle_lines(std::int32_t node, std::size_t lo, std::size_t hi) {
+    if (node < 0 || lo >= hi)
+        return;
+    const LineNode n = lines_[static_cast<std::size_t>(node)];
+    if (n.has_line) {
+        for (std::size_t c = lo; c < hi; ++c) {
+            const double y = n.a + n.b * static_cast<double>(c);
+            if (y > tag_[size_ + c]) {
+                tag_[size_ + c] = y;
+                owner_[size_ + c] = n.owner;
+            }
+        }
+    }
+    const std::size_t mid = lo + (hi - lo) / 2;
+    settle_lines(n.child[0], lo, mid);
+    settle_lines(n.child[1], mid, hi);
+}
+
 void Envelope::finish() {
     for (std::size_t i = 1; i < size_; ++i) {
         for (const std::size_t child : {2 * i, 2 * i + 1}) {
@@ -173,6 +261,9 @@ void Envelope::finish() {
             }
         }
     }
+    if (!lines_.empty())
+        settle_lines(0, 0, count_);
+    lines_.clear();
 }
 
 }  // namespace ostrivane

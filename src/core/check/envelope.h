@@ -51,7 +51,7 @@ class Envelope {
     // xb, yb: every column it passes over is raised to the highest the top was above it.
     void sweep(double xa, double ya, double xb, double yb, double width, std::uint16_t owner);
     // The lowest height now over the columns [first, last); +infinity for none. Needs
-    // lowest_queries.
+    // lowest_queries (and then every sloped part is raised column by column).
     double lowest(std::size_t first, std::size_t last) const;
 
     // Settles every column's height and owner; cheap enough to call once at the end.
@@ -67,6 +67,24 @@ class Envelope {
     double lowest(std::size_t node, std::size_t lo, std::size_t hi, std::size_t first,
                   std::size_t last, double above) const;
 
+    // Long sloped parts, when no lowest() is asked: a tree of lines over the columns in which
+    // each node keeps the line that is highest at its middle and hands the other one down to
+    // the half where it may still be higher (so a move costs the square of the tree's depth,
+    // whatever its length), settled into the columns by finish().
+    struct LineNode {
+        double a = 0;  // height at column c: a + b * c
+        double b = 0;
+        std::uint16_t owner = 0;
+        std::int32_t child[2] = {-1, -1};
+        bool has_line = false;
+    };
+    void add_line(std::size_t first, std::size_t last, double a, double b, std::uint16_t owner);
+    void add_line(std::int32_t node, std::size_t lo, std::size_t hi, std::size_t first,
+                  std::size_t last, double a, double b, std::uint16_t owner);
+    std::int32_t child(std::int32_t node, int side);
+    void settle_lines(std::int32_t node, std::size_t lo, std::size_t hi);
+
+    std::vector<LineNode> lines_;
     double x0_;
     double step_;
     std::size_t count_;
