@@ -132,6 +132,51 @@ double DesignCurve::y_on(const Run& run, std::size_t piece, double x) {
     return a.y + (b.y - a.y) * f;
 }
 
+std::size_t DesignCurve::first_from(const std::vector<Point>& p, double x, std::size_t hint,
+                                    bool beyond) {
+    // The first point at x or beyond (`beyond`: beyond x only), found by steps that double from
+    // the hint and a binary search between the last two.
+    const auto before = [&](std::size_t k) { return beyond ? p[k].x <= x : p[k].x < x; };
+    const std::size_t n = p.size();
+    hint = std::min(hint, n - 1);
+    // Between lo and hi: every point before lo is before x, the point at hi (if any) is not.
+    std::size_t lo = 0;
+    std::size_t hi = n;
+    if (before(hint)) {
+        lo = hint + 1;
+        for (std::size_t step = 1; lo + step - 1 < n; step *= 2) {
+            const std::size_t probe = lo + step - 1;
+            if (!before(probe)) {
+                hi = probe;
+                break;
+            }
+            lo = probe + 1;
+        }
+    } else {
+        hi = hint;
+        for (std::size_t step = 1; hi >= step; step *= 2) {
+            const std::size_t probe = hi - step;
+            if (before(probe)) {
+                lo = probe + 1;
+                break;
+            }
+            hi = probe;
+        }
+    }
+    std::size_t k = lo;
+    std::size_t count = hi > lo ? hi - lo : 0;
+    while (count > 0) {
+        const std::size_t half = count / 2;
+        if (before(k + half)) {
+            k += half + 1;
+            count -= half + 1;
+        } else {
+            count = half;
+        }
+    }
+    return k;
+}
+
 double DesignCurve::at(double x) const {
     if (!(x >= from_ && x <= to_))
         return kInf;
@@ -156,15 +201,14 @@ void DesignCurve::lowest_in_run(const Run& run, double a, double b, double x0, d
             low.x = x;
         }
     };
-    see(a, y_on(run, piece_of(run, a), a));
-    see(b, y_on(run, piece_of(run, b), b));
     const auto& p = run.points;
-    const auto by_x = [](const Point& q, double v) { return q.x < v; };
-    const auto first = static_cast<std::size_t>(
-        std::lower_bound(p.begin(), p.end(), a, by_x) - p.begin());
-    const auto end = static_cast<std::size_t>(
-        std::upper_bound(p.begin(), p.end(), b, [](double v, const Point& q) { return v < q.x; }) -
-        p.begin());
+    const std::size_t first = first_from(p, a, run.hint, false);
+    const std::size_t end = first_from(p, b, first, true);
+    run.hint = first;
+    // The pieces that hold a and b end at the first point beyond them.
+    const std::size_t last_piece = p.size() - 2;
+    see(a, y_on(run, std::min(std::max<std::size_t>(first, 1) - 1, last_piece), a));
+    see(b, y_on(run, std::min(std::max<std::size_t>(end, 1) - 1, last_piece), b));
     // A block whose least y is no lower under the line's highest over it than what is found
     // cannot hold the answer.
     const auto line_top = [&](std::size_t i, std::size_t j) {

@@ -68,6 +68,8 @@ class DesignCurve {
         std::vector<double> super_low;
         double x_from = 0;
         double x_to = 0;
+        // Where the last query began: the next one, usually close by, searches from there.
+        mutable std::size_t hint = 0;
     };
     static constexpr std::size_t kBlock = 32;
 
@@ -76,6 +78,8 @@ class DesignCurve {
     static double y_on(const Run& run, std::size_t piece, double x);
     // The piece of `run` (index of its left point) that holds x, x within the run.
     static std::size_t piece_of(const Run& run, double x);
+    static std::size_t first_from(const std::vector<Point>& points, double x, std::size_t hint,
+                                  bool beyond);
     void lowest_in_run(const Run& run, double a, double b, double x0, double y0, double slope,
                        DesignLow& low) const;
 
