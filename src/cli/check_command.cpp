@@ -106,11 +106,10 @@ int run(const CheckOptions& o) {
     const auto tooth = given(o.tooth_option, o.tooth);
     const auto machine = given(o.machine_option, o.machine);
     const auto png = given(o.png_option, o.png);
-    const double axis =
-        number_option(given(o.axis_option, o.axis), 100, "Turn axis position (mm)");
+    const double axis = number_option(given(o.axis_option, o.axis), 100, "Turn axis position (mm)");
     const double beam = number_option(given(o.beam_option, o.beam), 100, "Beam thickness (mm)");
-    const double tolerance = number_option(given(o.tolerance_option, o.tolerance), 0.05,
-                                           "--tolerance");
+    const double tolerance =
+        number_option(given(o.tolerance_option, o.tolerance), 0.05, "--tolerance");
     const bool json = o.json;
     if (!(tolerance >= 0))
         throw UsageError{"--tolerance takes a length of 0 or more"};

@@ -124,6 +124,15 @@ std::vector<std::string> check_report_lines(const CheckReport& report, std::stri
     std::vector<std::string> lines;
     lines.reserve(report.slots.size() + 3);
     std::string text(program);
+    if (!report.has_moves()) {
+        // Nothing was cut, so there is nothing to measure against the design.
+        text += ": " + std::string(kind_name(report.kind)) + " program of " +
+                std::to_string(report.lines) + " lines and no move. Run time " +
+                format_hms(report.run_time_s) + " (" + report.time_model + ").";
+        lines.push_back(std::move(text));
+        lines.emplace_back("Verdict: the program makes no move; there is nothing to check.");
+        return lines;
+    }
     text += ": " + std::string(kind_name(report.kind)) + " program of " +
             std::to_string(report.lines) + " lines and " + std::to_string(report.moves) +
             " moves. Run time " + format_hms(report.run_time_s) + " (" + report.time_model + "). " +
@@ -169,8 +178,6 @@ std::vector<std::string> check_report_lines(const CheckReport& report, std::stri
             tail += report.overcut.max_mm > report.tolerance ? " and its saw outline meets the work"
                                                              : " (its saw outline meets the work)";
         tail += ".";
-    } else if (!report.has_moves()) {
-        tail += " Verdict: the program makes no move; there is nothing to check.";
     } else {
         tail += " Verdict: within the tolerance of " + mm(report.tolerance) + " mm.";
     }

@@ -380,7 +380,8 @@ void CutCheck::judge_joint(CheckReport& report) {
         std::size_t from =
             std::max(first_unmatched, static_cast<std::size_t>(reaching - reach.begin()));
         for (std::size_t s = from; s < n && slots[s].left <= cut.right; ++s) {
-            const double overlap = std::min(cut.right, slots[s].right) - std::max(cut.left, slots[s].left);
+            const double overlap =
+                std::min(cut.right, slots[s].right) - std::max(cut.left, slots[s].left);
             if (!matched[s] && overlap >= 0) {
                 matched[s] = true;
                 match_of[k] = s;

@@ -45,8 +45,7 @@ void DesignCurve::sample(const BetaSpline& curve) {
         for (int k = kFirstPieces - 1; k >= 0; --k) {
             const double t0 = s + static_cast<double>(k) / kFirstPieces;
             const double t1 = s + static_cast<double>(k + 1) / kFirstPieces;
-            stack.push_back(
-                {t0, t1, curve.evaluate_at(t0, false), curve.evaluate_at(t1, false)});
+            stack.push_back({t0, t1, curve.evaluate_at(t0, false), curve.evaluate_at(t1, false)});
         }
         while (!stack.empty()) {
             const Piece p = stack.back();
@@ -55,8 +54,8 @@ void DesignCurve::sample(const BetaSpline& curve) {
             const CurvePoint q1 = curve.evaluate_at(p.t0 + h / 4, false);
             const CurvePoint mid = curve.evaluate_at(p.t0 + h / 2, false);
             const CurvePoint q3 = curve.evaluate_at(p.t0 + 3 * h / 4, false);
-            const double off = std::max({off_chord(p.p0, p.p1, q1), off_chord(p.p0, p.p1, mid),
-                                         off_chord(p.p0, p.p1, q3)});
+            const double off = std::max(
+                {off_chord(p.p0, p.p1, q1), off_chord(p.p0, p.p1, mid), off_chord(p.p0, p.p1, q3)});
             if (off > kChord && h > kShortestPiece) {
                 stack.push_back({p.t0 + h / 2, p.t1, mid, p.p1});
                 stack.push_back({p.t0, p.t0 + h / 2, p.p0, mid});
@@ -117,8 +116,8 @@ void DesignCurve::add_run(std::vector<Point> points) {
 
 std::size_t DesignCurve::piece_of(const Run& run, double x) {
     const auto& p = run.points;
-    const auto after = std::upper_bound(p.begin(), p.end(), x,
-                                        [](double v, const Point& q) { return v < q.x; });
+    const auto after =
+        std::upper_bound(p.begin(), p.end(), x, [](double v, const Point& q) { return v < q.x; });
     const auto k = static_cast<std::size_t>(after - p.begin());
     return std::min(k == 0 ? 0 : k - 1, p.size() - 2);
 }

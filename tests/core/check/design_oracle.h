@@ -28,8 +28,8 @@ class DenseCurve {
             const CurvePoint& b = points_[k + 1];
             if (x < std::min(a.x, b.x) || x > std::max(a.x, b.x))
                 continue;
-            y = std::min(y, a.x == b.x ? std::min(a.y, b.y)
-                                       : a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x));
+            y = std::min(
+                y, a.x == b.x ? std::min(a.y, b.y) : a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x));
         }
         return y;
     }
@@ -38,7 +38,9 @@ class DenseCurve {
         a = std::max(a, from_);
         b = std::min(b, to_);
         double low = kInf;
-        const auto see = [&](double x, double y) { low = std::min(low, y - y0 - slope * (x - x0)); };
+        const auto see = [&](double x, double y) {
+            low = std::min(low, y - y0 - slope * (x - x0));
+        };
         for (std::size_t k = 0; k + 1 < points_.size(); ++k) {
             const CurvePoint& p = points_[k];
             const CurvePoint& q = points_[k + 1];
@@ -47,7 +49,8 @@ class DenseCurve {
             if (lo > hi)
                 continue;
             const auto y_at = [&](double x) {
-                return p.x == q.x ? std::min(p.y, q.y) : p.y + (q.y - p.y) * (x - p.x) / (q.x - p.x);
+                return p.x == q.x ? std::min(p.y, q.y)
+                                  : p.y + (q.y - p.y) * (x - p.x) / (q.x - p.x);
             };
             see(lo, y_at(lo));
             see(hi, y_at(hi));

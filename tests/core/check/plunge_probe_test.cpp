@@ -91,8 +91,8 @@ TEST(PlungeProbe, TheOvercutIsHowFarThePlungeIsTooDeep) {
 // home over it cuts into it; where no move reaches, nothing is cut.
 TEST(PlungeProbe, HomeOverABranchBelowItIsAnOvercutAndUnreachedXIsNot) {
     ProbeCase f({{0, 10}, {10, 10}, {18, 4}, {12, -3}, {16, -1}, {24, 10}, {34, 10}});
-    const double below = -f.dense->lowest_below_line(f.engine->profile.XminX,
-                                                      f.engine->profile.XmaxX, 0, 0, 0);
+    const double below =
+        -f.dense->lowest_below_line(f.engine->profile.XminX, f.engine->profile.XmaxX, 0, 0, 0);
     ASSERT_GT(below, 1);
     // Plunges at the left end only: nothing reaches the fold.
     const CheckReport aside = f.plunge(1, 5);
