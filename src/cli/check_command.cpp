@@ -9,6 +9,7 @@
 #include "cli/job_fields.h"
 #include "cli/output_target.h"
 #include "cli/turning_profile.h"
+#include "core/app/field_source.h"
 #include "core/app/known_folders.h"
 #include "core/check/check_picture.h"
 #include "core/check/check_report.h"
@@ -19,6 +20,7 @@
 #include "core/gcode/machine_settings.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "core/text/number_parse.h"
 #include "core/toolpath/tooth_reader.h"
 
 namespace ostrivane::cli {
@@ -66,11 +68,14 @@ struct CheckOptions {
     std::string spline;
     CLI::Option* tooth_option = nullptr;
     std::string tooth;
-    double axis = 100;
-    double beam = 100;
+    CLI::Option* axis_option = nullptr;
+    std::string axis;
+    CLI::Option* beam_option = nullptr;
+    std::string beam;
     CLI::Option* machine_option = nullptr;
     std::string machine;
-    double tolerance = 0.05;
+    CLI::Option* tolerance_option = nullptr;
+    std::string tolerance;
     bool json = false;
     CLI::Option* png_option = nullptr;
     std::string png;
@@ -84,15 +89,28 @@ class StderrNotices final : public MessageSink {
     }
 };
 
+// A number of the command line, read as strictly as a field: no blanks for nothing, no "nan",
+// "inf", hex or a value beyond a double.
+double number_option(const std::optional<std::string>& text, double otherwise,
+                     std::string_view label) {
+    if (!text)
+        return otherwise;
+    const auto value = parse_float(*text);
+    if (!value)
+        throw Error(float_error_message(*text, label));
+    return *value;
+}
+
 int run(const CheckOptions& o) {
     const std::filesystem::path program = required(o.program_option, o.program, "PROGRAM.ngc");
     const auto spline_file = given(o.spline_option, o.spline);
     const auto tooth = given(o.tooth_option, o.tooth);
     const auto machine = given(o.machine_option, o.machine);
     const auto png = given(o.png_option, o.png);
-    const double axis = o.axis;
-    const double beam = o.beam;
-    const double tolerance = o.tolerance;
+    const double axis = number_option(given(o.axis_option, o.axis), 100, "Turn axis position (mm)");
+    const double beam = number_option(given(o.beam_option, o.beam), 100, "Beam thickness (mm)");
+    const double tolerance =
+        number_option(given(o.tolerance_option, o.tolerance), 0.05, "--tolerance");
     const bool json = o.json;
     if (!(tolerance >= 0))
         throw UsageError{"--tolerance takes a length of 0 or more"};
@@ -162,10 +180,10 @@ Command add_check_command(CLI::App& tool) {
     o->program_option = command->add_option("PROGRAM", o->program);
     o->spline_option = command->add_option("--spline", o->spline);
     o->tooth_option = command->add_option("--tooth", o->tooth);
-    command->add_option("--axis", o->axis);
-    command->add_option("--beam", o->beam);
+    o->axis_option = command->add_option("--axis", o->axis);
+    o->beam_option = command->add_option("--beam", o->beam);
     o->machine_option = command->add_option("--machine", o->machine);
-    command->add_option("--tolerance", o->tolerance);
+    o->tolerance_option = command->add_option("--tolerance", o->tolerance);
     command->add_flag("--json", o->json);
     o->png_option = command->add_option("--png", o->png);
     return {command, [o] { return run(*o); }};

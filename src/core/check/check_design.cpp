@@ -67,13 +67,23 @@ std::vector<DesignSlot> turning_slots(TGrad& engine, std::string tooth_bytes,
     return slots;
 }
 
+namespace {
+// A saw edge this close to a slot's edge (mm) reaches the slot: programs write positions to
+// eight decimals, and a long row of relative moves adds up their rounding.
+constexpr double kSlotEdge = 1e-5;
+}  // namespace
+
 TurningDesign::TurningDesign(TGrad& engine, std::vector<DesignSlot> slots)
-    : engine_(engine), sampler_(engine.profile), slots_(std::move(slots)) {
+    : engine_(engine),
+      curve_(engine.profile, engine.profile.XminX, engine.profile.XmaxX),
+      walker_(curve_),
+      slots_(std::move(slots)) {
     for (int k = 1; k <= engine.count_saw_rec; ++k)
         outline_.saw_rec[k] = engine.saw_rec[k];
     outline_.count_saw_rec = engine.count_saw_rec;
     std::sort(slots_.begin(), slots_.end(),
               [](const DesignSlot& a, const DesignSlot& b) { return a.left < b.left; });
+    reach_ = slot_reach(slots_);
     // A repeated job moves on by the profile's end after every copy.
     copies_ =
         (engine.job.zoet || engine.job.rough) && engine.job.repeater >= 2 ? engine.job.repeater : 1;
@@ -82,7 +92,7 @@ TurningDesign::TurningDesign(TGrad& engine, std::vector<DesignSlot> slots)
 }
 
 std::optional<double> TurningDesign::local(double x) const {
-    if (engine_.profile.Nopoints < 2)
+    if (engine_.profile.Nopoints < 2 || curve_.empty())
         return std::nullopt;
     const double span = engine_.profile.XmaxX;
     int k = 0;
@@ -99,53 +109,86 @@ std::optional<double> TurningDesign::local(double x) const {
     return std::nullopt;
 }
 
-namespace {
-constexpr double kDesignGrid = 0.01;
-}
-
-double TurningDesign::grid_point(long long i) {
-    const double x = std::min(engine_.profile.XminX + static_cast<double>(i) * kDesignGrid,
-                              engine_.profile.XmaxX);
-    double t = 0;
-    return sampler_.YatX(x, t);
-}
-
-double TurningDesign::profile_at(double at) {
-    const double span = engine_.profile.XmaxX - engine_.profile.XminX;
-    if (!(span > 2 * kDesignGrid)) {
-        double t = 0;
-        return sampler_.YatX(at, t);
-    }
-    const auto i = static_cast<long long>(std::floor((at - engine_.profile.XminX) / kDesignGrid));
-    if (i == grid_i_ + 1) {
-        grid_a_ = grid_b_;
-        grid_b_ = grid_point(i + 1);
-    } else if (i != grid_i_) {
-        grid_a_ = grid_point(i);
-        grid_b_ = grid_point(i + 1);
-    }
-    grid_i_ = i;
-    const double a = engine_.profile.XminX + static_cast<double>(i) * kDesignGrid;
-    const double b = std::min(a + kDesignGrid, engine_.profile.XmaxX);
-    if (!(b > a))
-        return grid_a_;
-    return grid_a_ + (grid_b_ - grid_a_) * ((at - a) / (b - a));
-}
-
 std::optional<double> TurningDesign::profile(double x) {
     const auto at = local(x);
     if (!at)
         return std::nullopt;
-    return profile_at(*at);
+    const double y = walker_.at(*at);
+    if (!std::isfinite(y))
+        return std::nullopt;
+    return y;
 }
 
 std::optional<DesignBand> TurningDesign::surface(double x, double slack) {
     const auto at = local(x);
     if (!at)
         return std::nullopt;
-    const double y = profile_at(*at);
-    const DesignBand depth = slot_depths(slots_, *at, slack);
+    const double y = walker_.at(*at);
+    if (!std::isfinite(y))
+        return std::nullopt;
+    const DesignBand depth = slot_depths(slots_, reach_, *at, slack);
     return DesignBand{y + depth.low, y + depth.high};
+}
+
+void TurningDesign::excess_in_copy(double a, double b, double x0, double y0, double slope,
+                                   DesignExcess& most) const {
+    a = std::max(a, curve_.from());
+    b = std::min(b, curve_.to());
+    if (!(a <= b))
+        return;
+    // Where a slot's deepest reach changes, the range is cut: in each part the depth allowed is
+    // one number.
+    std::vector<double> cuts{a};
+    const auto first = static_cast<std::size_t>(
+        std::lower_bound(reach_.begin(), reach_.end(), a - kSlotEdge) - reach_.begin());
+    for (std::size_t k = first; k < slots_.size() && slots_[k].left <= b + kSlotEdge; ++k) {
+        for (const double edge : {slots_[k].left - kSlotEdge, slots_[k].left + kSlotEdge,
+                                  slots_[k].right - kSlotEdge, slots_[k].right + kSlotEdge}) {
+            if (edge > a && edge < b)
+                cuts.push_back(edge);
+        }
+    }
+    std::sort(cuts.begin(), cuts.end());
+    cuts.push_back(b);
+    for (std::size_t k = 0; k + 1 < cuts.size(); ++k) {
+        const double from = cuts[k];
+        const double to = cuts[k + 1];
+        const double depth =
+            slots_.empty() ? 0.0 : slot_depths(slots_, reach_, (from + to) / 2, kSlotEdge).high;
+        // The design deepened by the slot against the line: the line raised by nothing, the
+        // design by the depth, is the line lowered by the depth.
+        const DesignLow low = curve_.lowest_below_line(from, to, x0, y0 - depth, slope);
+        if (std::isfinite(low.value) && -low.value > most.mm) {
+            most.mm = -low.value;
+            most.x = low.x;
+        }
+    }
+}
+
+DesignExcess TurningDesign::excess(double a, double b, double x0, double y0, double slope) const {
+    DesignExcess most;
+    if (engine_.profile.Nopoints < 2 || curve_.empty())
+        return most;
+    // Only the copies the range reaches.
+    int k_first = 0;
+    int k_last = copies_ - 1;
+    const double span = engine_.profile.XmaxX;
+    if (copies_ > 1 && span > 0) {
+        k_first = static_cast<int>(
+            std::clamp(std::floor((a - curve_.to()) / span), 0.0, static_cast<double>(k_last)));
+        k_last = static_cast<int>(std::clamp(std::floor((b - curve_.from()) / span) + 1, 0.0,
+                                             static_cast<double>(k_last)));
+    }
+    for (int k = k_first; k <= k_last; ++k) {
+        const double origin = copy_origin(k);
+        if (origin + curve_.from() > b || origin + curve_.to() < a)
+            continue;
+        DesignExcess here;
+        excess_in_copy(a - origin, b - origin, x0 - origin, y0, slope, here);
+        if (here.mm > most.mm)
+            most = {here.mm, here.x + origin};
+    }
+    return most;
 }
 
 JointDesign joint_design_of_fields(const TfastRec& job) {

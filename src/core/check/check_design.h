@@ -1,8 +1,10 @@
 #pragma once
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/check/design_curve.h"
 #include "core/fingerjoint/fast_rec.h"
 #include "core/toolpath/saw_outline.h"
 #include "core/toolpath/tgrad.h"
@@ -43,9 +45,17 @@ DesignBand slot_depths(const std::vector<DesignSlot>& slots, const std::vector<d
 std::vector<DesignSlot> turning_slots(TGrad& engine, std::string tooth_bytes,
                                       std::string tooth_name);
 
+// The deepest a saw top stands above a design over a range of x, and where; -infinity where
+// there is no design.
+struct DesignExcess {
+    double mm = -std::numeric_limits<double>::infinity();
+    double x = 0;
+};
+
 // What a turning program is meant to cut: the profile of the engine (with its saw width,
-// resolution, turning axis and beam thickness set), deepened by the slots, once for every copy
-// of the job (a repeated job turns copy k with its x starting at k times the profile's end).
+// resolution, turning axis and beam thickness set) between its first and last point, every
+// branch of it, deepened by the slots, once for every copy of the job (a repeated job turns copy
+// k with its x starting at k times the profile's end).
 class TurningDesign {
   public:
     TurningDesign(TGrad& engine, std::vector<DesignSlot> slots);
@@ -54,10 +64,13 @@ class TurningDesign {
     double end() const { return end_; }
     // The height the saw top should reach at x: the profile plus the depth of a slot over x
     // (the least and the most within `slack` of x); nullopt where no copy of the profile lies
-    // (before it, between copies, after it).
+    // (before it, between copies, after it). Cheapest read at growing x.
     std::optional<DesignBand> surface(double x, double slack = 0);
     // The profile alone at x, nullopt as above.
     std::optional<double> profile(double x);
+    // The most a straight saw top over [a, b], through y0 at x0 with `slope`, stands above the
+    // design (the deepest of its slots counted where a slot lies within a rounding error).
+    DesignExcess excess(double a, double b, double x0, double y0, double slope) const;
 
     const std::vector<DesignSlot>& slots() const { return slots_; }
     double saw_width() const { return engine_.profile.mill_width; }
@@ -71,22 +84,18 @@ class TurningDesign {
 
   private:
     std::optional<double> local(double x) const;
-    // The profile at a local x, between the searched points of a 0.01 mm grid: the check reads
-    // it at every envelope column, always onwards, and a straight line over 0.01 mm of a
-    // smooth profile is off by far less than a micrometre.
-    double profile_at(double local);
-    double grid_point(long long i);
+    void excess_in_copy(double a, double b, double x0, double y0, double slope,
+                        DesignExcess& most) const;
 
     TGrad& engine_;
-    ProfileSampler sampler_;
+    DesignCurve curve_;
+    DesignCurve::Walker walker_;
     std::vector<DesignSlot> slots_;
+    std::vector<double> reach_;
     SawOutline outline_;
     int copies_ = 1;
     double begin_ = 0;
     double end_ = 0;
-    long long grid_i_ = -2;  // the grid interval last read, and its ends' heights
-    double grid_a_ = 0;
-    double grid_b_ = 0;
 };
 
 // What a finger-joint program is meant to cut: its slots (from a tooth file, or the tab's

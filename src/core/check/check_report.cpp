@@ -1,5 +1,6 @@
 #include "core/check/check_report.h"
 
+#include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>
 
@@ -59,7 +60,9 @@ std::string interference_text(const Interference& i) {
 }  // namespace
 
 int check_exit_code(const CheckReport& report) {
-    return report.cuts_into_design() ? kCheckCutsIntoDesign : 0;
+    if (report.cuts_into_design())
+        return kCheckCutsIntoDesign;
+    return report.has_moves() ? 0 : kCheckNoMove;
 }
 
 std::string_view kind_name(ProgramKind kind) {
@@ -89,7 +92,9 @@ std::string check_verdict(const CheckReport& report) {
         text += "; WARNING: the program cuts " + mm(report.overcut.max_mm) +
                 " mm into the design at x " + mm(*report.overcut.at_x);
     }
-    if (!report.cuts_into_design())
+    if (!report.has_moves())
+        text += "; the program makes no move";
+    else if (!report.cuts_into_design())
         text += "; the cut keeps within " + mm(report.tolerance) + " mm of the design";
     return text;
 }
@@ -119,6 +124,15 @@ std::vector<std::string> check_report_lines(const CheckReport& report, std::stri
     std::vector<std::string> lines;
     lines.reserve(report.slots.size() + 3);
     std::string text(program);
+    if (!report.has_moves()) {
+        // Nothing was cut, so there is nothing to measure against the design.
+        text += ": " + std::string(kind_name(report.kind)) + " program of " +
+                std::to_string(report.lines) + " lines and no move. Run time " +
+                format_hms(report.run_time_s) + " (" + report.time_model + ").";
+        lines.push_back(std::move(text));
+        lines.emplace_back("Verdict: the program makes no move; there is nothing to check.");
+        return lines;
+    }
     text += ": " + std::string(kind_name(report.kind)) + " program of " +
             std::to_string(report.lines) + " lines and " + std::to_string(report.moves) +
             " moves. Run time " + format_hms(report.run_time_s) + " (" + report.time_model + "). " +
@@ -131,7 +145,20 @@ std::vector<std::string> check_report_lines(const CheckReport& report, std::stri
                 " pass: " + overcut_text(p.overcut) + ", " + left_text(p.left) + ".";
     }
     lines.push_back(std::move(text));
-    if (!report.slots.empty()) {
+    if (report.slots_summarised) {
+        // A long list: the count, and the slots not cut as designed.
+        const std::size_t others = report.slot_count - report.slots_as_designed;
+        lines.push_back("Slots: " + std::to_string(report.slot_count) + " in all, " +
+                        std::to_string(report.slots_as_designed) + " cut as designed" +
+                        (others == 0 ? "." : "; not as designed:"));
+        const std::size_t more = others - std::min(others, report.slots.size());
+        for (std::size_t k = 0; k < report.slots.size(); ++k) {
+            const bool last = k + 1 == report.slots.size() && more == 0;
+            lines.push_back(slot_text(report.slots[k]) + (last ? "." : ";"));
+        }
+        if (more > 0)
+            lines.push_back("and " + std::to_string(more) + " more not as designed.");
+    } else if (!report.slots.empty()) {
         lines.emplace_back("Slots:");
         for (std::size_t k = 0; k < report.slots.size(); ++k)
             lines.push_back(slot_text(report.slots[k]) + (k + 1 < report.slots.size() ? ";" : "."));
@@ -189,6 +216,11 @@ std::string check_json(const CheckReport& report) {
             {"move", i.move}, {"line", i.line}, {"x", micrometres(i.x)}, {"y", micrometres(i.y)}};
     } else {
         j["interference"] = nullptr;
+    }
+    if (report.slots_summarised) {
+        // Only the slots not cut as designed are listed.
+        j["slot_count"] = report.slot_count;
+        j["slots_cut_as_designed"] = report.slots_as_designed;
     }
     j["slots"] = nlohmann::ordered_json::array();
     for (const SlotCut& s : report.slots) {

@@ -8,8 +8,10 @@
 namespace ostrivane {
 
 // The exit code of a check: 0 when the program keeps within the tolerance and nothing meets
-// the work, 3 when it cuts into the design or its saw outline meets the material.
+// the work, 3 when it cuts into the design or its saw outline meets the material, 1 when it
+// makes no move (nothing could be judged).
 inline constexpr int kCheckCutsIntoDesign = 3;
+inline constexpr int kCheckNoMove = 1;
 int check_exit_code(const CheckReport& report);
 
 // "turning", "finger joint"; "rough", "fast rough", "fine", "finger joint".

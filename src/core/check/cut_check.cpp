@@ -28,12 +28,13 @@ bool is_motion(const Move& m) {
 }
 
 // The envelope's columns over [begin, end], no finer than `step` and no more than the most.
-std::unique_ptr<Envelope> envelope_over(double begin, double end, double step, bool lowest) {
+std::unique_ptr<Envelope> envelope_over(double begin, double end, double step, bool lowest,
+                                        double floor) {
     const double span = std::max(0.0, end - begin);
     if (span / step + 1 > static_cast<double>(kMostEnvelopeColumns))
         step = span / static_cast<double>(kMostEnvelopeColumns - 1);
     const auto count = static_cast<std::size_t>(std::floor(span / step + 1e-9)) + 1;
-    return std::make_unique<Envelope>(begin, step, count, 0.0, lowest);
+    return std::make_unique<Envelope>(begin, step, count, floor, lowest);
 }
 
 // Keeps the largest difference and its x.
@@ -64,6 +65,42 @@ struct Judged {
         left.see(design.low - envelope, x);
         any = true;
     }
+};
+
+// The slots of a report as they come, in order of x: every one while they are few; past that,
+// those not cut as designed (the first few of them) and counts of the rest, so that a joint
+// of millions of cuts keeps a report of a few lines.
+class SlotTally {
+  public:
+    explicit SlotTally(double tolerance) : tolerance_(tolerance) {}
+    void add(const SlotCut& s) {
+        ++count_;
+        const bool designed = as_designed(s);
+        if (designed)
+            ++designed_;
+        if (all_.size() <= kMostListedSlots)
+            all_.push_back(s);
+        if (!designed && others_.size() < kMostListedSlots)
+            others_.push_back(s);
+    }
+    void finish(CheckReport& report) {
+        report.slot_count = count_;
+        report.slots_as_designed = designed_;
+        report.slots_summarised = count_ > kMostListedSlots;
+        report.slots = report.slots_summarised ? std::move(others_) : std::move(all_);
+    }
+
+  private:
+    bool as_designed(const SlotCut& s) const {
+        return s.cut && s.expected && std::fabs(s.cut->left - s.expected->left) <= tolerance_ &&
+               std::fabs(s.cut->right - s.expected->right) <= tolerance_ &&
+               std::fabs(s.cut->depth - s.expected->depth) <= tolerance_;
+    }
+    double tolerance_;
+    std::size_t count_ = 0;
+    std::size_t designed_ = 0;
+    std::vector<SlotCut> all_;
+    std::vector<SlotCut> others_;
 };
 
 std::size_t pass_index(PassKind kind) {
@@ -98,8 +135,9 @@ void CutCheck::start(ProgramKind kind) {
         if (!(d.end() > d.begin()))
             throw Error("The profile of this turning program holds no length to check against");
         const double column = std::min(1 / d.resolution(), kFinestColumn);
+        // Where no move reaches, nothing is cut: the columns start below everything.
         envelope_ = envelope_over(d.begin(), d.end(), column > 0 ? column : kFinestColumn,
-                                  d.outline().count_saw_rec > 0);
+                                  d.outline().count_saw_rec > 0, -kInf);
         return;
     }
     if (in_.joint == nullptr)
@@ -113,7 +151,7 @@ void CutCheck::start(ProgramKind kind) {
     }
     // Room for a stray pass on either side of the slots.
     const double margin = 10 + 2 * std::fabs(j.saw_width);
-    envelope_ = envelope_over(lo - margin, hi + margin, 0.001, false);
+    envelope_ = envelope_over(lo - margin, hi + margin, 0.001, false, 0.0);
 }
 
 void CutCheck::check_outline(const std::array<double, 4>& from, const std::array<double, 4>& to,
@@ -159,7 +197,23 @@ void CutCheck::follow(const ProgramMove& pm) {
         // Nothing to judge against.
     } else if (*kind_ == ProgramKind::turning) {
         const std::uint16_t section = passes_.section_of(m);
-        envelope_->sweep(from[0], from[1], to[0], to[1], in_.turning->saw_width(), section);
+        const TurningDesign& d = *in_.turning;
+        const SawSweep sweep = saw_sweep(from[0], from[1], to[0], to[1], d.saw_width());
+        if (section >= section_overcut_.size())
+            section_overcut_.resize(std::size_t{section} + 1);
+        for (int k = 0; k < sweep.count; ++k) {
+            const SawPiece& p = sweep.pieces[k];
+            envelope_->raise(p, section);
+            if (p.to < d.begin() || p.from > d.end() || !(p.from <= p.to))
+                continue;
+            // The design is read on the curve over the piece's whole width, not at the
+            // envelope's columns: a saw edge beside a steep flank stands where it stands.
+            const DesignExcess e = d.excess(p.from, p.to, p.from, p.y_from, p.slope());
+            if (e.mm > overcut_.mm)
+                overcut_ = e;
+            if (e.mm > section_overcut_[section].mm)
+                section_overcut_[section] = e;
+        }
         if (!interference_ && in_.turning->outline().count_saw_rec > 0)
             check_outline(from, to, pm);
     } else if (m.moves(Axis::Z) && to[2] != from[2]) {
@@ -202,9 +256,25 @@ void CutCheck::judge_turning(CheckReport& report) {
     TurningDesign& d = *in_.turning;
     Envelope& e = *envelope_;
     e.finish();
+    std::vector<PassKind> kinds;
+    const auto kind_of = [&](std::uint16_t owner) {
+        for (std::size_t k = kinds.size(); k <= owner; ++k)
+            kinds.push_back(passes_.kind(static_cast<std::uint16_t>(k)));
+        return kinds[owner];
+    };
+    // Overcut: what the moves themselves stood above the design.
     Judged all;
     std::array<Judged, 4> by_pass;
-    std::vector<PassKind> kinds;
+    all.overcut.see(overcut_.mm, overcut_.x);
+    for (std::size_t section = 0; section < section_overcut_.size(); ++section) {
+        const DesignExcess& o = section_overcut_[section];
+        if (!std::isfinite(o.mm))
+            continue;
+        Judged& j = by_pass[pass_index(kind_of(static_cast<std::uint16_t>(section)))];
+        j.overcut.see(o.mm, o.x);
+        j.any = true;
+    }
+    // Material left: the design above the envelope, column by column.
     for (std::size_t c = 0; c < e.count(); ++c) {
         const double x = e.x_of(c);
         // A slot's edge may lie a rounding error beside a column: within a column of it both
@@ -212,13 +282,16 @@ void CutCheck::judge_turning(CheckReport& report) {
         const auto s = d.surface(x, e.step());
         if (!s)
             continue;
-        all.see(e.height(c), *s, x);
-        const std::uint16_t owner = e.owner(c);
-        if (owner >= kinds.size()) {
-            for (std::size_t k = kinds.size(); k <= owner; ++k)
-                kinds.push_back(passes_.kind(static_cast<std::uint16_t>(k)));
+        const double h = e.height(c);
+        if (h == -kInf) {
+            // No move reached here: the saw never rose above its home.
+            all.left.see(s->low, x);
+            continue;
         }
-        by_pass[pass_index(kinds[owner])].see(e.height(c), *s, x);
+        all.left.see(s->low - h, x);
+        Judged& j = by_pass[pass_index(kind_of(e.owner(c)))];
+        j.left.see(s->low - h, x);
+        j.any = true;
     }
     report.overcut = all.overcut.deviation();
     report.left = all.left.deviation();
@@ -227,10 +300,13 @@ void CutCheck::judge_turning(CheckReport& report) {
         if (j.any)
             report.passes.push_back({kind, j.overcut.deviation(), j.left.deviation()});
     }
+    SlotTally tally(report.tolerance);
     for (const DesignSlot& s : d.slots()) {
         const auto [first, last] = e.columns(s.left, s.right);
         double deepest = -kInf;
         for (std::size_t c = first; c < last; ++c) {
+            if (e.height(c) == -kInf)
+                continue;
             if (const auto p = d.profile(e.x_of(c)))
                 deepest = std::max(deepest, e.height(c) - *p);
         }
@@ -238,15 +314,19 @@ void CutCheck::judge_turning(CheckReport& report) {
         cut.expected = s;
         if (deepest > -kInf)
             cut.cut = DesignSlot{s.left, s.right, deepest};
-        report.slots.push_back(cut);
+        tally.add(cut);
     }
+    tally.finish(report);
     const double sample = std::max(1 / d.resolution(), kCoarsestSample);
     const auto every =
         std::max<std::size_t>(1, static_cast<std::size_t>(std::llround(sample / e.step())));
     for (std::size_t c = 0; c < e.count(); c += every) {
         const auto s = d.surface(e.x_of(c));
-        report.envelope.push_back(
-            {e.x_of(c), e.height(c), s ? std::optional<double>(s->low) : std::nullopt});
+        const std::optional<double> design = s ? std::optional<double>(s->low) : std::nullopt;
+        // Where no move reached, the picture shows the saw at its home, or on the design where
+        // that lies below home (nothing was cut there).
+        const double h = e.height(c) == -kInf ? std::min(0.0, design.value_or(0.0)) : e.height(c);
+        report.envelope.push_back({e.x_of(c), h, design});
     }
 }
 
@@ -254,9 +334,16 @@ void CutCheck::judge_joint(CheckReport& report) {
     const JointDesign& j = *in_.joint;
     Envelope& e = *envelope_;
     e.finish();
-    std::vector<DesignSlot> slots = j.slots;
-    std::sort(slots.begin(), slots.end(),
-              [](const DesignSlot& a, const DesignSlot& b) { return a.left < b.left; });
+    const auto by_left = [](const DesignSlot& a, const DesignSlot& b) { return a.left < b.left; };
+    // Both designs list their slots by their left edges; another order is sorted once.
+    std::vector<DesignSlot> sorted_copy;
+    const std::vector<DesignSlot>* sorted = &j.slots;
+    if (!std::is_sorted(j.slots.begin(), j.slots.end(), by_left)) {
+        sorted_copy = j.slots;
+        std::sort(sorted_copy.begin(), sorted_copy.end(), by_left);
+        sorted = &sorted_copy;
+    }
+    const std::vector<DesignSlot>& slots = *sorted;
     const std::vector<double> reach = slot_reach(slots);
     Judged all;
     std::vector<DesignSlot> cuts;
@@ -278,50 +365,48 @@ void CutCheck::judge_joint(CheckReport& report) {
     report.overcut = all.overcut.deviation();
     report.left = all.left.deviation();
     report.passes.push_back({PassKind::finger_joint, report.overcut, report.left});
-    // Each cut against the first design slot it overlaps; design slots left without one. When
-    // the design lists its slots by their left edges, as both designs do, a cut looks only at
-    // the slots that can overlap it, so a million slots do not cost a million each.
-    const std::size_t n = j.slots.size();
+    // Each cut against the first design slot it overlaps; design slots left without one. A cut
+    // looks only at the slots that can overlap it (those from the first that reaches its left
+    // edge), so a million slots do not cost a million each.
+    const std::size_t n = slots.size();
     std::vector<bool> matched(n, false);
-    const bool ordered =
-        std::is_sorted(j.slots.begin(), j.slots.end(),
-                       [](const DesignSlot& a, const DesignSlot& b) { return a.left < b.left; });
-    const std::vector<double> design_reach = ordered ? slot_reach(j.slots) : std::vector<double>{};
+    std::vector<std::size_t> match_of(cuts.size(), n);
     std::size_t first_unmatched = 0;
-    for (const DesignSlot& cut : cuts) {
-        SlotCut sc;
-        sc.cut = cut;
+    for (std::size_t k = 0; k < cuts.size(); ++k) {
+        const DesignSlot& cut = cuts[k];
         while (first_unmatched < n && matched[first_unmatched])
             ++first_unmatched;
-        std::size_t from = first_unmatched;
-        if (ordered) {
-            // The slots before the first that reaches the cut's left edge end short of it.
-            const auto reaching =
-                std::lower_bound(design_reach.begin(), design_reach.end(), cut.left);
-            from = std::max(from, static_cast<std::size_t>(reaching - design_reach.begin()));
-        }
-        for (std::size_t k = from; k < n; ++k) {
-            if (ordered && j.slots[k].left > cut.right)
-                break;  // this slot and every later one start beyond the cut
+        const auto reaching = std::lower_bound(reach.begin(), reach.end(), cut.left);
+        std::size_t from =
+            std::max(first_unmatched, static_cast<std::size_t>(reaching - reach.begin()));
+        for (std::size_t s = from; s < n && slots[s].left <= cut.right; ++s) {
             const double overlap =
-                std::min(cut.right, j.slots[k].right) - std::max(cut.left, j.slots[k].left);
-            if (!matched[k] && overlap >= 0) {
-                sc.expected = j.slots[k];
-                matched[k] = true;
+                std::min(cut.right, slots[s].right) - std::max(cut.left, slots[s].left);
+            if (!matched[s] && overlap >= 0) {
+                matched[s] = true;
+                match_of[k] = s;
                 break;
             }
         }
-        report.slots.push_back(sc);
     }
-    for (std::size_t k = 0; k < j.slots.size(); ++k) {
-        if (!matched[k])
-            report.slots.push_back({std::nullopt, j.slots[k]});
+    // The cuts and the slots left without one, merged by their left edges.
+    SlotTally tally(report.tolerance);
+    std::size_t s = 0;
+    for (std::size_t k = 0; k <= cuts.size(); ++k) {
+        const double next = k < cuts.size() ? cuts[k].left : kInf;
+        for (; s < n && (matched[s] || slots[s].left < next); ++s) {
+            if (!matched[s])
+                tally.add({std::nullopt, slots[s]});
+        }
+        if (k == cuts.size())
+            break;
+        SlotCut sc;
+        sc.cut = cuts[k];
+        if (match_of[k] < n)
+            sc.expected = slots[match_of[k]];
+        tally.add(sc);
     }
-    std::sort(report.slots.begin(), report.slots.end(), [](const SlotCut& a, const SlotCut& b) {
-        const double xa = a.cut ? a.cut->left : a.expected->left;
-        const double xb = b.cut ? b.cut->left : b.expected->left;
-        return xa < xb;
-    });
+    tally.finish(report);
     const auto every = std::max<std::size_t>(
         1, static_cast<std::size_t>(std::llround(kCoarsestSample / e.step())));
     for (std::size_t c = 0; c < e.count(); c += every)

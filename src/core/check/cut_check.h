@@ -48,6 +48,9 @@ struct SlotCut {
     std::optional<DesignSlot> expected;
 };
 
+// A report lists every slot up to this many; a longer list is summarised.
+inline constexpr std::size_t kMostListedSlots = 100;
+
 struct EnvelopeSample {
     double x = 0;
     double envelope = 0;           // the highest the saw top reached
@@ -67,11 +70,19 @@ struct CheckReport {
     Deviation left;     // material left: the envelope below the design
     std::vector<PassDeviation> passes;
     std::optional<Interference> interference;
+    // The slots: every one, in order of x, when there are at most kMostListedSlots; else
+    // (`slots_summarised`) only those not cut as designed, at most kMostListedSlots of them.
     std::vector<SlotCut> slots;
+    std::size_t slot_count = 0;         // slots cut or designed, listed or not
+    std::size_t slots_as_designed = 0;  // cut where designed, edges and depth within tolerance
+    bool slots_summarised = false;
     std::vector<EnvelopeSample> envelope;  // at the output resolution
 
     // The program cuts into the design beyond the tolerance, or the outline meets the work.
     bool cuts_into_design() const { return overcut.max_mm > tolerance || interference.has_value(); }
+    // A program without a move has nothing to judge: it neither keeps within the tolerance nor
+    // cuts into the design.
+    bool has_moves() const { return moves > 0; }
 };
 
 // Follows the check move by move (the backplot keeps them to step through).
@@ -135,6 +146,10 @@ class CutCheck {
     std::size_t moves_ = 0;
     double seconds_ = 0;
     std::optional<Interference> interference_;
+    // Turning: the deepest any move stood above the design, over all and per section of the
+    // program (the pass of a section is known once it has ended).
+    DesignExcess overcut_;
+    std::vector<DesignExcess> section_overcut_;
     // Finger joints: the deepest cut outside the envelope's columns, and where.
     Deviation outside_;
 };

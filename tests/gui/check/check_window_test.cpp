@@ -276,6 +276,7 @@ void CheckWindowTest::writeGcodeFileTellsTheRunTime() {
 void CheckWindowTest::aLongSlotListScrollsWithinTheWindow() {
     JobCheck check;
     check.report.kind = ProgramKind::finger_joint;
+    check.report.moves = 40000;
     check.saw_width = 3.2;
     for (int k = 0; k < 20000; ++k) {
         const DesignSlot slot{10.0 * k, 10.0 * k + 5, 3};
