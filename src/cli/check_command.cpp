@@ -20,6 +20,7 @@
 #include "core/gcode/machine_settings.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
+#include "core/text/json_text.h"
 #include "core/text/number_parse.h"
 #include "core/toolpath/tooth_reader.h"
 
@@ -123,8 +124,11 @@ int run(const CheckOptions& o) {
     inputs.settings = read_machine_settings(fields);
     inputs.tolerance = tolerance;
     if (machine) {
+        // The name goes into the report, which is UTF-8 JSON; a name in another code page
+        // is shown as Latin-1, as every other name from outside.
         inputs.limits = read_linuxcnc_limits(
-            read_file_limited(*machine, kMaxMachineFile, "a machine configuration"), *machine);
+            read_file_limited(*machine, kMaxMachineFile, "a machine configuration"),
+            utf8_text(*machine));
     }
 
     const ProgramKind kind = checked_program_kind(program, inputs.settings);

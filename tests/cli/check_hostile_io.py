@@ -5,6 +5,7 @@ SVG, a strict group reader for DXF, pdfinfo for PDF where it is installed).
 
 usage: check_hostile_io.py CLI GOLDEN_FOLDER WORK_DIR
 """
+import json
 import os
 import shutil
 import signal
@@ -136,6 +137,25 @@ done = run(["check", os.path.join(GOLDEN, "turn_rough_baluster", "expected.ngc")
             BALUSTER, "--png", "-"], env, cwd=folder)
 check(done.returncode == 2 and b"--png needs a file name" in done.stderr,
       f"check --png - is refused: {done.returncode} {done.stderr!r}")
+
+
+# A machine file named in Latin-1: the JSON report stays UTF-8 and names it.
+folder, env = fresh("latin1_machine")
+machine = os.path.join(os.fsencode(folder), b"m\xe9.ini")
+with open(machine, "wb") as f:
+    f.write(b"[AXIS_X]\nMAX_VELOCITY = 50\nMAX_ACCELERATION = 500\n")
+program = os.path.join(folder, "b.ngc")
+run(["turn", "--spline", BALUSTER, "--fast", "no", "--output", program], env)
+done = subprocess.run([os.fsencode(CLI), b"check", os.fsencode(program), b"--spline",
+                       os.fsencode(BALUSTER), b"--machine", machine, b"--json"], env=env,
+                      capture_output=True)
+check(done.returncode in (0, 3), f"check with a Latin-1 machine name: {done.stderr!r}")
+try:
+    report = done.stdout.decode("utf-8")
+    shown = json.dumps(json.loads(report), ensure_ascii=False)
+    check("m\u00e9.ini" in shown, "the report names the machine file")
+except (UnicodeDecodeError, ValueError) as e:
+    check(False, f"the report is UTF-8 JSON: {e}")
 
 
 # --- refused before the old program is touched -----------------------------------------------
