@@ -14,8 +14,8 @@ namespace ostrivane {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
-// The finest envelope column and the coarsest output sample, in mm.
-constexpr double kFinestColumn = 0.01;
+// The widest envelope column and the coarsest output sample, in mm.
+constexpr double kFinestColumn = 0.002;
 constexpr double kCoarsestSample = 0.1;
 // A finger-joint slot is cut where the blade went this deep into the face.
 constexpr double kCutDepth = 1e-6;
@@ -138,6 +138,7 @@ void CutCheck::start(ProgramKind kind) {
         // Where no move reaches, nothing is cut: the columns start below everything.
         envelope_ = envelope_over(d.begin(), d.end(), column > 0 ? column : kFinestColumn,
                                   d.outline().count_saw_rec > 0, -kInf);
+        envelope_->keep_edges();
         return;
     }
     if (in_.joint == nullptr)
@@ -292,6 +293,33 @@ void CutCheck::judge_turning(CheckReport& report) {
         Judged& j = by_pass[pass_index(kind_of(e.owner(c)))];
         j.left.see(s->low - h, x);
         j.any = true;
+    }
+    // Beside a saw edge the envelope may step down: the material left there is the design at
+    // the edge itself over the envelope on its lower side (the column before a rising edge, the
+    // one after a falling edge), carried on to the edge along the slope of the two columns on
+    // that side (level beside a plunge or a traverse, straight beside a slanted move).
+    const auto left_at_edge = [&](double edge, std::size_t low_side, std::size_t beyond) {
+        if (std::isnan(edge) || low_side >= e.count() || beyond >= e.count())
+            return;
+        const auto s = d.surface(edge, e.step());
+        if (!s)
+            return;
+        double h = e.height(low_side);
+        if (h != -kInf && e.height(beyond) != -kInf) {
+            const double towards = (edge - e.x_of(low_side)) / (e.x_of(low_side) - e.x_of(beyond));
+            h += (h - e.height(beyond)) * towards;
+        }
+        if (h == -kInf) {
+            all.left.see(s->low, edge);
+            return;
+        }
+        all.left.see(s->low - h, edge);
+        by_pass[pass_index(kind_of(e.owner(low_side)))].left.see(s->low - h, edge);
+    };
+    for (std::size_t c = 0; c < e.count(); ++c) {
+        if (c >= 1)
+            left_at_edge(e.rising_edge(c), c, c - 1);
+        left_at_edge(e.falling_edge(c), c + 1, c + 2);
     }
     report.overcut = all.overcut.deviation();
     report.left = all.left.deviation();
