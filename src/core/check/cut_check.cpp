@@ -103,6 +103,15 @@ class SlotTally {
     std::vector<SlotCut> others_;
 };
 
+// The report's envelope is for a picture: a sample every `sample` mm, and so many at most that
+// a joint metres long keeps a report of a few megabytes.
+constexpr std::size_t kMostSamples = std::size_t{1} << 18;
+std::size_t sample_every(const Envelope& e, double sample) {
+    const auto every =
+        std::max<std::size_t>(1, static_cast<std::size_t>(std::llround(sample / e.step())));
+    return std::max(every, (e.count() + kMostSamples - 1) / kMostSamples);
+}
+
 std::size_t pass_index(PassKind kind) {
     switch (kind) {
         case PassKind::rough:
@@ -346,8 +355,7 @@ void CutCheck::judge_turning(CheckReport& report) {
     }
     tally.finish(report);
     const double sample = std::max(1 / d.resolution(), kCoarsestSample);
-    const auto every =
-        std::max<std::size_t>(1, static_cast<std::size_t>(std::llround(sample / e.step())));
+    const std::size_t every = sample_every(e, sample);
     for (std::size_t c = 0; c < e.count(); c += every) {
         const auto s = d.surface(e.x_of(c));
         const std::optional<double> design = s ? std::optional<double>(s->low) : std::nullopt;
@@ -435,8 +443,7 @@ void CutCheck::judge_joint(CheckReport& report) {
         tally.add(sc);
     }
     tally.finish(report);
-    const auto every = std::max<std::size_t>(
-        1, static_cast<std::size_t>(std::llround(kCoarsestSample / e.step())));
+    const std::size_t every = sample_every(e, kCoarsestSample);
     for (std::size_t c = 0; c < e.count(); c += every)
         report.envelope.push_back(
             {e.x_of(c), e.height(c), slot_depths(slots, reach, e.x_of(c), 0).low});
