@@ -40,8 +40,12 @@ constexpr const char* kHelp =
     "saw_def.txt meets the beam; for a finger-joint program its slots against the tooth file\n"
     "or the fields. The run time assumes exact stop (every move starts and ends at rest), an\n"
     "upper bound of what a blending controller needs.\n"
+    "The design is the profile itself, every branch of it where it doubles back in x (the\n"
+    "lowest one over each x); each move is judged over the whole width of the saw. A list of\n"
+    "more than 100 slots is summarised: their count, and those not cut as designed.\n"
     "Exit status: 0 within the tolerance, 3 when the program cuts into the design or the saw\n"
-    "outline meets the material, 1 for an error (the line that cannot be read is named).\n"
+    "outline meets the material, 1 for an error (the line that cannot be read is named) or a\n"
+    "program that makes no move.\n"
     "\n";
 
 constexpr const char* kOptionsHelp =

@@ -14,8 +14,8 @@ namespace ostrivane {
 namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
-// The finest envelope column and the coarsest output sample, in mm.
-constexpr double kFinestColumn = 0.01;
+// The widest envelope column and the coarsest output sample, in mm.
+constexpr double kFinestColumn = 0.002;
 constexpr double kCoarsestSample = 0.1;
 // A finger-joint slot is cut where the blade went this deep into the face.
 constexpr double kCutDepth = 1e-6;
@@ -103,6 +103,15 @@ class SlotTally {
     std::vector<SlotCut> others_;
 };
 
+// The report's envelope is for a picture: a sample every `sample` mm, and so many at most that
+// a joint metres long keeps a report of a few megabytes.
+constexpr std::size_t kMostSamples = std::size_t{1} << 18;
+std::size_t sample_every(const Envelope& e, double sample) {
+    const auto every =
+        std::max<std::size_t>(1, static_cast<std::size_t>(std::llround(sample / e.step())));
+    return std::max(every, (e.count() + kMostSamples - 1) / kMostSamples);
+}
+
 std::size_t pass_index(PassKind kind) {
     switch (kind) {
         case PassKind::rough:
@@ -138,6 +147,7 @@ void CutCheck::start(ProgramKind kind) {
         // Where no move reaches, nothing is cut: the columns start below everything.
         envelope_ = envelope_over(d.begin(), d.end(), column > 0 ? column : kFinestColumn,
                                   d.outline().count_saw_rec > 0, -kInf);
+        envelope_->keep_edges();
         return;
     }
     if (in_.joint == nullptr)
@@ -293,6 +303,33 @@ void CutCheck::judge_turning(CheckReport& report) {
         j.left.see(s->low - h, x);
         j.any = true;
     }
+    // Beside a saw edge the envelope may step down: the material left there is the design at
+    // the edge itself over the envelope on its lower side (the column before a rising edge, the
+    // one after a falling edge), carried on to the edge along the slope of the two columns on
+    // that side (level beside a plunge or a traverse, straight beside a slanted move).
+    const auto left_at_edge = [&](double edge, std::size_t low_side, std::size_t beyond) {
+        if (std::isnan(edge) || low_side >= e.count() || beyond >= e.count())
+            return;
+        const auto s = d.surface(edge, e.step());
+        if (!s)
+            return;
+        double h = e.height(low_side);
+        if (h != -kInf && e.height(beyond) != -kInf) {
+            const double towards = (edge - e.x_of(low_side)) / (e.x_of(low_side) - e.x_of(beyond));
+            h += (h - e.height(beyond)) * towards;
+        }
+        if (h == -kInf) {
+            all.left.see(s->low, edge);
+            return;
+        }
+        all.left.see(s->low - h, edge);
+        by_pass[pass_index(kind_of(e.owner(low_side)))].left.see(s->low - h, edge);
+    };
+    for (std::size_t c = 0; c < e.count(); ++c) {
+        if (c >= 1)
+            left_at_edge(e.rising_edge(c), c, c - 1);
+        left_at_edge(e.falling_edge(c), c + 1, c + 2);
+    }
     report.overcut = all.overcut.deviation();
     report.left = all.left.deviation();
     for (const PassKind kind : {PassKind::rough, PassKind::fast_rough, PassKind::fine}) {
@@ -318,8 +355,7 @@ void CutCheck::judge_turning(CheckReport& report) {
     }
     tally.finish(report);
     const double sample = std::max(1 / d.resolution(), kCoarsestSample);
-    const auto every =
-        std::max<std::size_t>(1, static_cast<std::size_t>(std::llround(sample / e.step())));
+    const std::size_t every = sample_every(e, sample);
     for (std::size_t c = 0; c < e.count(); c += every) {
         const auto s = d.surface(e.x_of(c));
         const std::optional<double> design = s ? std::optional<double>(s->low) : std::nullopt;
@@ -407,8 +443,7 @@ void CutCheck::judge_joint(CheckReport& report) {
         tally.add(sc);
     }
     tally.finish(report);
-    const auto every = std::max<std::size_t>(
-        1, static_cast<std::size_t>(std::llround(kCoarsestSample / e.step())));
+    const std::size_t every = sample_every(e, kCoarsestSample);
     for (std::size_t c = 0; c < e.count(); c += every)
         report.envelope.push_back(
             {e.x_of(c), e.height(c), slot_depths(slots, reach, e.x_of(c), 0).low});

@@ -64,6 +64,11 @@ void DesignCurve::sample(const BetaSpline& curve) {
             points.push_back({p.p1.x, p.p1.y});
         }
     }
+    // A curve read from a hostile file may not evaluate to numbers: such points are no design.
+    std::erase_if(points,
+                  [](const Point& p) { return !std::isfinite(p.x) || !std::isfinite(p.y); });
+    if (points.empty())
+        return;
     // Runs along which x only grows or only shrinks; the point where x turns ends one run and
     // starts the next.
     std::vector<Point> run{points.front()};

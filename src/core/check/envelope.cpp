@@ -123,7 +123,34 @@ void Envelope::rebuild_above(std::size_t first, std::size_t last) {
     }
 }
 
+void Envelope::keep_edges() {
+    rising_.assign(count_, std::numeric_limits<float>::quiet_NaN());
+    falling_.assign(count_, std::numeric_limits<float>::quiet_NaN());
+}
+
+void Envelope::mark_edge(std::vector<float>& edges, double x) {
+    const double cell = std::floor((x - x0_) / step_);
+    if (!(cell >= 0 && cell < static_cast<double>(count_)))
+        return;
+    const auto c = static_cast<std::size_t>(cell);
+    edges[c] = static_cast<float>(x - x_of(c));
+}
+
+double Envelope::rising_edge(std::size_t c) const {
+    return rising_.empty() ? std::numeric_limits<double>::quiet_NaN()
+                           : x_of(c) + static_cast<double>(rising_[c]);
+}
+
+double Envelope::falling_edge(std::size_t c) const {
+    return falling_.empty() ? std::numeric_limits<double>::quiet_NaN()
+                            : x_of(c) + static_cast<double>(falling_[c]);
+}
+
 void Envelope::raise(const SawPiece& piece, std::uint16_t owner) {
+    if (!rising_.empty() && piece.from <= piece.to) {
+        mark_edge(rising_, piece.from);
+        mark_edge(falling_, piece.to);
+    }
     const auto [first, last] = columns(piece.from, piece.to);
     if (first >= last)
         return;

@@ -54,6 +54,15 @@ class Envelope {
     // lowest_queries (and then every sloped part is raised column by column).
     double lowest(std::size_t first, std::size_t last) const;
 
+    // Keep, per column, the exact x of a saw edge in the column's cell (from its x up to the
+    // next column's): where the envelope steps down beside a saw, the most material is left
+    // right at the edge, which no column need stand on.
+    void keep_edges();
+    // The x of the last left end (the envelope rises at it going right) and right end (it falls)
+    // of a raise within column c's cell; NaN for none.
+    double rising_edge(std::size_t c) const;
+    double falling_edge(std::size_t c) const;
+
     // Settles every column's height and owner; cheap enough to call once at the end.
     void finish();
     // After finish():
@@ -84,7 +93,11 @@ class Envelope {
     std::int32_t child(std::int32_t node, int side);
     void settle_lines(std::int32_t node, std::size_t lo, std::size_t hi);
 
+    void mark_edge(std::vector<float>& edges, double x);
+
     std::vector<LineNode> lines_;
+    std::vector<float> rising_;  // per column: the edge's offset from the column's x
+    std::vector<float> falling_;
     double x0_;
     double step_;
     std::size_t count_;

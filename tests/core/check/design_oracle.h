@@ -58,6 +58,28 @@ class DenseCurve {
         return low;
     }
 
+    // The lowest branch at x0 + k * step, k = 0 … n - 1, all at once.
+    std::vector<double> on_grid(double x0, double step, std::size_t n) const {
+        std::vector<double> y(n, kInf);
+        for (std::size_t k = 0; k + 1 < points_.size(); ++k) {
+            const CurvePoint& a = points_[k];
+            const CurvePoint& b = points_[k + 1];
+            const double lo = std::max(std::min(a.x, b.x), from_);
+            const double hi = std::min(std::max(a.x, b.x), to_);
+            if (lo > hi)
+                continue;
+            const double first = std::max(0.0, std::ceil((lo - x0) / step));
+            for (auto g = static_cast<std::size_t>(first); g < n; ++g) {
+                const double x = x0 + static_cast<double>(g) * step;
+                if (x > hi)
+                    break;
+                y[g] = std::min(y[g], a.x == b.x ? std::min(a.y, b.y)
+                                                 : a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x));
+            }
+        }
+        return y;
+    }
+
   private:
     static constexpr double kInf = std::numeric_limits<double>::infinity();
     double from_, to_;
