@@ -25,7 +25,7 @@
 #include "core/curve/spline_file.h"
 #include "core/fingerjoint/finger_joint_program.h"
 #include "core/fingerjoint/tooth_file.h"
-#include "core/gcode/program_stats.h"
+#include "core/check/program_stats.h"
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"

@@ -25,7 +25,7 @@
 #include "core/app/form_state.h"
 #include "core/app/main_window_fields.h"
 #include "core/gcode/axis_mapping.h"
-#include "core/gcode/program_stats.h"
+#include "core/check/program_stats.h"
 #include "core/text/error.h"
 #include "gui/app/main_window.h"
 #include "gui/plot/message_label_widget.h"

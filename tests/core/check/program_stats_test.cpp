@@ -1,4 +1,4 @@
-#include "core/gcode/program_stats.h"
+#include "core/check/program_stats.h"
 
 #include <gtest/gtest.h>
 
