@@ -150,11 +150,11 @@ int run(const CheckOptions& o) {
             TfastRec rec;
             if (!Getdata(fields, op, rec))
                 throw Error("The finger-joint fields describe no joint to check against");
-            joint = tooth ? joint_design_of_tooth_file(
-                                rec,
-                                read_file_limited(*tooth, ToothFile::kMaxBytes, "a tooth file"),
-                                *tooth)
-                          : joint_design_of_fields(rec);
+            joint = tooth
+                        ? joint_design_of_tooth_file(
+                              rec, read_file_limited(*tooth, ToothFile::kMaxBytes, "a tooth file"),
+                              *tooth)
+                        : joint_design_of_fields(rec);
             in.joint = &*joint;
         }
     };

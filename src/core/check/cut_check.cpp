@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "core/gcode/gcode_program.h"
 #include "core/check/program_stats.h"
+#include "core/gcode/gcode_program.h"
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/file_lines.h"
@@ -82,10 +82,7 @@ std::size_t pass_index(PassKind kind) {
 }  // namespace
 
 CutCheck::CutCheck(CheckInputs inputs, CheckObserver* observer)
-    : in_(std::move(inputs)),
-      observer_(observer),
-      reader_(in_.settings),
-      timer_(in_.limits) {}
+    : in_(std::move(inputs)), observer_(observer), reader_(in_.settings), timer_(in_.limits) {}
 
 CutCheck::~CutCheck() = default;
 

@@ -66,8 +66,8 @@ class LimitsReader {
 
   private:
     [[noreturn]] void refuse(std::string_view what, std::string_view text) const {
-        throw Error("Line " + std::to_string(number_) + " of " + source_ + " " +
-                    std::string(what) + ": " + printable_excerpt(text, kQuoted));
+        throw Error("Line " + std::to_string(number_) + " of " + source_ + " " + std::string(what) +
+                    ": " + printable_excerpt(text, kQuoted));
     }
 
     double figure(double least = kLeastMachineFigure) const {

@@ -184,7 +184,7 @@ bool ProgramReader::take_axis_word(const Word& w, std::array<double, 4>& value, 
 
 void ProgramReader::run_line(std::string_view line, std::vector<ProgramMove>& out) {
     dwell_ = home_ = set_home_ = path_word_ = false;
-    bool end = false, pause = false;
+    bool end = false, pause = false, arc_words = false;
     std::optional<double> p_word;
     std::array<double, 4> axis_value{};
     AxisSet named = 0;
@@ -222,9 +222,17 @@ void ProgramReader::run_line(std::string_view line, std::vector<ProgramMove>& ou
             case 'H':
             case 'N':
                 break;
+            case 'I':
+            case 'J':
+            case 'K':
+            case 'R':
+                if (!rules_.strict) {
+                    arc_words = true;
+                    break;
+                }
+                [[fallthrough]];
             default:
-                if (!take_axis_word(w, axis_value, named, used_of_letter, line) &&
-                    rules_.strict) {
+                if (!take_axis_word(w, axis_value, named, used_of_letter, line) && rules_.strict) {
                     const std::string word(1, w.letter);
                     refuse("unknown word " + word + " (no axis of the settings is written as " +
                                word + ")",
@@ -278,6 +286,11 @@ void ProgramReader::run_line(std::string_view line, std::vector<ProgramMove>& ou
             }
         }
         add_move(back, out, line);
+    } else if (named == 0 && arc_words && motion_ >= 2 && !dwell_) {
+        // A full circle: back where it started, an arc all the same.
+        Move circle;
+        circle.kind = MoveKind::feed;
+        add_move(circle, out, line);
     } else if (named != 0 && !dwell_) {
         Move m;
         m.kind = motion_ == 0 ? MoveKind::rapid : MoveKind::feed;

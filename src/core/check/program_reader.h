@@ -42,9 +42,9 @@ struct ReadingRules {
 // The largest axis word, feedrate and dwell a program may hold, and the farthest a linear axis
 // may travel from where it started: far beyond any woodworking machine, so that a figure past
 // them is a slip, refused before it turns every time and cut into nonsense.
-inline constexpr double kMostProgramLength = 1e6;      // mm or degrees
-inline constexpr double kMostFeedPerMinute = 1e7;      // mm/min
-inline constexpr double kLeastFeedPerMinute = 1e-3;    // mm/min, for a feedrate that is not 0
+inline constexpr double kMostProgramLength = 1e6;    // mm or degrees
+inline constexpr double kMostFeedPerMinute = 1e7;    // mm/min
+inline constexpr double kLeastFeedPerMinute = 1e-3;  // mm/min, for a feedrate that is not 0
 inline constexpr double kMostDwellSeconds = 1e6;
 
 // Reads G-code programs as this program writes them, and as an operator may have edited them,

@@ -61,8 +61,9 @@ ProgramStats ProgramStatsCounter::stats() const {
     ended.finish();
     result.run_time_s = ended.seconds();
     result.moves_without_feed = ended.moves_without_feed();
-    result.time_model = time_model_label(ended) + "; " +
-                        (limits_.defaults ? std::string("default limits") : "limits of " + limits_.source);
+    result.time_model =
+        time_model_label(ended) + "; " +
+        (limits_.defaults ? std::string("default limits") : "limits of " + limits_.source);
     return result;
 }
 
@@ -89,8 +90,7 @@ ProgramStats program_stats(std::string_view program, const MachineLimits& limits
     return counter.stats();
 }
 
-ProgramStats program_stats_of_file(const std::filesystem::path& file,
-                                   const MachineLimits& limits) {
+ProgramStats program_stats_of_file(const std::filesystem::path& file, const MachineLimits& limits) {
     ProgramStatsCounter counter(limits);
     for_each_line_of_file(file, max_program_file_size, "a G-code program", max_program_line,
                           [&](std::string_view line, std::uint64_t) { counter.add_line(line); });

@@ -19,21 +19,14 @@ constexpr double kUnmadeBlendShare = 0.5;
 constexpr double kStraightOn = 1e-3;
 // How many blended moves are settled at once; twice as many are held.
 constexpr std::size_t kWindow = 256;
-// Servo cycles the controller spends at rest: between a move that stops and the next, and
-// beside a dwell (the task waits for the motion to settle and then hands on the next line).
-constexpr double kCyclesAtStop = 1;
-constexpr double kCyclesAtDwell = 3;
-// From the start of a program to its first move, and from its last move until the controller
-// is idle again.
-constexpr double kStartAndEndSeconds = 0.12;
 
 // A move of `length` with top speed v and acceleration a, entered at vi and left at vo.
 double segment_time(double length, double v, double a, double vi, double vo) {
     const double need = (v * v - vi * vi) / (2 * a) + (v * v - vo * vo) / (2 * a);
     if (length >= need)
         return (v - vi) / a + (v - vo) / a + (length - need) / v;
-    const double peak =
-        std::sqrt(std::max((2 * a * length + vi * vi + vo * vo) / 2, std::max(vi, vo) * std::max(vi, vo)));
+    const double peak = std::sqrt(
+        std::max((2 * a * length + vi * vi + vo * vo) / 2, std::max(vi, vo) * std::max(vi, vo)));
     return (peak - vi) / a + (peak - vo) / a;
 }
 

@@ -13,6 +13,14 @@ namespace ostrivane {
 // traces on our programs fit 0.001 inch.
 inline constexpr double kStartupBlendTolerance = 0.0254;
 
+// Servo cycles the controller spends at rest: between a move that stops and the next, and
+// beside a dwell (the task waits for the motion to settle and then hands on the next line).
+inline constexpr double kCyclesAtStop = 1;
+inline constexpr double kCyclesAtDwell = 3;
+// From the start of a program to its first move, and from its last move until the controller
+// is idle again.
+inline constexpr double kStartAndEndSeconds = 0.12;
+
 // How long LinuxCNC 2.9's trajectory planner takes for a program's moves, modelled on what its
 // traces show:
 // - Every straight move runs a trapezoid (a triangle when too short) at the acceleration the
@@ -64,8 +72,8 @@ class RunTimeModel {
         double arc_length = 0;
         double trim_before = 0;
         double trim_after = 0;
-        bool stop_after = false;     // a dwell or the end follows
-        double alone = 0;            // its time from rest to rest, until settled
+        bool stop_after = false;  // a dwell or the end follows
+        double alone = 0;         // its time from rest to rest, until settled
     };
     void stop_here();
     void settle(std::size_t count, bool stop_at_end);
