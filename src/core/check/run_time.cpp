@@ -15,8 +15,11 @@ const double kNormalShare = std::sqrt(1 - 0.5 * 0.5);
 constexpr double kExactStopShare = 0.9;
 // What a move that ends before a dwell or the end keeps of its acceleration.
 constexpr double kUnmadeBlendShare = 0.5;
-// Straight on and turning back, in radians: within these the corner is taken as either.
-constexpr double kStraightOn = 1e-3;
+// Turning back, in radians: within this the corner is taken as a reversal.
+constexpr double kTurnsBack = 1e-3;
+// The share of an axis's acceleration that a kink passed at full speed within one servo cycle
+// may take for the moves to run on as one.
+constexpr double kKinkShare = 0.1;
 // How many blended moves are settled at once; twice as many are held.
 constexpr std::size_t kWindow = 256;
 
@@ -57,18 +60,25 @@ double RunTimeModel::acceleration_of(const Segment& s) const {
 }
 
 void RunTimeModel::blend(Segment& a, Segment& b) const {
+    const double goal = std::min(a.speed, b.speed);
+    double kink = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const double change = std::fabs(b.unit[k] - a.unit[k]);
+        if (change > 0)
+            kink = std::max(kink, goal / limits_.servo_period_s * change /
+                                      std::min(a.axis_acceleration[k], b.axis_acceleration[k]));
+    }
+    if (kink < kKinkShare) {
+        a.corner_speed = goal;
+        return;
+    }
     if (a.path == PathMode::exact_stop)
         return;
     double cosine = 0;
     for (std::size_t k = 0; k < 4; ++k)
         cosine += a.unit[k] * b.unit[k];
     const double turn = std::acos(std::clamp(cosine, -1.0, 1.0));
-    const double goal = std::min(a.speed, b.speed);
-    if (turn < kStraightOn) {
-        a.corner_speed = goal;
-        return;
-    }
-    if (turn > std::numbers::pi - kStraightOn)
+    if (turn > std::numbers::pi - kTurnsBack)
         return;
     const double half = (std::numbers::pi - turn) / 2;  // half the inner angle
     const double normal = kNormalShare * std::min(a.acceleration, b.acceleration);
@@ -166,6 +176,7 @@ void RunTimeModel::add(const ProgramMove& pm, const std::array<char, 4>& letters
     for (std::size_t a = 0; a < 4; ++a) {
         const double share = std::fabs(d[a]) / length;
         s.unit[a] = d[a] / length;
+        s.axis_acceleration[a] = limits_.acceleration_of(letters[a]);
         if (share == 0)
             continue;
         s.speed = std::min(s.speed, limits_.velocity_of(letters[a]) / share);

@@ -26,8 +26,11 @@ inline constexpr double kStartAndEndSeconds = 0.12;
 // - Every straight move runs a trapezoid (a triangle when too short) at the acceleration the
 //   moved axes allow along its direction; its top speed is its F word (feed) or what the axes
 //   and the path limit allow (rapid moves and G28 returns).
-// - Exact stop (G61, G61.1): every move starts and ends at rest; a move with a neighbour of its
-//   own type (no dwell between) accelerates at 0.9 of the limit.
+// - Consecutive moves of the same type (G0 with G0, G1 with G1, no dwell between) whose
+//   directions differ so little that passing the kink within one servo cycle needs less than
+//   a tenth of an axis's acceleration run on through it at their speed, in every path mode.
+// - Exact stop (G61, G61.1): otherwise every move starts and ends at rest; a move with a
+//   neighbour of its own type accelerates at 0.9 of the limit.
 // - Blending (G64, and the start-up mode): consecutive moves of the same type (G0 with G0, G1
 //   with G1, no dwell between) are joined by a blend arc: the smallest that passes the corner
 //   at their speed with the normal share of the acceleration, but no larger than the tolerance
@@ -61,6 +64,7 @@ class RunTimeModel {
         double speed = 0;         // top speed
         double acceleration = 0;  // the axes' limit along the move
         std::array<double, 4> unit{};
+        std::array<double, 4> axis_acceleration{};  // the limit of each program axis
         bool rapid = true;
         PathMode path = PathMode::startup;
         double tolerance = 0;
