@@ -344,7 +344,7 @@ CheckReport CutCheck::finish() {
     timer_.finish();
     report.run_time_s = timer_.seconds();
     report.time_model = time_model_text(timer_, in_.limits, reader_.letters());
-    report.time_label = time_model_label(timer_);
+    report.time_label = time_model_label(timer_, in_.limits);
     report.tolerance = in_.tolerance;
     report.interference = interference_;
     if (!kind_) {

@@ -61,9 +61,7 @@ ProgramStats ProgramStatsCounter::stats() const {
     ended.finish();
     result.run_time_s = ended.seconds();
     result.moves_without_feed = ended.moves_without_feed();
-    result.time_model =
-        time_model_label(ended) + "; " +
-        (limits_.defaults ? std::string("default limits") : "limits of " + limits_.source);
+    result.time_model = time_model_label(ended, limits_);
     return result;
 }
 

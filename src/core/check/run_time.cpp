@@ -81,7 +81,13 @@ void RunTimeModel::blend(Segment& a, Segment& b) const {
     if (turn > std::numbers::pi - kTurnsBack)
         return;
     const double half = (std::numbers::pi - turn) / 2;  // half the inner angle
-    const double normal = kNormalShare * std::min(a.acceleration, b.acceleration);
+    // The arc lies in the plane of both moves: every axis either moves bounds it.
+    double plane = std::numeric_limits<double>::infinity();
+    for (std::size_t k = 0; k < 4; ++k) {
+        if (a.unit[k] != 0 || b.unit[k] != 0)
+            plane = std::min({plane, a.axis_acceleration[k], b.axis_acceleration[k]});
+    }
+    const double normal = kNormalShare * plane;
     double radius = std::min({a.length, b.length}) / 2 * std::tan(half);
     const double tolerance = a.path == PathMode::startup ? kStartupBlendTolerance : a.tolerance;
     if (tolerance > 0)
@@ -214,7 +220,9 @@ void RunTimeModel::finish() {
         settled_ += kStartAndEndSeconds;
 }
 
-std::string time_model_label(const RunTimeModel& model) {
+namespace {
+
+std::string path_mode_label(const RunTimeModel& model) {
     int modes = 0;
     PathMode only = PathMode::startup;
     for (const PathMode m : {PathMode::startup, PathMode::exact_stop, PathMode::blend}) {
@@ -234,6 +242,13 @@ std::string time_model_label(const RunTimeModel& model) {
         default:
             return label + "start-up path mode";
     }
+}
+
+}  // namespace
+
+std::string time_model_label(const RunTimeModel& model, const MachineLimits& limits) {
+    return path_mode_label(model) +
+           (limits.defaults ? std::string("; default limits") : "; limits of " + limits.source);
 }
 
 std::string time_model_text(const RunTimeModel& model, const MachineLimits& limits,

@@ -33,7 +33,8 @@ inline constexpr double kStartAndEndSeconds = 0.12;
 //   neighbour of its own type accelerates at 0.9 of the limit.
 // - Blending (G64, and the start-up mode): consecutive moves of the same type (G0 with G0, G1
 //   with G1, no dwell between) are joined by a blend arc: the smallest that passes the corner
-//   at their speed with the normal share of the acceleration, but no larger than the tolerance
+//   at their speed with the normal share of the acceleration (of the slowest axis in the
+//   plane of the two moves), but no larger than the tolerance
 //   allows (0.0254 mm in the start-up mode, G64 P when given) nor than half the shorter move;
 //   the arc cuts its ends off both moves and is run at its speed. A change of type stops. A
 //   move followed by a dwell (even G4 P0) or the program's end keeps the halved acceleration of
@@ -96,8 +97,9 @@ class RunTimeModel {
     bool finished_ = false;
 };
 
-// The model in a few words for a figure's label: "LinuxCNC planner model, G61 exact stop".
-std::string time_model_label(const RunTimeModel& model);
+// The model and the limits in a few words, for a figure's label: "LinuxCNC planner model,
+// exact stop G61; default limits" or "...; limits of mill.ini".
+std::string time_model_label(const RunTimeModel& model, const MachineLimits& limits);
 
 // The model in a sentence, naming the path mode and where the limits came from.
 std::string time_model_text(const RunTimeModel& model, const MachineLimits& limits,

@@ -190,7 +190,7 @@ TEST(RunTime, NamesTheModelAndThePathMode) {
     inputs.settings = read_machine_settings(fields);
     inputs.limits = read_linuxcnc_limits(kMachine, "mill.ini");
     const CheckReport r = check_program_text("G91\nG01 X1 Y0 Z0 F60\nM2\n", inputs);
-    EXPECT_EQ(r.time_label, "LinuxCNC planner model, start-up path mode");
+    EXPECT_EQ(r.time_label, "LinuxCNC planner model, start-up path mode; limits of mill.ini");
     EXPECT_NE(r.time_model.find("start-up path mode"), std::string::npos) << r.time_model;
     EXPECT_NE(r.time_model.find("mill.ini: X 50 mm/s 100 mm/s^2"), std::string::npos);
     EXPECT_EQ(r.time_model.find("upper bound"), std::string::npos);
