@@ -13,6 +13,7 @@
 #include "core/check/check_report.h"
 #include "core/check/cut_check.h"
 #include "core/check/job_check.h"
+#include "core/check/machine_limits.h"
 #include "core/fingerjoint/fast_rec.h"
 #include "core/fingerjoint/tooth_file.h"
 #include "core/gcode/machine_settings.h"
@@ -58,9 +59,6 @@ constexpr const char* kOptionsHelp =
     "  --json            one JSON object instead of the paragraph\n"
     "  --png FILE        a picture: design black, envelope blue, overcut red, material left\n"
     "                    grey\n";
-
-// The largest machine configuration read.
-constexpr std::uint64_t kMaxMachineFile = std::uint64_t{4} << 20;
 
 // The options of one check, as the command line gave them.
 struct CheckOptions {
@@ -119,8 +117,7 @@ int run(const CheckOptions& o) {
     inputs.settings = read_machine_settings(fields);
     inputs.tolerance = tolerance;
     if (machine) {
-        inputs.limits = read_linuxcnc_limits(
-            read_file_limited(*machine, kMaxMachineFile, "a machine configuration"), *machine);
+        inputs.limits = machine_limits_of_file(*machine);
     }
 
     inputs.kind = program_kind_option(o.kind);

@@ -5,7 +5,6 @@
 #include "cli/commands.h"
 #include "core/check/machine_limits.h"
 #include "core/check/program_stats.h"
-#include "core/text/file_io.h"
 
 namespace ostrivane::cli {
 namespace {
@@ -25,9 +24,6 @@ constexpr const char* kHelp =
     "  --machine FILE    the LinuxCNC configuration whose [AXIS_*], [JOINT_*], [TRAJ] and\n"
     "                    [EMCMOT] limits time the moves\n";
 
-// The largest machine configuration read.
-constexpr std::uint64_t kMaxMachineFile = std::uint64_t{4} << 20;
-
 struct StatsOptions {
     CLI::Option* file_option = nullptr;
     std::string file;
@@ -46,9 +42,7 @@ Command add_stats_command(CLI::App& tool) {
     return {command, [o] {
                 MachineLimits limits = default_machine_limits();
                 if (const auto machine = given(o->machine_option, o->machine)) {
-                    limits = read_linuxcnc_limits(
-                        read_file_limited(*machine, kMaxMachineFile, "a machine configuration"),
-                        *machine);
+                    limits = machine_limits_of_file(*machine);
                 }
                 // The same line the window logs after writing a program.
                 std::cout << stats_summary(program_stats_of_file(

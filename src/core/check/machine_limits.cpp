@@ -6,6 +6,7 @@
 
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
+#include "core/text/file_io.h"
 #include "core/text/number_format.h"
 #include "core/text/number_parse.h"
 
@@ -188,6 +189,12 @@ MachineLimits read_linuxcnc_limits(std::string_view ini, std::string source) {
     LimitsReader reader(std::move(source));
     for_each_line(ini, [&](std::string_view line) { reader.read_line(line); });
     return reader.limits();
+}
+
+MachineLimits machine_limits_of_file(const std::filesystem::path& file) {
+    return read_linuxcnc_limits(
+        read_file_limited(file, kMostMachineFileBytes, "a machine configuration"),
+        file.filename().string());
 }
 
 std::string describe_limits(const MachineLimits& limits, std::string_view letters) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -54,6 +56,14 @@ MachineLimits default_machine_limits();
 // section header without its "]", and an #INCLUDE (whose figures would be missed); the
 // message quotes at most a short, printable start of the offending text.
 MachineLimits read_linuxcnc_limits(std::string_view ini, std::string source);
+
+// The largest machine configuration read: LinuxCNC's are a few kilobytes.
+inline constexpr std::uint64_t kMostMachineFileBytes = std::uint64_t{4} << 20;
+
+// The limits of a LinuxCNC configuration file, named by its file name in what they report.
+// Throws Error naming the file for one that cannot be read or is longer than the most, and as
+// read_linuxcnc_limits for its content.
+MachineLimits machine_limits_of_file(const std::filesystem::path& file);
 
 // "X 25 mm/s 200 mm/s^2, Y ..." for the output: the axes `letters` names (the letters a
 // program's axes are written under), and the path limit.
