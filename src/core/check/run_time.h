@@ -19,7 +19,7 @@ inline constexpr double kCyclesAtStop = 1;
 inline constexpr double kCyclesAtDwell = 3;
 // From the start of a program to its first move, and from its last move until the controller
 // is idle again.
-inline constexpr double kStartAndEndSeconds = 0.12;
+inline constexpr double kStartAndEndSeconds = 0.085;
 
 // How long LinuxCNC 2.9's trajectory planner takes for a program's moves, modelled on what its
 // traces show:
@@ -40,7 +40,7 @@ inline constexpr double kStartAndEndSeconds = 0.12;
 //   move followed by a dwell (even G4 P0) or the program's end keeps the halved acceleration of
 //   the blend it never makes.
 // - Dwells add their time; the controller spends a servo cycle at rest after a stop, a few
-//   beside a dwell, and some 0.12 s starting and ending the program.
+//   beside a dwell, and some 0.085 s starting and ending the program.
 // Feed moves without a feedrate cannot run (LinuxCNC refuses them) and are counted apart.
 // Memory stays bounded: a run of blended moves is settled in windows.
 class RunTimeModel {
