@@ -103,10 +103,14 @@ void RunTimeModel::settle(std::size_t count, bool stop_at_end) {
     const std::size_t n = pending_.size();
     count = std::min(count, n);
     // Junction speeds: [0] into the first pending move, [n] out of the last.
-    std::vector<double> v(n + 1, 0.0);
-    std::vector<double> acc(n);
+    // The scratch lists keep their memory from one settling to the next.
+    std::vector<double>& v = speeds_;
+    std::vector<double>& acc = accelerations_;
+    std::vector<double>& length = lengths_;
+    v.assign(n + 1, 0.0);
+    acc.assign(n, 0.0);
+    length.assign(n, 0.0);
     v[0] = entry_speed_;
-    std::vector<double> length(n);
     for (std::size_t i = 0; i < n; ++i) {
         const Segment& s = pending_[i];
         acc[i] = acceleration_of(s);

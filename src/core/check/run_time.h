@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "core/check/machine_limits.h"
 #include "core/check/program_reader.h"
@@ -88,7 +89,8 @@ class RunTimeModel {
 
     MachineLimits limits_;
     std::deque<Segment> pending_;
-    double entry_speed_ = 0;  // of the first pending move
+    std::vector<double> speeds_, accelerations_, lengths_;  // scratch of settle()
+    double entry_speed_ = 0;                                // of the first pending move
     double settled_ = 0;
     double provisional_ = 0;
     std::size_t moves_without_feed_ = 0;
