@@ -6,6 +6,7 @@
 
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
+#include "core/check/cut_check.h"
 #include "core/gcode/gcode_writer.h"
 #include "core/gcode/line_sink.h"
 #include "core/text/ascii_text.h"
@@ -192,6 +193,40 @@ TEST(ProgramReader, ReadsAnyProgramWithoutStrictness) {
     EXPECT_EQ(moves[3].move.distance[0], 1);
     EXPECT_EQ(moves[2].move.distance[3], 90);
     EXPECT_EQ(reader.letters()[3], 'A');
+}
+
+}  // namespace
+}  // namespace ostrivane
+
+namespace ostrivane {
+namespace {
+
+// The check reads a program once: the design of its kind is asked for when the first move
+// comes, as the caller says (the window knows what it wrote) or else as the header tells.
+TEST(ProgramKindOnce, TheDesignIsAskedForOnceWithTheKind) {
+    const char* joint = "G21\nG17 G91 G61\nG28.1\nG00 X1 Y0.0 Z0.0 F270\nM2\n";
+    const char* turning_with_g61 = "G21\nG28.1\nG61\nG17 G91\nG00 X1 Y0.0 Z0.0 F270\nM2\n";
+    const struct {
+        const char* program;
+        std::optional<ProgramKind> told;
+        ProgramKind expected;
+    } cases[] = {
+        {joint, std::nullopt, ProgramKind::finger_joint},
+        {turning_with_g61, std::nullopt, ProgramKind::turning},
+        {joint, ProgramKind::turning, ProgramKind::turning},
+        {turning_with_g61, ProgramKind::finger_joint, ProgramKind::finger_joint},
+    };
+    for (const auto& c : cases) {
+        CheckInputs inputs;
+        inputs.settings = settings_of({});
+        inputs.kind = c.told;
+        std::vector<ProgramKind> asked;
+        inputs.design_for = [&](ProgramKind kind, CheckInputs&) { asked.push_back(kind); };
+        const CheckReport report = check_program_text(c.program, inputs);
+        ASSERT_EQ(asked.size(), 1u) << c.program;
+        EXPECT_EQ(asked[0], c.expected) << c.program;
+        EXPECT_EQ(report.kind, c.expected) << c.program;
+    }
 }
 
 }  // namespace
