@@ -12,7 +12,7 @@
 #include "core/app/main_window_fields.h"
 #include "core/fingerjoint/finger_joint_program.h"
 #include "core/gcode/gcode_writer.h"
-#include "core/gcode/program_stats.h"
+#include "core/check/program_stats.h"
 #include "core/text/file_io.h"
 
 namespace {

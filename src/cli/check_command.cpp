@@ -15,9 +15,11 @@
 #include "core/check/check_report.h"
 #include "core/check/cut_check.h"
 #include "core/check/job_check.h"
+#include "core/check/machine_limits.h"
 #include "core/fingerjoint/fast_rec.h"
 #include "core/fingerjoint/tooth_file.h"
 #include "core/gcode/machine_settings.h"
+#include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "core/text/json_text.h"
@@ -30,7 +32,8 @@ namespace {
 constexpr const char* kHelp =
     "usage: ostrivane-cli check PROGRAM.ngc [--program F.gof | --spline F.spl] [--tooth F.tnd]\n"
     "                          [--set NAME=TEXT]... [--axis MM] [--beam MM]\n"
-    "                          [--machine LINUXCNC.ini] [--tolerance MM] [--json] [--png F.png]\n"
+    "                          [--machine LINUXCNC.ini] [--kind turning|fingerjoint]\n"
+    "                          [--tolerance MM] [--json] [--png F.png]\n"
     "\n"
     "Reads a G-code program (with the axis letters, inversions and feeds of the settings, so a\n"
     "program written with another mapping reads back correctly) and simulates what it cuts:\n"
@@ -38,8 +41,9 @@ constexpr const char* kHelp =
     "the profile deepened by the job's tooth slots, the largest overcut and material left\n"
     "(overall and per pass: rough, fast rough, fine), and whether the saw outline of\n"
     "saw_def.txt meets the beam; for a finger-joint program its slots against the tooth file\n"
-    "or the fields. The run time assumes exact stop (every move starts and ends at rest), an\n"
-    "upper bound of what a blending controller needs.\n"
+    "or the fields. The run time follows a model of LinuxCNC 2.9's trajectory planner in the\n"
+    "path mode the program sets (the start-up mode, blending within 0.0254 mm, until a G61 or\n"
+    "G64), with the limits of --machine.\n"
     "The design is the profile itself, every branch of it where it doubles back in x (the\n"
     "lowest one over each x); each move is judged over the whole width of the saw. A list of\n"
     "more than 100 slots is summarised: their count, and those not cut as designed.\n"
@@ -54,15 +58,15 @@ constexpr const char* kOptionsHelp =
     "                    set, as the job cuts them), or of a finger joint (default: its fields)\n"
     "  --axis MM         the editor's \"Turn axis position (mm)\" (default 100)\n"
     "  --beam MM         the editor's \"Beam thickness (mm)\" (default 100)\n"
-    "  --machine FILE    the LinuxCNC configuration whose [AXIS_*], [JOINT_*] and [TRAJ]\n"
-    "                    limits time the moves (default: 25 mm/s and 200 mm/s^2 per axis)\n"
+    "  --machine FILE    the LinuxCNC configuration whose [AXIS_*], [JOINT_*], [TRAJ] and\n"
+    "                    [EMCMOT] limits time the moves (default: 25 mm/s and 200 mm/s^2 per\n"
+    "                    axis)\n"
+    "  --kind KIND       turning or fingerjoint: what the program is (default: its header\n"
+    "                    tells, by the order of G91 and G28.1)\n"
     "  --tolerance MM    the overcut that still passes (default 0.05)\n"
     "  --json            one JSON object instead of the paragraph\n"
     "  --png FILE        a picture: design black, envelope blue, overcut red, material left\n"
     "                    grey\n";
-
-// The largest machine configuration read.
-constexpr std::uint64_t kMaxMachineFile = std::uint64_t{4} << 20;
 
 // The options of one check, as the command line gave them.
 struct CheckOptions {
@@ -79,12 +83,24 @@ struct CheckOptions {
     std::string beam;
     CLI::Option* machine_option = nullptr;
     std::string machine;
+    std::string kind;
     CLI::Option* tolerance_option = nullptr;
     std::string tolerance;
     bool json = false;
     CLI::Option* png_option = nullptr;
     std::string png;
 };
+
+// The kind --kind names; nullopt (the header tells) without it.
+std::optional<ProgramKind> program_kind_option(const std::string& text) {
+    if (text.empty())
+        return std::nullopt;
+    if (text == "turning")
+        return ProgramKind::turning;
+    if (text == "fingerjoint")
+        return ProgramKind::finger_joint;
+    throw UsageError{"--kind takes turning or fingerjoint, not " + printable_excerpt(text, 40)};
+}
 
 class StderrNotices final : public MessageSink {
   public:
@@ -127,45 +143,43 @@ int run(const CheckOptions& o) {
     CheckInputs inputs;
     inputs.settings = read_machine_settings(fields);
     inputs.tolerance = tolerance;
-    if (machine) {
-        // The name goes into the report, which is UTF-8 JSON; a name in another code page
-        // is shown as Latin-1, as every other name from outside.
-        inputs.limits = read_linuxcnc_limits(
-            read_file_limited(*machine, kMaxMachineFile, "a machine configuration"),
-            utf8_text(*machine));
-    }
+    if (machine)
+        inputs.limits = machine_limits_of_file(*machine);
+    inputs.kind = program_kind_option(o.kind);
 
-    const ProgramKind kind = checked_program_kind(program, inputs.settings);
-
+    // The design of the program's kind is built once the reading has told the kind.
     StderrNotices notices;
     const MainLog log = [](std::string_view text, bool) { std::cerr << text << '\n'; };
     std::optional<Profile> drawing;
     std::optional<TGrad> engine;
     std::optional<TurningDesign> turning;
     std::optional<JointDesign> joint;
-    if (kind == ProgramKind::turning) {
-        drawing.emplace(notices);
-        engine.emplace(*drawing, notices, data_folder(), log);
-        const std::string tooth_file = tooth.value_or(std::string());
-        const bool use_tooth = set_turning_check_job(*engine, fields, axis, beam, tooth_file);
-        const std::filesystem::path profile =
-            load_turning_profile(*engine, spline_file, fields, notices);
-        if (engine->profile.Nopoints < 2)
-            throw Error("No profile to check " + program.string() + " against: " +
-                        profile.string() + " holds none (give it with --spline or --program)");
-        turning.emplace(*engine, turning_check_slots(*engine, use_tooth, tooth_file));
-        inputs.turning = &*turning;
-    } else {
-        CliOperator op;
-        TfastRec rec;
-        if (!Getdata(fields, op, rec))
-            throw Error("The finger-joint fields describe no joint to check against");
-        joint = tooth ? joint_design_of_tooth_file(
-                            rec, read_file_limited(*tooth, ToothFile::kMaxBytes, "a tooth file"),
-                            *tooth)
-                      : joint_design_of_fields(rec);
-        inputs.joint = &*joint;
-    }
+    inputs.design_for = [&](ProgramKind kind, CheckInputs& in) {
+        if (kind == ProgramKind::turning) {
+            drawing.emplace(notices);
+            engine.emplace(*drawing, notices, data_folder(), log);
+            const std::string tooth_file = tooth.value_or(std::string());
+            const bool use_tooth = set_turning_check_job(*engine, fields, axis, beam, tooth_file);
+            const std::filesystem::path profile =
+                load_turning_profile(*engine, spline_file, fields, notices);
+            if (engine->profile.Nopoints < 2)
+                throw Error("No profile to check " + program.string() + " against: " +
+                            profile.string() + " holds none (give it with --spline or --program)");
+            turning.emplace(*engine, turning_check_slots(*engine, use_tooth, tooth_file));
+            in.turning = &*turning;
+        } else {
+            CliOperator op;
+            TfastRec rec;
+            if (!Getdata(fields, op, rec))
+                throw Error("The finger-joint fields describe no joint to check against");
+            joint = tooth
+                        ? joint_design_of_tooth_file(
+                              rec, read_file_limited(*tooth, ToothFile::kMaxBytes, "a tooth file"),
+                              *tooth)
+                        : joint_design_of_fields(rec);
+            in.joint = &*joint;
+        }
+    };
 
     const CheckReport report = check_named_program(program, inputs);
     if (json)
@@ -191,6 +205,7 @@ Command add_check_command(CLI::App& tool) {
     o->axis_option = command->add_option("--axis", o->axis);
     o->beam_option = command->add_option("--beam", o->beam);
     o->machine_option = command->add_option("--machine", o->machine);
+    command->add_option("--kind", o->kind);
     o->tolerance_option = command->add_option("--tolerance", o->tolerance);
     command->add_flag("--json", o->json);
     o->png_option = command->add_option("--png", o->png);

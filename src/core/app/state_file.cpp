@@ -101,10 +101,14 @@ std::string write_ini_key(std::string_view file_bytes, std::string_view section,
 }
 
 std::string settings_file_bytes(std::string_view state_record,
-                                const std::optional<std::string>& tnd_file) {
-    if (!tnd_file)
-        return std::string(state_record);
-    return write_ini_key(state_record, tnd_section, tnd_key, *tnd_file);
+                                const std::optional<std::string>& tnd_file,
+                                const std::optional<std::string>& machine_ini) {
+    std::string bytes(state_record);
+    if (tnd_file)
+        bytes = write_ini_key(bytes, tnd_section, tnd_key, *tnd_file);
+    if (machine_ini)
+        bytes = write_ini_key(bytes, machine_section, machine_key, *machine_ini);
+    return bytes;
 }
 
 std::string read_state_file(const std::filesystem::path& file) {

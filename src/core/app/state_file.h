@@ -65,11 +65,17 @@ std::string write_ini_key(std::string_view file_bytes, std::string_view section,
                           std::string_view key, std::string_view value);
 
 // The bytes of Settings.ini: the state record, then the tooth-file section when a tooth file
-// has been chosen, so that the choice survives every save of the settings.
+// has been chosen and the machine section when a LinuxCNC configuration has, so that the
+// choices survive every save of the settings. Neither is part of the state record, so program
+// files (.gof) stay as they were, and a Settings.ini without them still loads.
 std::string settings_file_bytes(std::string_view state_record,
-                                const std::optional<std::string>& tnd_file);
+                                const std::optional<std::string>& tnd_file,
+                                const std::optional<std::string>& machine_ini = std::nullopt);
 
 inline constexpr std::string_view tnd_section = "tndfile";
 inline constexpr std::string_view tnd_key = "name";
+// The LinuxCNC configuration (.ini) whose limits time the programs the window checks.
+inline constexpr std::string_view machine_section = "machine";
+inline constexpr std::string_view machine_key = "ini";
 
 }  // namespace ostrivane

@@ -85,7 +85,8 @@ std::string_view pass_name(PassKind pass) {
 }
 
 std::string check_verdict(const CheckReport& report) {
-    std::string text = "Run time " + format_hms(report.run_time_s) + " (exact stop, at most)";
+    std::string text =
+        "Run time " + format_duration(report.run_time_s) + " (" + report.time_label + ")";
     if (report.interference)
         text += "; WARNING: " + interference_text(*report.interference);
     if (report.overcut.max_mm > report.tolerance) {
@@ -135,8 +136,8 @@ std::vector<std::string> check_report_lines(const CheckReport& report, std::stri
     }
     text += ": " + std::string(kind_name(report.kind)) + " program of " +
             std::to_string(report.lines) + " lines and " + std::to_string(report.moves) +
-            " moves. Run time " + format_hms(report.run_time_s) + " (" + report.time_model + "). " +
-            capitalised(overcut_text(report.overcut, "largest ")) + "; " +
+            " moves. Run time " + format_duration(report.run_time_s) + " (" + report.time_model +
+            "). " + capitalised(overcut_text(report.overcut, "largest ")) + "; " +
             left_text(report.left, "largest ") + ".";
     for (const PassDeviation& p : report.passes) {
         if (report.kind == ProgramKind::finger_joint)

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "core/check/program_stats.h"
 #include "core/gcode/gcode_program.h"
-#include "core/gcode/program_stats.h"
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/file_lines.h"
@@ -128,15 +128,14 @@ std::size_t pass_index(PassKind kind) {
 }  // namespace
 
 CutCheck::CutCheck(CheckInputs inputs, CheckObserver* observer)
-    : in_(std::move(inputs)),
-      observer_(observer),
-      reader_(in_.settings),
-      timer_(in_.limits, in_.settings) {}
+    : in_(std::move(inputs)), observer_(observer), reader_(in_.settings), timer_(in_.limits) {}
 
 CutCheck::~CutCheck() = default;
 
 void CutCheck::start(ProgramKind kind) {
     kind_ = kind;
+    if (in_.design_for)
+        in_.design_for(kind, in_);
     if (kind == ProgramKind::turning) {
         if (in_.turning == nullptr)
             return;  // timed only
@@ -192,7 +191,8 @@ void CutCheck::check_outline(const std::array<double, 4>& from, const std::array
 }
 
 void CutCheck::follow(const ProgramMove& pm) {
-    seconds_ += timer_.time_of(pm);
+    timer_.add(pm, reader_.letters());
+    seconds_ = timer_.seconds();
     const Move& m = pm.move;
     if (!is_motion(m))
         return;
@@ -251,11 +251,11 @@ void CutCheck::add_line(std::string_view line) {
     pending_.clear();
     reader_.read_line(line, pending_);
     for (const ProgramMove& m : pending_) {
-        if (!kind_ && is_motion(m.move)) {
-            start(reader_.exact_stop_header() ? ProgramKind::finger_joint : ProgramKind::turning);
-        }
+        if (!kind_ && is_motion(m.move))
+            start(in_.kind.value_or(guessed_kind()));
         if (!kind_) {
-            seconds_ += timer_.time_of(m);
+            timer_.add(m, reader_.letters());
+            seconds_ = timer_.seconds();
             continue;
         }
         follow(m);
@@ -449,18 +449,27 @@ void CutCheck::judge_joint(CheckReport& report) {
             {e.x_of(c), e.height(c), slot_depths(slots, reach, e.x_of(c), 0).low});
 }
 
+ProgramKind CutCheck::guessed_kind() const {
+    // The two headers store the home position and set incremental distances in opposite
+    // orders; path-mode words, which an operator may add or drop, do not decide.
+    if (const auto incremental_first = reader_.incremental_before_home())
+        return *incremental_first ? ProgramKind::finger_joint : ProgramKind::turning;
+    return reader_.exact_stop_header() ? ProgramKind::finger_joint : ProgramKind::turning;
+}
+
 CheckReport CutCheck::finish() {
     CheckReport report;
     report.lines = reader_.lines();
     report.moves = moves_;
-    report.run_time_s = seconds_;
-    report.time_model = time_model_text(in_.limits);
+    timer_.finish();
+    report.run_time_s = timer_.seconds();
+    report.time_model = time_model_text(timer_, in_.limits, reader_.letters());
+    report.time_label = time_model_label(timer_, in_.limits);
     report.tolerance = in_.tolerance;
     report.interference = interference_;
     if (!kind_) {
         // A program without a move cuts nothing; its kind is still told by its header.
-        report.kind =
-            reader_.exact_stop_header() ? ProgramKind::finger_joint : ProgramKind::turning;
+        report.kind = in_.kind.value_or(guessed_kind());
         return report;
     }
     report.kind = *kind_;
@@ -471,26 +480,6 @@ CheckReport CutCheck::finish() {
     else
         judge_joint(report);
     return report;
-}
-
-ProgramKind program_kind_of_file(const std::filesystem::path& file,
-                                 const MachineSettings& settings) {
-    struct FirstMove {};
-    ProgramReader reader(settings);
-    std::vector<ProgramMove> moves;
-    try {
-        for_each_line_of_file(file, max_program_file_size, "a G-code program", max_program_line,
-                              [&](std::string_view line, std::uint64_t) {
-                                  reader.read_line(line, moves);
-                                  for (const ProgramMove& m : moves) {
-                                      if (is_motion(m.move))
-                                          throw FirstMove{};
-                                  }
-                                  moves.clear();
-                              });
-    } catch (const FirstMove&) {
-    }
-    return reader.exact_stop_header() ? ProgramKind::finger_joint : ProgramKind::turning;
 }
 
 CheckReport check_program_text(std::string_view program, CheckInputs inputs,

@@ -2,6 +2,7 @@
 #include <array>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,7 +65,8 @@ struct CheckReport {
     std::size_t lines = 0;
     std::size_t moves = 0;
     double run_time_s = 0;
-    std::string time_model;
+    std::string time_label;  // the model in a few words, beside the figure
+    std::string time_model;  // the model in a sentence
     double tolerance = 0.05;
     Deviation overcut;  // the envelope above the design
     Deviation left;     // material left: the envelope below the design
@@ -103,6 +105,12 @@ struct CheckInputs {
     double tolerance = 0.05;
     TurningDesign* turning = nullptr;    // for a turning program; not owned
     const JointDesign* joint = nullptr;  // for a finger-joint program; not owned
+    // The kind of program when the caller knows it (it wrote the program, or was told);
+    // otherwise the header tells (CutCheck).
+    std::optional<ProgramKind> kind;
+    // Called once the kind is known, before the first move is followed, to set `turning` or
+    // `joint`: the program is read once, and only the design of its kind is built.
+    std::function<void(ProgramKind, CheckInputs&)> design_for;
 };
 
 // The most columns an envelope gets: its step grows for a design so long (or so fine) that it
@@ -110,9 +118,10 @@ struct CheckInputs {
 inline constexpr std::size_t kMostEnvelopeColumns = std::size_t{1} << 22;
 
 // Reads a program line by line and simulates it against its design in memory that does not
-// grow with the program (only the envelope, sized by the design, is kept). The kind of program
-// is told by its header: the finger-joint header asks for exact stop (G61), the turning header
-// does not.
+// grow with the program (only the envelope, sized by the design, is kept). Unless the inputs
+// say, the kind of program is told by its header: the finger-joint header sets incremental
+// distances (G91) before it stores the home position (G28.1), the turning header after; a
+// program with neither order is a finger joint when it asks for exact stop (G61) first.
 class CutCheck {
   public:
     explicit CutCheck(CheckInputs inputs, CheckObserver* observer = nullptr);
@@ -128,6 +137,7 @@ class CutCheck {
 
   private:
     void start(ProgramKind kind);
+    ProgramKind guessed_kind() const;
     void follow(const ProgramMove& move);
     void check_outline(const std::array<double, 4>& from, const std::array<double, 4>& to,
                        const ProgramMove& move);
@@ -137,7 +147,7 @@ class CutCheck {
     CheckInputs in_;
     CheckObserver* observer_;
     ProgramReader reader_;
-    RunTimer timer_;
+    RunTimeModel timer_;
     PassTracker passes_;
     std::optional<ProgramKind> kind_;
     std::unique_ptr<Envelope> envelope_;
@@ -153,11 +163,6 @@ class CutCheck {
     // Finger joints: the deepest cut outside the envelope's columns, and where.
     Deviation outside_;
 };
-
-// The kind of a program file, told by its header (its lines up to the first move). Throws
-// Error as check_program_file does.
-ProgramKind program_kind_of_file(const std::filesystem::path& file,
-                                 const MachineSettings& settings);
 
 // The check of a whole program text.
 CheckReport check_program_text(std::string_view program, CheckInputs inputs,

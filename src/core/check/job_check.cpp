@@ -27,14 +27,6 @@ Error named(const fs::path& program, const Error& e) {
 }
 }  // namespace
 
-ProgramKind checked_program_kind(const fs::path& program, const MachineSettings& settings) {
-    try {
-        return program_kind_of_file(program, settings);
-    } catch (const Error& e) {
-        throw named(program, e);
-    }
-}
-
 bool set_turning_check_job(TGrad& engine, const FieldSource& fields, double turn_axis,
                            double beam_thickness, const std::string& tooth_file) {
     const TsplineRec rec = read_job_settings(fields);
@@ -66,53 +58,61 @@ CheckReport check_named_program(const fs::path& program, const CheckInputs& inpu
 
 JobCheck check_job_program(const fs::path& program, const FieldSource& fields,
                            const TurningSource& turning, const fs::path& data_folder, Operator& op,
-                           JobContext* context, CheckObserver* observer) {
+                           JobContext* context, CheckObserver* observer,
+                           const JobCheckOptions& options) {
     JobCheck check;
     CheckInputs inputs;
     inputs.settings = read_machine_settings(fields);
-    const ProgramKind kind = checked_program_kind(program, inputs.settings);
+    inputs.limits = options.limits;
+    inputs.kind = options.kind;
 
-    // The design is built from its own engine: the editor's stays as the operator left it.
+    // The design is built from its own engine (the editor's stays as the operator left it),
+    // once the program's kind is known.
     SilentSink notices;
     std::optional<Profile> drawing;
     std::optional<TGrad> engine;
     std::optional<TurningDesign> turning_design;
     std::optional<JointDesign> joint_design;
-    if (kind == ProgramKind::turning) {
-        drawing.emplace(notices);
-        engine.emplace(*drawing, notices, data_folder);
-        const bool use_tooth = set_turning_check_job(*engine, fields, turning.turn_axis,
-                                                     turning.beam_thickness, turning.tooth_file);
-        load_profile(turning.spline_bytes, *drawing, notices);
-        std::vector<DesignSlot> slots = turning_check_slots(*engine, use_tooth, turning.tooth_file);
-        // Without a profile the program is only timed.
-        check.saw_width = engine->profile.mill_width;
-        if (engine->profile.Nopoints >= 2) {
-            turning_design.emplace(*engine, std::move(slots));
-            inputs.turning = &*turning_design;
+    inputs.design_for = [&](ProgramKind kind, CheckInputs& in) {
+        if (kind == ProgramKind::turning) {
+            drawing.emplace(notices);
+            engine.emplace(*drawing, notices, data_folder);
+            const bool use_tooth = set_turning_check_job(
+                *engine, fields, turning.turn_axis, turning.beam_thickness, turning.tooth_file);
+            load_profile(turning.spline_bytes, *drawing, notices);
+            std::vector<DesignSlot> slots =
+                turning_check_slots(*engine, use_tooth, turning.tooth_file);
+            // Without a profile the program is only timed.
+            check.saw_width = engine->profile.mill_width;
+            if (engine->profile.Nopoints >= 2) {
+                turning_design.emplace(*engine, std::move(slots));
+                in.turning = &*turning_design;
+            }
+        } else {
+            TfastRec rec;
+            if (Getdata(fields, op, rec)) {
+                joint_design = joint_design_of_fields(rec);
+                in.joint = &*joint_design;
+                check.saw_width = joint_design->saw_width;
+                check.face_y = joint_design->face_y;
+            }
         }
-    } else {
-        TfastRec rec;
-        if (Getdata(fields, op, rec)) {
-            joint_design = joint_design_of_fields(rec);
-            inputs.joint = &*joint_design;
-            check.saw_width = joint_design->saw_width;
-            check.face_y = joint_design->face_y;
-        }
-    }
+    };
     check.report = check_named_program(program, inputs, observer, context);
     return check;
 }
 
 std::string announce_job_check(const fs::path& program, const FieldSource& fields,
                                const TurningSource& turning, const fs::path& data_folder,
-                               Operator& op, const MainLog& log, JobContext* context) {
+                               Operator& op, const MainLog& log, JobContext* context,
+                               const JobCheckOptions& options) {
     const std::string name = program.filename().string();
     std::string text;
     bool warning = false;
     try {
         const CheckReport report =
-            check_job_program(program, fields, turning, data_folder, op, context).report;
+            check_job_program(program, fields, turning, data_folder, op, context, nullptr, options)
+                .report;
         text = "Check of " + name + ": " + check_verdict(report);
         warning = report.cuts_into_design();
     } catch (const JobCancelled&) {

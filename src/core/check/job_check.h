@@ -1,5 +1,6 @@
 #pragma once
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "core/app/operator.h"
 #include "core/check/check_design.h"
 #include "core/check/cut_check.h"
+#include "core/check/machine_limits.h"
 #include "core/gcode/machine_settings.h"
 #include "core/text/job_context.h"
 #include "core/toolpath/main_log.h"
@@ -21,11 +23,6 @@ struct TurningSource {
     double beam_thickness = 100;
     std::string tooth_file;  // the tooth file chosen for turning jobs; empty for none
 };
-
-// The kind of `program` (turning or finger joint) as its header tells; an error names the
-// program.
-ProgramKind checked_program_kind(const std::filesystem::path& program,
-                                 const MachineSettings& settings);
 
 // Hands the job's fields, turn axis and beam thickness to the engine that holds the design, the
 // tooth file with them when the tab cuts its slots (UseTND or doublet, and a file given).
@@ -42,6 +39,13 @@ std::vector<DesignSlot> turning_check_slots(TGrad& engine, bool use_tooth,
 CheckReport check_named_program(const std::filesystem::path& program, const CheckInputs& inputs,
                                 CheckObserver* observer = nullptr, JobContext* context = nullptr);
 
+// What the host knows beside the fields: the machine's limits (its LinuxCNC configuration),
+// and the kind of program when it wrote the program itself.
+struct JobCheckOptions {
+    MachineLimits limits = default_machine_limits();
+    std::optional<ProgramKind> kind;
+};
+
 // A check with what is needed to draw the saw over it: its width and, for a finger joint, where
 // the face lies along Y (the report's heights are depths into it).
 struct JobCheck {
@@ -52,13 +56,14 @@ struct JobCheck {
 
 // Checks a program against the job the main window's fields describe: a turning program
 // against `turning`'s profile, deepened by the tooth file's slots when the tab cuts them; a
-// finger-joint program against the slots of the finger-joint fields. Timed with the default
-// machine limits. `context` and `observer` may be null. Throws Error for a program, profile or
+// finger-joint program against the slots of the finger-joint fields. Timed with the limits of
+// `options`, whose kind, when given, is taken instead of the header's. `context` and
+// `observer` may be null. Throws Error for a program, profile or
 // tooth file that cannot be read, and JobCancelled once `context` is cancelled.
 JobCheck check_job_program(const std::filesystem::path& program, const FieldSource& fields,
                            const TurningSource& turning, const std::filesystem::path& data_folder,
                            Operator& op, JobContext* context = nullptr,
-                           CheckObserver* observer = nullptr);
+                           CheckObserver* observer = nullptr, const JobCheckOptions& options = {});
 
 // Checks the program a job has just written and tells the operator without being asked: the
 // run time and verdict go to `log` (critical when the program cuts into the design) and are
@@ -69,6 +74,7 @@ JobCheck check_job_program(const std::filesystem::path& program, const FieldSour
 std::string announce_job_check(const std::filesystem::path& program, const FieldSource& fields,
                                const TurningSource& turning,
                                const std::filesystem::path& data_folder, Operator& op,
-                               const MainLog& log, JobContext* context = nullptr);
+                               const MainLog& log, JobContext* context = nullptr,
+                               const JobCheckOptions& options = {});
 
 }  // namespace ostrivane

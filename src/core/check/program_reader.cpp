@@ -1,21 +1,31 @@
 #include "core/check/program_reader.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "core/gcode/gcode_words.h"
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
+#include "core/text/number_format.h"
 
 namespace ostrivane {
 namespace {
 
 // How much of a bad line an error message shows.
 constexpr std::size_t kQuotedLine = 80;
+constexpr std::size_t kW = static_cast<std::size_t>(Axis::W);
 
-// G and M numbers are compared in tenths, so that 28.1 is exact.
-int tenths(double value) {
-    return static_cast<int>(std::lround(value * 10));
+// A G or M number in tenths (28.1 is 281), or nullopt for one that is no code: negative, too
+// large, or with more than one decimal.
+std::optional<int> code_tenths(double value) {
+    if (!(value >= 0 && value < 1000))
+        return std::nullopt;
+    const double tenths = value * 10;
+    const double whole = std::round(tenths);
+    if (std::fabs(tenths - whole) > 1e-6)
+        return std::nullopt;
+    return static_cast<int>(whole);
 }
 
 bool one_of(int code, std::initializer_list<int> codes) {
@@ -27,19 +37,21 @@ bool one_of(int code, std::initializer_list<int> codes) {
 }
 
 std::string word_text(char letter, double value) {
-    std::string text(1, letter);
-    const double r = std::round(value * 10) / 10;
-    text += std::to_string(static_cast<long long>(r));
-    if (r != std::floor(r))
-        text += "." + std::to_string(static_cast<int>(std::lround((r - std::floor(r)) * 10)));
-    return text;
+    return std::string(1, letter) + format_shortest(value);
+}
+
+bool is_turning_letter(char letter) {
+    return letter == 'W' || letter == 'A' || letter == 'B' || letter == 'C';
+}
+
+bool is_rotary_letter(char letter) {
+    return letter == 'A' || letter == 'B' || letter == 'C';
 }
 
 }  // namespace
 
-ProgramReader::ProgramReader(const MachineSettings& settings) : settings_(settings) {
-    // Every axis needs its letter to be read back; one without cannot appear in the program.
-}
+ProgramReader::ProgramReader(const MachineSettings& settings, ReadingRules rules)
+    : settings_(settings), rules_(rules), letters_(settings.letter) {}
 
 void ProgramReader::refuse(std::string_view what, std::string_view line) const {
     throw Error("Line " + std::to_string(lines_) + ": " + std::string(what) + ": " +
@@ -47,9 +59,8 @@ void ProgramReader::refuse(std::string_view what, std::string_view line) const {
 }
 
 void ProgramReader::read_words(std::string_view line) {
-    // Strict: a program the check cannot read in full is refused, never half checked.
-    constexpr GcodeWordRules rules{.refuse_open_comment = true, .percent_only_first = true};
-    switch (split_gcode_words(line, rules, words_)) {
+    const GcodeWordRules strict{.refuse_open_comment = true, .percent_only_first = true};
+    switch (split_gcode_words(line, rules_.strict ? strict : GcodeWordRules{}, words_)) {
         case GcodeLineProblem::none:
             return;
         case GcodeLineProblem::open_comment:
@@ -59,24 +70,121 @@ void ProgramReader::read_words(std::string_view line) {
     }
 }
 
-void ProgramReader::add_move(Move move, std::vector<ProgramMove>& out) {
+void ProgramReader::add_move(Move move, std::vector<ProgramMove>& out, std::string_view line) {
     ProgramMove m;
     m.move = move;
     m.feed_per_minute = feed_;
     m.line = lines_;
-    out.push_back(m);
+    m.path = path_;
+    m.tolerance = tolerance_;
+    m.arc = move.kind == MoveKind::feed && motion_ >= 2;
     if (move.kind == MoveKind::rapid || move.kind == MoveKind::feed ||
         move.kind == MoveKind::home || move.kind == MoveKind::home_all) {
         for (std::size_t a = 0; a < position_.size(); ++a) {
-            if (move.moves(program_axes[a]))
-                position_[a] += move.distance[a];
+            if (!move.moves(program_axes[a]))
+                continue;
+            position_[a] += move.distance[a];
+            if (a < kW && !(std::fabs(position_[a]) <= kMostProgramLength))
+                refuse("a move more than 1000 m from where the program started", line);
         }
         moved_ = true;
     }
+    out.push_back(m);
+}
+
+// Takes one G word; false for one that is not understood.
+bool ProgramReader::take_g(int g, std::string_view line) {
+    switch (g) {
+        case 0:
+        case 10:
+            motion_ = g / 10;
+            return true;
+        case 20:
+        case 30:
+            if (rules_.strict)
+                refuse("arcs (G2, G3) cannot be placed by the check", line);
+            motion_ = g / 10;
+            return true;
+        case 40:
+            dwell_ = true;
+            return true;
+        case 200:
+            units_ = 25.4;
+            return true;
+        case 210:
+            units_ = 1;
+            return true;
+        case 280:
+            home_ = true;
+            return true;
+        case 281:
+            set_home_ = true;
+            if (!moved_ && !home_stored_) {
+                home_stored_ = true;
+                if (!incremental_before_home_ && incremental_seen_)
+                    incremental_before_home_ = true;
+            }
+            return true;
+        case 900:
+        case 910:
+            relative_ = g == 910;
+            if (!moved_ && relative_ && !incremental_seen_) {
+                incremental_seen_ = true;
+                if (home_stored_ && !incremental_before_home_)
+                    incremental_before_home_ = false;
+            }
+            return true;
+        case 610:
+        case 611:
+            path_ = PathMode::exact_stop;
+            tolerance_ = 0;
+            if (!moved_ && g == 610)
+                exact_stop_header_ = true;
+            return true;
+        case 640:
+            path_ = PathMode::blend;
+            tolerance_ = 0;
+            path_word_ = true;
+            return true;
+        default:
+            return one_of(g, {170, 400, 430, 490, 540, 800, 940});
+    }
+}
+
+bool ProgramReader::take_axis_word(const Word& w, std::array<double, 4>& value, AxisSet& named,
+                                   std::array<int, 4>& used_of_letter, std::string_view line) {
+    if (!rules_.strict && is_turning_letter(w.letter) && !turning_letter_fixed_) {
+        bool other_axis = false;
+        for (std::size_t a = 0; a < kW; ++a)
+            other_axis = other_axis || letters_[a] == w.letter;
+        if (!other_axis) {
+            letters_[kW] = w.letter;
+            turning_letter_fixed_ = true;
+        }
+    }
+    // The k-th word of a letter goes to the k-th program axis written under it.
+    const std::string_view letter_slots = "XYZW";
+    const auto slot = letter_slots.find(w.letter);
+    const int occurrence = slot == std::string_view::npos ? 0 : used_of_letter[slot]++;
+    int k = 0;
+    for (const Axis axis : program_axes) {
+        const auto a = static_cast<std::size_t>(axis);
+        if (letters_[a] != w.letter || k++ != occurrence)
+            continue;
+        const double units = is_rotary_letter(w.letter) ? 1 : units_;
+        const double v = (settings_.inverted[a] ? -w.value : w.value) * units;
+        if (!(std::fabs(v) <= kMostProgramLength))
+            refuse("an axis word beyond 1000 m, " + word_text(w.letter, w.value), line);
+        value[a] = v;
+        named |= axis_bit(axis);
+        return true;
+    }
+    return false;
 }
 
 void ProgramReader::run_line(std::string_view line, std::vector<ProgramMove>& out) {
-    bool dwell = false, home = false, set_home = false, end = false;
+    dwell_ = home_ = set_home_ = path_word_ = false;
+    bool end = false, pause = false, arc_words = false;
     std::optional<double> p_word;
     std::array<double, 4> axis_value{};
     AxisSet named = 0;
@@ -84,43 +192,28 @@ void ProgramReader::run_line(std::string_view line, std::vector<ProgramMove>& ou
     for (const Word& w : words_) {
         switch (w.letter) {
             case 'G': {
-                const int g = tenths(w.value);
-                if (g == 0 || g == 10)
-                    feed_mode_ = g == 10;
-                else if (g == 20 || g == 30)
-                    refuse("arcs (G2, G3) cannot be placed by the check", line);
-                else if (g == 40)
-                    dwell = true;
-                else if (g == 200)
-                    units_ = 25.4;
-                else if (g == 210)
-                    units_ = 1;
-                else if (g == 280)
-                    home = true;
-                else if (g == 281)
-                    set_home = true;
-                else if (g == 900)
-                    relative_ = false;
-                else if (g == 910)
-                    relative_ = true;
-                else if (g == 610) {
-                    if (!moved_)
-                        exact_stop_header_ = true;
-                } else if (!one_of(g, {170, 400, 430, 490, 540, 611, 640, 800, 940}))
+                const auto g = code_tenths(w.value);
+                if ((!g || !take_g(*g, line)) && rules_.strict)
                     refuse("unknown word " + word_text('G', w.value), line);
                 break;
             }
             case 'M': {
-                const int m = tenths(w.value);
-                if (m == 20 || m == 300)
+                const auto m = code_tenths(w.value);
+                if (m && (*m == 20 || *m == 300))
                     end = true;
-                else if (!one_of(m, {0, 10, 30, 40, 50, 60}))
+                else if (m && (*m == 0 || *m == 10))
+                    pause = true;
+                else if ((!m || !one_of(*m, {30, 40, 50, 60})) && rules_.strict)
                     refuse("unknown word " + word_text('M', w.value), line);
                 break;
             }
-            case 'F':
-                feed_ = w.value * units_;
+            case 'F': {
+                const double f = w.value * units_;
+                if (!(f >= 0 && f <= kMostFeedPerMinute) || (f > 0 && f < kLeastFeedPerMinute))
+                    refuse("a feedrate no machine can run, " + word_text('F', w.value), line);
+                feed_ = f;
                 break;
+            }
             case 'P':
                 p_word = w.value;
                 break;
@@ -129,46 +222,45 @@ void ProgramReader::run_line(std::string_view line, std::vector<ProgramMove>& ou
             case 'H':
             case 'N':
                 break;
-            default: {
-                // The k-th word of a letter goes to the k-th program axis written under it.
-                int k = 0;
-                bool placed = false;
-                const int letter_slot = w.letter == 'X'   ? 0
-                                        : w.letter == 'Y' ? 1
-                                        : w.letter == 'Z' ? 2
-                                        : w.letter == 'W' ? 3
-                                                          : -1;
-                const int occurrence = letter_slot < 0 ? 0 : used_of_letter[letter_slot]++;
-                for (const Axis axis : program_axes) {
-                    const auto a = static_cast<std::size_t>(axis);
-                    if (settings_.letter[a] != w.letter)
-                        continue;
-                    if (k++ != occurrence)
-                        continue;
-                    const double v = (settings_.inverted[a] ? -w.value : w.value) * units_;
-                    axis_value[a] = v;
-                    named |= axis_bit(axis);
-                    placed = true;
+            case 'I':
+            case 'J':
+            case 'K':
+            case 'R':
+                if (!rules_.strict) {
+                    arc_words = true;
                     break;
                 }
-                if (!placed) {
-                    std::string word(1, w.letter);
+                [[fallthrough]];
+            default:
+                if (!take_axis_word(w, axis_value, named, used_of_letter, line) && rules_.strict) {
+                    const std::string word(1, w.letter);
                     refuse("unknown word " + word + " (no axis of the settings is written as " +
                                word + ")",
                            line);
                 }
-            }
         }
     }
-    if (set_home)
+    if (path_word_ && p_word) {
+        if (!(*p_word >= 0 && *p_word * units_ <= kMostProgramLength))
+            refuse("a path tolerance no machine can keep, " + word_text('P', *p_word), line);
+        tolerance_ = *p_word * units_;
+    }
+    if (set_home_)
         stored_home_ = position_;
-    if (dwell) {
+    if (dwell_) {
         if (!p_word)
             refuse("a dwell (G4) without its P word", line);
-        if (*p_word > 0)
-            add_move(Move::dwell_for(*p_word * 1000), out);
+        if (!(*p_word >= 0 && *p_word <= kMostDwellSeconds))
+            refuse("a dwell no program needs, " + word_text('P', *p_word), line);
+        if (named != 0 && rules_.strict)
+            refuse("axis words beside a dwell", line);
+        add_move(Move::dwell_for(*p_word * 1000), out, line);
+    } else if (pause) {
+        // The controller stops before a pause as before a dwell; how long the operator takes
+        // is not the program's time.
+        add_move(Move::dwell_for(0), out, line);
     }
-    if (home) {
+    if (home_) {
         // Through the point the named axes give, then those axes (all, when none is named) to
         // the stored home position, at rapid.
         Move via;
@@ -183,35 +275,42 @@ void ProgramReader::run_line(std::string_view line, std::vector<ProgramMove>& ou
             }
         }
         if (via.axes != 0)
-            add_move(via, out);
+            add_move(via, out, line);
         Move back;
         back.kind = named == 0 ? MoveKind::home_all : MoveKind::home;
-        back.fast = !feed_mode_;
+        back.fast = motion_ == 0;
         for (std::size_t a = 0; a < 4; ++a) {
             if (named == 0 || (named & axis_bit(program_axes[a]))) {
                 back.axes |= axis_bit(program_axes[a]);
                 back.distance[a] = stored_home_[a] - position_[a];
             }
         }
-        add_move(back, out);
-    } else if (named != 0 && !dwell) {
+        add_move(back, out, line);
+    } else if (named == 0 && arc_words && motion_ >= 2 && !dwell_) {
+        // A full circle: back where it started, an arc all the same.
+        Move circle;
+        circle.kind = MoveKind::feed;
+        add_move(circle, out, line);
+    } else if (named != 0 && !dwell_) {
         Move m;
-        m.kind = feed_mode_ ? MoveKind::feed : MoveKind::rapid;
+        m.kind = motion_ == 0 ? MoveKind::rapid : MoveKind::feed;
         m.axes = named;
         for (std::size_t a = 0; a < 4; ++a) {
             if (named & axis_bit(program_axes[a]))
                 m.distance[a] = relative_ ? axis_value[a] : axis_value[a] - position_[a];
         }
-        add_move(m, out);
-    } else if (named != 0) {
-        refuse("axis words beside a dwell", line);
+        add_move(m, out, line);
     }
-    if (end)
-        add_move(Move::end_program(), out);
+    if (end) {
+        add_move(Move::end_program(), out, line);
+        ended_ = true;
+    }
 }
 
 void ProgramReader::read_line(std::string_view line, std::vector<ProgramMove>& out) {
     ++lines_;
+    if (ended_)
+        return;  // the controller reads no further
     read_words(line);
     run_line(line, out);
 }

@@ -4,6 +4,7 @@
 #include <QDebug>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
@@ -22,11 +23,12 @@
 #include "core/app/program_paths.h"
 #include "core/app/state_file.h"
 #include "core/check/job_check.h"
+#include "core/check/machine_limits.h"
+#include "core/check/program_stats.h"
 #include "core/curve/spline_file.h"
 #include "core/editor/spline_program.h"
 #include "core/fingerjoint/finger_joint_program.h"
 #include "core/fingerjoint/tooth_file.h"
-#include "core/gcode/program_stats.h"
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
@@ -147,6 +149,7 @@ void TOstrivane::create_editor() {
     link.op = operator_;
     link.data_folder = IniFilePath_;
     link.tnd_file = [this] { return tnd_file_.value_or(std::string()); };
+    link.check_options = [this] { return check_options(ProgramKind::turning); };
     link.log = [this](std::string_view message, bool critical) { log(message, critical); };
     link.save_program = [this] { return program_files_->SavesplineprogClick(); };
     editor_ = std::make_unique<TSplineform>(std::move(link), this);
@@ -163,8 +166,10 @@ void TOstrivane::create_check_program() {
             editor_->spline_pnts().job.draaias, editor_->spline_pnts().job.thickness,
             tnd_file_.value_or(std::string())};
     };
-    check_program_ = std::make_unique<CheckProgramAction>(this, *form_, *operator_, turning,
-                                                          fs::u8path(IniFilePath_));
+    // A program chosen from disk may be either kind: its header tells.
+    check_program_ = std::make_unique<CheckProgramAction>(
+        this, *form_, *operator_, turning, fs::u8path(IniFilePath_),
+        [this] { return check_options(std::nullopt); });
     connect(findChild<QPushButton*>(QStringLiteral("checkprog")), &QPushButton::clicked, this,
             [this] {
                 run_action(*operator_, [this] {
@@ -190,6 +195,17 @@ void TOstrivane::connect_buttons() {
     on_click("SaveSet", &TOstrivane::SaveSetClick);
     on_click("loadtnd", &TOstrivane::loadtndClick);
     on_click("GcodeFolderBrowse", &TOstrivane::browse_gcode_folder);
+    on_click("MachineIniBrowse", &TOstrivane::browse_machine_ini);
+    // A path typed into the field counts as chosen once the typing is done.
+    if (auto* field = findChild<TFrame1*>(QStringLiteral("MachineIni"))) {
+        connect(field->Ed(), &QLineEdit::editingFinished, this, [this, field] {
+            const std::string typed = field->Ed()->text().trimmed().toStdString();
+            if (typed == machine_ini_.value_or(std::string()))
+                return;
+            machine_ini_ = typed;
+            run_action(*operator_, [this] { saveini(); });
+        });
+    }
     const auto on_program_click = [this](const char* name, auto handler) {
         auto* button = findChild<QPushButton*>(QString::fromLatin1(name));
         connect(button, &QPushButton::clicked, this, [this, handler] {
@@ -251,8 +267,60 @@ void TOstrivane::restore_settings() {
 }
 
 void TOstrivane::loadini() {
-    if (settings_restore_.bytes)
+    if (settings_restore_.bytes) {
         tnd_file_ = read_ini_key(*settings_restore_.bytes, tnd_section, tnd_key);
+        machine_ini_ = read_ini_key(*settings_restore_.bytes, machine_section, machine_key);
+    }
+    show_machine_ini();
+}
+
+void TOstrivane::show_machine_ini() {
+    if (auto* field = findChild<TFrame1*>(QStringLiteral("MachineIni")))
+        field->Ed()->setText(QString::fromStdString(machine_ini_.value_or(std::string())));
+}
+
+void TOstrivane::browse_machine_ini() {
+    const fs::path current = fs::u8path(machine_ini_.value_or(std::string()));
+    const QString start = current.empty()
+                              ? QString::fromStdU16String(documents_location().u16string())
+                              : QString::fromStdU16String(current.parent_path().u16string());
+    const QString name = QFileDialog::getOpenFileName(
+        this, QStringLiteral("LinuxCNC configuration"), start,
+        QStringLiteral("LinuxCNC configuration (*.ini);;All files (*)"));
+    if (name.isEmpty())
+        return;  // a cancel keeps the previous choice
+    machine_ini_ = name.toStdString();
+    show_machine_ini();
+    saveini();
+}
+
+JobCheckOptions TOstrivane::check_options(std::optional<ProgramKind> kind) {
+    JobCheckOptions options;
+    options.kind = kind;
+    const std::string ini = machine_ini_.value_or(std::string());
+    if (ini.empty())
+        return options;
+    try {
+        options.limits = machine_limits_of_file(fs::u8path(ini));
+    } catch (const Error& e) {
+        // The program is still checked; the log says with what.
+        log(std::string(e.what()) + "; the check uses the default limits", true);
+    }
+    return options;
+}
+
+void TOstrivane::show_job_status(const QString& text) {
+    // A verdict is a sentence or two: it wraps in the status bar instead of being cut off.
+    auto* status = statusBar()->findChild<QLabel*>(QStringLiteral("JobStatus"));
+    if (status == nullptr) {
+        status = new QLabel(statusBar());
+        status->setObjectName(QStringLiteral("JobStatus"));
+        status->setWordWrap(true);
+        status->setTextFormat(Qt::PlainText);
+        status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        statusBar()->addWidget(status, 1);
+    }
+    status->setText(text);
 }
 
 void TOstrivane::log(std::string_view aMessage, bool critical) {
@@ -263,7 +331,7 @@ void TOstrivane::save_settings() {
     if (IniFilePath_.empty())
         throw Error("Cannot save the settings: the data folder is not known.");
     const std::string record = save_form_state(main_window_components(), *form_);
-    write_file_atomically(settings_file(), settings_file_bytes(record, tnd_file_));
+    write_file_atomically(settings_file(), settings_file_bytes(record, tnd_file_, machine_ini_));
 }
 
 void TOstrivane::write_motClick() {
@@ -277,9 +345,10 @@ void TOstrivane::write_motClick() {
                                                 logged ? &summary : nullptr);
     // The check's verdict first: the summary stays the last line, as it always was.
     if (file) {
-        statusBar()->showMessage(qs(announce_job_check(
+        show_job_status(qs(announce_job_check(
             *file, *form_, {}, fs::u8path(IniFilePath_), *operator_,
-            [this](std::string_view text, bool critical) { log(text, critical); }, &context)));
+            [this](std::string_view text, bool critical) { log(text, critical); }, &context,
+            check_options(ProgramKind::finger_joint))));
     }
     if (file && logged)
         log(summary.summary(), false);
@@ -410,8 +479,10 @@ void TOstrivane::saveini() {
     // reaches its close.
     if (!starts_with_state_record(bytes) && settings_restore_.may_overwrite)
         bytes = save_form_state(main_window_components(), *form_);
-    write_file_atomically(settings_file(),
-                          write_ini_key(bytes, tnd_section, tnd_key, tnd_file_.value_or("")));
+    std::string with_keys = write_ini_key(bytes, tnd_section, tnd_key, tnd_file_.value_or(""));
+    if (machine_ini_)
+        with_keys = write_ini_key(with_keys, machine_section, machine_key, *machine_ini_);
+    write_file_atomically(settings_file(), with_keys);
 }
 
 void TOstrivane::FormSaveState() {

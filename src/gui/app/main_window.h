@@ -8,6 +8,7 @@
 #include "core/app/log.h"
 #include "core/app/operator.h"
 #include "core/app/state_file.h"
+#include "core/check/job_check.h"
 #include "core/fingerjoint/fast_rec.h"
 #include "gui/planner/saw_plan_host.h"
 #include "gui/widgets/memo_sink.h"
@@ -43,6 +44,10 @@ class TOstrivane : public QMainWindow, private SawPlanHost {
     std::filesystem::path settings_file() const { return IniFilePath_ + "Settings.ini"; }
     // The tooth file chosen for turning jobs, when one has been chosen.
     const std::optional<std::string>& tnd_file() const { return tnd_file_; }
+    const std::optional<std::string>& machine_ini() const { return machine_ini_; }
+    // What a check of this window's jobs needs beside the fields: the limits of the chosen
+    // LinuxCNC configuration (the defaults, logged, when it cannot be read) and the kind.
+    JobCheckOptions check_options(std::optional<ProgramKind> kind);
 
     // Logs one message. Throws Error when the log file cannot be written.
     void log(std::string_view aMessage, bool critical) override;
@@ -84,6 +89,10 @@ class TOstrivane : public QMainWindow, private SawPlanHost {
     QWidget* dialog_parent() override { return this; }
     // Writes the tooth file chosen (possibly none) into Settings.ini.
     void saveini();
+    void browse_machine_ini();
+    // The finger-joint job's verdict, below the tabs.
+    void show_job_status(const QString& text);
+    void show_machine_ini();
     void open_profile(const std::filesystem::path& file);
     // Copies a profile from elsewhere into the data folder as the profile of program `name`,
     // asked before another of that name is replaced; false when the operator kept the other.
@@ -104,6 +113,8 @@ class TOstrivane : public QMainWindow, private SawPlanHost {
     std::unique_ptr<MemoSink> critical_sink_;
     std::string IniFilePath_;
     std::optional<std::string> tnd_file_;
+    // The LinuxCNC configuration whose limits time the checks; kept in Settings.ini.
+    std::optional<std::string> machine_ini_;
     std::unique_ptr<TSplineform> editor_;
     std::unique_ptr<ProgramFiles> program_files_;
     std::unique_ptr<CheckProgramAction> check_program_;

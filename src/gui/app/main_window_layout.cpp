@@ -172,8 +172,10 @@ void build_settings_tab(QTabWidget* tabs) {
     s.add(axis_mapping_group());
     s.button("SaveSet");
     QGroupBox* folders = s.group("GroupBox5");
+    auto* rows = new QVBoxLayout(folders);
     // "Browse…" is a help beside the field, not one of the stored fields.
-    auto* folder_row = new QHBoxLayout(folders);
+    auto* folder_row = new QHBoxLayout;
+    rows->addLayout(folder_row);
     folder_row->addWidget(new TFrame1(qs(spec("GcodeFolder").name), qs(spec("GcodeFolder").text),
                                       qs(spec("GcodeFolder").default_text), kLabelWidth),
                           1);
@@ -181,6 +183,22 @@ void build_settings_tab(QTabWidget* tabs) {
     browse->setAccessibleName(QStringLiteral("Browse for the G-code folder"));
     browse->setToolTip(QStringLiteral("Choose the folder G-code programs are written to"));
     folder_row->addWidget(browse, 0, Qt::AlignBottom);
+    // The machine's configuration times the checks. It is kept in its own section of
+    // Settings.ini, not among the stored fields, so program files stay as they are.
+    auto* machine_row = new QHBoxLayout;
+    rows->addLayout(machine_row);
+    auto* machine =
+        new TFrame1(QStringLiteral("MachineIni"), QStringLiteral("LinuxCNC configuration (.ini)"),
+                    QString(), kLabelWidth);
+    machine->setToolTip(QStringLiteral(
+        "The LinuxCNC configuration whose axis limits time the programs the check reads; "
+        "empty: 25 mm/s and 200 mm/s\u00B2 per axis"));
+    machine_row->addWidget(machine, 1);
+    auto* browse_machine =
+        named(new QPushButton(QStringLiteral("Browse\u2026")), "MachineIniBrowse");
+    browse_machine->setAccessibleName(QStringLiteral("Browse for the LinuxCNC configuration"));
+    browse_machine->setToolTip(QStringLiteral("Choose the machine's LinuxCNC configuration"));
+    machine_row->addWidget(browse_machine, 0, Qt::AlignBottom);
     s.end();
 }
 

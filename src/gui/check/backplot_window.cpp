@@ -14,6 +14,7 @@
 #include "core/check/check_report.h"
 #include "core/check/run_time.h"
 #include "core/solid/job_pieces.h"
+#include "core/text/number_format.h"
 #include "gui/check/backplot_view.h"
 #include "gui/solid/solid_window.h"
 #include "gui/widgets/qt_text.h"
@@ -196,7 +197,7 @@ void BackplotWindow::show_after(int count) {
                            .arg(n)
                            .arg(moves_.size())
                            .arg(m.line)
-                           .arg(qs(format_hms(m.seconds)))
+                           .arg(qs(format_duration(m.seconds)))
                            .arg(m.x1, 0, 'f', 3)
                            .arg(m.y1, 0, 'f', 3));
 }

@@ -17,12 +17,14 @@ namespace ostrivane::gui {
 
 CheckProgramAction::CheckProgramAction(QWidget* parent, const FieldSource& fields, Operator& op,
                                        std::function<TurningSource()> turning,
-                                       std::filesystem::path data_folder)
+                                       std::filesystem::path data_folder,
+                                       std::function<JobCheckOptions()> options)
     : parent_(parent),
       fields_(fields),
       op_(op),
       turning_(std::move(turning)),
-      data_folder_(std::move(data_folder)) {}
+      data_folder_(std::move(data_folder)),
+      options_(std::move(options)) {}
 
 BackplotWindow* CheckProgramAction::window() const {
     return window_;
@@ -60,8 +62,9 @@ void CheckProgramAction::open(const std::filesystem::path& program) {
     const TurningSource turning = turning_();
     try {
         QtJobContext context(parent_, QStringLiteral("Checking ") + name);
-        check =
-            check_job_program(program, fields_, turning, data_folder_, op_, &context, &recorder);
+        const JobCheckOptions options = options_ ? options_() : JobCheckOptions{};
+        check = check_job_program(program, fields_, turning, data_folder_, op_, &context,
+                                  &recorder, options);
     } catch (const JobCancelled&) {
         return;
     } catch (const Error& e) {

@@ -20,8 +20,10 @@ class BackplotWindow;
 class CheckProgramAction {
   public:
     // `turning` gives the profile of the current program when the check needs it.
+    // `options` gives the machine's limits at the moment of the check.
     CheckProgramAction(QWidget* parent, const FieldSource& fields, Operator& op,
-                       std::function<TurningSource()> turning, std::filesystem::path data_folder);
+                       std::function<TurningSource()> turning, std::filesystem::path data_folder,
+                       std::function<JobCheckOptions()> options = {});
 
     void run();
     // The backplot last opened, while it is open.
@@ -36,6 +38,7 @@ class CheckProgramAction {
     Operator& op_;
     std::function<TurningSource()> turning_;
     std::filesystem::path data_folder_;
+    std::function<JobCheckOptions()> options_;
     QPointer<BackplotWindow> window_;
 };
 

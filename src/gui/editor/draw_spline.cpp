@@ -490,9 +490,20 @@ void TSplineform::calculate_for_milling() {
             // The run time and what the program cuts, told without being asked for.
             const TurningSource source{editor_->spline_file(), spline_pnts_->job.draaias,
                                        spline_pnts_->job.thickness, spline_pnts_->job.TNDFile};
-            errlabel->set_text(announce_job_check(*result.file, *link_.fields, source,
-                                                  fs::u8path(link_.data_folder), *operator_,
-                                                  link_.log, &context));
+            JobCheckOptions options =
+                link_.check_options ? link_.check_options() : JobCheckOptions{};
+            options.kind = ProgramKind::turning;  // the editor wrote it
+            // The log hears whether the verdict is a warning; the label shows it so.
+            bool warning = false;
+            const MainLog log = [this, &warning](std::string_view text, bool critical) {
+                warning = critical;
+                if (link_.log)
+                    link_.log(text, critical);
+            };
+            const std::string verdict = announce_job_check(*result.file, *link_.fields, source,
+                                                           fs::u8path(link_.data_folder),
+                                                           *operator_, log, &context, options);
+            errlabel->show_verdict(verdict, !warning);
             errlabel->start_fade();
         }
     });

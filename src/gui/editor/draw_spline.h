@@ -12,6 +12,7 @@
 
 #include "core/app/field_source.h"
 #include "core/app/operator.h"
+#include "core/check/job_check.h"
 #include "core/editor/editor_host.h"
 #include "core/editor/spline_editor.h"
 #include "core/plot/tgrita.h"
@@ -48,7 +49,9 @@ struct EditorLink {
     Operator* op = nullptr;
     std::string data_folder;                // with its final separator
     std::function<std::string()> tnd_file;  // the chosen tooth file, empty for none
-    PlotLog log;                            // the main window's log
+    // What the check after F7 needs beside the fields (the machine's limits); null: defaults.
+    std::function<JobCheckOptions()> check_options;
+    PlotLog log;  // the main window's log
     // The spline program save of the main window (it asks before replacing files); true when
     // the files were written.
     std::function<bool()> save_program;

@@ -24,9 +24,7 @@ FadingMessageLabel::FadingMessageLabel(QWidget* parent)
     : QLabel(parent),
       effect_(new QGraphicsOpacityEffect(this)),
       fade_(new QSequentialAnimationGroup(this)) {
-    QPalette red = palette();
-    red.setColor(QPalette::WindowText, Qt::red);
-    setPalette(red);
+    notice_look();
     setWordWrap(false);
     // Notices may quote a file's or a field's text; markup in it is shown, not rendered.
     setTextFormat(Qt::PlainText);
@@ -36,7 +34,30 @@ FadingMessageLabel::FadingMessageLabel(QWidget* parent)
     fade_->addAnimation(opacity_ramp(effect_, 1.0, 0.0, fade_));
 }
 
+void FadingMessageLabel::notice_look() {
+    QPalette red = palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    setPalette(red);
+    setAutoFillBackground(false);
+    setMargin(0);
+}
+
 void FadingMessageLabel::set_text(std::string_view text) {
+    notice_look();
+    place(text);
+}
+
+void FadingMessageLabel::show_verdict(std::string_view text, bool passes) {
+    QPalette look = palette();
+    look.setColor(QPalette::WindowText, passes ? QColor(0x20, 0x20, 0x20) : QColor(0xB0, 0, 0));
+    look.setColor(QPalette::Window, passes ? QColor(0xF2, 0xF7, 0xEE) : QColor(0xFF, 0xF4, 0xF0));
+    setPalette(look);
+    setAutoFillBackground(true);
+    setMargin(6);
+    place(text);
+}
+
+void FadingMessageLabel::place(std::string_view text) {
     setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
     setWordWrap(false);
     adjustSize();

@@ -18,14 +18,21 @@ class FadingMessageLabel : public QLabel, public MessageLabel {
 
     explicit FadingMessageLabel(QWidget* parent = nullptr);
 
+    // A notice: red on the picture.
     void set_text(std::string_view text) override;
     void start_fade() override;
+    // A check's verdict: on a pale panel that stays readable over the saws drawn below it,
+    // in dark text when the program passes and in red when it cuts into the design.
+    void show_verdict(std::string_view text, bool passes);
 
     double opacity() const;
     // The running fade (in, then out), exposed so tests can step through it.
     QSequentialAnimationGroup& fade() { return *fade_; }
 
   private:
+    void notice_look();
+    void place(std::string_view text);
+
     QGraphicsOpacityEffect* effect_;
     QSequentialAnimationGroup* fade_;
 };

@@ -19,6 +19,21 @@ TEST(ToothFileKey, KeptAfterTheStateRecord) {
     EXPECT_EQ(decode_state_file(file).json_text, R"({"a":{"data":"[tndfile]"}})");
 }
 
+// The machine configuration rides beside the tooth file; the record stays as it was, so a
+// program file or an older Settings.ini reads the same either way.
+TEST(MachineKey, KeptAfterTheStateRecordBesideTheToothFile) {
+    const std::string json = R"({"a":{"data":"x"}})";
+    const std::string record = encode_state_file(json);
+    const std::string file =
+        settings_file_bytes(record, std::string("/j/a.tnd"), std::string("/m/mill.ini"));
+    EXPECT_EQ(file, record + "[tndfile]\r\nname=/j/a.tnd\r\n[machine]\r\nini=/m/mill.ini\r\n");
+    EXPECT_EQ(read_ini_key(file, machine_section, machine_key), "/m/mill.ini");
+    EXPECT_EQ(read_ini_key(file, tnd_section, tnd_key), "/j/a.tnd");
+    EXPECT_EQ(decode_state_file(file).json_text, json);
+    EXPECT_EQ(read_ini_key(settings_file_bytes(record, std::nullopt), machine_section, machine_key),
+              std::nullopt);
+}
+
 TEST(ToothFileKey, ReplacedWhereItStands) {
     const std::string record = encode_state_file("{}");
     std::string file = write_ini_key(record, "tndfile", "name", "/a.tnd");

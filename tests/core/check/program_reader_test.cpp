@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "core/app/field_values.h"
 #include "core/app/main_window_fields.h"
+#include "core/check/cut_check.h"
 #include "core/gcode/gcode_writer.h"
 #include "core/gcode/line_sink.h"
 #include "core/text/ascii_text.h"
@@ -101,6 +104,18 @@ TEST(ProgramReader, RefusesWhatItCannotFollowNamingTheLine) {
         {"G91\nG01 A5", "Line 2: unknown word A (no axis of the settings is written as A)"},
         {"G01 X1..2", "Line 1: not G-code this program can read"},
         {"G4", "Line 1: a dwell (G4) without its P word"},
+        // Numbers that are no G code are unknown words, never G0 or G1.
+        {"G91\nG429496729.6 X1", "Line 2: unknown word G429496729.6"},
+        {"G91\nG1e308 X1", "Line 2: unknown word G1e+308"},
+        {"G91\nG-1.2 X1", "Line 2: unknown word G-1.2"},
+        {"G91\nG0.05 X1", "Line 2: unknown word G0.05"},
+        // Figures that would turn the time and the cut into nonsense are refused.
+        {"G4 P1e308", "Line 1: a dwell no program needs, P1e+308"},
+        {"G4 P-1", "Line 1: a dwell no program needs, P-1"},
+        {"G91\nG01 X1 F1e-300", "Line 2: a feedrate no machine can run, F1e-300"},
+        {"G91\nG01 X1e308 F60", "Line 2: an axis word beyond 1000 m, X1e+308"},
+        {"G91\nG00 X900000\nG00 X900000",
+         "Line 3: a move more than 1000 m from where the program started"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.program);
@@ -109,16 +124,109 @@ TEST(ProgramReader, RefusesWhatItCannotFollowNamingTheLine) {
     }
 }
 
-TEST(ProgramReader, TellsTheFingerJointHeaderByItsExactStop) {
-    ProgramReader joint(settings_of({}));
-    ProgramReader turning(settings_of({}));
+// The two headers differ in the order of G91 and G28.1; path-mode words do not change it.
+TEST(ProgramReader, TellsTheHeadersApartByTheOrderOfIncrementalAndHome) {
+    const struct {
+        std::vector<const char*> header;
+        std::optional<bool> incremental_first;
+    } cases[] = {
+        {{"G21", "G17 G91 G61", "G28.1"}, true},
+        {{"G21", "G17 G91", "G28.1"}, true},
+        {{"G21", "G28.1", "G17 G91"}, false},
+        {{"G21", "G28.1", "G61", "G17 G91"}, false},
+        {{"G21", "G17 G91"}, std::nullopt},
+        // What comes after the first move is no header.
+        {{"G21", "G91", "G00 X1", "G28.1"}, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        ProgramReader reader(settings_of({}));
+        std::vector<ProgramMove> moves;
+        for (const char* line : c.header)
+            reader.read_line(line, moves);
+        EXPECT_EQ(reader.incremental_before_home(), c.incremental_first) << c.header[1];
+    }
+}
+
+// The program ends at M2 (or M30): what follows is counted, not read.
+TEST(ProgramReader, EndsAtTheProgramEnd) {
+    for (const char* end : {"M2", "M30"}) {
+        ProgramReader reader(settings_of({}));
+        std::vector<ProgramMove> moves;
+        for (const char* line : {"G91", "G01 X1 F60", end, "G01 X5", "not G-code at all"})
+            reader.read_line(line, moves);
+        ASSERT_EQ(moves.size(), 2u);
+        EXPECT_EQ(moves.back().move.kind, MoveKind::end);
+        EXPECT_TRUE(reader.ended());
+        EXPECT_EQ(reader.lines(), 5u);
+        EXPECT_EQ(reader.position()[0], 1);
+    }
+}
+
+// Each move carries the path mode in force; a dwell of 0 s is still a dwell (the controller
+// stops before it).
+TEST(ProgramReader, KeepsThePathModeAndZeroDwells) {
+    const std::vector<ProgramMove> moves = read_all(
+        settings_of({}), "G91\nG00 X1\nG4 P0.00\nG61\nG00 X1\nG64 P0.02\nG00 X1\nG64\nG00 X1");
+    ASSERT_EQ(moves.size(), 5u);
+    EXPECT_EQ(moves[0].path, PathMode::startup);
+    EXPECT_EQ(moves[1].move.kind, MoveKind::dwell);
+    EXPECT_EQ(moves[1].move.milliseconds, 0);
+    EXPECT_EQ(moves[2].path, PathMode::exact_stop);
+    EXPECT_EQ(moves[3].path, PathMode::blend);
+    EXPECT_DOUBLE_EQ(moves[3].tolerance, 0.02);
+    EXPECT_EQ(moves[4].tolerance, 0);
+}
+
+// Without strictness (the summary of any program): arcs along their chords, other codes passed
+// over, the turning axis under the letter it comes with.
+TEST(ProgramReader, ReadsAnyProgramWithoutStrictness) {
+    MachineSettings settings;
+    settings.letter = {'X', 'Y', 'Z', 'W'};
+    ProgramReader reader(settings, ReadingRules{.strict = false});
     std::vector<ProgramMove> moves;
-    for (const char* line : {"G21", "G17 G91 G61", "G28.1", "G00 X1 Y0.0 Z0.0 F270"})
-        joint.read_line(line, moves);
-    for (const char* line : {"G21", "G28.1", "G17 G91", "G00 X1 Y0.0 Z0.0 F270", "G61"})
-        turning.read_line(line, moves);
-    EXPECT_TRUE(joint.exact_stop_header());
-    EXPECT_FALSE(turning.exact_stop_header());
+    for (const char* line :
+         {"G91 (open comment", "G02 X10 Y10 I10 J0 F600", "G83 Q5 X1", "G00 A90", "G-1.2 X1"})
+        reader.read_line(line, moves);
+    ASSERT_EQ(moves.size(), 4u);
+    EXPECT_TRUE(moves[0].arc);
+    EXPECT_EQ(moves[0].move.kind, MoveKind::feed);
+    EXPECT_EQ(moves[3].move.distance[0], 1);
+    EXPECT_EQ(moves[2].move.distance[3], 90);
+    EXPECT_EQ(reader.letters()[3], 'A');
+}
+
+}  // namespace
+}  // namespace ostrivane
+
+namespace ostrivane {
+namespace {
+
+// The check reads a program once: the design of its kind is asked for when the first move
+// comes, as the caller says (the window knows what it wrote) or else as the header tells.
+TEST(ProgramKindOnce, TheDesignIsAskedForOnceWithTheKind) {
+    const char* joint = "G21\nG17 G91 G61\nG28.1\nG00 X1 Y0.0 Z0.0 F270\nM2\n";
+    const char* turning_with_g61 = "G21\nG28.1\nG61\nG17 G91\nG00 X1 Y0.0 Z0.0 F270\nM2\n";
+    const struct {
+        const char* program;
+        std::optional<ProgramKind> told;
+        ProgramKind expected;
+    } cases[] = {
+        {joint, std::nullopt, ProgramKind::finger_joint},
+        {turning_with_g61, std::nullopt, ProgramKind::turning},
+        {joint, ProgramKind::turning, ProgramKind::turning},
+        {turning_with_g61, ProgramKind::finger_joint, ProgramKind::finger_joint},
+    };
+    for (const auto& c : cases) {
+        CheckInputs inputs;
+        inputs.settings = settings_of({});
+        inputs.kind = c.told;
+        std::vector<ProgramKind> asked;
+        inputs.design_for = [&](ProgramKind kind, CheckInputs&) { asked.push_back(kind); };
+        const CheckReport report = check_program_text(c.program, inputs);
+        ASSERT_EQ(asked.size(), 1u) << c.program;
+        EXPECT_EQ(asked[0], c.expected) << c.program;
+        EXPECT_EQ(report.kind, c.expected) << c.program;
+    }
 }
 
 }  // namespace

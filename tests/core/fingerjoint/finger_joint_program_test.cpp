@@ -9,7 +9,7 @@
 #include "core/app/main_window_fields.h"
 #include "core/fingerjoint/tooth_file.h"
 #include "core/gcode/gcode_program.h"
-#include "core/gcode/program_stats.h"
+#include "core/check/program_stats.h"
 #include "core/text/ascii_text.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"

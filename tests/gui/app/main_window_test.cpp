@@ -25,8 +25,8 @@
 
 #include "core/app/form_state.h"
 #include "core/app/main_window_fields.h"
+#include "core/check/program_stats.h"
 #include "core/gcode/axis_mapping.h"
-#include "core/gcode/program_stats.h"
 #include "core/text/error.h"
 #include "gui/app/main_window.h"
 #include "gui/plot/message_label_widget.h"
@@ -314,6 +314,41 @@ void MainWindowTest::toothFileSurvivesARestart() {
     QCOMPARE(field(*w, "saw_width")->Ed()->text(), QStringLiteral("3.2"));
 }
 
+// The LinuxCNC configuration typed (or browsed) on the Settings tab is kept in its own section
+// of Settings.ini: a Settings.ini without it still loads, the state record (and so every program
+// file) stays as it was, and the checks take its limits.
+void MainWindowTest::machineConfigurationIsKeptBesideTheFields() {
+    QDir().mkpath(home->data_folder());
+    const QString ini = home->data_folder() + "mill.ini";
+    write_all(ini, "[AXIS_X]\nMAX_VELOCITY = 40\nMAX_ACCELERATION = 500\n");
+    write_all(home->data_folder() + "Settings.ini", "\x02{}");
+    QByteArray record;
+    {
+        auto w = open_window();
+        QVERIFY(!w->machine_ini().has_value());
+        QVERIFY(w->check_options(std::nullopt).limits.defaults);
+        auto* edit = child<TFrame1>(*w, "MachineIni")->Ed();
+        type_into(edit, ini);
+        QMetaObject::invokeMethod(edit, "editingFinished");
+        QCOMPARE(w->machine_ini(), std::optional<std::string>(ini.toStdString()));
+        const ostrivane::JobCheckOptions options =
+            w->check_options(ostrivane::ProgramKind::turning);
+        QCOMPARE(options.limits.source, std::string("mill.ini"));
+        QCOMPARE(options.limits.velocity_of('X'), 40.0);
+        QVERIFY(options.kind == ostrivane::ProgramKind::turning);
+        w->close();
+    }
+    const QByteArray bytes = settings_bytes();
+    QVERIFY(bytes.endsWith("[machine]\r\nini=" + ini.toUtf8() + "\r\n"));
+    QVERIFY(ostrivane::decode_state_file(bytes.toStdString()).json_text.find("mill.ini") ==
+            std::string::npos);
+    auto w = open_window();
+    QCOMPARE(child<TFrame1>(*w, "MachineIni")->Ed()->text(), ini);
+    // A file that cannot be read leaves the defaults, and says so in the log.
+    write_all(ini, "[AXIS_X\n");
+    QVERIFY(w->check_options(std::nullopt).limits.defaults);
+}
+
 void MainWindowTest::logSwitchesAndTheStartMessage() {
     {
         auto w = open_window();
@@ -583,7 +618,7 @@ void MainWindowTest::everyButtonIsAvailable() {
         QVERIFY2(button->isEnabled(), qPrintable(button->objectName()));
         ++buttons;
     }
-    QCOMPARE(buttons, 12);  // the specified ten, "Browse…" and "Check program"
+    QCOMPARE(buttons, 13);  // the specified ten, two "Browse…" and "Check program"
     auto* browse = child<QPushButton>(*w, "GcodeFolderBrowse");
     QCOMPARE(browse->text(), QStringLiteral("Browse\u2026"));
     QCOMPARE(browse->accessibleName(), QStringLiteral("Browse for the G-code folder"));

@@ -26,6 +26,7 @@ class MainWindowTest : public QObject {
     void unreadableSettingsDoNotStopTheStart();
     void dataFolderThatCannotBeMadeIsReported();
     void everyButtonIsAvailable();
+    void machineConfigurationIsKeptBesideTheFields();
     void captionsAndMessagesShowPlainText();
     void logMemoShowsNewLinesFromTheirStart();
     void versionComesFromTheBuild();

@@ -264,7 +264,10 @@ void CheckWindowTest::writeGcodeFileTellsTheRunTime() {
     Session s;
     QTest::mouseClick(s.main->findChild<QPushButton*>(QStringLiteral("write_mot")), Qt::LeftButton);
     QVERIFY(QFile::exists(s.home.path() + QStringLiteral("/Documents/Karvik.ngc")));
-    const QString status = s.main->statusBar()->currentMessage();
+    const auto* status_label = s.main->statusBar()->findChild<QLabel*>(QStringLiteral("JobStatus"));
+    QVERIFY(status_label != nullptr);
+    QVERIFY(status_label->wordWrap());
+    const QString status = status_label->text();
     QVERIFY2(status.startsWith(QStringLiteral("Check of Karvik.ngc: ")), qPrintable(status));
     QVERIFY(status.contains(kRunTime));
     QVERIFY2(status.contains(QStringLiteral("keeps within")), qPrintable(status));

@@ -384,7 +384,7 @@ void PlotCanvasTest::longNoticeWrapsWithinThePicture() {
     QVERIFY(!label.wordWrap());
     const int line = label.height();
     const QString long_text = QStringLiteral(
-        "Check of Baluster.ngc: Run time 0:19:00 (exact stop, at most); WARNING: the program "
+        "Check of Baluster.ngc: Run time 0:19:00 (LinuxCNC planner model); WARNING: the program "
         "cuts 0.113 mm into the design at x 224.310");
     label.set_text(long_text.toStdString());
     QVERIFY(label.wordWrap());
@@ -395,6 +395,20 @@ void PlotCanvasTest::longNoticeWrapsWithinThePicture() {
     label.set_text("short");
     QVERIFY(!label.wordWrap());
     QCOMPARE(label.height(), line);
+
+    // A verdict that passes is dark on a pale panel; one that fails red on it; a notice after
+    // it is red on the picture again.
+    label.show_verdict("Check of Baluster.ngc: within the tolerance", true);
+    QVERIFY(label.autoFillBackground());
+    const QColor pass = label.palette().color(QPalette::WindowText);
+    QVERIFY(pass.red() < 0x80 && pass.green() < 0x80);
+    QVERIFY(label.palette().color(QPalette::Window).lightness() > 200);
+    label.show_verdict("Check of Baluster.ngc: WARNING", false);
+    QCOMPARE(label.palette().color(QPalette::WindowText).green(), 0);
+    QVERIFY(label.palette().color(QPalette::WindowText).red() > 0x80);
+    label.set_text("No convergence");
+    QVERIFY(!label.autoFillBackground());
+    QCOMPARE(label.palette().color(QPalette::WindowText), QColor(Qt::red));
 }
 
 QTEST_MAIN(PlotCanvasTest)

@@ -1,9 +1,12 @@
-#include "core/gcode/program_stats.h"
+#include "core/check/program_stats.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
+#include "core/app/field_values.h"
+#include "core/app/main_window_fields.h"
+#include "core/check/cut_check.h"
 #include "core/text/error.h"
 #include "core/text/file_io.h"
 #include "support/error_of.h"
@@ -31,20 +34,18 @@ TEST(ProgramStats, RelativeProgramWithHomingAndDwell) {
     EXPECT_TRUE(test::near(s.rapid_mm, 3 + 4, 1e-12));
     EXPECT_TRUE(test::near(s.turning, 90 + 90, 1e-12));  // the bare G28 turns W home too
     EXPECT_TRUE(test::near(s.dwell_s, 1.5, 1e-12));
-    // 5/300 min + 3/600 + 90/600 + 4/600 + 90/600 min, + 1.5 s
-    EXPECT_TRUE(test::near(s.run_time_s, 60.0 * (5.0 / 300 + 187.0 / 600) + 1.5, 1e-9));
     EXPECT_EQ(s.moves_without_feed, 0u);
     EXPECT_EQ(stats_summary(s),
               "12 lines, feed 5.000 mm, rapid 7.000 mm, turning 180.000, dwell 0:00:02, run "
-              "time at most 0:00:21 (rapid moves counted at their F word)");
+              "time 0:00:11 (LinuxCNC planner model, exact stop G61; default limits)");
 }
 
 TEST(ProgramStats, AbsoluteModeAndMovesWithoutFeed) {
-    const ProgramStats s = program_stats("G90\nG0 X10\nX10 Y10\nG1 Y0 F60 ; back\nG4 P0\n");
-    EXPECT_TRUE(test::near(s.rapid_mm, 20, 1e-12));
-    EXPECT_TRUE(test::near(s.feed_mm, 10, 1e-12));
-    EXPECT_EQ(s.moves_without_feed, 2u);
-    EXPECT_TRUE(test::near(s.run_time_s, 10, 1e-12));
+    const ProgramStats s = program_stats("G90\nG0 X10\nG1 X10 Y10\nG1 Y0 F60 ; back\nG4 P0\n");
+    EXPECT_TRUE(test::near(s.rapid_mm, 10, 1e-12));
+    EXPECT_TRUE(test::near(s.feed_mm, 20, 1e-12));
+    // A feed move before any F word cannot run; it is counted, not timed.
+    EXPECT_EQ(s.moves_without_feed, 1u);
 }
 
 TEST(ProgramStats, RefusesTextThatIsNotGcode) {
@@ -52,7 +53,7 @@ TEST(ProgramStats, RefusesTextThatIsNotGcode) {
         program_stats("G21\nG01 X1,5 F60\n");
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_STREQ(e.what(), "Line 2 is not G-code this program can read: G01 X1,5 F60");
+        EXPECT_STREQ(e.what(), "Line 2: not G-code this program can read: G01 X1,5 F60");
     }
     EXPECT_THROW(program_stats("G01 X"), Error);
     EXPECT_THROW(program_stats("#1=5"), Error);
@@ -66,29 +67,31 @@ TEST(ProgramStats, ArcsCountAsFeedMovesByTheirChord) {
     EXPECT_EQ(s.arcs, 3u);
     EXPECT_TRUE(test::near(s.feed_mm, 7, 1e-12));
     EXPECT_TRUE(test::near(s.rapid_mm, 1, 1e-12));
-    EXPECT_TRUE(test::near(s.run_time_s, 7 + 1, 1e-12));
     EXPECT_EQ(stats_summary(s),
-              "5 lines, feed 7.000 mm, rapid 1.000 mm, dwell 0:00:00, run time at most 0:00:08 "
-              "(rapid moves counted at their F word), 3 arcs approximated by their chords");
+              "5 lines, feed 7.000 mm, rapid 1.000 mm, dwell 0:00:00, run time 0:00:07 "
+              "(LinuxCNC planner model, start-up path mode; default limits), 3 arcs approximated "
+              "by their chords");
 }
 
 TEST(ProgramStats, NumbersAreReadWhole) {
     const ProgramStats s = program_stats("G91 G4 P1e3\nG1 X1E1 Y-2.5e+0 F6E1\nG4 P1.5E-1\n");
     EXPECT_TRUE(test::near(s.dwell_s, 1000.15, 1e-9));
     EXPECT_TRUE(test::near(s.feed_mm, std::hypot(10, 2.5), 1e-12));
-    EXPECT_TRUE(test::near(s.run_time_s, 1000.15 + std::hypot(10, 2.5), 1e-9));
-    EXPECT_TRUE(test::near(program_stats("G4 P1e308\n").dwell_s, 1e308, 1e292));
+    EXPECT_EQ(error_of([] { program_stats("G4 P1e308\n"); }),
+              "Line 1: a dwell no program needs, P1e+308: G4 P1e308");
     EXPECT_EQ(error_of([] { program_stats("G4 P1e400\n"); }),
-              "Line 1 is not G-code this program can read: G4 P1e400");
+              "Line 1: not G-code this program can read: G4 P1e400");
 }
 
 TEST(ProgramStats, SummaryCountsInTheSingular) {
     EXPECT_EQ(stats_summary(program_stats("G1 X1\n")),
-              "1 line, feed 1.000 mm, rapid 0.000 mm, dwell 0:00:00, run time at most 0:00:00 "
-              "(rapid moves counted at their F word), 1 move without a feedrate");
+              "1 line, feed 1.000 mm, rapid 0.000 mm, dwell 0:00:00, run time 0:00:00 "
+              "(LinuxCNC planner model, start-up path mode; default limits), 1 move without a "
+              "feedrate");
     EXPECT_EQ(stats_summary(program_stats("G91 G2 X1 F60\nG1 X1\n")),
-              "2 lines, feed 2.000 mm, rapid 0.000 mm, dwell 0:00:00, run time at most 0:00:02 "
-              "(rapid moves counted at their F word), 1 arc approximated by its chord");
+              "2 lines, feed 2.000 mm, rapid 0.000 mm, dwell 0:00:00, run time 0:00:02 "
+              "(LinuxCNC planner model, start-up path mode; default limits), 1 arc approximated "
+              "by its chord");
 }
 
 TEST(ProgramStats, BadLineIsQuotedShortAndPrintable) {
@@ -97,7 +100,7 @@ TEST(ProgramStats, BadLineIsQuotedShortAndPrintable) {
     line += "\x1b[2J\xff";
     line += std::string(200, 'Y');
     EXPECT_EQ(error_of([&] { program_stats("G21\n" + line); }),
-              "Line 2 is not G-code this program can read: G01 X\\x00\\x1B[2J\\xFF" +
+              "Line 2: not G-code this program can read: G01 X\\x00\\x1B[2J\\xFF" +
                   std::string(80 - 11, 'Y') + "...");
 }
 
@@ -163,8 +166,26 @@ TEST(ProgramStatsOfFile, RefusesWhatIsNoProgram) {
               "Cannot open file " + (dir / "none.ngc").string() + ": No such file or directory");
 }
 
+// One reader and one model: the summary's run time is the check's for the same program.
+TEST(ProgramStats, RunTimeIsTheChecks) {
+    const char* programs[] = {
+        "(joint)\r\nG21\r\nG17 G91 G61\r\nG28.1\r\nG00 X0.0 Y0.0 Z0.0 F270\r\n"
+        "G01 X0.0 Y10.0 Z0.0 F270\r\nG01 X0.0 Y0.0 Z3.2 F270\r\nG00 X0.0 Y-10.0 Z0.0 F270\r\n"
+        "G00 F270\r\nG28 Y0.0\r\nG28\r\nM2\r\n",
+        "G21\nG28.1\nG17 G91\nG00 X1 Y0 Z0 F270\nG00 X0 Y24.9 Z0 F270\nG4 P0.00\n"
+        "G00 X0 Y0 Z4.2 F270\nG00 F270\nG28 Y0.0\nG01 X4.4 Y0 Z0 F270\nG01 X0 Y1 Z0\nM2\n",
+    };
+    FieldValues fields{main_window_components()};
+    for (const char* program : programs) {
+        CheckInputs inputs;
+        inputs.settings = read_machine_settings(fields);
+        EXPECT_EQ(program_stats(program).run_time_s,
+                  check_program_text(program, inputs).run_time_s);
+    }
+}
+
 TEST(ProgramStatsSinkTest, SummaryOfTheLinesWritten) {
-    const char* lines[] = {"G21", "G91", "G01 X3.00000000 Y4.00000000 Z0.0 F300", "G4 P0.50", "M2"};
+    const char* lines[] = {"G21", "G91", "G01 X3.00000000 Y4.00000000 Z0.0 F300", "G4 P0.50"};
     ProgramStatsSink sink;
     std::string text;
     for (const char* line : lines) {
@@ -177,7 +198,7 @@ TEST(ProgramStatsSinkTest, SummaryOfTheLinesWritten) {
     sink.write_line("G01 X1,5");
     sink.write_line("G01 X1");
     EXPECT_EQ(error_of([&] { sink.summary(); }),
-              "Line 6 is not G-code this program can read: G01 X1,5");
+              "Line 5: not G-code this program can read: G01 X1,5");
 }
 
 }  // namespace
