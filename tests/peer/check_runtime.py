@@ -68,6 +68,11 @@ def main():
                              env=env, capture_output=True, text=True, timeout=300)
         if run.returncode != 0 or not os.path.isfile(result):
             print(run.stdout + run.stderr)
+            # LinuxCNC itself not starting (a machine too busy for its start-up wait) says
+            # nothing about our figure.
+            if "did not come up" in run.stdout + run.stderr:
+                print("skipped: LinuxCNC did not start on this machine")
+                return SKIP
             print("FAIL: the simulated machine did not run the program")
             return 1
         with open(result) as f:
