@@ -129,7 +129,7 @@ std::vector<std::string> check_report_lines(const CheckReport& report, std::stri
         // Nothing was cut, so there is nothing to measure against the design.
         text += ": " + std::string(kind_name(report.kind)) + " program of " +
                 std::to_string(report.lines) + " lines and no move. Run time " +
-                format_hms(report.run_time_s) + " (" + report.time_model + ").";
+                format_duration(report.run_time_s) + " (" + report.time_model + ").";
         lines.push_back(std::move(text));
         lines.emplace_back("Verdict: the program makes no move; there is nothing to check.");
         return lines;
