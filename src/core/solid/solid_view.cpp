@@ -154,6 +154,13 @@ void SolidView::fill(const std::array<std::uint32_t, 3>& t, std::uint32_t colour
         return (q.x - p.x) * (y - p.y) - (x - p.x) * (q.y - p.y);
     };
     const float dxa = -(c.y - b.y), dxb = -(a.y - c.y), dxc = -(b.y - a.y);
+    // A pixel a tenth of a pixel outside an edge still counts: the long slivers that join a
+    // beam's flat sides would otherwise leave specks where rounding puts a pixel centre just
+    // outside both triangles of an edge.
+    const auto slack = [](const Projected& p, const Projected& q) {
+        return 0.1F * std::hypot(q.x - p.x, q.y - p.y);
+    };
+    const float sa = slack(b, c), sb = slack(c, a), sc = slack(a, b);
     for (int py = y0; py <= y1; ++py) {
         const float sx = static_cast<float>(x0) + 0.5F;
         const float sy = static_cast<float>(py) + 0.5F;
@@ -163,7 +170,7 @@ void SolidView::fill(const std::array<std::uint32_t, 3>& t, std::uint32_t colour
         std::uint32_t* row = image_.pixels.data() + static_cast<std::size_t>(py) * w;
         float* depth = depth_.data() + static_cast<std::size_t>(py) * w;
         for (int px = x0; px <= x1; ++px, wa += dxa, wb += dxb, wc += dxc) {
-            if (wa > 0 || wb > 0 || wc > 0)
+            if (wa > sa || wb > sb || wc > sc)
                 continue;
             const float la = wa * inverse, lb = wb * inverse, lc = wc * inverse;
             const float z = la * a.z + lb * b.z + lc * c.z;
