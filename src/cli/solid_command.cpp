@@ -1,3 +1,4 @@
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -102,6 +103,8 @@ int run(const SolidOptions& o) {
     if (!(o.axis > -kWorkingRange && o.axis < kWorkingRange) ||
         !(o.beam > 0 && o.beam < kWorkingRange))
         throw UsageError{"--axis and --beam take lengths within 100,000 mm (--beam above 0)"};
+    if (!std::isfinite(o.view))
+        throw UsageError{"--view takes an angle in degrees"};
     const auto [width, height] = picture_size(o.size);
     const FieldValues fields = job_fields(o.job);
 

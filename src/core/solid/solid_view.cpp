@@ -142,10 +142,14 @@ void SolidView::fill(const std::array<std::uint32_t, 3>& t, std::uint32_t colour
         return;
     const int w = image_.width;
     const int h = image_.height;
-    const int x0 = std::max(0, static_cast<int>(std::floor(std::min({a.x, b.x, c.x}))));
-    const int x1 = std::min(w - 1, static_cast<int>(std::ceil(std::max({a.x, b.x, c.x}))));
-    const int y0 = std::max(0, static_cast<int>(std::floor(std::min({a.y, b.y, c.y}))));
-    const int y1 = std::min(h - 1, static_cast<int>(std::ceil(std::max({a.y, b.y, c.y}))));
+    // Kept within the picture before they become whole numbers: a piece zoomed far in lies
+    // mostly outside it.
+    const auto column = [w](float v) { return static_cast<int>(std::clamp(v, -1.0F, float(w))); };
+    const auto row = [h](float v) { return static_cast<int>(std::clamp(v, -1.0F, float(h))); };
+    const int x0 = std::max(0, column(std::floor(std::min({a.x, b.x, c.x}))));
+    const int x1 = std::min(w - 1, column(std::ceil(std::max({a.x, b.x, c.x}))));
+    const int y0 = std::max(0, row(std::floor(std::min({a.y, b.y, c.y}))));
+    const int y1 = std::min(h - 1, row(std::ceil(std::max({a.y, b.y, c.y}))));
     if (x0 > x1 || y0 > y1)
         return;
     const float inverse = 1.0F / area;
