@@ -1,3 +1,4 @@
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -102,6 +103,8 @@ int run(const SolidOptions& o) {
     if (!(o.axis > -kWorkingRange && o.axis < kWorkingRange) ||
         !(o.beam > 0 && o.beam < kWorkingRange))
         throw UsageError{"--axis and --beam take lengths within 100,000 mm (--beam above 0)"};
+    if (!std::isfinite(o.view))
+        throw UsageError{"--view takes an angle in degrees"};
     const auto [width, height] = picture_size(o.size);
     const FieldValues fields = job_fields(o.job);
 
@@ -120,12 +123,15 @@ int run(const SolidOptions& o) {
     if (program) {
         CheckInputs inputs;
         inputs.settings = read_machine_settings(fields);
-        if (checked_program_kind(*program, inputs.settings) != ProgramKind::turning)
-            throw Error(*program +
-                        " is a finger-joint program: only a turning program cuts a "
-                        "turned piece");
-        TurningDesign design(engine, std::move(slots));
-        inputs.turning = &design;
+        std::optional<TurningDesign> design;
+        inputs.design_for = [&](ProgramKind kind, CheckInputs& in) {
+            if (kind != ProgramKind::turning)
+                throw Error(*program +
+                            " is a finger-joint program: only a turning program cuts a "
+                            "turned piece");
+            design.emplace(engine, std::move(slots));
+            in.turning = &*design;
+        };
         const CheckReport report = check_named_program(*program, inputs);
         if (report.envelope.empty())
             throw Error(*program + " cuts nothing along the profile");

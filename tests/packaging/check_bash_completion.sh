@@ -17,7 +17,7 @@ completes() {  # expected words, then the words of the line (the last one being 
   got=$(printf '%s\n' "${COMPREPLY[@]}" | sort | xargs)
   [ "$got" = "$expected" ] || { echo "[$*]: '$got', not '$expected'"; failed=1; }
 }
-completes "spline stats" ostrivane-cli s
+completes "solid spline stats" ostrivane-cli s
 completes "save show" ostrivane-cli program s
 completes "--fast" ostrivane-cli turn --f
 completes "cancel no yes" ostrivane-cli turn --fast ""
@@ -28,4 +28,7 @@ completes "parts vase.gof" ostrivane-cli plan --program ""
 completes "--no-marks" ostrivane-cli plan --no
 completes "--gradients" ostrivane-cli spline show vase.spl --g
 completes "" ostrivane-cli turn --axis ""
+completes "no yes" ostrivane-cli filter --fast ""
+completes "parts vase.gof vase.spl" ostrivane-cli filter ""
+completes "--stl" ostrivane-cli solid --st
 exit $failed

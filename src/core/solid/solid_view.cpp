@@ -142,10 +142,14 @@ void SolidView::fill(const std::array<std::uint32_t, 3>& t, std::uint32_t colour
         return;
     const int w = image_.width;
     const int h = image_.height;
-    const int x0 = std::max(0, static_cast<int>(std::floor(std::min({a.x, b.x, c.x}))));
-    const int x1 = std::min(w - 1, static_cast<int>(std::ceil(std::max({a.x, b.x, c.x}))));
-    const int y0 = std::max(0, static_cast<int>(std::floor(std::min({a.y, b.y, c.y}))));
-    const int y1 = std::min(h - 1, static_cast<int>(std::ceil(std::max({a.y, b.y, c.y}))));
+    // Kept within the picture before they become whole numbers: a piece zoomed far in lies
+    // mostly outside it.
+    const auto column = [w](float v) { return static_cast<int>(std::clamp(v, -1.0F, float(w))); };
+    const auto row = [h](float v) { return static_cast<int>(std::clamp(v, -1.0F, float(h))); };
+    const int x0 = std::max(0, column(std::floor(std::min({a.x, b.x, c.x}))));
+    const int x1 = std::min(w - 1, column(std::ceil(std::max({a.x, b.x, c.x}))));
+    const int y0 = std::max(0, row(std::floor(std::min({a.y, b.y, c.y}))));
+    const int y1 = std::min(h - 1, row(std::ceil(std::max({a.y, b.y, c.y}))));
     if (x0 > x1 || y0 > y1)
         return;
     const float inverse = 1.0F / area;
@@ -154,6 +158,13 @@ void SolidView::fill(const std::array<std::uint32_t, 3>& t, std::uint32_t colour
         return (q.x - p.x) * (y - p.y) - (x - p.x) * (q.y - p.y);
     };
     const float dxa = -(c.y - b.y), dxb = -(a.y - c.y), dxc = -(b.y - a.y);
+    // A pixel a tenth of a pixel outside an edge still counts: the long slivers that join a
+    // beam's flat sides would otherwise leave specks where rounding puts a pixel centre just
+    // outside both triangles of an edge.
+    const auto slack = [](const Projected& p, const Projected& q) {
+        return 0.1F * std::hypot(q.x - p.x, q.y - p.y);
+    };
+    const float sa = slack(b, c), sb = slack(c, a), sc = slack(a, b);
     for (int py = y0; py <= y1; ++py) {
         const float sx = static_cast<float>(x0) + 0.5F;
         const float sy = static_cast<float>(py) + 0.5F;
@@ -163,7 +174,7 @@ void SolidView::fill(const std::array<std::uint32_t, 3>& t, std::uint32_t colour
         std::uint32_t* row = image_.pixels.data() + static_cast<std::size_t>(py) * w;
         float* depth = depth_.data() + static_cast<std::size_t>(py) * w;
         for (int px = x0; px <= x1; ++px, wa += dxa, wb += dxb, wc += dxc) {
-            if (wa > 0 || wb > 0 || wc > 0)
+            if (wa > sa || wb > sb || wc > sc)
                 continue;
             const float la = wa * inverse, lb = wb * inverse, lc = wc * inverse;
             const float z = la * a.z + lb * b.z + lc * c.z;

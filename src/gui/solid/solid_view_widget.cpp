@@ -13,6 +13,7 @@ namespace {
 // Degrees the piece turns per pixel the mouse moves.
 constexpr double kTurnPerPixel = 0.4;
 constexpr double kZoomPerNotch = 1.15;
+constexpr double kTurnPerKey = 10;
 constexpr double kNearest = 0.2;
 constexpr double kFarthest = 200;
 
@@ -131,12 +132,40 @@ void SolidViewWidget::wheelEvent(QWheelEvent* event) {
 }
 
 void SolidViewWidget::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Home || event->key() == Qt::Key_R) {
-        reset_view();
-        event->accept();
-        return;
+    // The keys do what the mouse does, for whoever works without one.
+    fit_if_asked();
+    SolidCamera c = camera_;
+    switch (event->key()) {
+        case Qt::Key_Home:
+        case Qt::Key_R:
+            reset_view();
+            event->accept();
+            return;
+        case Qt::Key_Left:
+            c.yaw -= kTurnPerKey;
+            break;
+        case Qt::Key_Right:
+            c.yaw += kTurnPerKey;
+            break;
+        case Qt::Key_Up:
+            c.pitch -= kTurnPerKey;
+            break;
+        case Qt::Key_Down:
+            c.pitch += kTurnPerKey;
+            break;
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+            c.zoom *= kZoomPerNotch;
+            break;
+        case Qt::Key_Minus:
+            c.zoom /= kZoomPerNotch;
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
     }
-    QWidget::keyPressEvent(event);
+    set_camera(c);
+    event->accept();
 }
 
 }  // namespace ostrivane::gui

@@ -9,8 +9,8 @@ namespace ostrivane::gui {
 
 // A piece in three dimensions, drawn by the core's renderer into an image the size of the
 // widget. Left button drag turns it, the wheel zooms about the pointer, middle button drag
-// moves it; Home (or R) shows it as it was first seen: from the front left, filling the
-// widget.
+// moves it; the arrow keys turn it too, + and - zoom, and Home (or R) shows it as it was first
+// seen: from the front left, filling the widget.
 class SolidViewWidget final : public QWidget {
     Q_OBJECT
   public:

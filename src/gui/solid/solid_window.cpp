@@ -54,8 +54,8 @@ SolidWindow::SolidWindow(std::vector<ShownPiece> pieces, QWidget* parent)
     view_->setObjectName(QStringLiteral("SolidView"));
     view_->setAccessibleName(QStringLiteral("Piece in 3D"));
     view_->setAccessibleDescription(
-        QStringLiteral("Left button turns the piece, the wheel zooms, the middle button moves "
-                       "it, Home shows it as at first"));
+        QStringLiteral("Left button or arrow keys turn the piece, the wheel or + and - zoom, the "
+                       "middle button moves it, Home shows it as at first"));
     layout->addWidget(view_, 1);
 
     summary_ = plain_label();
@@ -65,7 +65,8 @@ SolidWindow::SolidWindow(std::vector<ShownPiece> pieces, QWidget* parent)
 
     auto* bottom = new QHBoxLayout;
     auto* hint = plain_label(QStringLiteral(
-        "Left button: turn   Wheel: zoom   Middle button: move   Home: reset the view"));
+        "Left button or arrow keys: turn   Wheel or + -: zoom   Middle button: move   Home: reset "
+        "the view"));
     hint->setObjectName(QStringLiteral("SolidHint"));
     hint->setAccessibleName(QStringLiteral("Mouse and keys"));
     QPushButton* reset = button(QStringLiteral("Reset view"), "ResetView");

@@ -99,6 +99,9 @@ void SolidWindowTest::theMouseTurnsZoomsAndMovesThePiece() {
     QCOMPARE(view->camera().pan_y - zoomed.pan_y, 15.0);
     QCOMPARE(view->camera().yaw, zoomed.yaw);
 
+    const double yaw = view->camera().yaw;
+    QTest::keyClick(view, Qt::Key_Right);
+    QCOMPARE(view->camera().yaw, yaw + 10);
     QTest::keyClick(view, Qt::Key_Home);
     QCOMPARE(view->camera().yaw, start.yaw);
     QCOMPARE(view->camera().zoom, start.zoom);
