@@ -1,6 +1,6 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <vector>
 
 #include "core/curve/beta_spline.h"
@@ -18,11 +18,16 @@ struct XRange {
 // branch by branch: where it doubles back in x (an undercut), every part of it above the range
 // counts.
 //
-// How: the curve is sampled finely per segment once (again after it changes); within a range,
-// the candidates are the samples inside it, the points where the curve crosses its ends (found
-// by bisection) and every local minimum of y (refined by golden-section search between the
-// samples around it). A segment is a cubic or a smooth blend of cubics in its parameter, so a
-// minimum narrower than a sample spacing (1/64 of a segment) is not a dip anyone could cut.
+// The parts of the curve above [left, right] are stretches of parameter; on each, y is lowest
+// at one of its ends or at a local minimum of y inside. Their ends are where the curve crosses
+// x = left or x = right, or the curve's own ends. So the curve is prepared once (again after it
+// changes): split into runs along which x only grows or only shrinks (at most one crossing of
+// any x per run, found by interpolating between two samples), and its points sorted by x: the
+// samples, the curve's ends and every local minimum of y, refined between the samples around
+// it, with a table that gives the lowest of any stretch of them at once. A query then costs a
+// crossing per run that spans an edge (one outside the undercuts) and a table look-up.
+// A segment is a cubic or a smooth blend of cubics in its parameter, so a minimum narrower than
+// a sample spacing (1/64 of a segment) is not a dip anyone could cut.
 class LowestPoint {
   public:
     // The lowest y of the curve where its x lies in [left, right]; +infinity when no part of
@@ -31,18 +36,42 @@ class LowestPoint {
     // The x ranges where the curve runs backwards (each merged over its run), in curve order.
     const std::vector<XRange>& doubling_back(const BetaSpline& curve);
 
+    // For a caller that walks the curve along x itself: the points every query reads besides
+    // its crossings (the samples, the curve's ends, its turns in x and every local minimum of
+    // y), sorted by x, with their y. Valid until the curve changes or the next query of
+    // another curve.
+    const std::vector<double>& listed_x(const BetaSpline& curve);
+    const std::vector<double>& listed_y(const BetaSpline& curve);
+
   private:
     static constexpr int kSamplesPerSegment = 64;
     struct Sample {
         double t, x, y;
     };
+    // A stretch of the curve along which x only grows (forward) or only shrinks, as indices
+    // into run_points_, with the x range it covers.
+    struct Run {
+        std::size_t first = 0;
+        std::size_t last = 0;
+        double from = 0;
+        double to = 0;
+        bool forward = true;
+    };
 
     void refresh(const BetaSpline& curve);
-    void consider(const BetaSpline& curve, double t, double left, double right, double& lowest);
+    void build_runs(const BetaSpline& curve, const std::vector<Sample>& raw);
+    void build_lows(const BetaSpline& curve, const std::vector<Sample>& raw);
+    // Lowers `lowest` to y wherever `run` crosses x = edge.
+    void crossings(const BetaSpline& curve, const Run& run, double edge, double& lowest) const;
+    // The lowest of the sorted points with x in [left, right]; +infinity when there is none.
+    double lowest_listed(double left, double right) const;
 
-    std::vector<Sample> samples_;
-    // Per segment: the x range of its samples.
-    std::vector<XRange> segment_x_;
+    std::vector<Sample> run_points_;
+    std::vector<Run> runs_;
+    // The samples, ends and minima, sorted by x; level k of `low_table_` holds the lowest y of
+    // the 2^k points from each index on.
+    std::vector<double> low_x_;
+    std::vector<std::vector<double>> low_table_;
     std::vector<XRange> backwards_;
     std::uint64_t generation_ = 0;
     int points_ = -1;

@@ -1,0 +1,154 @@
+#include "core/toolpath/fine_heights.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/toolpath/plunge_rules.h"
+
+namespace ostrivane {
+namespace {
+
+// A line this close to the rule on a stretch too short to split further counts as breaking
+// it: the saw stays clear rather than gouge by a hair.
+constexpr double kUndecided = 1e-4;
+// Searches one move may cost before it counts as breaking the rule (a profile that runs along
+// the rule's own line for millimetres).
+constexpr int kSearchBudget = 4096;
+// A move's right end lies on the walk's last point but for the rounding of left + width.
+constexpr double kAtTheWalk = 1e-9;
+
+}  // namespace
+
+FineHeights::FineHeights(LowestPoint& lowest, const BetaSpline& curve, double saw_width,
+                         double spacing)
+    : lowest_(lowest), curve_(curve), w_(saw_width), spacing_(spacing) {}
+
+void FineHeights::start(double left) {
+    pending_ = {left, 0};
+    has_pending_ = false;
+    below_home_ = false;
+    single_branch_ = lowest_.doubling_back(curve_).empty();
+    window_.clear();
+    walking_ = false;
+}
+
+void FineHeights::walk_to(std::optional<CurvePoint> point) {
+    if (!single_branch_)
+        return;
+    if (!point || (walking_ && !(point->x > walked_to_ && point->x - walked_to_ < spacing_))) {
+        walking_ = false;  // the walk left the curve or jumped: nothing before here is known
+        window_.clear();
+        if (!point)
+            return;
+    }
+    const std::vector<double>& xs = lowest_.listed_x(curve_);
+    const std::vector<double>& ys = lowest_.listed_y(curve_);
+    if (!walking_) {
+        walking_ = true;
+        window_from_ = point->x;
+        last_from_ = point->x;
+        next_listed_ =
+            static_cast<std::size_t>(std::lower_bound(xs.begin(), xs.end(), point->x) - xs.begin());
+    }
+    const auto add = [&](double x, double y) {
+        while (!window_.empty() && window_.back().y >= y)
+            window_.pop_back();
+        window_.push_back({x, y});
+    };
+    for (; next_listed_ < xs.size() && xs[next_listed_] < point->x; ++next_listed_)
+        add(xs[next_listed_], ys[next_listed_]);
+    add(point->x, point->y);
+    walked_to_ = point->x;
+}
+
+std::optional<double> FineHeights::bound(double from, double to) {
+    // The walk's point at or before `from` must be in the window, and the window only slides
+    // forwards.
+    const double first = from - spacing_;
+    if (!walking_ || first < window_from_ || first < last_from_ || to > walked_to_ + kAtTheWalk)
+        return std::nullopt;
+    last_from_ = first;
+    while (window_.size() > 1 && window_.front().x < first)
+        window_.pop_front();
+    return window_.front().y;
+}
+
+bool FineHeights::above_line(double from, double to, double high_from, double high_to,
+                             int& budget) {
+    const double low = lowest_.under(curve_, from, to) + kPlungeTolerance;
+    if (low >= std::max(high_from, high_to))
+        return true;
+    if (low < std::min(high_from, high_to))
+        return false;  // the lowest point lies under the line, wherever on the stretch it is
+    if (std::fabs(high_to - high_from) <= kUndecided || --budget <= 0)
+        return false;
+    const double middle = from + (to - from) / 2;
+    const double high_middle = high_from + (high_to - high_from) / 2;
+    return above_line(from, middle, high_from, high_middle, budget) &&
+           above_line(middle, to, high_middle, high_to, budget);
+}
+
+bool FineHeights::keeps_to_profile(SawTop a, SawTop b) {
+    if (b.left < a.left)
+        std::swap(a, b);
+    // A profile point at x is under the blade while the left edge runs over [x - w, x]; the
+    // top is linear along the move, so the highest it stands over that point is at one end of
+    // that stretch. For a rising top that is where the blade last covers x: the last position's
+    // whole span, and before it the line of the top itself over the left edge's track. For a
+    // falling top the first position's span, and the line over the right edge's track.
+    int budget = kSearchBudget;
+    if (b.top >= a.top) {
+        return lowest_.under(curve_, b.left, b.left + w_) + kPlungeTolerance >= b.top &&
+               (b.left == a.left || above_line(a.left, b.left, a.top, b.top, budget));
+    }
+    return lowest_.under(curve_, a.left, a.left + w_) + kPlungeTolerance >= a.top &&
+           (b.left == a.left || above_line(a.left + w_, b.left + w_, a.top, b.top, budget));
+}
+
+std::optional<SawTop> FineHeights::next(SawTop documented, std::optional<CurvePoint> on_curve) {
+    if (below_home_)
+        return std::nullopt;
+    walk_to(on_curve);
+    SawTop step = documented;
+    // The saw's home is as low as it goes.
+    step.top = std::max(step.top, 0.0);
+    const double from = std::min(pending_.left, step.left);
+    const double to = std::max(pending_.left, step.left) + w_;
+    const double highest = std::max(pending_.top, step.top);
+    const std::optional<double> low = bound(from, to);
+    const bool plainly_clear =
+        low && *low >= -kPlungeTolerance && highest <= *low + kPlungeTolerance;
+    if (!plainly_clear) {
+        settle(step, from, to, highest);
+        if (below_home_)
+            return std::nullopt;
+    }
+    const std::optional<SawTop> settled =
+        has_pending_ ? std::optional<SawTop>(pending_) : std::nullopt;
+    pending_ = step;
+    has_pending_ = true;
+    return settled;
+}
+
+void FineHeights::settle(SawTop& step, double from, double to, double highest) {
+    const double lowest = lowest_.under(curve_, from, to);
+    if (lowest < -kPlungeTolerance) {
+        below_home_ = true;
+        return;
+    }
+    const bool clear = highest <= lowest + kPlungeTolerance;
+    if (!clear && !keeps_to_profile(pending_, step)) {
+        const double floor = std::max(lowest, 0.0);
+        pending_.top = std::min(pending_.top, floor);
+        step.top = std::min(step.top, floor);
+    }
+}
+
+std::optional<SawTop> FineHeights::finish() {
+    if (!has_pending_ || below_home_)
+        return std::nullopt;
+    has_pending_ = false;
+    return pending_;
+}
+
+}  // namespace ostrivane
