@@ -62,13 +62,58 @@ int direction(double dx) {
 
 }  // namespace
 
+std::size_t XIndex::bucket(double x) const {
+    const double k = (x - from_) * scale_;
+    if (!(k > 0))
+        return 0;
+    if (k >= static_cast<double>(start_.size() - 1))
+        return start_.size() - 1;
+    return static_cast<std::size_t>(k);
+}
+
+void XIndex::build(const double* xs, std::size_t count) {
+    count_ = count;
+    start_.assign(1, 0);
+    if (count == 0)
+        return;
+    from_ = xs[0];
+    const double span = xs[count - 1] - xs[0];
+    scale_ = span > 0 ? static_cast<double>(count) / span : 0;
+    start_.assign(scale_ > 0 ? count : 1, count);
+    // Bucket of each x, never falling: the first entry of every bucket up to it.
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t b = bucket(xs[i]);
+        for (; next <= b; ++next)
+            start_[next] = i;
+    }
+}
+
+std::size_t XIndex::lower_bound(const double* xs, double value) const {
+    if (count_ == 0)
+        return 0;
+    const std::size_t b = bucket(value);
+    const std::size_t end = b + 1 < start_.size() ? start_[b + 1] : count_;
+    return static_cast<std::size_t>(std::lower_bound(xs + start_[b], xs + end, value) - xs);
+}
+
+std::size_t XIndex::upper_bound(const double* xs, double value) const {
+    if (count_ == 0)
+        return 0;
+    const std::size_t b = bucket(value);
+    const std::size_t end = b + 1 < start_.size() ? start_[b + 1] : count_;
+    return static_cast<std::size_t>(std::upper_bound(xs + start_[b], xs + end, value) - xs);
+}
+
 void LowestPoint::refresh(const BetaSpline& curve) {
     if (curve_ == &curve && generation_ == curve.curve_generation() && points_ == curve.Nopoints)
         return;
     curve_ = &curve;
     generation_ = curve.curve_generation();
     points_ = curve.Nopoints;
+    recent_.fill({});
     run_points_.clear();
+    run_x_.clear();
     runs_.clear();
     low_x_.clear();
     low_table_.clear();
@@ -89,6 +134,14 @@ void LowestPoint::refresh(const BetaSpline& curve) {
     raw.push_back({static_cast<double>(n), end.x, end.y});
     build_runs(curve, raw);
     build_lows(curve, raw);
+    run_x_.reserve(run_points_.size());
+    for (const Sample& s : run_points_)
+        run_x_.push_back(s.x);
+    for (Run& run : runs_) {
+        if (run.forward)
+            run.index.build(run_x_.data() + run.first, run.last - run.first + 1);
+    }
+    low_index_.build(low_x_.data(), low_x_.size());
 }
 
 void LowestPoint::build_runs(const BetaSpline& curve, const std::vector<Sample>& raw) {
@@ -188,17 +241,28 @@ const std::vector<double>& LowestPoint::listed_y(const BetaSpline& curve) {
 }
 
 double LowestPoint::lowest_listed(double left, double right) const {
-    const auto first = std::lower_bound(low_x_.begin(), low_x_.end(), left);
-    const auto end = std::upper_bound(first, low_x_.end(), right);
-    if (first == end)
+    const std::size_t i = low_index_.lower_bound(low_x_.data(), left);
+    const std::size_t end = low_index_.upper_bound(low_x_.data(), right);
+    if (i >= end)
         return kInfinity;
-    const auto i = static_cast<std::size_t>(first - low_x_.begin());
-    const auto count = static_cast<std::size_t>(end - first);
+    const std::size_t count = end - i;
     std::size_t level = 0;
     while ((std::size_t{2} << level) <= count)
         ++level;
     const std::vector<double>& table = low_table_[level];
     return std::min(table[i], table[i + count - (std::size_t{1} << level)]);
+}
+
+double LowestPoint::crossing(const BetaSpline& curve, std::size_t run, double edge) {
+    for (const Crossing& c : recent_) {
+        if (c.run == run && c.edge == edge)
+            return c.y;
+    }
+    double y = kInfinity;
+    crossings(curve, runs_[run], edge, y);
+    recent_[next_recent_] = {run, edge, y};
+    next_recent_ = (next_recent_ + 1) % recent_.size();
+    return y;
 }
 
 void LowestPoint::crossings(const BetaSpline& curve, const Run& run, double edge,
@@ -207,8 +271,10 @@ void LowestPoint::crossings(const BetaSpline& curve, const Run& run, double edge
         return;  // an edge at a run's end meets it at a listed point
     const auto begin = run_points_.begin() + static_cast<std::ptrdiff_t>(run.first);
     const auto end = run_points_.begin() + static_cast<std::ptrdiff_t>(run.last) + 1;
-    const auto beyond = std::partition_point(
-        begin, end, [&](const Sample& s) { return run.forward ? s.x < edge : s.x > edge; });
+    const auto beyond =
+        run.forward ? begin + static_cast<std::ptrdiff_t>(
+                                  run.index.lower_bound(run_x_.data() + run.first, edge))
+                    : std::partition_point(begin, end, [&](const Sample& s) { return s.x > edge; });
     if (beyond == begin || beyond == end || beyond->x == edge)
         return;  // on a listed point
     Sample a = *(beyond - 1);
@@ -253,10 +319,8 @@ double LowestPoint::under(const BetaSpline& curve, double left, double right) {
     if (runs_.empty() || !(left <= right))
         return kInfinity;
     double lowest = lowest_listed(left, right);
-    for (const Run& run : runs_) {
-        crossings(curve, run, left, lowest);
-        crossings(curve, run, right, lowest);
-    }
+    for (std::size_t r = 0; r < runs_.size(); ++r)
+        lowest = std::min({lowest, crossing(curve, r, left), crossing(curve, r, right)});
     return lowest;
 }
 

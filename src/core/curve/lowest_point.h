@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -11,6 +12,26 @@ namespace ostrivane {
 struct XRange {
     double from = 0;
     double to = 0;
+};
+
+// Finds in a list of x sorted upwards the first at or beyond a value in about constant time:
+// the list's range is cut into as many equal buckets as it has entries, each knowing where it
+// starts in the list, so a search looks only inside one bucket.
+class XIndex {
+  public:
+    void build(const double* xs, std::size_t count);
+    // The index of the first x >= value (count when none is).
+    std::size_t lower_bound(const double* xs, double value) const;
+    // The index of the first x > value (count when none is).
+    std::size_t upper_bound(const double* xs, double value) const;
+
+  private:
+    std::size_t bucket(double x) const;
+
+    double from_ = 0;
+    double scale_ = 0;
+    std::size_t count_ = 0;
+    std::vector<std::size_t> start_;
 };
 
 // The lowest point of a curve over a range of x, found on the curve itself rather than on a
@@ -56,23 +77,36 @@ class LowestPoint {
         double from = 0;
         double to = 0;
         bool forward = true;
+        XIndex index;  // over run_x_ from `first`, for a forward run
     };
 
     void refresh(const BetaSpline& curve);
     void build_runs(const BetaSpline& curve, const std::vector<Sample>& raw);
     void build_lows(const BetaSpline& curve, const std::vector<Sample>& raw);
+    // The y where the run numbered `run` crosses x = edge, +infinity when it does not; the
+    // last few are kept, as neighbouring queries share their edges.
+    double crossing(const BetaSpline& curve, std::size_t run, double edge);
     // Lowers `lowest` to y wherever `run` crosses x = edge.
     void crossings(const BetaSpline& curve, const Run& run, double edge, double& lowest) const;
     // The lowest of the sorted points with x in [left, right]; +infinity when there is none.
     double lowest_listed(double left, double right) const;
 
     std::vector<Sample> run_points_;
+    std::vector<double> run_x_;
     std::vector<Run> runs_;
     // The samples, ends and minima, sorted by x; level k of `low_table_` holds the lowest y of
     // the 2^k points from each index on.
     std::vector<double> low_x_;
+    XIndex low_index_;
     std::vector<std::vector<double>> low_table_;
     std::vector<XRange> backwards_;
+    struct Crossing {
+        std::size_t run = static_cast<std::size_t>(-1);
+        double edge = 0;
+        double y = 0;
+    };
+    std::array<Crossing, 8> recent_{};
+    std::size_t next_recent_ = 0;
     std::uint64_t generation_ = 0;
     int points_ = -1;
     const BetaSpline* curve_ = nullptr;

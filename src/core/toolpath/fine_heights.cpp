@@ -28,7 +28,10 @@ void FineHeights::start(double left) {
     has_pending_ = false;
     below_home_ = false;
     single_branch_ = lowest_.doubling_back(curve_).empty();
+    listed_x_ = &lowest_.listed_x(curve_);
+    listed_y_ = &lowest_.listed_y(curve_);
     window_.clear();
+    window_head_ = 0;
     walking_ = false;
 }
 
@@ -38,11 +41,12 @@ void FineHeights::walk_to(std::optional<CurvePoint> point) {
     if (!point || (walking_ && !(point->x > walked_to_ && point->x - walked_to_ < spacing_))) {
         walking_ = false;  // the walk left the curve or jumped: nothing before here is known
         window_.clear();
+        window_head_ = 0;
         if (!point)
             return;
     }
-    const std::vector<double>& xs = lowest_.listed_x(curve_);
-    const std::vector<double>& ys = lowest_.listed_y(curve_);
+    const std::vector<double>& xs = *listed_x_;
+    const std::vector<double>& ys = *listed_y_;
     if (!walking_) {
         walking_ = true;
         window_from_ = point->x;
@@ -51,10 +55,15 @@ void FineHeights::walk_to(std::optional<CurvePoint> point) {
             static_cast<std::size_t>(std::lower_bound(xs.begin(), xs.end(), point->x) - xs.begin());
     }
     const auto add = [&](double x, double y) {
-        while (!window_.empty() && window_.back().y >= y)
+        while (window_.size() > window_head_ && window_.back().y >= y)
             window_.pop_back();
         window_.push_back({x, y});
     };
+    // What slid out of the window goes once it is the larger part.
+    if (window_head_ > 1024 && 2 * window_head_ > window_.size()) {
+        window_.erase(window_.begin(), window_.begin() + static_cast<std::ptrdiff_t>(window_head_));
+        window_head_ = 0;
+    }
     for (; next_listed_ < xs.size() && xs[next_listed_] < point->x; ++next_listed_)
         add(xs[next_listed_], ys[next_listed_]);
     add(point->x, point->y);
@@ -68,9 +77,9 @@ std::optional<double> FineHeights::bound(double from, double to) {
     if (!walking_ || first < window_from_ || first < last_from_ || to > walked_to_ + kAtTheWalk)
         return std::nullopt;
     last_from_ = first;
-    while (window_.size() > 1 && window_.front().x < first)
-        window_.pop_front();
-    return window_.front().y;
+    while (window_.size() - window_head_ > 1 && window_[window_head_].x < first)
+        ++window_head_;
+    return window_[window_head_].y;
 }
 
 bool FineHeights::above_line(double from, double to, double high_from, double high_to,

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstddef>
-#include <deque>
 #include <optional>
+#include <vector>
 
 #include "core/curve/beta_spline.h"
 #include "core/curve/lowest_point.h"
@@ -72,8 +72,12 @@ class FineHeights {
     double w_;
     double spacing_;
     bool single_branch_ = false;
-    // The candidates from `window_from_` on: lowest first, each later one higher and further.
-    std::deque<Candidate> window_;
+    // The candidates from `window_from_` on, from window_[window_head_]: lowest first, each
+    // later one higher and further.
+    std::vector<Candidate> window_;
+    std::size_t window_head_ = 0;
+    const std::vector<double>* listed_x_ = nullptr;
+    const std::vector<double>* listed_y_ = nullptr;
     double window_from_ = 0;
     bool walking_ = false;
     double walked_to_ = 0;
