@@ -116,7 +116,8 @@ void LowestPoint::refresh(const BetaSpline& curve) {
     run_x_.clear();
     runs_.clear();
     low_x_.clear();
-    low_table_.clear();
+    low_y_.clear();
+    block_table_.clear();
     backwards_.clear();
     const int n = curve.segments();
     if (n < 1)
@@ -207,19 +208,25 @@ void LowestPoint::build_lows(const BetaSpline& curve, const std::vector<Sample>&
     }
     std::sort(lows.begin(), lows.end(), [](const Sample& a, const Sample& b) { return a.x < b.x; });
     low_x_.reserve(lows.size());
-    std::vector<double> level;
-    level.reserve(lows.size());
+    low_y_.reserve(lows.size());
     for (const Sample& s : lows) {
         low_x_.push_back(s.x);
-        level.push_back(s.y);
+        low_y_.push_back(s.y);
     }
-    low_table_.push_back(std::move(level));
-    for (std::size_t width = 1; 2 * width <= low_x_.size(); width *= 2) {
-        const std::vector<double>& below = low_table_.back();
+    std::vector<double> blocks;
+    for (std::size_t b = 0; b * kBlock < low_y_.size(); ++b) {
+        const auto first = low_y_.begin() + static_cast<std::ptrdiff_t>(b * kBlock);
+        const auto end =
+            low_y_.begin() + static_cast<std::ptrdiff_t>(std::min(low_y_.size(), (b + 1) * kBlock));
+        blocks.push_back(*std::min_element(first, end));
+    }
+    block_table_.push_back(std::move(blocks));
+    for (std::size_t width = 1; 2 * width <= block_table_.front().size(); width *= 2) {
+        const std::vector<double>& below = block_table_.back();
         std::vector<double> next(below.size() - width);
         for (std::size_t i = 0; i < next.size(); ++i)
             next[i] = std::min(below[i], below[i + width]);
-        low_table_.push_back(std::move(next));
+        block_table_.push_back(std::move(next));
     }
 }
 
@@ -235,9 +242,7 @@ const std::vector<double>& LowestPoint::listed_x(const BetaSpline& curve) {
 
 const std::vector<double>& LowestPoint::listed_y(const BetaSpline& curve) {
     refresh(curve);
-    if (low_table_.empty())
-        low_table_.emplace_back();
-    return low_table_.front();
+    return low_y_;
 }
 
 double LowestPoint::lowest_listed(double left, double right) const {
@@ -245,12 +250,27 @@ double LowestPoint::lowest_listed(double left, double right) const {
     const std::size_t end = low_index_.upper_bound(low_x_.data(), right);
     if (i >= end)
         return kInfinity;
-    const std::size_t count = end - i;
+    double lowest = kInfinity;
+    const auto scan = [&](std::size_t from, std::size_t to) {
+        for (std::size_t k = from; k < to; ++k)
+            lowest = std::min(lowest, low_y_[k]);
+    };
+    // Whole blocks from the table, the ends of the range point by point.
+    const std::size_t first_block = (i + kBlock - 1) / kBlock;
+    const std::size_t end_block = end / kBlock;
+    if (first_block >= end_block) {
+        scan(i, end);
+        return lowest;
+    }
+    scan(i, first_block * kBlock);
+    scan(end_block * kBlock, end);
+    const std::size_t count = end_block - first_block;
     std::size_t level = 0;
     while ((std::size_t{2} << level) <= count)
         ++level;
-    const std::vector<double>& table = low_table_[level];
-    return std::min(table[i], table[i + count - (std::size_t{1} << level)]);
+    const std::vector<double>& table = block_table_[level];
+    return std::min(
+        {lowest, table[first_block], table[first_block + count - (std::size_t{1} << level)]});
 }
 
 double LowestPoint::crossing(const BetaSpline& curve, std::size_t run, double edge) {

@@ -94,11 +94,13 @@ class LowestPoint {
     std::vector<Sample> run_points_;
     std::vector<double> run_x_;
     std::vector<Run> runs_;
-    // The samples, ends and minima, sorted by x; level k of `low_table_` holds the lowest y of
-    // the 2^k points from each index on.
+    // The samples, ends and minima, sorted by x, with their y; level k of `block_table_` holds
+    // the lowest y of the 2^k blocks of kBlock points from each block on.
+    static constexpr std::size_t kBlock = 16;
     std::vector<double> low_x_;
+    std::vector<double> low_y_;
     XIndex low_index_;
-    std::vector<std::vector<double>> low_table_;
+    std::vector<std::vector<double>> block_table_;
     std::vector<XRange> backwards_;
     struct Crossing {
         std::size_t run = static_cast<std::size_t>(-1);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/toolpath/plunge_rules.h"
 
@@ -19,9 +20,8 @@ constexpr double kAtTheWalk = 1e-9;
 
 }  // namespace
 
-FineHeights::FineHeights(LowestPoint& lowest, const BetaSpline& curve, double saw_width,
-                         double spacing)
-    : lowest_(lowest), curve_(curve), w_(saw_width), spacing_(spacing) {}
+FineHeights::FineHeights(LowestPoint& lowest, const BetaSpline& curve, double saw_width)
+    : lowest_(lowest), curve_(curve), w_(saw_width) {}
 
 void FineHeights::start(double left) {
     pending_ = {left, 0};
@@ -32,54 +32,55 @@ void FineHeights::start(double left) {
     listed_y_ = &lowest_.listed_y(curve_);
     window_.clear();
     window_head_ = 0;
-    walking_ = false;
+    const std::vector<double>& xs = *listed_x_;
+    // From the last listed point at or before the part's start: every move's range lies
+    // beyond it.
+    const auto first = std::upper_bound(xs.begin(), xs.end(), left);
+    left_listed_ = first == xs.begin() ? 0 : static_cast<std::size_t>(first - xs.begin()) - 1;
+    next_listed_ = left_listed_;
+    last_from_ = -std::numeric_limits<double>::infinity();
 }
 
-void FineHeights::walk_to(std::optional<CurvePoint> point) {
-    if (!single_branch_)
-        return;
-    if (!point || (walking_ && !(point->x > walked_to_ && point->x - walked_to_ < spacing_))) {
-        walking_ = false;  // the walk left the curve or jumped: nothing before here is known
-        window_.clear();
-        window_head_ = 0;
-        if (!point)
-            return;
-    }
+std::optional<double> FineHeights::bound(double from, double to,
+                                         std::optional<CurvePoint> on_curve) {
     const std::vector<double>& xs = *listed_x_;
     const std::vector<double>& ys = *listed_y_;
-    if (!walking_) {
-        walking_ = true;
-        window_from_ = point->x;
-        last_from_ = point->x;
-        next_listed_ =
-            static_cast<std::size_t>(std::lower_bound(xs.begin(), xs.end(), point->x) - xs.begin());
-    }
-    const auto add = [&](double x, double y) {
-        while (window_.size() > window_head_ && window_.back().y >= y)
+    const std::size_t n = xs.size();
+    if (!single_branch_ || n == 0 || from < last_from_)
+        return std::nullopt;
+    last_from_ = from;
+    // The crossing at `from` lies between two listed points, and the curve between them is
+    // no lower than the lower of them unless a listed minimum lies between: the window starts
+    // at the last listed point at or before `from`.
+    while (left_listed_ + 1 < n && xs[left_listed_ + 1] <= from)
+        ++left_listed_;
+    if (xs[left_listed_] > from)
+        return std::nullopt;
+    // The crossing at `to` is the walk's own point when it lies there; else the first listed
+    // point beyond `to` closes the window as the first one closes it on the left.
+    const bool exact_right = on_curve && std::fabs(on_curve->x - to) <= kAtTheWalk;
+    const auto add = [&](std::size_t i) {
+        while (window_.size() > window_head_ && window_.back().y >= ys[i])
             window_.pop_back();
-        window_.push_back({x, y});
+        window_.push_back({xs[i], ys[i]});
     };
-    // What slid out of the window goes once it is the larger part.
+    for (; next_listed_ < n && xs[next_listed_] < to; ++next_listed_)
+        add(next_listed_);
+    if (!exact_right) {
+        if (next_listed_ == n)
+            return std::nullopt;
+        add(next_listed_++);
+    }
+    while (window_head_ < window_.size() && window_[window_head_].x < xs[left_listed_])
+        ++window_head_;
     if (window_head_ > 1024 && 2 * window_head_ > window_.size()) {
         window_.erase(window_.begin(), window_.begin() + static_cast<std::ptrdiff_t>(window_head_));
         window_head_ = 0;
     }
-    for (; next_listed_ < xs.size() && xs[next_listed_] < point->x; ++next_listed_)
-        add(xs[next_listed_], ys[next_listed_]);
-    add(point->x, point->y);
-    walked_to_ = point->x;
-}
-
-std::optional<double> FineHeights::bound(double from, double to) {
-    // The walk's point at or before `from` must be in the window, and the window only slides
-    // forwards.
-    const double first = from - spacing_;
-    if (!walking_ || first < window_from_ || first < last_from_ || to > walked_to_ + kAtTheWalk)
-        return std::nullopt;
-    last_from_ = first;
-    while (window_.size() - window_head_ > 1 && window_[window_head_].x < first)
-        ++window_head_;
-    return window_[window_head_].y;
+    double low = exact_right ? on_curve->y : std::numeric_limits<double>::infinity();
+    if (window_head_ < window_.size())
+        low = std::min(low, window_[window_head_].y);
+    return low;
 }
 
 bool FineHeights::above_line(double from, double to, double high_from, double high_to,
@@ -117,14 +118,13 @@ bool FineHeights::keeps_to_profile(SawTop a, SawTop b) {
 std::optional<SawTop> FineHeights::next(SawTop documented, std::optional<CurvePoint> on_curve) {
     if (below_home_)
         return std::nullopt;
-    walk_to(on_curve);
     SawTop step = documented;
     // The saw's home is as low as it goes.
     step.top = std::max(step.top, 0.0);
     const double from = std::min(pending_.left, step.left);
     const double to = std::max(pending_.left, step.left) + w_;
     const double highest = std::max(pending_.top, step.top);
-    const std::optional<double> low = bound(from, to);
+    const std::optional<double> low = bound(from, to, on_curve);
     const bool plainly_clear =
         low && *low >= -kPlungeTolerance && highest <= *low + kPlungeTolerance;
     if (!plainly_clear) {

@@ -26,14 +26,16 @@ struct SawTop {
 //
 // Most moves are plainly clear, and the pass makes hundreds of thousands of them: those are
 // told from a lower bound of the profile under the move that costs no evaluation of the curve.
-// The steps' own points on the curve, at most `spacing` apart, and the lowest profile's listed
-// points between them bound the profile on a curve that never doubles back: between two
-// neighbouring points of the walk the curve is lowest at one of them or at a local minimum of
-// y, and every local minimum is listed. Only the other moves are searched exactly.
+// On a curve that never doubles back, the listed points of the lowest point (its samples and
+// every local minimum of y) bound it: between two neighbouring listed points the curve is no
+// lower than the lower of them, so the listed points from the last one at or before a range
+// to the first one at or beyond it (or the step's own point on the curve, where the range
+// ends) are never higher than the curve over the range. The window of them slides along the
+// part with the moves. Only the moves this cannot clear are searched exactly.
 class FineHeights {
   public:
-    // Not owned; both must outlive this. The steps' points are at most `spacing` apart in x.
-    FineHeights(LowestPoint& lowest, const BetaSpline& curve, double saw_width, double spacing);
+    // Not owned; both must outlive this.
+    FineHeights(LowestPoint& lowest, const BetaSpline& curve, double saw_width);
 
     // A part starts with the saw at its home (top 0) and its left edge at `left`.
     void start(double left);
@@ -52,12 +54,10 @@ class FineHeights {
         double x;
         double y;
     };
-    // The walk reaches `point`: it and the listed points before it join the window. A gap in
-    // the walk starts the window afresh.
-    void walk_to(std::optional<CurvePoint> point);
-    // A lower bound of the profile over [from, to] read off the window; none when the window
-    // does not cover it.
-    std::optional<double> bound(double from, double to);
+    // A lower bound of the profile over [from, to] read off the listed points, the step's own
+    // point on the curve closing it on the right where it lies there; none on a curve that
+    // doubles back, or where the window would have to slide back.
+    std::optional<double> bound(double from, double to, std::optional<CurvePoint> on_curve);
     // The move from the pending step to `step`, over [from, to] and at most `highest`, searched
     // exactly: both ends come down to the lowest profile under it when it reaches too high.
     void settle(SawTop& step, double from, double to, double highest);
@@ -70,19 +70,16 @@ class FineHeights {
     LowestPoint& lowest_;
     const BetaSpline& curve_;
     double w_;
-    double spacing_;
     bool single_branch_ = false;
-    // The candidates from `window_from_` on, from window_[window_head_]: lowest first, each
-    // later one higher and further.
-    std::vector<Candidate> window_;
-    std::size_t window_head_ = 0;
     const std::vector<double>* listed_x_ = nullptr;
     const std::vector<double>* listed_y_ = nullptr;
-    double window_from_ = 0;
-    bool walking_ = false;
-    double walked_to_ = 0;
+    // The listed points from the window's left end on, from window_[window_head_]: lowest
+    // first, each later one higher and further.
+    std::vector<Candidate> window_;
+    std::size_t window_head_ = 0;
+    std::size_t left_listed_ = 0;  // the last listed point at or before the window's left end
+    std::size_t next_listed_ = 0;  // the first listed point not yet in the window
     double last_from_ = 0;
-    std::size_t next_listed_ = 0;
     SawTop pending_;
     bool has_pending_ = false;  // false: pending_ is the saw at home, which is never written
     bool below_home_ = false;

@@ -23,7 +23,7 @@ Outcome TGrad::finepass(MoveStream& head) {
     const double w = profile.mill_width;
     const double s = profile.steps_mm_x;
     const double tmax = profile.segments() - 0.00000000001;
-    FineHeights heights(lowest_point_, profile, w, 3 / s);
+    FineHeights heights(lowest_point_, profile, w);
     const auto below_home = [&] {
         fail("Y-axis is going negative, stopswitch will burn!!!");
         return Outcome::failed;
