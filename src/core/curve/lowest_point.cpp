@@ -235,6 +235,11 @@ const std::vector<XRange>& LowestPoint::doubling_back(const BetaSpline& curve) {
     return backwards_;
 }
 
+double LowestPoint::listed_under(const BetaSpline& curve, double left, double right) {
+    refresh(curve);
+    return lowest_listed(left, right);
+}
+
 const std::vector<double>& LowestPoint::listed_x(const BetaSpline& curve) {
     refresh(curve);
     return low_x_;

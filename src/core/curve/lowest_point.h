@@ -54,6 +54,9 @@ class LowestPoint {
     // The lowest y of the curve where its x lies in [left, right]; +infinity when no part of
     // the curve lies there. Needs at least two points.
     double under(const BetaSpline& curve, double left, double right);
+    // The lowest of the listed points (see below) with x in [left, right]: real points of the
+    // curve, so never below `under`, and found without evaluating it. +infinity when none.
+    double listed_under(const BetaSpline& curve, double left, double right);
     // The x ranges where the curve runs backwards (each merged over its run), in curve order.
     const std::vector<XRange>& doubling_back(const BetaSpline& curve);
 

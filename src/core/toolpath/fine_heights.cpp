@@ -107,6 +107,10 @@ bool FineHeights::keeps_to_profile(SawTop a, SawTop b) {
     // whole span, and before it the line of the top itself over the left edge's track. For a
     // falling top the first position's span, and the line over the right edge's track.
     int budget = kSearchBudget;
+    // A listed point of the curve under the highest end already below the rule settles it.
+    const SawTop& high = b.top >= a.top ? b : a;
+    if (lowest_.listed_under(curve_, high.left, high.left + w_) + kPlungeTolerance < high.top)
+        return false;
     if (b.top >= a.top) {
         return lowest_.under(curve_, b.left, b.left + w_) + kPlungeTolerance >= b.top &&
                (b.left == a.left || above_line(a.left, b.left, a.top, b.top, budget));
