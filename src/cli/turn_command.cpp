@@ -34,8 +34,9 @@ constexpr const char* kHelp =
     "standard error in the same order. A spline file that gives no profile (another version,\n"
     "damaged, empty) and a program name that leads out of its folder are refused before any\n"
     "file is made. A calculation that fails (for example a plunge beyond\n"
-    "the turning axis) still writes the program as far as it got and exits with 1; any other\n"
-    "error writes nothing and exits with 1.\n"
+    "the turning axis) still writes the program as far as it got, names the failure instead of\n"
+    "calling the file created, and exits with 1; any other error writes nothing and exits\n"
+    "with 1.\n"
     "\n";
 
 constexpr const char* kOptionsHelp =

@@ -37,7 +37,8 @@ constexpr std::array kComponents = {
 
 constexpr std::array kCommands = {
     EditorCommand{"F1", "Show this command list"},
-    EditorCommand{"F2, Shift+F2", "Add point to spline"},
+    EditorCommand{"F2, Shift+F2",
+                  "Add point to spline (the profile goes below the turn axis, above Y 0)"},
     EditorCommand{"F3", "Zoom all / selected part"},
     EditorCommand{"Shift+F3", "Zoom current spline"},
     EditorCommand{"F4", "Destroy points in selection"},

@@ -84,7 +84,8 @@ void GcodeProgram::close() {
     out.move(Move::end_program());
     chain_saw_->commit();
     chain_saw_.reset();
-    operator_.information(file_ + " is created.");
+    if (!failed_)
+        operator_.information(file_ + " is created.");
 }
 
 void GcodeProgram::close_after_error() noexcept {

@@ -70,9 +70,12 @@ class GcodeProgram {
         moves().steps_combined(number_of_mm, fast_move);
     }
 
-    // Footer (home Y, G28, M2), close, and the message "<file> is created.". Throws Error for
-    // a file that could not be written.
+    // Footer (home Y, G28, M2), close, and the message "<file> is created.", unless the job
+    // has failed: its file is finished all the same, and the job tells its failure itself.
+    // Throws Error for a file that could not be written.
     void close();
+    // The job failed: close() will not call its file created.
+    void mark_failed() { failed_ = true; }
     // After an error: closes the file as written and shows "<file> is created."; a batch run's
     // file is discarded instead and nothing is shown. Never throws.
     void close_after_error() noexcept;
@@ -93,6 +96,7 @@ class GcodeProgram {
     Operator& operator_;
     std::string file_;
     bool all_or_nothing_;
+    bool failed_ = false;
     std::unique_ptr<LineWriter> chain_saw_;
     Tee out_;
     std::optional<GcodeWriter> writer_;

@@ -16,6 +16,28 @@ namespace {
 constexpr double kMaxSamples = 1e9;
 constexpr double kMaxSawPositions = 1e7;
 constexpr double kMachineReach = 1e6;
+
+// Passes a curve's notices on while it lives, keeping the last: the reason a search of the
+// curve gave up, told by the curve itself.
+class LastNotice final : public MessageSink {
+  public:
+    explicit LastNotice(BetaSpline& curve) : curve_(curve), next_(curve.notices()) {
+        curve.set_notices(*this);
+    }
+    ~LastNotice() override { curve_.set_notices(next_); }
+    LastNotice(const LastNotice&) = delete;
+    LastNotice& operator=(const LastNotice&) = delete;
+    using MessageSink::notice;
+    void notice(const std::string& text, std::uint32_t colour, bool critical) override {
+        last = text;
+        next_.notice(text, colour, critical);
+    }
+    std::string last;
+
+  private:
+    BetaSpline& curve_;
+    MessageSink& next_;
+};
 }  // namespace
 
 void TGrad::warn_of_undercuts() {
@@ -39,41 +61,41 @@ bool TGrad::job_too_long(bool UseFast) {
         std::fabs(profile.XminX) <= kMachineReach && std::fabs(profile.XmaxX) <= kMachineReach;
     if (reach && !(span / profile.mill_width <= kMaxSawPositions)) {
         // The profile is fine; the blade is what no job could step along it.
-        notify("A saw width of " + format_general(profile.mill_width) +
-               " mm is too narrow to turn a " + format_general(span) + " mm profile");
+        fail("A saw width of " + format_general(profile.mill_width) +
+             " mm is too narrow to turn a " + format_general(span) + " mm profile");
         return true;
     }
     const bool fits = reach && (!samples || span * profile.steps_mm_x <= kMaxSamples);
     if (!fits)
-        notify("The profile is too long to sample at this resolution");
+        fail("The profile is too long to sample at this resolution");
     return !fits;
 }
 
 Outcome TGrad::CalcSpline(MoveStream& head, bool UseFast, bool UseTooth) {
     failure = false;
+    failure_reason.clear();
     plunge_limit_logged_ = false;
     progress_runs_ = 0;
     merged_slots.clear();
     if (profile.Nopoints < 2) {
         // Nothing to turn; the recorded moves are left out as after any failed calculation.
-        notify("The spline does not contain any points");
-        failure = true;
+        fail("The spline does not contain any points");
         return Outcome::failed;
     }
     if (!(profile.mill_width > 0)) {
-        notify("Saw width (mm) must be greater than 0");
-        failure = true;
+        fail("Saw width (mm) must be greater than 0");
         return Outcome::failed;
     }
-    if (job_too_long(UseFast)) {
-        failure = true;
+    if (job_too_long(UseFast))
         return Outcome::failed;
-    }
     warn_of_undercuts();
     // The fast pass needs neither turning points nor saw positions, unless slots are merged.
     if (!UseFast || !job.TNDFile.empty()) {
         notify("Calculating gradients");
+        LastNotice told(profile);
         failure = ostrivane::failed(profile.Calcgradients(context_));
+        if (failure)
+            failure_reason = told.last;
         if (context_ != nullptr && context_->cancelled())
             throw JobCancelled();
         if (view_ != nullptr)

@@ -20,7 +20,7 @@ PlungeDecision judge_plunge(const PlungeRule& rule, double drawn, double draaias
         d.fault = PlungeFault::axis_cut;
         return d;
     }
-    if (rule.full_height < 0) {
+    if (rule.full_height < 0 || rule.floor < -kPlungeTolerance) {
         d.fault = PlungeFault::below_home;
         return d;
     }

@@ -12,6 +12,7 @@ struct PlungeRule {
     double written = 0;      // the plunge the steps would write
     double full_height = 0;  // profile height plus slot depth, before HoldBack and run share
     double limit = 0;        // lowest profile under the saw, minus HoldBack, plus a slot's depth
+    double floor = 0;        // lowest profile under the saw plus a slot's depth
 };
 
 enum class PlungeFault { none, axis_cut, below_home };
@@ -25,8 +26,10 @@ struct PlungeDecision {
 
 // Judges one plunge. A plunge beyond the limit by more than the tolerance is cut back to the
 // limit (the saw would otherwise gouge the profile); the turning axis is checked on what is
-// cut; the Y home only fails the job where the profile itself lies below it, and a plunge the
-// HoldBack takes below 0 becomes 0. `drawn` starts from the documented drawing height.
+// cut; the Y home fails the job where the profile itself lies below it (the plunge's own
+// height, or the lowest profile anywhere under the blade by more than the tolerance), and a
+// plunge the HoldBack or the limit takes below 0 becomes 0. `drawn` starts from the documented
+// drawing height.
 PlungeDecision judge_plunge(const PlungeRule& rule, double drawn, double draaias);
 
 }  // namespace ostrivane

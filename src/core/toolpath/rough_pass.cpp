@@ -19,7 +19,7 @@ double lower(double a, double b) {
 
 }  // namespace
 
-double TGrad::plunge_limit(double x) {
+PlungeRule TGrad::with_limits(PlungeRule rule, double x) {
     const double w = profile.mill_width;
     // The profile's readings at the saw's edges and at the sampled turning points it covers ...
     double lowest = lower(profile.YatX(x), profile.YatX(x + w));
@@ -32,24 +32,24 @@ double TGrad::plunge_limit(double x) {
     // narrower than the sampling, or an undercut that YatX reads on one branch only, still
     // holds the saw back.
     lowest = lower(lowest, lowest_point_.under(profile, x, x + w));
-    double limit = lowest - job.HoldBack;
+    double depth = 0;
     for (const toothrec& slot : merged_slots) {
         if (x >= slot.posleft - kSlotFit && x + w <= slot.posright + kSlotFit) {
-            limit += slot.depth;
+            depth = slot.depth;
             break;
         }
     }
-    return limit;
+    rule.limit = lowest - job.HoldBack + depth;
+    rule.floor = lowest + depth;
+    return rule;
 }
 
 Outcome TGrad::write_plunge(MoveStream& head, const PlungeRule& rule, double x, double drawn) {
     const PlungeDecision d = judge_plunge(rule, drawn, job.draaias);
     if (d.fault != PlungeFault::none) {
-        failure = true;
-        notify(d.fault == PlungeFault::axis_cut
-                   ? "Turning axis is cut to pieces !!!"
-                   : "Y-axis is going negative, stopswitch will burn!!!",
-               true);
+        fail(d.fault == PlungeFault::axis_cut ? "Turning axis is cut to pieces !!!"
+                                              : "Y-axis is going negative, stopswitch will burn!!!",
+             true);
         return Outcome::failed;
     }
     if (d.limited && !plunge_limit_logged_) {
@@ -92,7 +92,8 @@ Outcome TGrad::roughpass(MoveStream& head) {
 
             const double Y =
                 e.positionYleft * r / job.NoRuns - job.HoldBack + r * e.depth / job.NoRuns;
-            const PlungeRule listed{Y, Y, e.positionYleft + e.depth, plunge_limit(e.positionXleft)};
+            const PlungeRule listed =
+                with_limits({Y, Y, e.positionYleft + e.depth}, e.positionXleft);
             if (failed(write_plunge(head, listed, e.positionXleft, Y)))
                 return Outcome::failed;
 
@@ -110,7 +111,8 @@ Outcome TGrad::roughpass(MoveStream& head) {
                 else
                     height = profile.YatX(x + w);
                 const double Yq = height * r / job.NoRuns + r * e.depth / job.NoRuns;
-                const PlungeRule between{Yq, Yq - job.HoldBack, height + e.depth, plunge_limit(x)};
+                const PlungeRule between =
+                    with_limits({Yq, Yq - job.HoldBack, height + e.depth}, x);
                 if (failed(write_plunge(head, between, x, Yq)))
                     return Outcome::failed;
             }
@@ -140,7 +142,7 @@ Outcome TGrad::fastroughpass(MoveStream& head) {
             const double Y = lower(left * r / job.NoRuns, right * r / job.NoRuns);
             // The fast pass plunges to the lower of the saw's two edges, held back where the
             // profile dips lower between them.
-            const PlungeRule plunge{Y, Y - job.HoldBack, lower(left, right), plunge_limit(x)};
+            const PlungeRule plunge = with_limits({Y, Y - job.HoldBack, lower(left, right)}, x);
             if (failed(write_plunge(head, plunge, x, Y)))
                 return Outcome::failed;
             x = x + w;

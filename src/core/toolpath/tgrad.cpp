@@ -50,6 +50,12 @@ void TGrad::notify(const std::string& text, bool critical) {
     notices_.notice(text, critical);
 }
 
+void TGrad::fail(const std::string& text, bool critical) {
+    failure = true;
+    failure_reason = text;
+    notify(text, critical);
+}
+
 void TGrad::log(const std::string& text, bool critical) {
     if (log_)
         log_(text, critical);

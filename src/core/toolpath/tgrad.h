@@ -102,6 +102,8 @@ class TGrad {
     bool closing = false;
     bool shaderunning = false;
     bool failure = false;
+    // What stopped the last calculation, as the operator was told it; empty when nothing did.
+    std::string failure_reason;
     std::unique_ptr<ToothFile> toth;
     std::int32_t teethcounter = 1;
     std::int32_t count_saw_rec = 0;
@@ -116,6 +118,8 @@ class TGrad {
     void show_saw(double x, double top, bool fine);
     // A notice on the editor's message label (and in the log).
     void notify(const std::string& text, bool critical = false);
+    // The calculation fails: `failure` is set and `text` is told as the reason.
+    void fail(const std::string& text, bool critical = false);
     void log(const std::string& text, bool critical);
     // After each saw drawn: the host may repaint; a cancelled job stops here. The saw's x tells
     // how far the current run over the profile has come.
@@ -125,8 +129,8 @@ class TGrad {
     // The lowest profile heights under the saw window [L, R] for the turning point i: `t` on
     // its left side (the left edge and the turning points between it and i), `h` on its right.
     void evaluate_window(int i, double L, double R, double& t, double& h);
-    // The sound limit of a rough plunge with the saw's left edge at x.
-    double plunge_limit(double x);
+    // The sound limits of a rough plunge with the saw's left edge at x: its limit and floor.
+    PlungeRule with_limits(PlungeRule rule, double x);
     // One plunge as judged, or the job failed with its message.
     Outcome write_plunge(MoveStream& head, const PlungeRule& rule, double x, double drawn);
     // The merge's walk over the open tooth file: the first tooth that starts beyond the

@@ -145,10 +145,9 @@ void TGrad::calctooth() {
             gradientsArray2[k] = G[k];
         gradCounter2 = N;
         merged_slots.clear();
-        notify(failure ? "Saw width more than cut width !!"
-                       : "Too many tooth slots: the saw positions exceed the pass list of " +
-                             std::to_string(TBetaSPLpoints::kMaxGradients));
-        failure = true;
+        fail(failure ? "Saw width more than cut width !!"
+                     : "Too many tooth slots: the saw positions exceed the pass list of " +
+                           std::to_string(TBetaSPLpoints::kMaxGradients));
     }
 }
 

@@ -123,12 +123,21 @@ TurningResult write_turning_job(TGrad& engine, FieldSource& fields, Operator& op
                 }
             }
             moved = head.moves_sent() > 0;
+            // A failed job is no created program: it is told as the failure it is, below.
+            if (failed || !moved)
+                program.mark_failed();
         });
     // A header and footer alone look like a program to the operator and the controller: a job
     // that never moved the saw has failed, whatever the calculation said.
-    if (!moved) {
-        op.information("The job has no move to cut: " + file +
-                       " holds only its header and footer.");
+    const std::string left =
+        moved ? file + " holds the program only as far as it got: do not cut with it."
+              : file + " holds only its header and footer.";
+    if (failed) {
+        const std::string& reason = engine.failure_reason;
+        op.show_error((reason.empty() ? std::string("The calculation failed.") : reason) + "\r" +
+                      left);
+    } else if (!moved) {
+        op.show_error("The job has no move to cut: " + left);
         failed = true;
     }
     return {file, failed};

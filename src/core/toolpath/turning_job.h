@@ -57,10 +57,11 @@ bool asks_fast_rough(const TurningJobSettings& settings, const TGrad& engine);
 // and names it, showing the saws to `view` as it goes.
 // A job that cannot be cut (a saw width of 0 or less, fewer than one sample per mm) is refused
 // before a file exists, with the reason told to the operator. A failed step leaves the program
-// as far as it got, closed with its footer. A job that reaches no move at all is a failure,
-// and the operator is told so after the file is named. Throws Error for a bad setting or an
-// unreadable tooth file, the file then handled as `destination` says (a bad machine setting before
-// the file exists), and JobCancelled, leaving no file, once `context` is cancelled.
+// as far as it got, closed with its footer, and is told as an error naming what failed (the
+// file is then not called created). A job that reaches no move at all is a failure too. Throws
+// Error for a bad setting or an unreadable tooth file, the file then handled as `destination` says
+// (a bad machine setting before the file exists), and JobCancelled, leaving no file, once `context`
+// is cancelled.
 TurningResult write_turning_job(TGrad& engine, FieldSource& fields, Operator& op,
                                 const RecordedMoves& moves, const OutputDestination& destination,
                                 JobContext& context, TurningView* view = nullptr);

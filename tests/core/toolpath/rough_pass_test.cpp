@@ -160,6 +160,19 @@ TEST(RoughPass, ProfileBelowHomeFailsTheJob) {
         EXPECT_GE(p.y, 0);
 }
 
+TEST(RoughPass, AProfileDippingBelowHomeUnderTheBladeFailsEveryRoughPass) {
+    // The edges of every saw stand above home; only the dip between them goes below it.
+    for (const bool fast : {false, true}) {
+        SCOPED_TRACE(fast ? "fast rough" : "rough");
+        EngineFixture f;
+        f.job(4.5, 20);
+        f.profile({{0, 22}, {11, 22}, {16, -2.5}, {21, 22}, {33, 22}});
+        EXPECT_TRUE(f.calculate(fast));
+        EXPECT_EQ(f.notices().back(), "Y-axis is going negative, stopswitch will burn!!!");
+        EXPECT_EQ(f.engine->failure_reason, "Y-axis is going negative, stopswitch will burn!!!");
+    }
+}
+
 TEST(RoughPass, ProfileBeyondTheAxisFailsTheJob) {
     EngineFixture f;
     f.job(4.5, 20);

@@ -171,7 +171,27 @@ TEST(TurningJob, FailedCalculationKeepsWhatWasWrittenAndDropsTheMoves) {
     ASSERT_FALSE(body.empty());
     EXPECT_EQ(body.front(), "G00 X0.01000000 Y0.0 Z0.0 F270");
     EXPECT_EQ(f.notices().back(), "Turning axis is cut to pieces !!!");
-    EXPECT_EQ(f.op.messages.back(), f.file.string() + " is created.");
+    // Told as the failure it is, in an error, and the file is never called created.
+    EXPECT_EQ(f.op.errors, std::vector<std::string>{
+                               "Turning axis is cut to pieces !!!\r" + f.file.string() +
+                               " holds the program only as far as it got: do not cut with it."});
+    for (const std::string& m : f.op.messages)
+        EXPECT_EQ(m.find("is created"), std::string::npos) << m;
+    // The file is finished all the same.
+    EXPECT_EQ(f.program().back(), "M2");
+}
+
+TEST(TurningJob, AProfileAboveTheTurningAxisIsAFailureNotAProgram) {
+    JobFixture f;
+    f.op.answer = Operator::Answer::No;
+    f.engine->job.draaias = 5;  // the whole profile lies beyond the axis
+    const TurningResult r = f.run();
+    ASSERT_TRUE(r.file);
+    EXPECT_TRUE(r.failed);
+    ASSERT_EQ(f.op.errors.size(), 1u);
+    EXPECT_EQ(f.op.errors.front().rfind("Turning axis is cut to pieces !!!\r", 0), 0u);
+    for (const std::string& m : f.op.messages)
+        EXPECT_EQ(m.find("is created"), std::string::npos) << m;
 }
 
 TEST(TurningJob, FewerThanTwoPointsGiveAnEmptyProgram) {
@@ -184,8 +204,11 @@ TEST(TurningJob, FewerThanTwoPointsGiveAnEmptyProgram) {
     EXPECT_TRUE(r.failed);
     EXPECT_TRUE(f.body().empty());
     EXPECT_EQ(f.notices(), std::vector<std::string>{"The spline does not contain any points"});
-    EXPECT_EQ(f.op.messages.back(), "The job has no move to cut: " + f.file.string() +
-                                        " holds only its header and footer.");
+    EXPECT_EQ(f.op.errors,
+              std::vector<std::string>{"The spline does not contain any points\r" +
+                                       f.file.string() + " holds only its header and footer."});
+    for (const std::string& m : f.op.messages)
+        EXPECT_EQ(m.find("is created"), std::string::npos) << m;
 }
 
 TEST(TurningJob, AJobThatCutsNothingFailsEvenWhenTheCalculationDidNot) {
