@@ -79,19 +79,16 @@ TEST(CutCheck, FastRoughAndFinePassesAreToldApart) {
     EXPECT_EQ(r.passes[1].pass, PassKind::fine);
 }
 
-// The fine pass sets the saw to the lower of the profile under its two edges, so over a bead
-// narrower than the saw its top stands above the profile: the check finds that overcut at the
-// bead, and in the fine pass.
-TEST(CutCheck, FinePassOvercutsABeadNarrowerThanTheSaw) {
+// Over the crown of a bead the fine pass holds the saw down to the bead's lowest point under
+// the blade rather than the lower of the profile under its two edges, so the check finds no
+// overcut beyond the tolerance there (the old rule cut into it).
+TEST(CutCheck, FinePassKeepsOffTheCrownOfABead) {
     TurningCase f(true, false);
     const CheckReport r = f.check(f.body());
-    ASSERT_TRUE(r.overcut.at_x);
-    EXPECT_GT(r.overcut.max_mm, 0.05);
-    EXPECT_NEAR(*r.overcut.at_x, 20, 3);
     ASSERT_EQ(r.passes.size(), 1u);
     EXPECT_EQ(r.passes[0].pass, PassKind::fine);
-    EXPECT_DOUBLE_EQ(r.passes[0].overcut.max_mm, r.overcut.max_mm);
-    EXPECT_EQ(check_exit_code(r), kCheckCutsIntoDesign);
+    EXPECT_LE(r.overcut.max_mm, r.tolerance);
+    EXPECT_EQ(check_exit_code(r), 0);
 }
 
 TEST(CutCheck, AHandEditedDeeperPlungeIsCaughtWhereItIs) {
