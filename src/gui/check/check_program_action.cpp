@@ -63,8 +63,8 @@ void CheckProgramAction::open(const std::filesystem::path& program) {
     try {
         QtJobContext context(parent_, QStringLiteral("Checking ") + name);
         const JobCheckOptions options = options_ ? options_() : JobCheckOptions{};
-        check = check_job_program(program, fields_, turning, data_folder_, op_, &context,
-                                  &recorder, options);
+        check = check_job_program(program, fields_, turning, data_folder_, op_, &context, &recorder,
+                                  options);
     } catch (const JobCancelled&) {
         return;
     } catch (const Error& e) {
